@@ -1,0 +1,58 @@
+# Shared by the project's scripts: installing what is missing, building a
+# preset, and keeping one Wine prefix (and one wineserver) for the build.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+PACKAGES=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev g++-mingw-w64-i686 wine wine32)
+
+missing_packages() {
+  local package
+  for package in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || echo "$package"
+  done
+}
+
+setup() {
+  local missing
+  missing=$(missing_packages | tr '\n' ' ')
+  dpkg --print-foreign-architectures | grep -qx i386 || missing="$missing(i386 architecture)"
+  [ -z "${missing// /}" ] && return 0
+  if [ "$(id -u)" != 0 ]; then
+    echo "Missing: $missing"
+    echo "Run as root first:  sudo $ROOT/scripts/setup"
+    exit 1
+  fi
+  echo "== installing: $missing"
+  dpkg --add-architecture i386
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${PACKAGES[@]}" >/dev/null
+}
+
+build_preset() {
+  local preset=$1
+  echo "== building $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+}
+
+export WINEPREFIX=$ROOT/build/windows/wineprefix
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompts in a headless prefix.
+export WINEDLLOVERRIDES=mscoree,mshtml=
+
+# A fresh prefix shows Wine's HID devices only once wineboot has finished.
+wine_prefix() {
+  mkdir -p "$ROOT/build/windows"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "== preparing the Wine prefix"
+    wineboot -u >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
+# One wineserver for every Wine run that follows; ended when the script ends.
+wine_session() {
+  wine_prefix
+  wineserver -p
+  trap 'wineserver -k 2>/dev/null || true' EXIT
+}

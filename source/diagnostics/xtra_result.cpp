@@ -1,0 +1,38 @@
+#include "diagnostics/xtra_result.h"
+
+#include "diagnostics/bounded_text.h"
+
+void XtraResult::Clear() {
+  message[0] = '\0';
+  code = kNoCode;
+  isError = false;
+  listener = nullptr;
+}
+
+void XtraResult::SetOk() {
+  CopyText(message, "Ok");
+  code = kNoCode;
+  isError = false;
+}
+
+int32_t XtraResult::SetError(const char* text, int32_t errorCode) {
+  CopyText(message, text);
+  code = errorCode;
+  isError = true;
+  return listener ? listener(listenerData, message, code) : 0;
+}
+
+void XtraResult::SetListener(void* data, ErrorListener callback) {
+  listenerData = data;
+  listener = callback;
+}
+
+const char* XtraResult::StatusText() {
+  if (!isError)
+    CopyText(statusText, message);
+  else if (code == kNoCode)
+    FormatText(statusText, sizeof statusText, "Error :%s", message);
+  else
+    FormatText(statusText, sizeof statusText, "Error :%s (%d)", message, static_cast<int>(code));
+  return statusText;
+}

@@ -1,0 +1,79 @@
+// The three interface objects that the host creates for a script instance.
+// All share one layout (vtable, owner, refCount), live in memory of the
+// owner's host allocator, and keep the owner alive with references of their
+// own: two from creation, one per AddRef.
+#pragma once
+
+#include <new>
+
+#include "host/moa_contract.h"
+#include "host/xtra_instance.h"
+
+// Live interface objects of the whole module; the host may unload it at 0.
+extern int32_t gModuleObjectCount;
+
+// The owner's allocator, retried through the runtime's out-of-memory handler
+// while one is installed.
+void* AllocateFromHost(IMoaCalloc* allocator, MoaUlong size);
+
+template <class Interface, class Derived>
+struct XtraInterfaceObject : Interface {
+  XtraInstance* owner = nullptr;
+  int32_t refCount = 0;
+
+  MoaError MOA_CALL QueryInterface(const MoaID* iid, void** out) override {
+    return owner->pSelf->QueryInterface(iid, out);
+  }
+
+  MoaUlong MOA_CALL AddRef() override {
+    owner->pSelf->AddRef();
+    return static_cast<MoaUlong>(++refCount);
+  }
+
+  MoaUlong MOA_CALL Release() override {
+    XtraInstance* instance = owner;
+    const int32_t remaining = --refCount;
+    if (remaining == 0) {
+      static_cast<Derived*>(this)->~Derived();
+      instance->pCalloc->NRFree(this);
+      --gModuleObjectCount;
+      instance->pSelf->Release();
+    }
+    // Last, because this may dispose of the instance itself.
+    instance->pSelf->Release();
+    return static_cast<MoaUlong>(remaining);
+  }
+};
+
+struct TStdXtra_IMoaRegister : XtraInterfaceObject<IMoaRegister, TStdXtra_IMoaRegister> {
+  MoaError MOA_CALL Register(IMoaCache* cache, IMoaDict* xtraDict) override;
+};
+
+struct TStdXtra_IMoaNotificationClient
+    : XtraInterfaceObject<IMoaNotificationClient, TStdXtra_IMoaNotificationClient> {
+  MoaError MOA_CALL Notify(const MoaID* notifyId, void* notifyData, void* refCon) override;
+};
+
+// Besides Call, the script object carries the Xtra's own operations in its
+// table; only the Xtra itself calls them.
+struct TStdXtra_IMoaMmXScript : XtraInterfaceObject<IMoaMmXScript, TStdXtra_IMoaMmXScript> {
+  MoaError MOA_CALL Call(MoaMmCallInfo* callInfo) override;
+};
+
+template <class Object>
+MoaError CreateInterfaceObject(void* instance, void** out) {
+  auto* owner = static_cast<XtraInstance*>(instance);
+  void* memory = AllocateFromHost(owner->pCalloc, sizeof(Object));
+  if (!memory) {
+    *out = nullptr;
+    return kMoaErr_OutOfMem;
+  }
+  auto* object = new (memory) Object();
+  object->owner = owner;
+  object->refCount = 1;
+  owner->pSelf->AddRef();
+  owner->pSelf->AddRef();
+  ++gModuleObjectCount;
+  *out = static_cast<IMoaUnknown*>(object);
+  return kMoaErr_NoErr;
+}

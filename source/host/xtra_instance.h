@@ -1,0 +1,30 @@
+// The per-instance record. The host allocates it with the size the module
+// reports and fills the header; the create callback fills the rest.
+#pragma once
+
+#include "diagnostics/xtra_result.h"
+#include "host/moa_contract.h"
+
+class HostServices;
+class UsbClassBase;
+
+struct XtraInstance : MoaInstanceHeader {
+  static constexpr int kHandlerNameSize = 500;
+
+  char replyText[500];
+  XtraResult lastResult;
+  HostServices* hostServices;
+  char internalErrorHandler[kHandlerNameSize];
+  char xtraErrorHandler[kHandlerNameSize];
+  char flowHandler[kHandlerNameSize];
+  bool flowTraceOn;
+  int32_t flowTraceThreshold;
+  bool fileLogOn;
+  IMoaNotificationClient* notificationClient;
+  bool showErrorDialogs;
+  UsbClassBase* device;
+  char monitorChangesHandler[kHandlerNameSize];
+  char monitorDeviceHandler[kHandlerNameSize];
+  // Identifies the instance to the movie in its events and error reports.
+  int32_t instanceId;
+};

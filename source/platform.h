@@ -1,0 +1,12 @@
+// The Xtra's one door to the Windows API: the real headers in the Windows
+// build, the stand-in's declarations in the native build.
+#pragma once
+
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include "winapi_standin.h"
+#endif

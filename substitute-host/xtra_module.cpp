@@ -1,0 +1,79 @@
+#include "xtra_module.h"
+
+#include <cstdlib>
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <dlfcn.h>
+
+#include "winapi_standin.h"
+#endif
+
+XtraModule::~XtraModule() { Unload(); }
+
+void* XtraModule::Resolve(const char* name) {
+#if defined(_WIN32)
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+#else
+  return dlsym(handle_, name);
+#endif
+}
+
+bool XtraModule::Load(const std::string& path) {
+  Unload();
+#if defined(_WIN32)
+  handle_ = LoadLibraryA(path.c_str());
+  if (!handle_) {
+    error_ = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+#else
+  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle_) {
+    error_ = "cannot load " + path + ": " + dlerror();
+    return false;
+  }
+  // Windows' loader calls the entry point; the native loader must do it.
+  if (auto entry = reinterpret_cast<BOOL (*)(HINSTANCE, DWORD, LPVOID)>(Resolve("DllMain")))
+    entry(nullptr, DLL_PROCESS_ATTACH, nullptr);
+#endif
+  DllGetClassInfo = reinterpret_cast<DllGetClassInfoProc>(Resolve("DllGetClassInfo"));
+  DllGetClassForm = reinterpret_cast<DllGetClassFormProc>(Resolve("DllGetClassForm"));
+  DllGetInterface = reinterpret_cast<DllGetInterfaceProc>(Resolve("DllGetInterface"));
+  DllCanUnloadNow = reinterpret_cast<DllCanUnloadNowProc>(Resolve("DllCanUnloadNow"));
+  DllGetClassObject = reinterpret_cast<DllGetClassObjectProc>(Resolve("DllGetClassObject"));
+  if (!DllGetClassInfo || !DllGetClassForm || !DllGetInterface || !DllCanUnloadNow || !DllGetClassObject) {
+    error_ = path + " lacks an Xtra export";
+    Unload();
+    return false;
+  }
+  return true;
+}
+
+void XtraModule::Unload() {
+  if (!handle_) return;
+#if defined(_WIN32)
+  FreeLibrary(static_cast<HMODULE>(handle_));
+#else
+  if (auto entry = reinterpret_cast<BOOL (*)(HINSTANCE, DWORD, LPVOID)>(Resolve("DllMain")))
+    entry(nullptr, DLL_PROCESS_DETACH, nullptr);
+  dlclose(handle_);
+#endif
+  handle_ = nullptr;
+  DllGetClassInfo = nullptr;
+  DllGetClassForm = nullptr;
+  DllGetInterface = nullptr;
+  DllCanUnloadNow = nullptr;
+  DllGetClassObject = nullptr;
+}
+
+std::string DefaultXtraPath() {
+  if (const char* path = std::getenv("HIDBRIDGE_XTRA")) return path;
+#if defined(_WIN32)
+  return "HidBridge.x32";
+#else
+  return HIDBRIDGE_NATIVE_XTRA;
+#endif
+}

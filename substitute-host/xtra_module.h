@@ -1,0 +1,35 @@
+// Loads an Xtra module and resolves its exports by name, as Director does.
+#pragma once
+
+#include <string>
+
+#include "host/moa_contract.h"
+
+class XtraModule {
+ public:
+  XtraModule() = default;
+  ~XtraModule();
+  XtraModule(const XtraModule&) = delete;
+  XtraModule& operator=(const XtraModule&) = delete;
+
+  // False, with error() telling why, when the file or an export is missing.
+  bool Load(const std::string& path);
+  const std::string& error() const { return error_; }
+
+  DllGetClassInfoProc DllGetClassInfo = nullptr;
+  DllGetClassFormProc DllGetClassForm = nullptr;
+  DllGetInterfaceProc DllGetInterface = nullptr;
+  DllCanUnloadNowProc DllCanUnloadNow = nullptr;
+  DllGetClassObjectProc DllGetClassObject = nullptr;
+
+ private:
+  void* Resolve(const char* name);
+  void Unload();
+
+  void* handle_ = nullptr;
+  std::string error_;
+};
+
+// Where the build put the Xtra: next to the program on Windows, the build
+// tree's library natively; HIDBRIDGE_XTRA overrides both.
+std::string DefaultXtraPath();

@@ -1,0 +1,119 @@
+// What Director's registry receives when it registers the Xtra.
+#include <string>
+#include <vector>
+
+#include "loaded_xtra.h"
+
+namespace {
+
+const char kExpectedMessageTable[] =
+    "xtra HidBridge -- WINTEL version 1.0.11(U)(S) (Release build)\n"
+    "-- This xtra can be used in Shockwave\n"
+    "-- --------------------------------\n"
+    "   new object me, *\n"
+    "/  forget object me \n"
+    "+  GetVersionString object me -- returns the version string for this xtra\n"
+    "-- **********\n"
+    "   OpenByProductName object me, string name -- \n"
+    "   OpenById object me, long vendorId, long productID\n"
+    "   IsOpen object me\n"
+    "   Close object me\n"
+    "   Read object me -- read ALL the items currently in the input buffer\n"
+    "   ReadPacket object me -- read the data in the NEXT packet in the input buffer\n"
+    "   ReadReport object me -- Read one HID report block\n"
+    "   Write object me , * -- string , number or list\n"
+    "   NumberOfItemsInReadBuffer object me  -- the number of items in the input buffer\n"
+    "   NumberOfPacketsInReadBuffer object me  -- the number of packets in the input buffer \n"
+    "   DoNotBufferPackets object me, long trueOrFalse -- default:false.\n"
+    "   GetCapabilities object me -- of the open device\n"
+    "   --\n"
+    "   FindUsbDevices object me -- return a list of all the installed usb devices\n"
+    "   MonitorChanges object me, string lingoFunctionToCall -- Check for insertion/removal of  devices\n"
+    "   MonitorDevice object me, long vendorId, long productId, string lingoFunctionToCall \n"
+    "-- Standard functions\n"
+    "   ShowErrorsAsDialogs object me, integer trueOrFalse -- turn on/off error dialo windows appearing\n"
+    "/ + PrivateGlobal *\n"
+    "/  PrivateInstance object me, *\n"
+    "--\n";
+
+// Handler names in selector order, read as Director reads the table: the
+// first line names the Xtra, "--" lines are comments however indented, and
+// the markers "+" and "/" in the first columns are not part of the name.
+std::vector<std::string> HandlersInSelectorOrder(const std::string& table) {
+  std::vector<std::string> handlers;
+  size_t start = table.find('\n') + 1;
+  while (start < table.size()) {
+    const size_t end = table.find('\n', start);
+    const std::string line = table.substr(start, end - start);
+    start = end + 1;
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string::npos || line.compare(first, 2, "--") == 0) continue;
+    const size_t name = line.find_first_not_of("+/ ");
+    handlers.push_back(line.substr(name, line.find(' ', name) - name));
+  }
+  return handlers;
+}
+
+using Registration = LoadedXtra;
+
+TEST_F(Registration, WritesTheMethodTableByteForByteThenTheShockwaveFlag) {
+  ASSERT_TRUE(loaded);
+  ASSERT_EQ(host.Register(), kMoaErr_NoErr);
+  EXPECT_TRUE(SameMoaID(host.cache().registeredClass(), host.classId()));
+  EXPECT_TRUE(SameMoaID(host.cache().registeredInterface(), IID_IMoaMmXScript));
+
+  const std::vector<DictPut>& puts = host.cache().entry().puts();
+  ASSERT_EQ(puts.size(), 2u);
+  EXPECT_EQ(puts[0].key, "msgTable");
+  EXPECT_EQ(puts[0].type, kMoaDictType_MessageTable);
+  EXPECT_EQ(puts[0].size, 0);
+  EXPECT_EQ(puts[0].data, std::string(kExpectedMessageTable));
+  EXPECT_EQ(puts[1].key, "safeForShockwave");
+  EXPECT_EQ(puts[1].type, kMoaDictType_Bool);
+  EXPECT_EQ(puts[1].size, 1);
+  EXPECT_EQ(puts[1].data, std::string("\x01", 1));
+}
+
+TEST_F(Registration, HandlerLinesNumberTheSelectorsAsTheDispatcherExpects) {
+  ASSERT_TRUE(loaded);
+  ASSERT_EQ(host.Register(), kMoaErr_NoErr);
+  const DictPut* table = host.cache().entry().Find("msgTable");
+  ASSERT_TRUE(table != nullptr);
+  const std::vector<std::string> expected = {
+      "new", "forget", "GetVersionString", "OpenByProductName", "OpenById", "IsOpen", "Close",
+      "Read", "ReadPacket", "ReadReport", "Write", "NumberOfItemsInReadBuffer", "NumberOfPacketsInReadBuffer",
+      "DoNotBufferPackets", "GetCapabilities", "FindUsbDevices", "MonitorChanges", "MonitorDevice",
+      "ShowErrorsAsDialogs", "PrivateGlobal", "PrivateInstance"};
+  EXPECT_TRUE(HandlersInSelectorOrder(table->data) == expected);
+}
+
+TEST_F(Registration, AFailedMessageTablePutIsReturnedAndTheFlagIsNotWritten) {
+  ASSERT_TRUE(loaded);
+  const MoaError refused = static_cast<MoaError>(0x80040107u);
+  host.cache().entry().FailPut("msgTable", refused);
+  EXPECT_EQ(host.Register(), refused);
+  EXPECT_TRUE(host.cache().entry().puts().empty());
+}
+
+TEST_F(Registration, AFailedRegistryEntryEndsRegistrationWithItsStatus) {
+  ASSERT_TRUE(loaded);
+  const MoaError refused = static_cast<MoaError>(0x80040001u);
+  host.cache().FailAddRegistryEntry(refused);
+  EXPECT_EQ(host.Register(), refused);
+  EXPECT_TRUE(host.cache().entry().puts().empty());
+}
+
+TEST_F(Registration, WithoutMemoryForTheTextNothingIsWritten) {
+  ASSERT_TRUE(loaded);
+  HostInstance* instance = host.CreateInstance();
+  ASSERT_TRUE(instance != nullptr);
+  auto* registrar = Get<IMoaRegister>(instance, IID_IMoaRegister);
+  ASSERT_TRUE(registrar != nullptr);
+  host.allocator().FailAllocationAfter(0);
+  EXPECT_EQ(registrar->Register(&host.cache(), &host.xtraDict()), kMoaErr_OutOfMem);
+  EXPECT_TRUE(host.cache().entry().puts().empty());
+  registrar->Release();
+  instance->Release();
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+// A fixture that loads the Xtra into a fresh substitute host and, at the end
+// of every test, insists that the Xtra left nothing behind.
+#pragma once
+
+#include "director_host.h"
+#include "test_framework.h"
+
+class LoadedXtra : public testing::Test {
+ protected:
+  void SetUp() override { loaded = host.Load(); }
+  void TearDown() override {
+    for (const std::string& leak : host.Leaks()) ADD_FAILURE() << "left behind:" << leak;
+  }
+
+  template <class Interface>
+  Interface* Get(HostInstance* instance, const MoaID& iid) {
+    void* out = nullptr;
+    return instance->QueryInterface(&iid, &out) == kMoaErr_NoErr ? static_cast<Interface*>(out) : nullptr;
+  }
+
+  DirectorHost host;
+  bool loaded = false;
+};
