@@ -54,7 +54,28 @@ MoaUlong MOA_CALL HostInstance::Release() {
   return static_cast<MoaUlong>(references_);
 }
 
-DirectorHost::DirectorHost() = default;
+namespace {
+
+std::string FileStem(const std::string& path) {
+  const size_t folder = path.find_last_of("/\\");
+  const std::string name = folder == std::string::npos ? path : path.substr(folder + 1);
+  return name.substr(0, name.find('.'));
+}
+
+void ReportReferences(std::vector<std::string>& leaks, const char* what, int references) {
+  if (references) leaks.push_back(std::string(what) + ": " + std::to_string(references) + " reference(s)");
+}
+
+}  // namespace
+
+DirectorHost::DirectorHost() {
+  callback_.Offer(IID_IMoaMmValue, &valueService_);
+  callback_.Offer(IID_IMoaMmList, &listService_);
+  callback_.Offer(IID_IMoaMmPlayer, &player_);
+  callback_.Offer(IID_IMoaNotification, &notification_);
+  callback_.Offer(IID_IMoaMmUtils, &utils_);
+  callback_.Offer(IID_IMoaIdle, &idle_);
+}
 
 DirectorHost::~DirectorHost() = default;
 
@@ -63,6 +84,7 @@ bool DirectorHost::Load(const std::string& path) {
     error_ = module_.error();
     return false;
   }
+  xtraName_ = FileStem(path);
   MoaClassInterfaceInfo* info = nullptr;
   if (module_.DllGetClassInfo(&allocator_, &info) != kMoaErr_NoErr || !info) {
     error_ = "DllGetClassInfo failed";
@@ -138,7 +160,17 @@ std::vector<std::string> DirectorHost::Leaks() const {
     leaks.push_back(std::to_string(allocator_.liveBlocks()) + " allocator block(s) not freed");
   if (allocator_.foreignFrees())
     leaks.push_back(std::to_string(allocator_.foreignFrees()) + " free(s) of blocks the allocator never gave");
-  if (callback_.references()) leaks.push_back("host callback: " + std::to_string(callback_.references()) + " reference(s)");
+  ReportReferences(leaks, "host callback", callback_.references());
+  ReportReferences(leaks, "IMoaMmValue service", valueService_.references());
+  ReportReferences(leaks, "IMoaMmList service", listService_.references());
+  ReportReferences(leaks, "IMoaMmPlayer service", player_.references());
+  ReportReferences(leaks, "active movie", player_.movie().references());
+  ReportReferences(leaks, "IMoaNotification service", notification_.references());
+  ReportReferences(leaks, "IMoaMmUtils service", utils_.references());
+  ReportReferences(leaks, "idle service", idle_.references());
+  const size_t clients = notification_.registrations().size();
+  if (clients) leaks.push_back(std::to_string(clients) + " notification client(s) still registered");
+  for (const std::string& leak : values_.Leaks()) leaks.push_back(leak);
   if (module_.DllCanUnloadNow && module_.DllCanUnloadNow() != kMoaErr_NoErr)
     leaks.push_back("DllCanUnloadNow: interface objects still alive");
   return leaks;

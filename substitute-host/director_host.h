@@ -10,6 +10,11 @@
 
 #include "host_allocator.h"
 #include "host_registry.h"
+#include "lingo_values.h"
+#include "notification_service.h"
+#include "player_service.h"
+#include "utils_service.h"
+#include "value_services.h"
 #include "xtra_module.h"
 
 class DirectorHost;
@@ -75,6 +80,11 @@ class DirectorHost {
 
   HostAllocator& allocator() { return allocator_; }
   HostCallback& callback() { return callback_; }
+  LingoValueStore& values() { return values_; }
+  HostPlayer& player() { return player_; }
+  HostNotification& notification() { return notification_; }
+  // The Xtra's file name without folder and extension, e.g. "HidBridge".
+  const std::string& xtraName() const { return xtraName_; }
 
   // A new instance with its data made and the create callback run, holding
   // the host's one reference; null with error() when that fails.
@@ -89,6 +99,7 @@ class DirectorHost {
 
   XtraModule module_;
   std::string error_;
+  std::string xtraName_;
   MoaID classId_{};
   MoaLong instanceSize_ = 0;
   MoaClassCreateProc create_ = nullptr;
@@ -96,6 +107,14 @@ class DirectorHost {
   std::vector<MoaClassInterfaceInfo> classInfo_;
   HostAllocator allocator_;
   HostCallback callback_;
+  LingoValueStore values_;
+  HostValueService valueService_{values_};
+  HostListService listService_{values_};
+  HostPlayer player_{values_};
+  HostNotification notification_;
+  HostUtils utils_;
+  // Asked for by the Xtra, never called: an interface with nothing of its own.
+  HostObject<IMoaUnknown> idle_{IID_IMoaIdle};
   HostCache cache_;
   HostDict xtraDict_;
   std::vector<std::unique_ptr<HostInstance>> instances_;

@@ -1,7 +1,5 @@
 #include "xtra_module.h"
 
-#include <cstdlib>
-
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -67,13 +65,4 @@ void XtraModule::Unload() {
   DllGetInterface = nullptr;
   DllCanUnloadNow = nullptr;
   DllGetClassObject = nullptr;
-}
-
-std::string DefaultXtraPath() {
-  if (const char* path = std::getenv("HIDBRIDGE_XTRA")) return path;
-#if defined(_WIN32)
-  return "HidBridge.x32";
-#else
-  return HIDBRIDGE_NATIVE_XTRA;
-#endif
 }

@@ -1,0 +1,26 @@
+// Lingo values as the message window prints them, and back.
+//
+// Printed: 5, -3, 1.5000 (four decimals), "text", #name, [1, 2], [],
+// [#VendorID: 1133, #Product: "Pad"], [:], <Void>, <Picture>,
+// <Object HidBridge 1>. A quote mark inside a string is written as Lingo
+// writes one: "a" & QUOTE & "b"; a string of only quote marks is QUOTE & QUOTE.
+//
+// Read: all of the above but objects, with any whitespace between tokens;
+// VOID (any case) for void, and any "..." or QUOTE joined by &.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "lingo_values.h"
+
+std::string FormatLiteral(const LingoValueStore& values, const MoaMmValue& value);
+// "1, "A", [2, 3]": the form of an argument list.
+std::string FormatLiterals(const LingoValueStore& values, const MoaMmValue* list, size_t count);
+
+// Each value read carries one reference for the caller. On failure nothing
+// is left alive and error tells what was expected at which column (from 1).
+bool ParseLiteral(LingoValueStore& values, const std::string& text, MoaMmValue* value, std::string* error);
+// A comma-separated list, possibly empty.
+bool ParseLiterals(LingoValueStore& values, const std::string& text, std::vector<MoaMmValue>* list,
+                   std::string* error);
