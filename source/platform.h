@@ -7,6 +7,12 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <dbt.h>
+#include <setupapi.h>
+// mingw-w64's HID headers lack C linkage of their own.
+extern "C" {
+#include <hidsdi.h>
+}
 #else
 #include "winapi_standin.h"
 #endif

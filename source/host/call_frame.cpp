@@ -1,3 +1,90 @@
-#include "host/interface_objects.h"
+// Call: the one entry of every Lingo method. It traces the call, resets the
+// per-call state, runs the selector's handler and always answers success.
+#include "diagnostics/bounded_text.h"
+#include "host/method_table.h"
+#include "host/methods.h"
 
-MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo*) { return kMoaErr_NoErr; }
+namespace {
+
+enum class Needs { Nothing, HostServices, Device };
+
+struct MethodEntry {
+  void (*handler)(CallContext&);
+  const char* traceName;  // null: the handler writes no trace entries
+  int32_t traceLevel;
+  Needs needs;
+};
+
+// Indexed by selector; the order of the method table's handler lines.
+const MethodEntry kMethods[] = {
+    {HandleNew, "m_new", 50, Needs::Nothing},
+    {HandleForget, nullptr, 0, Needs::Nothing},
+    {HandleGetVersionString, "m_getVersion", 50, Needs::HostServices},
+    {HandleOpenByProductName, "m_openByProductName", 50, Needs::Device},
+    {HandleOpenById, "m_openByID", 50, Needs::Device},
+    {HandleIsOpen, "m_isDeviceOpen", 25, Needs::Device},
+    {HandleClose, "m_open", 50, Needs::Device},
+    {HandleRead, "m_read", 50, Needs::Device},
+    {HandleReadPacket, "m_readPacket", 50, Needs::Device},
+    {HandleReadPacket, nullptr, 0, Needs::Device},  // ReadReport: one report, like ReadPacket
+    {HandleWrite, "m_write", 50, Needs::Device},
+    {HandleNumberOfItemsInReadBuffer, "m_numCharsInReadBuffer", 50, Needs::Device},
+    {HandleNumberOfPacketsInReadBuffer, "m_numPacketsInReadBuffer", 50, Needs::Device},
+    {HandleDoNotBufferPackets, "m_doNotBufferPackets", 50, Needs::Device},
+    {HandleGetCapabilities, "m_getCaps", 50, Needs::Device},
+    {HandleFindUsbDevices, "m_findDevices", 50, Needs::Device},
+    {HandleMonitorChanges, "m_monitorDevices", 50, Needs::Device},
+    {HandleMonitorDevice, "m_monitorSingleDevice", 50, Needs::Device},
+    {HandleShowErrorsAsDialogs, "m_showErrorDialogs", 50, Needs::HostServices},
+    {HandlePrivateGlobal, nullptr, 0, Needs::HostServices},
+    {HandlePrivateInstance, "m_privateLocal", 50, Needs::HostServices},
+};
+static_assert(sizeof kMethods / sizeof kMethods[0] == kSelectorPrivateInstance + 1);
+
+bool Traces(const XtraInstance& instance, int32_t level) {
+  return instance.flowTraceOn && level >= instance.flowTraceThreshold;
+}
+
+// After forget, or when an allocation failed, a method answers nothing
+// rather than follow a null pointer.
+bool CanRun(const XtraInstance& instance, Needs needs) {
+  switch (needs) {
+    case Needs::Device:
+      return instance.device && instance.hostServices;
+    case Needs::HostServices:
+      return instance.hostServices != nullptr;
+    case Needs::Nothing:
+      break;
+  }
+  return true;
+}
+
+}  // namespace
+
+MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
+  XtraInstance& instance = *owner;
+  const MoaLong selector = callInfo->methodSelector;
+  char text[32];
+  if (Traces(instance, 25)) {
+    FormatText(text, sizeof text, "Enter (%d-%s)", static_cast<int>(selector), "");
+    ExecutionFlow("Call", text, 25);
+  }
+  CopyText(instance.replyText, "Ok");
+  instance.lastResult.SetOk();
+
+  if (selector >= 0 && selector <= kSelectorPrivateInstance) {
+    const MethodEntry& method = kMethods[selector];
+    if (method.traceName) ExecutionFlow(method.traceName, "Enter", method.traceLevel);
+    if (CanRun(instance, method.needs)) {
+      CallContext context{instance, *this, *callInfo};
+      method.handler(context);
+    }
+    if (method.traceName) ExecutionFlow(method.traceName, "Exit", method.traceLevel);
+  }
+
+  if (Traces(instance, 25)) {
+    FormatText(text, sizeof text, "Exit (%d)", static_cast<int>(selector));
+    ExecutionFlow("Call", text, 25);
+  }
+  return kMoaErr_NoErr;
+}

@@ -58,6 +58,19 @@ struct TStdXtra_IMoaNotificationClient
 // table; only the Xtra itself calls them.
 struct TStdXtra_IMoaMmXScript : XtraInterfaceObject<IMoaMmXScript, TStdXtra_IMoaMmXScript> {
   MoaError MOA_CALL Call(MoaMmCallInfo* callInfo) override;
+
+  // Files a Lingo handler call for the next notification; args stay the caller's.
+  virtual MoaError MOA_CALL QueueCallback(const char* handlerName, int32_t argCount, const MoaMmValue* args);
+  virtual MoaError MOA_CALL InformUserViaCallbackOfUserError(const char* description, const char* help,
+                                                             const char* debug);
+  virtual MoaError MOA_CALL SendInternalErrorToDirector(const char* text, int32_t code);
+  virtual XtraResult MOA_CALL ClearLastResult();
+  virtual MoaError MOA_CALL HandleDevicesChangeMessage(const char* devicePath, uint32_t eventCode,
+                                                       int32_t vendorId, int32_t productId);
+  virtual MoaError MOA_CALL CreateNewInstance();
+  virtual MoaError MOA_CALL ExecutionFlow(const char* place, const char* message, int32_t level);
+  virtual MoaError MOA_CALL InformUserOfErrorUsingDialog(const char* kind, const char* text, const char* detail,
+                                                         const char* extra);
 };
 
 template <class Object>

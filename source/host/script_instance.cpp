@@ -2,24 +2,48 @@
 
 #include <new>
 
+#include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
+#include "diagnostics/xtra_log.h"
+#include "host/interface_objects.h"
+#include "values/host_services.h"
 
 namespace {
 
 int32_t gNextInstanceId = 1;
 
+// Registration data of the notification client; the host keeps the address.
+const int32_t kNotificationData = 100;
+
+void* NotificationData() { return const_cast<int32_t*>(&kNotificationData); }
+
+int32_t ReportErrorToMovie(void* script, const char* message, int32_t) {
+  static_cast<TStdXtra_IMoaMmXScript*>(script)->InformUserViaCallbackOfUserError("Error", message, "");
+  return 0;
+}
+
+void DestroyHostServices(XtraInstance& instance) {
+  if (instance.fileLogOn) {
+    instance.hostServices->CloseLog();
+    instance.fileLogOn = false;
+  }
+  delete instance.hostServices;
+  instance.hostServices = nullptr;
+}
+
 }  // namespace
 
 MoaError MOA_CALL XtraInstanceCreate(void* data) {
-  auto* header = static_cast<MoaInstanceHeader*>(data);
-  const MoaInstanceHeader filledByHost = *header;
+  const MoaInstanceHeader filledByHost = *static_cast<MoaInstanceHeader*>(data);
   auto* instance = new (data) XtraInstance();
   static_cast<MoaInstanceHeader&>(*instance) = filledByHost;
 
   instance->showErrorDialogs = true;
+  instance->hostServices = new (std::nothrow) HostServices(instance->pCallback);
   CopyText(instance->internalErrorHandler, "HidBridge_InternalError");
   CopyText(instance->xtraErrorHandler, "HidBridge_XtraError");
   CopyText(instance->flowHandler, "HidBridge_XtraFlow");
+  if (instance->hostServices) instance->hostServices->SetLogFileName("c:\\HidBridge_XtraLog.txt");
   instance->lastResult.SetOk();
   CopyText(instance->replyText, "Ok");
   instance->flowTraceThreshold = 50;
@@ -27,6 +51,65 @@ MoaError MOA_CALL XtraInstanceCreate(void* data) {
   return kMoaErr_NoErr;
 }
 
+// Director disposes of an instance only once nothing refers to it, which a
+// registered notification client prevents; so an instance that reaches this
+// point without forget (registration makes one) still owes its host services.
 void MOA_CALL XtraInstanceDestroy(void* data) {
-  static_cast<XtraInstance*>(data)->~XtraInstance();
+  auto* instance = static_cast<XtraInstance*>(data);
+  ForgetInstance(*instance);
+  instance->~XtraInstance();
+}
+
+void NewInstance(XtraInstance& instance, TStdXtra_IMoaMmXScript& script) {
+  // A second new on a live instance must not leak the first device.
+  if (!instance.device) script.CreateNewInstance();
+  instance.lastResult.SetListener(&script, ReportErrorToMovie);
+  if (instance.notificationClient || !instance.hostServices) return;
+  void* client = nullptr;
+  if (instance.pSelf->QueryInterface(&IID_IMoaNotificationClient, &client) != kMoaErr_NoErr) return;
+  instance.notificationClient = static_cast<IMoaNotificationClient*>(client);
+  if (IMoaNotification* notification = instance.hostServices->notification())
+    notification->RegisterNotificationClient(instance.notificationClient, &NID_XtraIdleNotification,
+                                             NotificationData(), &instance);
+}
+
+void ForgetInstance(XtraInstance& instance) {
+  if (instance.notificationClient) {
+    if (instance.hostServices && instance.hostServices->notification())
+      instance.hostServices->notification()->UnregisterNotificationClient(
+          instance.notificationClient, &NID_XtraIdleNotification, NotificationData());
+    instance.notificationClient->Release();
+    instance.notificationClient = nullptr;
+  }
+  instance.flowTraceOn = false;
+  if (instance.device) {
+    StopMonitoringFor(instance);
+    delete instance.device;
+    instance.device = nullptr;
+  }
+  if (instance.hostServices) {
+    if (instance.deliveringCallbacks)
+      instance.forgetPending = true;
+    else
+      DestroyHostServices(instance);
+  }
+}
+
+void FinishPendingForget(XtraInstance& instance) {
+  if (!instance.forgetPending) return;
+  instance.forgetPending = false;
+  if (instance.hostServices) DestroyHostServices(instance);
+}
+
+MoaError MOA_CALL TStdXtra_IMoaMmXScript::CreateNewInstance() {
+  ExecutionFlow("CreateNewInstance", "Enter", 50);
+  owner->device = new (std::nothrow) UsbClassPC();
+  ExecutionFlow("CreateNewInstance", "Created Windows object", 50);
+  ExecutionFlow("CreateNewInstance", "Exit", 50);
+  return kMoaErr_NoErr;
+}
+
+XtraResult MOA_CALL TStdXtra_IMoaMmXScript::ClearLastResult() {
+  owner->lastResult.SetOk();
+  return owner->lastResult;
 }

@@ -6,7 +6,7 @@
 #include "host/moa_contract.h"
 
 class HostServices;
-class UsbClassBase;
+class UsbClassPC;
 
 struct XtraInstance : MoaInstanceHeader {
   static constexpr int kHandlerNameSize = 500;
@@ -22,9 +22,16 @@ struct XtraInstance : MoaInstanceHeader {
   bool fileLogOn;
   IMoaNotificationClient* notificationClient;
   bool showErrorDialogs;
-  UsbClassBase* device;
+  UsbClassPC* device;
   char monitorChangesHandler[kHandlerNameSize];
   char monitorDeviceHandler[kHandlerNameSize];
   // Identifies the instance to the movie in its events and error reports.
   int32_t instanceId;
+  // While a method answers with its own error, that answer is the report:
+  // no further message box.
+  bool answeringWithError;
+  // A handler may forget the instance while its callbacks are delivered;
+  // the host services then go once delivery is over.
+  bool deliveringCallbacks;
+  bool forgetPending;
 };

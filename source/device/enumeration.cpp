@@ -1,0 +1,114 @@
+// One walk over the HID interfaces present, in the setup API's order: list
+// them all, or stop at the first that matches and keep a handle on it.
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "device/usb_class_pc.h"
+
+namespace {
+
+constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
+constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr size_t kStringUnits = 256;
+
+HANDLE OpenInterface(const char* path, DWORD access) {
+  HANDLE handle = CreateFileA(path, access, kShareReadWrite, nullptr, OPEN_EXISTING, 0, nullptr);
+  return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+}
+
+// Units up to U+00FF become the byte of the same value, as the C locale's
+// conversion does; it cannot convert the others, which become '?'.
+void CopyDeviceString(BOOLEAN(WINAPI* query)(HANDLE, PVOID, ULONG), HANDLE device, char (&field)[256]) {
+  field[0] = '\0';
+  WCHAR units[kStringUnits] = {};
+  if (!query(device, units, sizeof units)) return;
+  size_t length = 0;
+  while (length < kStringUnits && length + 1 < sizeof field && units[length] != 0) {
+    const auto unit = static_cast<uint16_t>(units[length]);
+    field[length++] = unit <= 0xFF ? static_cast<char>(unit) : '?';
+  }
+  field[length] = '\0';
+}
+
+void FillDeviceInfo(HANDLE device, const HIDD_ATTRIBUTES& attributes, UsbDeviceInfo& info) {
+  info.VendorID = attributes.VendorID;
+  info.ProductID = attributes.ProductID;
+  CopyDeviceString(HidD_GetProductString, device, info.Product);
+  CopyDeviceString(HidD_GetManufacturerString, device, info.Manufacturer);
+  CopyDeviceString(HidD_GetSerialNumberString, device, info.SerialNumberString);
+}
+
+bool Matches(const DeviceSearch& search, HANDLE device, const HIDD_ATTRIBUTES& attributes) {
+  if (search.mode == SearchMode::MatchIds)
+    return attributes.VendorID == search.vendorId && attributes.ProductID == search.productId;
+  UsbDeviceInfo info{};
+  FillDeviceInfo(device, attributes, info);
+  return std::strcmp(info.Product, search.name) == 0;
+}
+
+}  // namespace
+
+XtraResult UsbClassPC::FindDevices(DeviceList& list) {
+  result.SetOk();
+  DeviceSearch search;
+  search.list = &list;
+  return EnumerateDevices(search);
+}
+
+XtraResult UsbClassPC::EnumerateDevices(DeviceSearch& search) {
+  result.SetOk();
+  GUID hidGuid;
+  HidD_GetHidGuid(&hidGuid);
+  HDEVINFO set = SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+  if (set == INVALID_HANDLE_VALUE) {
+    result.SetError("Invalid Handle", XtraResult::kNoCode);
+    return result;
+  }
+  bool stop = false;
+  for (DWORD index = 0; !stop; ++index) {
+    SP_DEVICE_INTERFACE_DATA interfaceData{};
+    interfaceData.cbSize = sizeof interfaceData;
+    if (!SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, index, &interfaceData)) break;
+
+    DWORD required = 0;
+    SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, nullptr, 0, &required, nullptr);
+    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) continue;
+    std::unique_ptr<char[]> storage(new (std::nothrow) char[required]);
+    if (!storage) continue;
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.get());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+    if (!SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, required, nullptr, nullptr)) continue;
+
+    // Windows keeps keyboards and mice to itself: they open only without
+    // access, which still tells their ids and strings, so they are listed.
+    HANDLE device = OpenInterface(detail->DevicePath, kReadWrite);
+    if (!device && search.mode == SearchMode::ListAll) device = OpenInterface(detail->DevicePath, 0);
+    if (!device) continue;
+    HIDD_ATTRIBUTES attributes{};
+    attributes.Size = sizeof attributes;
+    if (!HidD_GetAttributes(device, &attributes)) {
+      CloseHandle(device);
+      continue;
+    }
+
+    if (search.mode == SearchMode::ListAll) {
+      search.list->emplace_back();
+      FillDeviceInfo(device, attributes, search.list->back());
+      CloseHandle(device);
+    } else if (Matches(search, device, attributes)) {
+      try {
+        devicePath = detail->DevicePath;
+        search.found = device;
+      } catch (const std::bad_alloc&) {
+        result.SetError("Out of memory", XtraResult::kNoCode);
+        CloseHandle(device);
+      }
+      stop = true;
+    } else {
+      CloseHandle(device);
+    }
+  }
+  SetupDiDestroyDeviceInfoList(set);
+  return result;
+}

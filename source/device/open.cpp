@@ -1,0 +1,115 @@
+// Opening a device: find it, read its capabilities, open the reader's
+// handle, make the events and start the reader.
+#include "device/usb_class_pc.h"
+#include "diagnostics/bounded_text.h"
+
+XtraResult UsbClassPC::OpenByID(int32_t vendorId, int32_t productId) {
+  DeviceSearch search;
+  search.mode = SearchMode::MatchIds;
+  search.vendorId = vendorId;
+  search.productId = productId;
+  return Open(search, "Open failed - did not find device that matched the vendor/product ids");
+}
+
+XtraResult UsbClassPC::OpenByProductName(const char* name) {
+  DeviceSearch search;
+  search.mode = SearchMode::MatchProductName;
+  CopyText(search.name, name);
+  return Open(search, "Open failed - did not find device that matched the product name");
+}
+
+XtraResult UsbClassPC::Open(DeviceSearch& search, const char* notFoundMessage) {
+  result.SetOk();
+  // Also what an earlier open left behind when it failed after its match.
+  if (listening || deviceHandle) Close();
+  result = EnumerateDevices(search);
+  if (result.isError) return result;
+  if (!search.found) {
+    result.SetError(notFoundMessage, XtraResult::kNoCode);
+    return result;
+  }
+  deviceHandle = search.found;
+  return Listen();
+}
+
+XtraResult UsbClassPC::Listen() {
+  result.SetOk();
+  if (QueryCapabilities().isError) return result;
+  if (PrepareForRead().isError) return result;
+  if (!stopEvent) {
+    stopEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!stopEvent) {
+      result.SetError("Listen could not create stop event", XtraResult::kNoCode);
+      return result;
+    }
+    if (StartReaderThread().isError) return result;
+  }
+  if (writeBuffer.empty()) writeBuffer.resize(outputReportLength + 1);
+  return result;
+}
+
+XtraResult UsbClassPC::QueryCapabilities() {
+  PHIDP_PREPARSED_DATA preparsed = nullptr;
+  if (!HidD_GetPreparsedData(deviceHandle, &preparsed)) {
+    result.SetError("Failed to get device parsed data", static_cast<int32_t>(GetLastError()));
+    return result;
+  }
+  HIDP_CAPS queried{};
+  if (HidP_GetCaps(preparsed, &queried) != HIDP_STATUS_SUCCESS) {
+    result.SetError("Failed to get device capabilities", static_cast<int32_t>(GetLastError()));
+  } else {
+    caps = queried;
+    inputReportLength = caps.InputReportByteLength;
+    outputReportLength = caps.OutputReportByteLength;
+  }
+  HidD_FreePreparsedData(preparsed);
+  return result;
+}
+
+XtraResult UsbClassPC::PrepareForRead() {
+  result.SetOk();
+  if (!deviceHandle) {
+    result.SetError("Cannot prepare for read when device is not open", XtraResult::kNoCode);
+    return result;
+  }
+  if (!inputHandle) {
+    // Overlapped, so that the reader can wait for a report and a stop at once.
+    HANDLE handle = CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      result.SetError("Could not open an input pipe", XtraResult::kNoCode);
+      return result;
+    }
+    inputHandle = handle;
+  }
+  if (!readEvent) {
+    readEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    if (!readEvent) {
+      result.SetError("Could not create an event", XtraResult::kNoCode);
+      return result;
+    }
+  }
+  readOverlapped = OVERLAPPED{};
+  readOverlapped.hEvent = readEvent;
+  return result;
+}
+
+XtraResult UsbClassPC::StartReaderThread() {
+  keepReading = true;
+  readerThread = CreateThread(nullptr, 0, ReaderThreadEntry, this, 0, nullptr);
+  if (!readerThread) {
+    // An open that reports success with no reader would leave the movie
+    // waiting for reports that never come.
+    keepReading = false;
+    result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
+    return result;
+  }
+  listening = true;
+  return result;
+}
+
+XtraResult UsbClassPC::GetCapabilities(HIDP_CAPS& out) {
+  result.SetOk();
+  out = caps;
+  return result;
+}

@@ -1,0 +1,67 @@
+// How the movie hears of errors besides a method's answer: a property list
+// for its XtraError handler, internal faults for its InternalError handler,
+// and message boxes while the movie wants them.
+#include "diagnostics/bounded_text.h"
+#include "host/interface_objects.h"
+#include "platform.h"
+#include "values/host_services.h"
+
+MoaError MOA_CALL TStdXtra_IMoaMmXScript::InformUserViaCallbackOfUserError(const char* description,
+                                                                           const char* help, const char* debug) {
+  XtraInstance& instance = *owner;
+  ExecutionFlow("InformUserViaCallbackOfUserError", "Enter", 50);
+  HostServices* services = instance.hostServices;
+  if (services && services->values()) {
+    MoaMmValue report{};
+    services->AddStringProperty(&report, "XtraName", "HidBridge");
+    services->AddStringProperty(&report, "TYPE", "Error");
+    services->AddIntegerProperty(&report, "Id", instance.instanceId);
+    services->AddStringProperty(&report, "Description", description);
+    services->AddStringProperty(&report, "Help", help);
+    if (instance.fileLogOn) {
+      char text[1024];
+      FormatText(text, sizeof text, "<Desc:%s><Help:%s><Debug:%s>", description, help, debug);
+      services->LogLine(text, "<*>");
+    }
+    QueueCallback(instance.xtraErrorHandler, 1, &report);
+    services->values()->ValueRelease(&report);
+  }
+  InformUserOfErrorUsingDialog("Error", help, "", debug);
+  ExecutionFlow("InformUserViaCallbackOfUserError", "Exit", 50);
+  return kMoaErr_NoErr;
+}
+
+MoaError MOA_CALL TStdXtra_IMoaMmXScript::InformUserOfErrorUsingDialog(const char* kind, const char* text,
+                                                                       const char* detail, const char*) {
+  XtraInstance& instance = *owner;
+  ExecutionFlow("InformUserOfErrorUsingDialog", "Enter", 50);
+  if (instance.showErrorDialogs && !instance.answeringWithError) {
+    char caption[256];
+    char message[1000];
+    FormatText(caption, sizeof caption, "%s:%s", "HidBridge", kind);
+    FormatText(message, sizeof message, "%s\n%s", text, detail);
+    HWND ownerWindow = instance.hostServices ? static_cast<HWND>(instance.hostServices->mainWindow()) : nullptr;
+    MessageBoxA(ownerWindow, message, caption, MB_OK);
+  }
+  if (instance.fileLogOn && instance.hostServices)
+    instance.hostServices->LogLine(text, "TStdXtra_IMoaMmXScript::InformUserOfErrorUsingDialog");
+  ExecutionFlow("InformUserOfErrorUsingDialog", "Exit", 50);
+  return kMoaErr_NoErr;
+}
+
+MoaError MOA_CALL TStdXtra_IMoaMmXScript::SendInternalErrorToDirector(const char* text, int32_t code) {
+  XtraInstance& instance = *owner;
+  ExecutionFlow("SendInternalErrorToDirector", "Enter", 75);
+  HostServices* services = instance.hostServices;
+  if (IMoaMmValue* values = services ? services->values() : nullptr) {
+    MoaMmValue args[3] = {};
+    values->IntegerToValue(instance.instanceId, &args[0]);
+    values->StringToValue(text, &args[1]);
+    values->IntegerToValue(code, &args[2]);
+    QueueCallback(instance.internalErrorHandler, 3, args);
+    for (MoaMmValue& arg : args) values->ValueRelease(&arg);
+    if (instance.fileLogOn) services->LogLine(text, "****InternalError****");
+  }
+  ExecutionFlow("SendInternalErrorToDirector", "Exit", 75);
+  return kMoaErr_NoErr;
+}

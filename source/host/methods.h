@@ -1,0 +1,25 @@
+// The handlers of the Lingo methods, one per selector of the method table.
+#pragma once
+
+#include "host/call_context.h"
+
+void HandleNew(CallContext& context);
+void HandleForget(CallContext& context);
+void HandleGetVersionString(CallContext& context);
+void HandleOpenByProductName(CallContext& context);
+void HandleOpenById(CallContext& context);
+void HandleIsOpen(CallContext& context);
+void HandleClose(CallContext& context);
+void HandleRead(CallContext& context);
+void HandleReadPacket(CallContext& context);
+void HandleWrite(CallContext& context);
+void HandleNumberOfItemsInReadBuffer(CallContext& context);
+void HandleNumberOfPacketsInReadBuffer(CallContext& context);
+void HandleDoNotBufferPackets(CallContext& context);
+void HandleGetCapabilities(CallContext& context);
+void HandleFindUsbDevices(CallContext& context);
+void HandleMonitorChanges(CallContext& context);
+void HandleMonitorDevice(CallContext& context);
+void HandleShowErrorsAsDialogs(CallContext& context);
+void HandlePrivateGlobal(CallContext& context);
+void HandlePrivateInstance(CallContext& context);

@@ -1,0 +1,39 @@
+// Lingo handler calls are never made when their event arises: they are
+// filed here and made later, in filing order, from the host's notification.
+#pragma once
+
+#include <cstdint>
+
+#include "diagnostics/xtra_result.h"
+#include "host/moa_contract.h"
+
+struct PendingCallback {
+  char handlerName[256];
+  int32_t argCount;
+  MoaMmValue* args;  // one host reference on each, until delivered or dropped
+};
+
+class CallbackQueue {
+ public:
+  static constexpr int32_t kSlots = 100;
+
+  CallbackQueue() = default;
+  CallbackQueue(const CallbackQueue&) = delete;
+  CallbackQueue& operator=(const CallbackQueue&) = delete;
+
+  // The caller keeps its own references on args; the queue adds its own.
+  XtraResult Enqueue(IMoaMmValue* values, const char* handlerName, int32_t argCount, const MoaMmValue* args);
+  // Calls every pending handler, including those filed while this runs.
+  XtraResult DeliverPendingCallbacks(IMoaMmValue* values, IMoaMmPlayer* player);
+  // Drops what is pending without calling it.
+  void DropAll(IMoaMmValue* values);
+
+  int32_t used() const { return used_; }
+  const PendingCallback& slot(int32_t index) const { return slots_[index]; }
+
+ private:
+  void ReleaseSlot(IMoaMmValue* values, PendingCallback& slot);
+
+  PendingCallback slots_[kSlots] = {};
+  int32_t used_ = 0;
+};

@@ -1,0 +1,88 @@
+// Lingo values to the bytes of an output report, and received bytes back to
+// a Lingo list.
+#include <cstring>
+
+#include "values/host_services.h"
+
+namespace {
+
+constexpr int kMaxListDepth = 64;
+constexpr size_t kStringBufferSize = 15360;
+
+void Append(uint8_t* payload, uint32_t& count, const void* bytes, size_t length) {
+  const size_t room = HostServices::kPayloadCapacity - count;
+  if (length > room) length = room;
+  std::memcpy(payload + count, bytes, length);
+  count += static_cast<uint32_t>(length);
+}
+
+}  // namespace
+
+MoaError HostServices::BytesToList(const uint8_t* bytes, int32_t length, MoaMmValue* out) {
+  if (!lists_ || !values_) return kMoaErr_BadInterface;
+  MoaError status = lists_->NewListValue(out);
+  for (int32_t i = 0; i < length; ++i) {
+    MoaMmValue item{};
+    values_->IntegerToValue(bytes[i], &item);
+    status = lists_->AppendValueToList(out, &item);
+    values_->ValueRelease(&item);
+  }
+  return status;
+}
+
+XtraResult HostServices::ValueToBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count) {
+  return AppendBytes(value, payload, count, 0);
+}
+
+XtraResult HostServices::AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count, int depth) {
+  XtraResult result;
+  result.Clear();
+  result.SetOk();
+  MoaLong type = kMoaMmValueType_Void;
+  if (values_) values_->ValueType(value, &type);
+  switch (type) {
+    case kMoaMmValueType_Integer: {
+      MoaLong number = 0;
+      values_->ValueToInteger(value, &number);
+      if (number < 256) {
+        const uint8_t low = static_cast<uint8_t>(number & 0xFF);
+        Append(payload, count, &low, 1);
+      } else {
+        const auto bits = static_cast<uint32_t>(number);
+        const uint8_t littleEndian[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
+                                         static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
+        Append(payload, count, littleEndian, sizeof littleEndian);
+      }
+      break;
+    }
+    case kMoaMmValueType_String: {
+      static thread_local char text[kStringBufferSize];
+      text[0] = '\0';
+      values_->ValueToString(value, text, sizeof text);
+      Append(payload, count, text, std::strlen(text));
+      break;
+    }
+    case kMoaMmValueType_HostType5:
+      break;
+    case kMoaMmValueType_List: {
+      if (depth >= kMaxListDepth || !lists_) {
+        result.SetError("Lists nested too deeply", XtraResult::kNoCode);
+        break;
+      }
+      const MoaLong elements = lists_->CountElements(value);
+      for (MoaLong position = 1; position <= elements; ++position) {
+        MoaMmValue element{};
+        if (lists_->GetValueByIndex(value, position, &element) != kMoaErr_NoErr) continue;
+        const XtraResult inner = AppendBytes(&element, payload, count, depth + 1);
+        values_->ValueRelease(&element);
+        // An element that cannot be sent spoils the whole argument.
+        if (inner.isError) result = inner;
+      }
+      break;
+    }
+    default:
+      result.SetError("Cannot convert this type of parameter", XtraResult::kNoCode);
+      break;
+  }
+  return result;
+}

@@ -1,0 +1,78 @@
+// The host's value, list, player and notification services as one script
+// instance (or one result builder) holds them, with the conversions between
+// Lingo values and the Xtra's integers, texts, bytes and property lists.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "diagnostics/xtra_result.h"
+#include "host/moa_contract.h"
+#include "monitor/callback_queue.h"
+
+class HostServices {
+ public:
+  static constexpr uint32_t kPayloadCapacity = 32768;
+  static constexpr size_t kLogTextCapacity = 32768;
+  static constexpr size_t kLogFileNameSize = 256;
+
+  // Binds the host's services at once; a service the host lacks stays
+  // missing and what needs it does nothing.
+  explicit HostServices(IMoaCallback* callback);
+  // Drops pending callbacks (their values go back to the host), then lets go
+  // of every host service.
+  ~HostServices();
+  HostServices(const HostServices&) = delete;
+  HostServices& operator=(const HostServices&) = delete;
+
+  XtraResult BindHost();
+  XtraResult ReleaseHost();
+
+  MoaError MakeSymbol(const char* name, MoaMmValue* out);
+  MoaError AddProperty(MoaMmValue* propList, const MoaMmValue* key, const MoaMmValue* item);
+  MoaError AddValueProperty(MoaMmValue* propList, const char* name, const MoaMmValue* item);
+  MoaError AddIntegerProperty(MoaMmValue* propList, const char* name, int32_t number);
+  MoaError AddStringProperty(MoaMmValue* propList, const char* name, const char* text);
+
+  MoaError BytesToList(const uint8_t* bytes, int32_t length, MoaMmValue* out);
+  // Appends the bytes of an integer, string or (nested) list to a payload of
+  // kPayloadCapacity bytes; what would not fit is cut.
+  XtraResult ValueToBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count);
+  // Appends a compact text of the value (lists flattened, keys left out) to
+  // a text of kLogTextCapacity characters; what would not fit is cut.
+  XtraResult ValueToLogText(const MoaMmValue* value, char* text, size_t& length);
+
+  // The process-wide log, opened with this object's file name.
+  XtraResult SetLogFileName(const char* name);
+  XtraResult OpenLog();
+  XtraResult CloseLog();
+  XtraResult LogLine(const char* message, const char* tag);
+  XtraResult LogCallbackArguments(int32_t argCount, const MoaMmValue* args);
+
+  IMoaMmValue* values() const { return values_; }
+  IMoaMmList* lists() const { return lists_; }
+  IMoaMmPlayer* player() const { return player_; }
+  IMoaNotification* notification() const { return notification_; }
+  void* mainWindow() const { return mainWindow_; }
+  CallbackQueue& callbacks() { return callbacks_; }
+
+ private:
+  XtraResult AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count, int depth);
+  void AppendLogText(const MoaMmValue* value, char* text, size_t& length, int depth);
+  template <class Service>
+  Service* Acquire(const MoaID& iid);
+
+  IMoaCallback* callback_;
+  IMoaUnknown* idle_ = nullptr;
+  IMoaMmUtils* utils_ = nullptr;
+  IMoaMmValue* values_ = nullptr;
+  IMoaMmList* lists_ = nullptr;
+  IMoaMmPlayer* player_ = nullptr;
+  IMoaUnknown* movie_ = nullptr;
+  IMoaUnknown* movieExtension_ = nullptr;
+  IMoaNotification* notification_ = nullptr;
+  CallbackQueue callbacks_;
+  XtraResult result_;
+  void* mainWindow_ = nullptr;
+  char logFileName_[kLogFileNameSize] = "c:\\xtralog.txt";
+};

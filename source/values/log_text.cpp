@@ -1,0 +1,63 @@
+// The compact text in which the log shows a callback's argument values.
+#include <cstdio>
+#include <cstring>
+
+#include "diagnostics/bounded_text.h"
+#include "values/host_services.h"
+
+namespace {
+
+constexpr int kMaxListDepth = 64;
+constexpr size_t kStringBufferSize = 15360;
+
+void AppendText(char* text, size_t& length, const char* format, const char* piece) {
+  if (length + 1 >= HostServices::kLogTextCapacity) return;
+  FormatText(text + length, HostServices::kLogTextCapacity - length, format, piece);
+  length += std::strlen(text + length);
+}
+
+}  // namespace
+
+XtraResult HostServices::ValueToLogText(const MoaMmValue* value, char* text, size_t& length) {
+  XtraResult result;
+  result.Clear();
+  result.SetOk();
+  AppendLogText(value, text, length, 0);
+  return result;
+}
+
+void HostServices::AppendLogText(const MoaMmValue* value, char* text, size_t& length, int depth) {
+  MoaLong type = kMoaMmValueType_Void;
+  if (values_) values_->ValueType(value, &type);
+  switch (type) {
+    case kMoaMmValueType_Integer: {
+      MoaLong number = 0;
+      values_->ValueToInteger(value, &number);
+      char digits[16];
+      std::snprintf(digits, sizeof digits, "%d", static_cast<int>(number));
+      AppendText(text, length, "<%s>", digits);
+      break;
+    }
+    case kMoaMmValueType_String: {
+      static thread_local char piece[kStringBufferSize];
+      piece[0] = '\0';
+      values_->ValueToString(value, piece, sizeof piece);
+      AppendText(text, length, "<%s>", piece);
+      break;
+    }
+    case kMoaMmValueType_List:
+    case kMoaMmValueType_PropList: {
+      if (depth >= kMaxListDepth || !lists_) break;
+      const MoaLong elements = lists_->CountElements(value);
+      for (MoaLong position = 1; position <= elements; ++position) {
+        MoaMmValue element{};
+        if (lists_->GetValueByIndex(value, position, &element) != kMoaErr_NoErr) continue;
+        AppendLogText(&element, text, length, depth + 1);
+        values_->ValueRelease(&element);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
