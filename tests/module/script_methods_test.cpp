@@ -1,0 +1,136 @@
+// A script's view of an instance without a device: new, the methods that
+// need no device to answer, and forget, with nothing left behind.
+#include "loaded_xtra.h"
+#include "script_instance.h"
+
+namespace {
+
+enum Selector {
+  kForget = 1,
+  kGetVersionString = 2,
+  kOpenByProductName = 3,
+  kOpenById = 4,
+  kIsOpen = 5,
+  kClose = 6,
+  kRead = 7,
+  kReadPacket = 8,
+  kReadReport = 9,
+  kWrite = 10,
+  kNumberOfItemsInReadBuffer = 11,
+  kNumberOfPacketsInReadBuffer = 12,
+  kDoNotBufferPackets = 13,
+  kGetCapabilities = 14,
+  kShowErrorsAsDialogs = 18,
+};
+
+class ScriptMethods : public LoadedXtra {
+ protected:
+  void TearDown() override {
+    if (me) me->Forget();
+    me.reset();
+    LoadedXtra::TearDown();
+  }
+  ScriptInstance& New() {
+    me.reset(new ScriptInstance(host));
+    return *me;
+  }
+  std::unique_ptr<ScriptInstance> me;
+};
+
+TEST_F(ScriptMethods, AFreshInstanceIsClosedAndItsBufferEmpty) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& hid = New();
+  ASSERT_TRUE(hid.alive());
+  EXPECT_EQ(hid.Call(kIsOpen), "0");
+  EXPECT_EQ(hid.Call(kRead), "[]");
+  EXPECT_EQ(hid.Call(kReadPacket), "[]");
+  EXPECT_EQ(hid.Call(kReadReport), "[]");
+  EXPECT_EQ(hid.Call(kNumberOfItemsInReadBuffer), "0");
+  EXPECT_EQ(hid.Call(kNumberOfPacketsInReadBuffer), "0");
+  EXPECT_EQ(hid.Call(kDoNotBufferPackets, "1"), "<Void>");
+  EXPECT_EQ(hid.Call(kClose), "\"Ok\"");
+}
+
+TEST_F(ScriptMethods, VersionStringIsTheMethodTablesFirstLine) {
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(New().Call(kGetVersionString), "\"xtra HidBridge -- WINTEL version 1.0.11(U)(S) (Release build)\n\"");
+}
+
+TEST_F(ScriptMethods, CapabilitiesBeforeAnyOpenAreFifteenZeros) {
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(New().Call(kGetCapabilities),
+            "[[#Usage: 0, #UsagePage: 0, #InputReportByteLength: 0, #OutputReportByteLength: 0, "
+            "#FeatureReportByteLength: 0, #NumberLinkCollectionNodes: 0, #NumberInputButtonCaps: 0, "
+            "#NumberInputValueCaps: 0, #NumberInputDataIndices: 0, #NumberOutputButtonCaps: 0, "
+            "#NumberOutputValueCaps: 0, #NumberOutputDataIndices: 0, #NumberFeatureButtonCaps: 0, "
+            "#NumberFeatureValueCaps: 0, #NumberFeatureDataIndices: 0]]");
+}
+
+TEST_F(ScriptMethods, SelectorsOutsideTheTableAnswerNothing) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& hid = New();
+  EXPECT_EQ(hid.Call(-1), "<Void>");
+  EXPECT_EQ(hid.Call(21), "<Void>");
+  EXPECT_EQ(hid.Call(0x7FFFFFFF), "<Void>");
+  EXPECT_EQ(hid.status(), kMoaErr_NoErr);
+}
+
+TEST_F(ScriptMethods, WriteWithoutAnOpenDeviceFailsAndSendsNothing) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& hid = New();
+  EXPECT_EQ(hid.Call(kWrite, "\"A\", 1"), "\"Error :Device is not open\"");
+  EXPECT_EQ(hid.Call(kWrite), "\"Error :Device is not open\"");
+}
+
+TEST_F(ScriptMethods, WriteRejectsAPropertyListAsItsLastArgument) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& hid = New();
+  EXPECT_EQ(hid.Call(kWrite, "1, [#a: 2]"), "\"Error :Cannot convert this type of parameter\"");
+  EXPECT_EQ(hid.Call(kWrite, "1, 2.5"), "\"Error :Cannot convert this type of parameter\"");
+  // An earlier bad argument is overwritten by a later good one.
+  EXPECT_EQ(hid.Call(kWrite, "[#a: 2], 7"), "\"Error :Device is not open\"");
+}
+
+TEST_F(ScriptMethods, ArgumentsOfTheWrongTypeReadAsZeroOrEmpty) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& hid = New();
+  hid.Call(kShowErrorsAsDialogs, "0");
+  EXPECT_EQ(hid.Call(kOpenById, "\"1133\", [1]"),
+            "\"Error :Open failed - did not find device that matched the vendor/product ids\"");
+  EXPECT_EQ(hid.Call(kOpenByProductName, "[\"Pad\"]"),
+            "\"Error :Open failed - did not find device that matched the product name\"");
+  EXPECT_EQ(hid.Call(kOpenById), "\"Error :Open failed - did not find device that matched the vendor/product ids\"");
+  EXPECT_EQ(hid.Call(kIsOpen, "#what"), "0");
+}
+
+TEST_F(ScriptMethods, ForgetTwiceIsHarmlessAndLaterCallsAnswerNothing) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& hid = New();
+  EXPECT_EQ(hid.Forget(), "<Void>");
+  EXPECT_EQ(hid.Forget(), "<Void>");
+  EXPECT_EQ(hid.Call(kIsOpen), "<Void>");
+  EXPECT_EQ(hid.Call(kRead), "<Void>");
+  EXPECT_EQ(hid.Call(kWrite, "1"), "<Void>");
+  EXPECT_EQ(hid.Call(kGetVersionString), "<Void>");
+}
+
+TEST_F(ScriptMethods, NewRegistersForNotificationsAndForgetUnregisters) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& hid = New();
+  EXPECT_EQ(host.notification().registrations().size(), 1u);
+  hid.Forget();
+  EXPECT_EQ(host.notification().registrations().size(), 0u);
+}
+
+TEST_F(ScriptMethods, TwoInstancesLiveSideBySide) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance first(host);
+  ScriptInstance second(host);
+  EXPECT_EQ(first.Call(kIsOpen), "0");
+  EXPECT_EQ(second.Call(kIsOpen), "0");
+  EXPECT_EQ(host.notification().registrations().size(), 2u);
+  first.Forget();
+  second.Forget();
+}
+
+}  // namespace
