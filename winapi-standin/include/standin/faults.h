@@ -1,0 +1,20 @@
+// Makes Windows functions fail on purpose. A fault names the function by its
+// Windows name; after `skip` calls go through, the next `times` calls fail
+// with last error `error` (for HidP_GetCaps: return `error` as NTSTATUS).
+// A new fault for a function replaces the old one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+// Throws std::invalid_argument for a function that cannot be made to fail.
+void FailNext(const std::string& function, std::uint32_t error, unsigned skip = 0, unsigned times = 1);
+void ClearFaults();
+// The functions whose faults have not all fired yet.
+std::vector<std::string> PendingFaults();
+const std::vector<std::string>& FallibleFunctions();
+
+}  // namespace standin

@@ -1,0 +1,17 @@
+// What the program left behind.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace standin {
+
+// Events, threads, files, device info sets and preparsed data not yet
+// closed, destroyed or freed.
+std::size_t OpenHandleCount();
+// "2 event, 1 file" for failure messages; empty when nothing is open.
+std::string DescribeOpenHandles();
+// Threads from CreateThread whose start routine has not returned.
+std::size_t LiveThreadCount();
+
+}  // namespace standin

@@ -1,0 +1,68 @@
+// The simulated device bus behind SetupDi*, HidD_* and the device files.
+// Tests plug devices, feed them input reports from any thread, read back
+// what the program wrote, and unplug them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "standin/hid.h"
+
+namespace standin {
+
+using DeviceId = std::uint32_t;
+
+struct DeviceSpec {
+  std::uint16_t vendorId = 0;
+  std::uint16_t productId = 0;
+  std::uint16_t versionNumber = 0;
+  // Absent strings make HidD_Get*String fail; empty ones succeed.
+  std::optional<std::u16string> product;
+  std::optional<std::u16string> manufacturer;
+  std::optional<std::u16string> serialNumber;
+  HIDP_CAPS caps{};
+  // The HID class driver keeps this many unread input reports and drops the
+  // oldest beyond them.
+  std::size_t inputQueueCapacity = 32;
+  // "col01" for one of several top-level collections of a device.
+  std::optional<std::string> collection;
+  // The third part of the path; by default one that differs per plug.
+  std::optional<std::string> instanceId;
+  // Windows keeps mice and keyboards to itself: opening one for reading or
+  // writing fails with ERROR_ACCESS_DENIED, while access 0 still works.
+  bool systemOwned = false;
+};
+
+DeviceId PlugDevice(const DeviceSpec& spec);
+void Unplug(DeviceId device);
+// Queues one input report as if the device had sent it. A shorter report is
+// zero-padded to InputReportByteLength; a longer one, or one for a device no
+// longer plugged in, is refused with false.
+bool SendInputReport(DeviceId device, std::vector<std::uint8_t> report);
+// Every output report written to the device so far, in order.
+std::vector<std::vector<std::uint8_t>> OutputReports(DeviceId device);
+std::size_t DroppedInputReports(DeviceId device);
+std::string DevicePath(DeviceId device);
+
+// Plug and unplug notices, delivered on the thread that plugs or unplugs,
+// after the bus has changed.
+struct BusEvent {
+  enum class Kind { Arrival, Removal };
+  Kind kind;
+  DeviceId device;
+  std::string path;
+};
+using BusListenerId = std::uint32_t;
+BusListenerId AddBusListener(std::function<void(const BusEvent&)> listener);
+void RemoveBusListener(BusListenerId listener);
+
+// Unplugs every device (listeners hear of it) and forgets them, clears
+// faults and records, and restores the default message box handler, debug
+// sink and tick count. Open handles stay open: leaks remain visible.
+void Reset();
+
+}  // namespace standin

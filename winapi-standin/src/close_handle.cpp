@@ -1,0 +1,22 @@
+#include "device_file.h"
+#include "faults.h"
+#include "ntstatus.h"
+#include "standin/kernel.h"
+
+using namespace standin::detail;
+
+// Closes events, threads and files. Device info sets and preparsed data are
+// not kernel handles on Windows and have their own functions.
+extern "C" BOOL WINAPI CloseHandle(HANDLE hObject) {
+  if (FailsByFault("CloseHandle")) return FALSE;
+  if (hObject == INVALID_HANDLE_VALUE) return TRUE;  // the current process's pseudo handle
+  auto lock = LockKernel();
+  auto object = FindHandle(hObject);
+  if (!object || object->kind == ObjectKind::DeviceInfoSet || object->kind == ObjectKind::PreparsedData) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (auto file = Find<DeviceFile>(hObject)) CompleteReads(*file->device, file.get(), nullptr, STATUS_CANCELLED);
+  RemoveHandle(hObject);
+  return TRUE;
+}

@@ -1,0 +1,132 @@
+#include <cstring>
+
+#include "device_file.h"
+#include "faults.h"
+#include "ntstatus.h"
+#include "standin/files.h"
+#include "standin/kernel.h"
+#include "waitable.h"
+
+using namespace standin::detail;
+
+namespace {
+
+BOOL Fail(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+// With the kernel locked: the open file if it was opened with `access` (0:
+// any) and its device is connected; otherwise null with the last error set.
+std::shared_ptr<DeviceFile> UsableFile(HANDLE handle, DWORD access) {
+  auto file = Find<DeviceFile>(handle);
+  if (!file) SetLastError(ERROR_INVALID_HANDLE);
+  else if (access != 0 && !(file->access & access)) SetLastError(ERROR_ACCESS_DENIED);
+  else if (!file->device->connected) SetLastError(ERROR_DEVICE_NOT_CONNECTED);
+  else return file;
+  return nullptr;
+}
+
+DWORD TakeReport(SimulatedDevice& device, void* buffer) {
+  const Report& report = device.inputQueue.front();
+  std::memcpy(buffer, report.data(), report.size());
+  const auto length = static_cast<DWORD>(report.size());
+  device.inputQueue.pop_front();
+  return length;
+}
+
+BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& overlapped) {
+  SimulatedDevice& device = *file.device;
+  if (auto event = Find<Event>(overlapped.hEvent)) event->set = false;
+  if (!device.inputQueue.empty()) {
+    const DWORD length = TakeReport(device, buffer);
+    CompleteOverlapped(overlapped, STATUS_SUCCESS, length);
+    if (read) *read = length;
+    return TRUE;
+  }
+  overlapped.Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
+  overlapped.InternalHigh = 0;
+  device.pendingReads.push_back({&file, &overlapped, static_cast<BYTE*>(buffer)});
+  return Fail(ERROR_IO_PENDING);
+}
+
+BOOL ReadSynchronously(KernelLock& lock, DeviceFile& file, void* buffer, LPDWORD read) {
+  SimulatedDevice& device = *file.device;
+  TheKernel().changed.wait(lock, [&] { return !device.inputQueue.empty() || !device.connected; });
+  if (!device.connected) return Fail(ERROR_DEVICE_NOT_CONNECTED);
+  *read = TakeReport(device, buffer);
+  return TRUE;
+}
+
+}  // namespace
+
+namespace standin::detail {
+
+std::shared_ptr<SimulatedDevice> ConnectedDeviceOf(HANDLE handle) {
+  auto file = UsableFile(handle, 0);
+  return file ? file->device : nullptr;
+}
+
+}  // namespace standin::detail
+
+// Opens device interface paths only; any other path is not found.
+extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
+                                     DWORD dwFlagsAndAttributes, HANDLE) {
+  if (FailsByFault("CreateFileA")) return INVALID_HANDLE_VALUE;
+  if (!lpFileName || !*lpFileName) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return INVALID_HANDLE_VALUE;
+  }
+  auto lock = LockKernel();
+  auto device = FindPresentDevice(lpFileName);
+  if (!device) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_HANDLE_VALUE;
+  }
+  if (device->spec.systemOwned && (dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE))) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  const bool overlapped = (dwFlagsAndAttributes & FILE_FLAG_OVERLAPPED) != 0;
+  SetLastError(ERROR_SUCCESS);
+  return AddHandle(std::make_shared<DeviceFile>(std::move(device), dwDesiredAccess, overlapped));
+}
+
+// Like the HID class driver: each read returns one whole input report, and a
+// buffer too small for one is refused.
+extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
+                                LPOVERLAPPED lpOverlapped) {
+  if (FailsByFault("ReadFile")) return FALSE;
+  auto lock = LockKernel();
+  auto file = UsableFile(hFile, GENERIC_READ);
+  if (!file) return FALSE;
+  const DWORD length = file->device->InputLength();
+  if (!lpBuffer || length == 0 || nNumberOfBytesToRead < length) return Fail(ERROR_INVALID_USER_BUFFER);
+  if (file->overlapped) {
+    if (!lpOverlapped) return Fail(ERROR_INVALID_PARAMETER);
+    return ReadOverlapped(*file, lpBuffer, lpNumberOfBytesRead, *lpOverlapped);
+  }
+  if (!lpNumberOfBytesRead) return Fail(ERROR_INVALID_PARAMETER);
+  const BOOL done = ReadSynchronously(lock, *file, lpBuffer, lpNumberOfBytesRead);
+  if (done && lpOverlapped) CompleteOverlapped(*lpOverlapped, STATUS_SUCCESS, *lpNumberOfBytesRead);
+  return done;
+}
+
+// Output reports complete at once. As under Wine, an empty write is an
+// invalid user buffer and any other length but the device's output report
+// length (none at all for a mouse) an invalid parameter.
+extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
+                                 LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
+  if (FailsByFault("WriteFile")) return FALSE;
+  auto lock = LockKernel();
+  auto file = UsableFile(hFile, GENERIC_WRITE);
+  if (!file) return FALSE;
+  if (!lpBuffer || nNumberOfBytesToWrite == 0) return Fail(ERROR_INVALID_USER_BUFFER);
+  if (nNumberOfBytesToWrite != file->device->OutputLength()) return Fail(ERROR_INVALID_PARAMETER);
+  if (file->overlapped ? !lpOverlapped : !lpNumberOfBytesWritten) return Fail(ERROR_INVALID_PARAMETER);
+  const auto* bytes = static_cast<const std::uint8_t*>(lpBuffer);
+  file->device->outputReports.emplace_back(bytes, bytes + nNumberOfBytesToWrite);
+  if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = nNumberOfBytesToWrite;
+  if (lpOverlapped) CompleteOverlapped(*lpOverlapped, STATUS_SUCCESS, nNumberOfBytesToWrite);
+  return TRUE;
+}

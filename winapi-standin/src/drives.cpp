@@ -1,0 +1,88 @@
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <system_error>
+#include <vector>
+
+#include "faults.h"
+#include "standin/drives.h"
+#include "standin/stdio_redirect.h"
+
+#undef fopen  // the real one, underneath
+
+namespace standin {
+namespace {
+
+std::mutex gMutex;
+std::string gDriveRoot;
+
+std::string DefaultDriveRoot() {
+  if (const char* root = std::getenv("HIDBRIDGE_DRIVE_ROOT"); root && *root) return root;
+  const char* temp = std::getenv("TMPDIR");
+  return std::string(temp && *temp ? temp : "/tmp") + "/hidbridge-drives";
+}
+
+bool IsDrivePath(const std::string& path) {
+  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+}
+
+// The parts of the path after "c:", resolved as Windows does: "." is
+// dropped, ".." goes up but never above the drive's root.
+std::vector<std::string> PartsBelowRoot(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (std::size_t i = 2; i <= path.size(); ++i) {
+    if (i < path.size() && path[i] != '\\' && path[i] != '/') {
+      part += path[i];
+      continue;
+    }
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    part.clear();
+  }
+  return parts;
+}
+
+}  // namespace
+
+void SetDriveRoot(const std::string& root) {
+  std::lock_guard lock(gMutex);
+  gDriveRoot = root;
+}
+
+std::string DriveRoot() {
+  std::lock_guard lock(gMutex);
+  return gDriveRoot.empty() ? DefaultDriveRoot() : gDriveRoot;
+}
+
+std::string NativePath(const std::string& path) {
+  if (!IsDrivePath(path)) return path;
+  std::filesystem::path native = DriveRoot();
+  native /= std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(path[0]))));
+  for (const std::string& part : PartsBelowRoot(path)) native /= part;
+  return native.string();
+}
+
+}  // namespace standin
+
+extern "C" FILE* StandinOpenFile(const char* path, const char* mode) {
+  if (auto fault = standin::detail::TakeFault("fopen")) {
+    errno = static_cast<int>(*fault);
+    return nullptr;
+  }
+  if (!path || !mode) {
+    errno = EINVAL;
+    return nullptr;
+  }
+  const std::string native = standin::NativePath(path);
+  if (native != path) {
+    std::error_code ignored;  // fopen reports a folder that could not be made
+    std::filesystem::create_directories(std::filesystem::path(native).parent_path(), ignored);
+  }
+  return fopen(native.c_str(), mode);
+}

@@ -1,0 +1,53 @@
+#include "faults.h"
+#include "standin/kernel.h"
+#include "waitable.h"
+
+using namespace standin::detail;
+
+namespace standin::detail {
+
+void SignalEventHandle(HANDLE handle) {
+  if (auto event = Find<Event>(handle)) {
+    event->set = true;
+    TheKernel().changed.notify_all();
+  }
+}
+
+}  // namespace standin::detail
+
+namespace {
+
+BOOL ChangeEvent(HANDLE hEvent, bool set) {
+  auto lock = LockKernel();
+  auto event = Find<Event>(hEvent);
+  if (!event) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  event->set = set;
+  if (set) TheKernel().changed.notify_all();
+  return TRUE;
+}
+
+}  // namespace
+
+// Names would make events visible to other processes; the Xtra needs none.
+extern "C" HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bInitialState, LPCSTR lpName) {
+  if (FailsByFault("CreateEventA")) return nullptr;
+  if (lpName) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return nullptr;
+  }
+  auto lock = LockKernel();
+  return AddHandle(std::make_shared<Event>(bManualReset != FALSE, bInitialState != FALSE));
+}
+
+extern "C" BOOL WINAPI SetEvent(HANDLE hEvent) {
+  if (FailsByFault("SetEvent")) return FALSE;
+  return ChangeEvent(hEvent, true);
+}
+
+extern "C" BOOL WINAPI ResetEvent(HANDLE hEvent) {
+  if (FailsByFault("ResetEvent")) return FALSE;
+  return ChangeEvent(hEvent, false);
+}

@@ -1,0 +1,54 @@
+#include "device_file.h"
+#include "faults.h"
+#include "ntstatus.h"
+#include "standin/files.h"
+#include "standin/kernel.h"
+
+using namespace standin::detail;
+
+namespace {
+
+BOOL Fail(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+NTSTATUS StatusOf(const OVERLAPPED& overlapped) { return static_cast<NTSTATUS>(overlapped.Internal); }
+
+BOOL Cancel(HANDLE hFile, const OVERLAPPED* overlapped, bool failWhenNone) {
+  auto lock = LockKernel();
+  auto file = Find<DeviceFile>(hFile);
+  if (!file) return Fail(ERROR_INVALID_HANDLE);
+  const std::size_t cancelled = CompleteReads(*file->device, file.get(), overlapped, STATUS_CANCELLED);
+  if (cancelled == 0 && failWhenNone) return Fail(ERROR_NOT_FOUND);
+  return TRUE;
+}
+
+}  // namespace
+
+// Waits for the operation itself rather than for hEvent, so a caller that
+// resets the event early cannot make it return a pending result.
+extern "C" BOOL WINAPI GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapped,
+                                           LPDWORD lpNumberOfBytesTransferred, BOOL bWait) {
+  if (FailsByFault("GetOverlappedResult")) return FALSE;
+  auto lock = LockKernel();
+  if (!Find<DeviceFile>(hFile)) return Fail(ERROR_INVALID_HANDLE);
+  if (!lpOverlapped || !lpNumberOfBytesTransferred) return Fail(ERROR_INVALID_PARAMETER);
+  if (StatusOf(*lpOverlapped) == STATUS_PENDING) {
+    if (!bWait) return Fail(ERROR_IO_INCOMPLETE);
+    TheKernel().changed.wait(lock, [&] { return StatusOf(*lpOverlapped) != STATUS_PENDING; });
+  }
+  *lpNumberOfBytesTransferred = static_cast<DWORD>(lpOverlapped->InternalHigh);
+  const NTSTATUS status = StatusOf(*lpOverlapped);
+  return status == STATUS_SUCCESS ? TRUE : Fail(ErrorFromStatus(status));
+}
+
+extern "C" BOOL WINAPI CancelIo(HANDLE hFile) {
+  if (FailsByFault("CancelIo")) return FALSE;
+  return Cancel(hFile, nullptr, false);
+}
+
+extern "C" BOOL WINAPI CancelIoEx(HANDLE hFile, LPOVERLAPPED lpOverlapped) {
+  if (FailsByFault("CancelIoEx")) return FALSE;
+  return Cancel(hFile, lpOverlapped, true);
+}

@@ -1,0 +1,112 @@
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "faults.h"
+#include "hid_guid.h"
+#include "simulated_device.h"
+#include "standin/kernel.h"
+#include "standin/setupapi.h"
+
+using namespace standin::detail;
+
+namespace {
+
+struct InterfaceEntry {
+  standin::DeviceId device;
+  std::string path;
+};
+
+// The interfaces present when the set was made; later plugs and unplugs do
+// not change it, as on Windows.
+struct InterfaceSnapshot : KernelObject {
+  static constexpr ObjectKind kKind = ObjectKind::DeviceInfoSet;
+  explicit InterfaceSnapshot(std::vector<InterfaceEntry> present) : KernelObject(kKind), interfaces(std::move(present)) {}
+  const std::vector<InterfaceEntry> interfaces;
+};
+
+BOOL Fail(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+// SP_DEVICE_INTERFACE_DATA.Reserved names the entry, counted from one.
+const InterfaceEntry* EntryOf(const InterfaceSnapshot& set, const SP_DEVICE_INTERFACE_DATA& data) {
+  if (data.Reserved == 0 || data.Reserved > set.interfaces.size()) return nullptr;
+  return &set.interfaces[data.Reserved - 1];
+}
+
+}  // namespace
+
+extern "C" HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* ClassGuid, PCSTR, HWND, DWORD Flags) {
+  if (FailsByFault("SetupDiGetClassDevsA")) return INVALID_HANDLE_VALUE;
+  if (!ClassGuid && !(Flags & DIGCF_ALLCLASSES)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  const bool listsHid = (Flags & DIGCF_DEVICEINTERFACE) && (!ClassGuid || SameGuid(*ClassGuid, kHidInterfaceGuid));
+  auto lock = LockKernel();
+  std::vector<InterfaceEntry> present;
+  if (listsHid)
+    for (const auto& [id, device] : TheBus().devices)
+      if (device->connected) present.push_back({id, device->path});
+  return AddHandle(std::make_shared<InterfaceSnapshot>(std::move(present)));
+}
+
+extern "C" BOOL WINAPI SetupDiEnumDeviceInterfaces(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA,
+                                                   const GUID* InterfaceClassGuid, DWORD MemberIndex,
+                                                   PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData) {
+  if (FailsByFault("SetupDiEnumDeviceInterfaces")) return FALSE;
+  auto lock = LockKernel();
+  auto set = Find<InterfaceSnapshot>(DeviceInfoSet);
+  if (!set) return Fail(ERROR_INVALID_HANDLE);
+  if (!InterfaceClassGuid || !DeviceInterfaceData) return Fail(ERROR_INVALID_PARAMETER);
+  if (DeviceInterfaceData->cbSize != sizeof(SP_DEVICE_INTERFACE_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
+  if (!SameGuid(*InterfaceClassGuid, kHidInterfaceGuid) || MemberIndex >= set->interfaces.size())
+    return Fail(ERROR_NO_MORE_ITEMS);
+  DeviceInterfaceData->InterfaceClassGuid = kHidInterfaceGuid;
+  DeviceInterfaceData->Flags = SPINT_ACTIVE;
+  DeviceInterfaceData->Reserved = MemberIndex + 1;
+  return TRUE;
+}
+
+// The usual two calls: first without a buffer, which fails with
+// ERROR_INSUFFICIENT_BUFFER and gives the size, then with one that large.
+extern "C" BOOL WINAPI SetupDiGetDeviceInterfaceDetailA(HDEVINFO DeviceInfoSet,
+                                                        PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData,
+                                                        PSP_DEVICE_INTERFACE_DETAIL_DATA_A DeviceInterfaceDetailData,
+                                                        DWORD DeviceInterfaceDetailDataSize, PULONG RequiredSize,
+                                                        PSP_DEVINFO_DATA DeviceInfoData) {
+  if (FailsByFault("SetupDiGetDeviceInterfaceDetailA")) return FALSE;
+  auto lock = LockKernel();
+  auto set = Find<InterfaceSnapshot>(DeviceInfoSet);
+  if (!set) return Fail(ERROR_INVALID_HANDLE);
+  if (!DeviceInterfaceData) return Fail(ERROR_INVALID_PARAMETER);
+  if (DeviceInterfaceData->cbSize != sizeof(SP_DEVICE_INTERFACE_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
+  const InterfaceEntry* entry = EntryOf(*set, *DeviceInterfaceData);
+  if (!entry) return Fail(ERROR_INVALID_PARAMETER);
+  if (DeviceInterfaceDetailData ? DeviceInterfaceDetailData->cbSize != sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)
+                                : DeviceInterfaceDetailDataSize != 0)
+    return Fail(ERROR_INVALID_USER_BUFFER);
+  if (DeviceInfoData && DeviceInfoData->cbSize != sizeof(SP_DEVINFO_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
+  constexpr std::size_t kPathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
+  const auto required = static_cast<DWORD>(kPathOffset + entry->path.size() + 1);
+  if (RequiredSize) *RequiredSize = required;
+  if (!DeviceInterfaceDetailData || DeviceInterfaceDetailDataSize < required) return Fail(ERROR_INSUFFICIENT_BUFFER);
+  std::memcpy(reinterpret_cast<char*>(DeviceInterfaceDetailData) + kPathOffset, entry->path.c_str(),
+              entry->path.size() + 1);
+  if (DeviceInfoData) {
+    DeviceInfoData->ClassGuid = kHidClassGuid;
+    DeviceInfoData->DevInst = entry->device;
+  }
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {
+  if (FailsByFault("SetupDiDestroyDeviceInfoList")) return FALSE;
+  auto lock = LockKernel();
+  if (!Find<InterfaceSnapshot>(DeviceInfoSet)) return Fail(ERROR_INVALID_HANDLE);
+  RemoveHandle(DeviceInfoSet);
+  return TRUE;
+}

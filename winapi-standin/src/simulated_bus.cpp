@@ -1,0 +1,130 @@
+#include "standin/simulated_bus.h"
+
+#include <cctype>
+#include <cstdio>
+#include <mutex>
+#include <stdexcept>
+
+#include "ntstatus.h"
+#include "resets.h"
+#include "simulated_device.h"
+#include "standin/faults.h"
+
+namespace standin {
+
+using namespace detail;
+
+namespace {
+
+std::mutex gListenerMutex;
+std::map<BusListenerId, std::function<void(const BusEvent&)>> gListeners;
+BusListenerId gNextListener = 1;
+
+void Notify(const BusEvent& event) {
+  std::vector<std::function<void(const BusEvent&)>> listeners;
+  {
+    std::lock_guard lock(gListenerMutex);
+    for (const auto& [id, listener] : gListeners) listeners.push_back(listener);
+  }
+  for (const auto& listener : listeners) listener(event);
+}
+
+// Shaped like Windows' interface paths, which SetupDi hands out in lower case.
+std::string InterfacePath(const DeviceSpec& spec, DeviceId id) {
+  char head[64];
+  std::snprintf(head, sizeof head, "\\\\?\\hid#vid_%04x&pid_%04x", spec.vendorId, spec.productId);
+  char instance[32];
+  std::snprintf(instance, sizeof instance, "7&%08x&0&0000", id * 2654435761u);
+  std::string path = std::string(head) + (spec.collection ? "&" + *spec.collection : "") + "#" +
+                     spec.instanceId.value_or(instance) + "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+  for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return path;
+}
+
+// With the kernel locked.
+std::shared_ptr<SimulatedDevice> DeviceById(DeviceId id) {
+  auto found = TheBus().devices.find(id);
+  if (found == TheBus().devices.end()) throw std::out_of_range("no simulated device " + std::to_string(id));
+  return found->second;
+}
+
+}  // namespace
+
+DeviceId PlugDevice(const DeviceSpec& spec) {
+  if (spec.inputQueueCapacity == 0) throw std::invalid_argument("an input queue holds at least one report");
+  BusEvent event{BusEvent::Kind::Arrival, 0, ""};
+  {
+    auto lock = LockKernel();
+    event.device = TheBus().nextId++;
+    event.path = InterfacePath(spec, event.device);
+    if (FindPresentDevice(event.path)) throw std::invalid_argument("a device is already plugged in at " + event.path);
+    TheBus().devices.emplace(event.device, std::make_shared<SimulatedDevice>(event.device, spec, event.path));
+  }
+  Notify(event);
+  return event.device;
+}
+
+void Unplug(DeviceId device) {
+  std::string path;
+  {
+    auto lock = LockKernel();
+    auto found = DeviceById(device);
+    if (!found->connected) return;
+    Disconnect(*found);
+    path = found->path;
+  }
+  Notify({BusEvent::Kind::Removal, device, path});
+}
+
+bool SendInputReport(DeviceId device, std::vector<std::uint8_t> report) {
+  auto lock = LockKernel();
+  auto found = DeviceById(device);
+  if (!found->connected || report.size() > found->InputLength()) return false;
+  report.resize(found->InputLength());
+  DeliverInputReport(*found, std::move(report));
+  return true;
+}
+
+std::vector<std::vector<std::uint8_t>> OutputReports(DeviceId device) {
+  auto lock = LockKernel();
+  return DeviceById(device)->outputReports;
+}
+
+std::size_t DroppedInputReports(DeviceId device) {
+  auto lock = LockKernel();
+  return DeviceById(device)->dropped;
+}
+
+std::string DevicePath(DeviceId device) {
+  auto lock = LockKernel();
+  return DeviceById(device)->path;
+}
+
+BusListenerId AddBusListener(std::function<void(const BusEvent&)> listener) {
+  std::lock_guard lock(gListenerMutex);
+  gListeners.emplace(gNextListener, std::move(listener));
+  return gNextListener++;
+}
+
+void RemoveBusListener(BusListenerId listener) {
+  std::lock_guard lock(gListenerMutex);
+  gListeners.erase(listener);
+}
+
+void Reset() {
+  std::vector<DeviceId> devices;
+  {
+    auto lock = LockKernel();
+    for (const auto& [id, device] : TheBus().devices) devices.push_back(id);
+  }
+  for (DeviceId device : devices) Unplug(device);
+  {
+    auto lock = LockKernel();
+    TheBus().devices.clear();
+  }
+  ClearFaults();
+  ResetRecorders();
+  ResetTickCount();
+}
+
+}  // namespace standin

@@ -1,0 +1,62 @@
+// A device on the simulated bus and what it holds: unread input reports,
+// reads waiting for one, and the output reports written to it. All of it is
+// guarded by the kernel lock.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kernel_state.h"
+#include "standin/files.h"
+#include "standin/simulated_bus.h"
+
+namespace standin::detail {
+
+using Report = std::vector<std::uint8_t>;
+
+struct PendingRead {
+  const void* file;  // the DeviceFile that issued it
+  OVERLAPPED* overlapped;
+  BYTE* buffer;
+};
+
+struct SimulatedDevice {
+  SimulatedDevice(DeviceId deviceId, DeviceSpec deviceSpec, std::string devicePath)
+      : id(deviceId), spec(std::move(deviceSpec)), path(std::move(devicePath)) {}
+  DWORD InputLength() const { return spec.caps.InputReportByteLength; }
+  DWORD OutputLength() const { return spec.caps.OutputReportByteLength; }
+
+  const DeviceId id;
+  const DeviceSpec spec;
+  const std::string path;
+  bool connected = true;
+  std::deque<Report> inputQueue;
+  std::size_t dropped = 0;
+  std::vector<Report> outputReports;
+  std::deque<PendingRead> pendingReads;
+};
+
+// Every device plugged in since the last Reset, present or gone.
+struct Bus {
+  std::map<DeviceId, std::shared_ptr<SimulatedDevice>> devices;
+  DeviceId nextId = 1;
+};
+Bus& TheBus();
+
+// With the kernel locked:
+std::shared_ptr<SimulatedDevice> FindPresentDevice(const std::string& path);
+// Hands the report to the oldest waiting read, else queues it, dropping the
+// oldest unread report when the queue is full.
+void DeliverInputReport(SimulatedDevice& device, Report report);
+// Completes the waiting reads that `file` issued (every file's when null)
+// for `overlapped` (any when null); returns how many.
+std::size_t CompleteReads(SimulatedDevice& device, const void* file, const OVERLAPPED* overlapped, NTSTATUS status);
+void Disconnect(SimulatedDevice& device);
+// Leaves the result in OVERLAPPED as Windows does and sets its event.
+void CompleteOverlapped(OVERLAPPED& overlapped, NTSTATUS status, DWORD bytes);
+
+}  // namespace standin::detail

@@ -1,0 +1,75 @@
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "faults.h"
+#include "standin/kernel.h"
+#include "waitable.h"
+
+using namespace standin::detail;
+
+namespace {
+
+DWORD Fail(DWORD error) {
+  SetLastError(error);
+  return WAIT_FAILED;
+}
+
+// Index of the object that satisfies the wait, consuming what it takes, or
+// -1 while the wait must go on.
+int TrySatisfy(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll) {
+  if (waitAll) {
+    if (!std::all_of(objects.begin(), objects.end(), [](const auto& o) { return o->Signalled(); })) return -1;
+    for (const auto& object : objects) object->Consume();
+    return 0;
+  }
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (objects[i]->Signalled()) {
+      objects[i]->Consume();
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds) {
+  if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || !handles) return Fail(ERROR_INVALID_PARAMETER);
+  if (waitAll) {
+    std::vector<HANDLE> sorted(handles, handles + count);
+    std::sort(sorted.begin(), sorted.end());
+    if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) return Fail(ERROR_INVALID_PARAMETER);
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  auto lock = LockKernel();
+  // Held here, the objects outlive a CloseHandle on another thread, as on Windows.
+  std::vector<std::shared_ptr<Waitable>> objects;
+  for (DWORD i = 0; i < count; ++i) {
+    auto object = FindHandle(handles[i]);
+    auto waitable = std::dynamic_pointer_cast<Waitable>(object);
+    if (!waitable) return Fail(ERROR_INVALID_HANDLE);
+    objects.push_back(std::move(waitable));
+  }
+  for (;;) {
+    const int satisfied = TrySatisfy(objects, waitAll);
+    if (satisfied >= 0) return WAIT_OBJECT_0 + static_cast<DWORD>(satisfied);
+    if (milliseconds == INFINITE) {
+      TheKernel().changed.wait(lock);
+    } else if (TheKernel().changed.wait_until(lock, deadline) == std::cv_status::timeout) {
+      const int last = TrySatisfy(objects, waitAll);
+      return last >= 0 ? WAIT_OBJECT_0 + static_cast<DWORD>(last) : WAIT_TIMEOUT;
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+  if (FailsByFault("WaitForSingleObject")) return WAIT_FAILED;
+  return Wait(1, &hHandle, false, dwMilliseconds);
+}
+
+extern "C" DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
+                                               DWORD dwMilliseconds) {
+  if (FailsByFault("WaitForMultipleObjects")) return WAIT_FAILED;
+  return Wait(nCount, lpHandles, bWaitAll != FALSE, dwMilliseconds);
+}
