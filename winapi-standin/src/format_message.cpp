@@ -17,6 +17,7 @@ const std::map<DWORD, const char*>& SystemMessages() {
       {ERROR_INVALID_HANDLE, "The handle is invalid.\r\n"},
       {ERROR_NOT_ENOUGH_MEMORY, "Not enough memory resources are available to process this command.\r\n"},
       {ERROR_INVALID_DATA, "The data is invalid.\r\n"},
+      {ERROR_BAD_COMMAND, "The device does not recognize the command.\r\n"},
       {ERROR_CRC, "Data error (cyclic redundancy check).\r\n"},
       {ERROR_GEN_FAILURE, "A device attached to the system is not functioning.\r\n"},
       {ERROR_NOT_SUPPORTED, "The request is not supported.\r\n"},
