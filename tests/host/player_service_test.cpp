@@ -1,0 +1,91 @@
+// The movie's handlers as the Xtra calls them through the player service.
+#include <gtest/gtest.h>
+
+#include "director_host.h"
+#include "host_errors.h"
+#include "lingo_literals.h"
+
+namespace {
+
+class PlayerService : public testing::Test {
+ protected:
+  void TearDown() override { EXPECT_EQ(host.Leaks(), expectedLeaks); }
+
+  // Calls as the Xtra would, with arguments it made and releases again.
+  MoaError Call(const std::string& handler, const std::string& arguments, MoaMmValue* result) {
+    std::vector<MoaMmValue> values;
+    std::string error;
+    EXPECT_TRUE(ParseLiterals(host.values(), arguments, &values, &error)) << error;
+    const MoaError status = host.player().CallHandler(host.values().Intern(handler),
+                                                      static_cast<MoaLong>(values.size()), values.data(), result);
+    for (const MoaMmValue& value : values) host.values().Release(value);
+    return status;
+  }
+  std::string Recorded() {
+    std::string text;
+    for (const HandlerCall& call : host.player().calls()) text += call.name + "(" + call.arguments + ") ";
+    return text;
+  }
+
+  DirectorHost host;
+  std::vector<std::string> expectedLeaks;
+};
+
+TEST_F(PlayerService, RecordsEveryCallAndAnswersVoidForHandlersTheMovieLacks) {
+  MoaMmValue result{{1, 1}};
+  EXPECT_EQ(Call("HidBridge_XtraError", "\"No device\", -3, [#code: 7]", &result), kMoaErr_NoErr);
+  EXPECT_TRUE(IsVoid(result));
+  EXPECT_EQ(Call("hidbridge_xtraerror", "", nullptr), kMoaErr_NoErr);
+  EXPECT_EQ(Recorded(), "HidBridge_XtraError(\"No device\", -3, [#code: 7]) HidBridge_XtraError() ");
+}
+
+TEST_F(PlayerService, ADefinedHandlerRunsWhateverItsNameIsCasedAndItsResultPassesOn) {
+  std::string seen;
+  host.player().Define("onChange", [&](const std::vector<MoaMmValue>& arguments) {
+    seen = FormatLiterals(host.values(), arguments.data(), arguments.size());
+    return host.values().String("handled");
+  });
+  MoaMmValue result{};
+  ASSERT_EQ(Call("ONCHANGE", "#added, 1133", &result), kMoaErr_NoErr);
+  EXPECT_EQ(seen, "#added, 1133");
+  EXPECT_EQ(FormatLiteral(host.values(), result), "\"handled\"");
+  EXPECT_EQ(host.values().references(result), 1);
+  host.values().Release(result);
+  EXPECT_EQ(Call("onChange", "", nullptr), kMoaErr_NoErr);  // the result nobody takes is released
+}
+
+TEST_F(PlayerService, AHandlerMayCallBackInAndRedefineItself) {
+  host.player().Define("outer", [&](const std::vector<MoaMmValue>&) {
+    host.player().Define("outer", [](const std::vector<MoaMmValue>&) { return MoaMmValue{}; });
+    MoaMmValue inner{};
+    EXPECT_EQ(Call("inner", "2", &inner), kMoaErr_NoErr);
+    EXPECT_EQ(FormatLiteral(host.values(), inner), "2");
+    host.values().Release(inner);
+    return host.values().Integer(1);
+  });
+  host.player().Define("inner", [&](const std::vector<MoaMmValue>& arguments) {
+    host.values().AddRef(arguments[0]);
+    return arguments[0];
+  });
+  MoaMmValue result{};
+  ASSERT_EQ(Call("outer", "1", &result), kMoaErr_NoErr);
+  EXPECT_EQ(FormatLiteral(host.values(), result), "1");
+  host.values().Release(result);
+  EXPECT_EQ(Recorded(), "outer(1) inner(2) ");
+}
+
+TEST_F(PlayerService, RefusesUnknownSymbolsAndBadArgumentsAndRecordsNothing) {
+  MoaMmValue released = host.values().Integer(1);
+  host.values().Release(released);
+  const MoaMmSymbol name = host.values().Intern("onError");
+  EXPECT_EQ(host.player().CallHandler(name + 1, 0, nullptr, nullptr), kHostErr_BadSymbol);
+  EXPECT_EQ(host.player().CallHandler(name, 1, nullptr, nullptr), kHostErr_BadArgument);
+  EXPECT_EQ(host.player().CallHandler(name, -1, nullptr, nullptr), kHostErr_BadArgument);
+  EXPECT_EQ(host.player().CallHandler(name, 1, &released, nullptr), kHostErr_BadValue);
+  EXPECT_TRUE(host.player().calls().empty());
+  EXPECT_EQ(host.values().badUses(), 1);
+  EXPECT_EQ(host.player().GetActiveMovie(nullptr), kHostErr_BadArgument);
+  expectedLeaks = {"1 use(s) of a released or made-up value"};
+}
+
+}  // namespace
