@@ -25,6 +25,9 @@ struct XtraInstance : MoaInstanceHeader {
   UsbClassPC* device;
   char monitorChangesHandler[kHandlerNameSize];
   char monitorDeviceHandler[kHandlerNameSize];
+  // The device whose events the MonitorDevice handler hears; 0 matches any.
+  int32_t monitorVendorId;
+  int32_t monitorProductId;
   // Identifies the instance to the movie in its events and error reports.
   int32_t instanceId;
   // While a method answers with its own error, that answer is the report:

@@ -1,10 +1,50 @@
+// The Lingo methods that switch device-change monitoring, and PrivateGlobal,
+// which shows the process-wide state that no instance owns.
+#include "diagnostics/bounded_text.h"
+#include "diagnostics/xtra_log.h"
 #include "host/methods.h"
 #include "host/script_instance.h"
+#include "monitor/notify_window.h"
+#include "values/result_list_builder.h"
 
-void HandleMonitorChanges(CallContext&) {}
-void HandleMonitorDevice(CallContext&) {}
-void HandlePrivateGlobal(CallContext&) {}
-void StopMonitoringFor(XtraInstance&) {}
-MoaError MOA_CALL TStdXtra_IMoaMmXScript::HandleDevicesChangeMessage(const char*, uint32_t, int32_t, int32_t) {
-  return kMoaErr_NoErr;
+namespace {
+
+constexpr size_t kHandlerNameSize = 255;
+
+// A non-empty handler name starts monitoring with this instance, an empty
+// one stops it for everyone; a name that is no text changes nothing.
+bool SwitchMonitoring(CallContext& context, char (&field)[XtraInstance::kHandlerNameSize], int nameArgument) {
+  char name[kHandlerNameSize];
+  if (!context.TextArgument(nameArgument, name, sizeof name)) return false;
+  CopyText(field, name);
+  SetMonitorTarget(name[0] ? &context.script : nullptr);
+  return true;
+}
+
+}  // namespace
+
+void HandleMonitorChanges(CallContext& context) {
+  SwitchMonitoring(context, context.instance.monitorChangesHandler, 1);
+}
+
+void HandleMonitorDevice(CallContext& context) {
+  XtraInstance& instance = context.instance;
+  const int32_t vendorId = context.IntegerArgument(1);
+  const int32_t productId = context.IntegerArgument(2);
+  if (!SwitchMonitoring(context, instance.monitorDeviceHandler, 3)) return;
+  instance.monitorVendorId = vendorId;
+  instance.monitorProductId = productId;
+}
+
+void HandlePrivateGlobal(CallContext& context) {
+  ResultListBuilder state(context.instance.pCallback, &context.call.resultValue);
+  state.AddInteger("Monitoring", MonitorTarget() ? 1 : 0);
+  state.AddInteger("NotifyWindow", NotifyWindowExists() ? 1 : 0);
+  state.AddInteger("LogOpen", XtraLog::Instance().IsOpen() ? 1 : 0);
+  state.AddInteger("InterfaceObjects", gModuleObjectCount);
+}
+
+void StopMonitoringFor(XtraInstance& instance) {
+  TStdXtra_IMoaMmXScript* target = MonitorTarget();
+  if (target && target->owner == &instance) SetMonitorTarget(nullptr);
 }

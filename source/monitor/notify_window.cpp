@@ -1,0 +1,160 @@
+#include "monitor/notify_window.h"
+
+#include <cstddef>
+
+#include "host/interface_objects.h"
+
+namespace {
+
+constexpr char kWindowName[] = "HIDBRIDGE_WND";
+constexpr GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+
+struct MonitorState {
+  WNDCLASSEXA windowClass;
+  ATOM classAtom;
+  bool classRegistrationAttempted;
+  HWND window;
+  HDEVNOTIFY notification;
+  DEV_BROADCAST_DEVICEINTERFACE_A filter;
+  TStdXtra_IMoaMmXScript* target;
+  char lastDevicePath[1024];
+  int32_t lastVendorId;
+  int32_t lastProductId;
+};
+
+MonitorState gMonitor = {};
+
+XtraResult Ok() {
+  XtraResult result;
+  result.SetOk();
+  return result;
+}
+
+XtraResult StartNotifyWindow() {
+  gMonitor.notification = nullptr;
+  gMonitor.windowClass.cbSize = sizeof(WNDCLASSEXA);
+  if (!GetClassInfoExA(nullptr, kWindowName, &gMonitor.windowClass)) {
+    gMonitor.windowClass = WNDCLASSEXA{};
+    gMonitor.windowClass.cbSize = sizeof(WNDCLASSEXA);
+    gMonitor.windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    gMonitor.windowClass.lpfnWndProc = NotifyWindowProc;
+    gMonitor.windowClass.lpszClassName = kWindowName;
+    if (!gMonitor.classRegistrationAttempted) {
+      gMonitor.classRegistrationAttempted = true;
+      gMonitor.classAtom = RegisterClassExA(&gMonitor.windowClass);
+    }
+    // Without the class the window below cannot be made; nothing to report.
+    if (gMonitor.classAtom == 0) GetLastError();
+  }
+  // Another copy of the Xtra, in this process or another, already listens.
+  if (FindWindowA(kWindowName, kWindowName)) return Ok();
+  gMonitor.window = CreateWindowExA(0, kWindowName, kWindowName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
+                                    CW_USEDEFAULT, 0, nullptr, nullptr, nullptr, nullptr);
+  if (!gMonitor.window) {
+    GetLastError();
+    return Ok();
+  }
+  gMonitor.filter = DEV_BROADCAST_DEVICEINTERFACE_A{};
+  gMonitor.filter.dbcc_size = sizeof(DEV_BROADCAST_DEVICEINTERFACE_A);
+  gMonitor.filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  gMonitor.filter.dbcc_classguid = kUsbDeviceInterface;
+  gMonitor.notification =
+      RegisterDeviceNotificationA(gMonitor.window, &gMonitor.filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  return Ok();
+}
+
+XtraResult StopNotifyWindow() {
+  if (!gMonitor.window) return Ok();
+  if (gMonitor.notification) {
+    UnregisterDeviceNotification(gMonitor.notification);
+    gMonitor.notification = nullptr;
+  }
+  DestroyWindow(gMonitor.window);
+  gMonitor.window = nullptr;
+  return Ok();
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Windows writes both "Vid_" and "VID_", so the marker's case cannot matter.
+const char* FindMarker(const char* path, const char* marker) {
+  for (const char* at = path; *at; ++at) {
+    int i = 0;
+    while (marker[i] && LowerCase(at[i]) == marker[i]) ++i;
+    if (!marker[i]) return at;
+  }
+  return nullptr;
+}
+
+// The broadcast's own size bounds its path, terminated or not.
+void CopyBroadcastPath(const DEV_BROADCAST_DEVICEINTERFACE_A& broadcast, char (&path)[1024]) {
+  const size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name);
+  const size_t available = broadcast.dbcc_size > offset ? broadcast.dbcc_size - offset : 0;
+  const char* name = broadcast.dbcc_name;
+  size_t skip = 0;
+  while (skip < 4 && skip < available && name[skip]) ++skip;
+  size_t length = 0;
+  while (skip + length < available && length + 1 < sizeof path && name[skip + length]) {
+    path[length] = name[skip + length];
+    ++length;
+  }
+  path[length] = '\0';
+}
+
+int32_t HexAfter(const char* marker) {
+  int32_t value = 0;
+  for (int i = 4; i < 8; ++i) {
+    const int digit = HexDigit(marker[i]);
+    if (digit < 0) break;
+    value = value * 16 + digit;
+  }
+  return value;
+}
+
+}  // namespace
+
+bool ParseVidPid(const char* path, int32_t* vendorId, int32_t* productId) {
+  const char* vid = FindMarker(path, "vid_");
+  if (!vid || vid == path) return false;
+  const char* pid = FindMarker(path, "pid_");
+  *vendorId = HexAfter(vid);
+  *productId = pid ? HexAfter(pid) : 0;
+  return true;
+}
+
+XtraResult SetMonitorTarget(TStdXtra_IMoaMmXScript* target) {
+  gMonitor.target = target;
+  if (target && !gMonitor.window) return StartNotifyWindow();
+  if (!target && gMonitor.window) return StopNotifyWindow();
+  return Ok();
+}
+
+TStdXtra_IMoaMmXScript* MonitorTarget() { return gMonitor.target; }
+
+bool NotifyWindowExists() { return gMonitor.window != nullptr; }
+
+LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_DEVICECHANGE) return DefWindowProcA(window, message, wParam, lParam);
+  if (wParam != DBT_DEVICEARRIVAL && wParam != DBT_DEVICEREMOVECOMPLETE) return 0;
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
+  if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return 0;
+  const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(header);
+
+  // The path without the "\\?\" of the system's interface paths.
+  CopyBroadcastPath(*broadcast, gMonitor.lastDevicePath);
+  // An event whose path names no device reports no ids, not an earlier one's.
+  gMonitor.lastVendorId = 0;
+  gMonitor.lastProductId = 0;
+  ParseVidPid(gMonitor.lastDevicePath, &gMonitor.lastVendorId, &gMonitor.lastProductId);
+  if (gMonitor.target)
+    gMonitor.target->HandleDevicesChangeMessage(gMonitor.lastDevicePath, static_cast<uint32_t>(wParam),
+                                                gMonitor.lastVendorId, gMonitor.lastProductId);
+  return 0;
+}

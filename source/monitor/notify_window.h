@@ -1,0 +1,21 @@
+// The hidden window through which Windows tells of USB devices arriving and
+// leaving. One per process: the instance that asked last hears every event.
+#pragma once
+
+#include <cstdint>
+
+#include "diagnostics/xtra_result.h"
+#include "platform.h"
+
+struct TStdXtra_IMoaMmXScript;
+
+// Starts monitoring for `target`, or stops it for everyone when null.
+XtraResult SetMonitorTarget(TStdXtra_IMoaMmXScript* target);
+TStdXtra_IMoaMmXScript* MonitorTarget();
+bool NotifyWindowExists();
+
+LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The ids after "Vid_" and "Pid_" of a device interface path, in any letter
+// case; false, ids untouched, when the path names no vendor id.
+bool ParseVidPid(const char* path, int32_t* vendorId, int32_t* productId);
