@@ -1,0 +1,182 @@
+// Reading and writing reports through device files, overlapped and not, and
+// what unplugging and cancelling do to them.
+#include "standin_fixture.h"
+
+namespace {
+
+using Report = std::vector<std::uint8_t>;
+
+class DeviceIo : public StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    device = standin::PlugDevice(Board());
+    file = Open(device);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  }
+  void TearDown() override {
+    CloseHandle(overlapped.hEvent);
+    CloseHandle(file);
+    StandinTest::TearDown();
+  }
+
+  BOOL StartRead() { return ReadFile(file, buffer, sizeof buffer, nullptr, &overlapped); }
+  Report Received(DWORD bytes) const { return Report(buffer, buffer + bytes); }
+
+  standin::DeviceId device = 0;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  OVERLAPPED overlapped{};
+  BYTE buffer[64] = {};
+};
+
+TEST_F(DeviceIo, PendingReadCompletesWhenAReportArrives) {
+  SetEvent(overlapped.hEvent);
+  EXPECT_FALSE(StartRead());
+  EXPECT_EQ(GetLastError(), ERROR_IO_PENDING);
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 0), WAIT_TIMEOUT) << "ReadFile resets the event";
+  DWORD bytes = 99;
+  EXPECT_FALSE(GetOverlappedResult(file, &overlapped, &bytes, FALSE));
+  EXPECT_EQ(GetLastError(), ERROR_IO_INCOMPLETE);
+
+  std::thread device_thread([this] { standin::SendInputReport(device, {1, 2, 3}); });
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 5000), WAIT_OBJECT_0);
+  device_thread.join();
+  EXPECT_TRUE(GetOverlappedResult(file, &overlapped, &bytes, FALSE));
+  EXPECT_EQ(bytes, 8u) << "a whole input report, zero-padded";
+  EXPECT_EQ(Received(bytes), (Report{1, 2, 3, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(overlapped.InternalHigh, 8u);
+}
+
+TEST_F(DeviceIo, QueuedReportCompletesTheReadAtOnce) {
+  ASSERT_TRUE(standin::SendInputReport(device, {9, 8, 7, 6, 5, 4, 3, 2}));
+  DWORD bytes = 0;
+  EXPECT_TRUE(ReadFile(file, buffer, sizeof buffer, &bytes, &overlapped));
+  EXPECT_EQ(bytes, 8u);
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(Received(bytes), (Report{9, 8, 7, 6, 5, 4, 3, 2}));
+}
+
+TEST_F(DeviceIo, ReportsLongerThanTheInputLengthAreRefused) {
+  EXPECT_FALSE(standin::SendInputReport(device, Report(9, 1)));
+  EXPECT_FALSE(StartRead());
+  EXPECT_EQ(GetLastError(), ERROR_IO_PENDING);
+  CancelIo(file);
+}
+
+TEST_F(DeviceIo, CancelCompletesThePendingReadAsAborted) {
+  ASSERT_FALSE(StartRead());
+  EXPECT_TRUE(CancelIoEx(file, &overlapped));
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 0), WAIT_OBJECT_0);
+  DWORD bytes = 99;
+  EXPECT_FALSE(GetOverlappedResult(file, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(GetLastError(), ERROR_OPERATION_ABORTED);
+  EXPECT_EQ(bytes, 0u);
+  EXPECT_FALSE(CancelIoEx(file, &overlapped)) << "nothing left to cancel";
+  EXPECT_EQ(GetLastError(), ERROR_NOT_FOUND);
+  EXPECT_TRUE(CancelIo(file)) << "CancelIo does not mind";
+
+  ASSERT_FALSE(StartRead());
+  EXPECT_TRUE(CancelIo(file));
+  EXPECT_FALSE(GetOverlappedResult(file, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(GetLastError(), ERROR_OPERATION_ABORTED);
+  EXPECT_TRUE(standin::SendInputReport(device, {5}));
+  EXPECT_TRUE(StartRead()) << "the report went to the queue, not to the cancelled read";
+}
+
+TEST_F(DeviceIo, ClosingTheFileAbortsItsPendingRead) {
+  ASSERT_FALSE(StartRead());
+  HANDLE other = Open(device);
+  CloseHandle(file);
+  file = other;
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(static_cast<DWORD>(overlapped.Internal), 0xC0000120u) << "STATUS_CANCELLED";
+}
+
+TEST_F(DeviceIo, UnplugFailsPendingAndLaterIoWithDeviceNotConnected) {
+  ASSERT_FALSE(StartRead());
+  standin::Unplug(device);
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 0), WAIT_OBJECT_0);
+  DWORD bytes = 0;
+  EXPECT_FALSE(GetOverlappedResult(file, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+  EXPECT_FALSE(StartRead());
+  EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+  const BYTE out[4] = {};
+  EXPECT_FALSE(WriteFile(file, out, 4, &bytes, &overlapped));
+  EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+  EXPECT_FALSE(standin::SendInputReport(device, {1}));
+  EXPECT_EQ(Open(device), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(DeviceIo, FullQueueDropsTheOldestReports) {
+  for (std::uint8_t i = 0; i < 40; ++i) ASSERT_TRUE(standin::SendInputReport(device, {i}));
+  EXPECT_EQ(standin::DroppedInputReports(device), 8u);
+  DWORD bytes = 0;
+  ASSERT_TRUE(StartRead());
+  EXPECT_TRUE(GetOverlappedResult(file, &overlapped, &bytes, FALSE));
+  EXPECT_EQ(buffer[0], 8) << "reports 0..7 were dropped";
+  for (int i = 1; i < 32; ++i) ASSERT_TRUE(StartRead());
+  EXPECT_EQ(buffer[0], 39);
+  EXPECT_FALSE(StartRead());
+  CancelIo(file);
+}
+
+TEST_F(DeviceIo, ReadBufferShorterThanAReportIsRefused) {
+  standin::SendInputReport(device, {1});
+  EXPECT_FALSE(ReadFile(file, buffer, 7, nullptr, &overlapped));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_USER_BUFFER);
+  EXPECT_FALSE(ReadFile(file, buffer, sizeof buffer, nullptr, nullptr)) << "overlapped handle, no OVERLAPPED";
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(DeviceIo, SynchronousReadBlocksUntilAReportOrUnplug) {
+  HANDLE blocking = Open(device, 0);
+  std::thread sender([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    standin::SendInputReport(device, {4, 2});
+  });
+  DWORD bytes = 0;
+  EXPECT_TRUE(ReadFile(blocking, buffer, sizeof buffer, &bytes, nullptr));
+  EXPECT_EQ(Received(bytes), (Report{4, 2, 0, 0, 0, 0, 0, 0}));
+  sender.join();
+
+  std::thread unplugger([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    standin::Unplug(device);
+  });
+  EXPECT_FALSE(ReadFile(blocking, buffer, sizeof buffer, &bytes, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+  unplugger.join();
+  CloseHandle(blocking);
+}
+
+TEST_F(DeviceIo, WritesOfTheOutputLengthAreRecordedOthersFailAsUnderWine) {
+  const BYTE out[5] = {0xA, 0xB, 0xC, 0xD, 0xE};
+  DWORD bytes = 0;
+  EXPECT_TRUE(WriteFile(file, out, 4, &bytes, &overlapped));
+  EXPECT_EQ(bytes, 4u);
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 0), WAIT_OBJECT_0);
+  EXPECT_FALSE(WriteFile(file, out, 5, &bytes, &overlapped));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_FALSE(WriteFile(file, out, 3, &bytes, &overlapped));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_FALSE(WriteFile(file, out, 0, &bytes, &overlapped));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_USER_BUFFER);
+  EXPECT_EQ(standin::OutputReports(device), (std::vector<Report>{{0xA, 0xB, 0xC, 0xD}}));
+}
+
+TEST_F(DeviceIo, HandleWithoutAccessRightsCannotReadOrWrite) {
+  HANDLE queryOnly = CreateFileA(standin::DevicePath(device).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(queryOnly, INVALID_HANDLE_VALUE);
+  DWORD bytes = 0;
+  EXPECT_FALSE(ReadFile(queryOnly, buffer, sizeof buffer, &bytes, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(WriteFile(queryOnly, buffer, 4, &bytes, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  CloseHandle(queryOnly);
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// Each test starts on an empty bus and must close everything it opened.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "standin/control.h"
+#include "winapi_standin.h"
+
+class StandinTest : public testing::Test {
+ protected:
+  void SetUp() override { standin::Reset(); }
+  void TearDown() override {
+    EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
+    EXPECT_TRUE(standin::PendingFaults().empty());
+    standin::Reset();
+  }
+
+  // A device with 8-byte input and 4-byte output reports.
+  static standin::DeviceSpec Board(std::uint16_t productId = 0x0100) {
+    standin::DeviceSpec spec;
+    spec.vendorId = 0x16C0;
+    spec.productId = productId;
+    spec.versionNumber = 0x0102;
+    spec.product = u"Test board";
+    spec.caps.UsagePage = 0xFF00;
+    spec.caps.Usage = 1;
+    spec.caps.InputReportByteLength = 8;
+    spec.caps.OutputReportByteLength = 4;
+    return spec;
+  }
+
+  static HANDLE Open(standin::DeviceId device, DWORD flags = FILE_FLAG_OVERLAPPED) {
+    return CreateFileA(standin::DevicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags, nullptr);
+  }
+
+  // Polls until `done` holds or a second has passed.
+  template <class Condition>
+  static bool Eventually(Condition done) {
+    for (int i = 0; i < 1000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return done();
+  }
+};
