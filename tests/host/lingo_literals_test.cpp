@@ -1,6 +1,6 @@
 // Lingo literals: printed as the message window prints them, read back the
 // same, and unreadable text refused with where and why.
-#include <gtest/gtest.h>
+#include "test_framework.h"
 
 #include "host_object.h"
 #include "lingo_literals.h"

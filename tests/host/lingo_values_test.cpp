@@ -1,5 +1,5 @@
 // The value store: references, what goes when, and handles it must refuse.
-#include <gtest/gtest.h>
+#include "test_framework.h"
 
 #include "host_errors.h"
 #include "host_object.h"

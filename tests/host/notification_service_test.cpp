@@ -1,6 +1,6 @@
 // Notification clients: held while registered, notified by NotifyAll even
 // while they unregister themselves or each other.
-#include <gtest/gtest.h>
+#include "test_framework.h"
 
 #include <functional>
 

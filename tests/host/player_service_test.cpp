@@ -1,5 +1,5 @@
 // The movie's handlers as the Xtra calls them through the player service.
-#include <gtest/gtest.h>
+#include "test_framework.h"
 
 #include "director_host.h"
 #include "host_errors.h"

@@ -1,6 +1,6 @@
 // Script instances as the host drives them, against a fake script interface:
 // what each call passes, and that the host lets go of all it made.
-#include <gtest/gtest.h>
+#include "test_framework.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 // The value and list services as the Xtra reaches them: through the host
 // callback, with every reference they hand out counted.
-#include <gtest/gtest.h>
+#include "test_framework.h"
 
 #include <cstring>
 
