@@ -108,6 +108,10 @@ bool DirectorHost::Load(const std::string& path) {
 }
 
 HostInstance* DirectorHost::CreateInstance() {
+  if (!create_) {
+    error_ = "no Xtra is loaded";
+    return nullptr;
+  }
   auto* header = static_cast<MoaInstanceHeader*>(allocator_.NRAlloc(static_cast<MoaUlong>(instanceSize_)));
   if (!header) {
     error_ = "out of memory for the instance data";

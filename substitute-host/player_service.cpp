@@ -19,6 +19,7 @@ HostPlayer::HostPlayer(LingoValueStore& values)
 
 MoaError MOA_CALL HostPlayer::CallHandler(MoaMmSymbol handler, MoaLong argCount, MoaMmValue* args,
                                           MoaMmValue* result) {
+  if (result) *result = MoaMmValue{};
   const std::string* name = values_.SymbolName(handler);
   if (!name) return kHostErr_BadSymbol;
   if (argCount < 0 || (argCount > 0 && !args)) return kHostErr_BadArgument;

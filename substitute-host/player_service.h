@@ -24,7 +24,8 @@ class HostPlayer : public HostObject<IMoaMmPlayer> {
  public:
   explicit HostPlayer(LingoValueStore& values);
 
-  // A call of a handler the movie lacks is recorded too and answers void.
+  // A call of a handler the movie lacks is recorded too and answers void;
+  // a refused call answers void and is not recorded.
   MoaError MOA_CALL CallHandler(MoaMmSymbol handler, MoaLong argCount, MoaMmValue* args,
                                 MoaMmValue* result) override;
   MoaError MOA_CALL GetActiveMovie(IMoaUnknown** movie) override;

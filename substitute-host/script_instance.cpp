@@ -52,7 +52,7 @@ MoaError ScriptInstance::CallWithValues(MoaLong selector, const std::vector<MoaM
                                         MoaMmValue* result) {
   *result = MoaMmValue{};
   if (!script_) {
-    Refuse(kHostErr_NoInstance, "the instance is disposed");
+    Refuse(kHostErr_NoInstance, "no live instance");
     return status_;
   }
   std::vector<MoaMmValue> all{self_};

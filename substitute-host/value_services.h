@@ -16,6 +16,7 @@ class HostValueService : public HostObject<IMoaMmValue> {
   MoaError MOA_CALL IntegerToValue(MoaLong number, MoaMmValue* out) override;
   MoaError MOA_CALL StringToValue(const char* text, MoaMmValue* out) override;
   MoaError MOA_CALL StringToSymbol(const char* text, MoaMmSymbol* out) override;
+  // Void for a symbol number that StringToSymbol never answered.
   MoaError MOA_CALL SymbolToValue(MoaMmSymbol symbol, MoaMmValue* out) override;
   MoaError MOA_CALL ValueAddRef(const MoaMmValue* value) override;
   MoaError MOA_CALL ValueRelease(MoaMmValue* value) override;
@@ -33,6 +34,7 @@ class HostListService : public HostObject<IMoaMmList> {
   // 0 for anything but a list or property list: nothing to walk.
   MoaLong MOA_CALL CountElements(const MoaMmValue* list) override;
   // Position 1 is the first; of a property list, the value (not the key).
+  // A refused lookup answers void.
   MoaError MOA_CALL GetValueByIndex(const MoaMmValue* list, MoaLong position, MoaMmValue* out) override;
   MoaError MOA_CALL NewPropListValue(MoaMmValue* out) override;
   MoaError MOA_CALL AppendValueToPropList(MoaMmValue* propList, const MoaMmValue* key,

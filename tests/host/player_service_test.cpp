@@ -81,7 +81,9 @@ TEST_F(PlayerService, RefusesUnknownSymbolsAndBadArgumentsAndRecordsNothing) {
   EXPECT_EQ(host.player().CallHandler(name + 1, 0, nullptr, nullptr), kHostErr_BadSymbol);
   EXPECT_EQ(host.player().CallHandler(name, 1, nullptr, nullptr), kHostErr_BadArgument);
   EXPECT_EQ(host.player().CallHandler(name, -1, nullptr, nullptr), kHostErr_BadArgument);
-  EXPECT_EQ(host.player().CallHandler(name, 1, &released, nullptr), kHostErr_BadValue);
+  MoaMmValue result{{1, 1}};
+  EXPECT_EQ(host.player().CallHandler(name, 1, &released, &result), kHostErr_BadValue);
+  EXPECT_TRUE(IsVoid(result));
   EXPECT_TRUE(host.player().calls().empty());
   EXPECT_EQ(host.values().badUses(), 1);
   EXPECT_EQ(host.player().GetActiveMovie(nullptr), kHostErr_BadArgument);

@@ -96,7 +96,7 @@ TEST_F(ScriptInstances, ACallAfterDisposeIsRefusedAndDisposingTwiceDoesNothing) 
   ScriptInstance* object = New();
   object->Dispose();
   object->Dispose();
-  EXPECT_EQ(object->Call(2), "<Error 0x80040016: the instance is disposed>");
+  EXPECT_EQ(object->Call(2), "<Error 0x80040016: no live instance>");
   MoaMmValue result{{1, 1}};
   EXPECT_EQ(object->CallWithValues(2, {}, &result), kHostErr_NoInstance);
   EXPECT_TRUE(IsVoid(result));
@@ -119,6 +119,15 @@ TEST_F(ScriptInstances, DisposingDuringACallWaitsForTheCallToEnd) {
   };
   EXPECT_EQ(object->Call(4), "\"Ok\"");
   EXPECT_FALSE(object->alive());
+}
+
+TEST(ScriptInstance, WithoutAnXtraNothingIsMadeAndCallsAreRefused) {
+  DirectorHost host;
+  ScriptInstance object(host);
+  EXPECT_FALSE(object.alive());
+  EXPECT_EQ(object.error(), "no Xtra is loaded");
+  EXPECT_EQ(object.Call(2, "1"), "<Error 0x80040016: no live instance>");
+  EXPECT_TRUE(host.Leaks().empty());
 }
 
 }  // namespace
