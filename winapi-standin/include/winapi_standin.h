@@ -4,6 +4,7 @@
 // it. Tests steer it through the headers that standin/control.h gathers.
 #pragma once
 
+#include "standin/dbt.h"
 #include "standin/files.h"
 #include "standin/hid.h"
 #include "standin/kernel.h"
@@ -12,3 +13,4 @@
 #include "standin/user.h"
 #include "standin/win_errors.h"
 #include "standin/win_types.h"
+#include "standin/windows.h"

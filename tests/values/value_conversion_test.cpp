@@ -1,0 +1,189 @@
+// The bridge between Lingo values and the Xtra's bytes, texts and lists,
+// against the substitute host's real value and list services.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "director_host.h"
+#include "lingo_literals.h"
+#include "values/host_services.h"
+#include "values/result_list_builder.h"
+
+namespace {
+
+class ValueBridge : public testing::Test {
+ protected:
+  void TearDown() override {
+    for (const MoaMmValue& value : made) host.values().Release(value);
+    services.reset();
+    for (const std::string& leak : host.Leaks()) ADD_FAILURE() << "left behind: " << leak;
+  }
+
+  MoaMmValue Parse(const std::string& literal) {
+    MoaMmValue value{};
+    std::string error;
+    EXPECT_TRUE(ParseLiteral(host.values(), literal, &value, &error)) << error;
+    made.push_back(value);
+    return value;
+  }
+
+  // The bytes that Write would send for these arguments, and the last status.
+  std::vector<int> Bytes(const std::string& arguments, XtraResult* last = nullptr) {
+    std::vector<MoaMmValue> values;
+    std::string error;
+    EXPECT_TRUE(ParseLiterals(host.values(), arguments, &values, &error)) << error;
+    std::vector<uint8_t> payload(HostServices::kPayloadCapacity);
+    uint32_t count = 0;
+    XtraResult result;
+    for (const MoaMmValue& value : values) {
+      result = services->ValueToBytes(&value, payload.data(), count);
+      host.values().Release(value);
+    }
+    if (last) *last = result;
+    return std::vector<int>(payload.begin(), payload.begin() + count);
+  }
+
+  std::string Literal(const MoaMmValue& value) { return FormatLiteral(host.values(), value); }
+
+  DirectorHost host;
+  std::unique_ptr<HostServices> services{new HostServices(&host.callback())};
+  std::vector<MoaMmValue> made;
+};
+
+TEST_F(ValueBridge, IntegersBelow256AreOneByteOthersFourLittleEndian) {
+  EXPECT_EQ(Bytes("255"), (std::vector<int>{0xFF}));
+  EXPECT_EQ(Bytes("256"), (std::vector<int>{0x00, 0x01, 0x00, 0x00}));
+  EXPECT_EQ(Bytes("-1"), (std::vector<int>{0xFF}));
+  EXPECT_EQ(Bytes("-300"), (std::vector<int>{0xD4}));
+  EXPECT_EQ(Bytes("300, 5"), (std::vector<int>{0x2C, 0x01, 0x00, 0x00, 0x05}));
+  EXPECT_EQ(Bytes("1000"), (std::vector<int>{0xE8, 0x03, 0x00, 0x00}));
+}
+
+TEST_F(ValueBridge, StringsGiveTheirCharactersAndListsAreFlattened) {
+  EXPECT_EQ(Bytes("\"AB\""), (std::vector<int>{0x41, 0x42}));
+  EXPECT_EQ(Bytes("[1, [2, \"Z\"]]"), (std::vector<int>{0x01, 0x02, 0x5A}));
+  EXPECT_EQ(Bytes("\"A\", 1"), (std::vector<int>{0x41, 0x01}));
+}
+
+TEST_F(ValueBridge, EmptyValuesAndHostType5AddNothingAndAreNoError) {
+  XtraResult last;
+  EXPECT_TRUE(Bytes("\"\"", &last).empty());
+  EXPECT_FALSE(last.isError);
+  EXPECT_TRUE(Bytes("[]", &last).empty());
+  EXPECT_FALSE(last.isError);
+  const MoaMmValue picture = host.values().Picture();
+  made.push_back(picture);
+  uint8_t payload[4];
+  uint32_t count = 0;
+  EXPECT_FALSE(services->ValueToBytes(&picture, payload, count).isError);
+  EXPECT_EQ(count, 0u);
+}
+
+TEST_F(ValueBridge, PropertyListsFloatsAndVoidCannotBeSent) {
+  for (const char* literal : {"[#a: 1]", "2.5", "VOID", "#symbol"}) {
+    XtraResult last;
+    EXPECT_TRUE(Bytes(literal, &last).empty()) << literal;
+    EXPECT_TRUE(last.isError) << literal;
+    EXPECT_STREQ(last.message, "Cannot convert this type of parameter") << literal;
+  }
+  XtraResult last;
+  EXPECT_EQ(Bytes("[1, [#a: 2], 3]", &last), (std::vector<int>{1, 3}));
+  EXPECT_TRUE(last.isError);
+}
+
+TEST_F(ValueBridge, PayloadStopsAtItsCapacity) {
+  const std::string kilobyte(1024, 'x');
+  std::string arguments;
+  for (int i = 0; i < 40; ++i) arguments += (i ? ", \"" : "\"") + kilobyte + "\"";
+  EXPECT_EQ(Bytes(arguments).size(), HostServices::kPayloadCapacity);
+}
+
+TEST_F(ValueBridge, DeeplyNestedListsAreRefusedNotFollowedForever) {
+  MoaMmValue nested = host.values().Integer(1);
+  for (int depth = 0; depth < 200; ++depth) {
+    const MoaMmValue outer = host.values().List();
+    host.values().Append(outer, nested);
+    host.values().Release(nested);
+    nested = outer;
+  }
+  made.push_back(nested);
+  uint8_t payload[8];
+  uint32_t count = 0;
+  EXPECT_TRUE(services->ValueToBytes(&nested, payload, count).isError);
+  EXPECT_EQ(count, 0u);
+  std::vector<char> text(HostServices::kLogTextCapacity, '\0');
+  size_t length = 0;
+  services->ValueToLogText(&nested, text.data(), length);
+  EXPECT_EQ(length, 0u);
+}
+
+TEST_F(ValueBridge, BytesBecomeAListOfUnsignedIntegers) {
+  const uint8_t bytes[] = {0x00, 0x80, 0xFF};
+  MoaMmValue list{};
+  EXPECT_EQ(services->BytesToList(bytes, 3, &list), kMoaErr_NoErr);
+  EXPECT_EQ(Literal(list), "[0, 128, 255]");
+  host.values().Release(list);
+  EXPECT_EQ(services->BytesToList(bytes, 0, &list), kMoaErr_NoErr);
+  EXPECT_EQ(Literal(list), "[]");
+  host.values().Release(list);
+}
+
+TEST_F(ValueBridge, LogTextShowsValuesFlatWithoutKeys) {
+  std::vector<char> text(HostServices::kLogTextCapacity, '\0');
+  size_t length = 0;
+  const MoaMmValue nested = Parse("[1, \"ab\", [2, 3]]");
+  services->ValueToLogText(&nested, text.data(), length);
+  EXPECT_STREQ(text.data(), "<1><ab><2><3>");
+  length = 0;
+  const MoaMmValue properties = Parse("[#x: 5, #y: \"z\"]");
+  services->ValueToLogText(&properties, text.data(), length);
+  EXPECT_STREQ(text.data(), "<5><z>");
+}
+
+TEST_F(ValueBridge, LogTextStopsAtItsCapacity) {
+  const MoaMmValue big = Parse("\"" + std::string(15000, 'y') + "\"");
+  std::vector<char> text(HostServices::kLogTextCapacity, '\0');
+  size_t length = 0;
+  for (int i = 0; i < 5; ++i) services->ValueToLogText(&big, text.data(), length);
+  EXPECT_EQ(length, HostServices::kLogTextCapacity - 1);
+  EXPECT_EQ(std::string(text.data()).size(), length);
+}
+
+TEST_F(ValueBridge, AddPropertyMakesAPropertyListOfNoValueFirst) {
+  MoaMmValue list{};
+  EXPECT_EQ(services->AddIntegerProperty(&list, "VendorID", 1133), kMoaErr_NoErr);
+  EXPECT_EQ(services->AddStringProperty(&list, "Product", "Pad"), kMoaErr_NoErr);
+  EXPECT_EQ(Literal(list), "[#VendorID: 1133, #Product: \"Pad\"]");
+  host.values().Release(list);
+}
+
+TEST_F(ValueBridge, BuilderWithoutBeginItemStillMakesOneItem) {
+  MoaMmValue answer{};
+  {
+    ResultListBuilder builder(&host.callback(), &answer);
+    builder.AddInteger("Usage", 2);
+    builder.AddInteger("UsagePage", 1);
+  }
+  EXPECT_EQ(Literal(answer), "[[#Usage: 2, #UsagePage: 1]]");
+  host.values().Release(answer);
+}
+
+TEST_F(ValueBridge, BuilderMakesOneItemPerBeginAndAnEmptyListForNone) {
+  MoaMmValue answer{};
+  {
+    ResultListBuilder builder(&host.callback(), &answer);
+    builder.BeginItem();
+    builder.AddInteger("VendorID", 1);
+    builder.BeginItem();
+    builder.AddString("Product", "B");
+    builder.EndItem();
+  }
+  EXPECT_EQ(Literal(answer), "[[#VendorID: 1], [#Product: \"B\"]]");
+  host.values().Release(answer);
+  { ResultListBuilder builder(&host.callback(), &answer); }
+  EXPECT_EQ(Literal(answer), "[]");
+  host.values().Release(answer);
+}
+
+}  // namespace

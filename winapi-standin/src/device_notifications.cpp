@@ -1,0 +1,113 @@
+// Device notifications: windows registered for the USB device interface
+// class hear of every device plugged into or pulled from the bus, with the
+// interface path in the form current Windows writes it.
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+#include "standin/dbt.h"
+#include "standin/kernel.h"
+#include "standin/simulated_bus.h"
+#include "standin/window_control.h"
+#include "window_state.h"
+
+using namespace standin::detail;
+
+namespace {
+
+constexpr GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+
+bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
+
+// The hex digits after a marker such as "vid_" in a HID path, in capitals.
+std::string IdAfter(const std::string& path, const char* marker) {
+  const size_t at = FoldCase(path.c_str()).find(marker);
+  if (at == std::string::npos) return "0000";
+  std::string id = path.substr(at + std::strlen(marker), 4);
+  for (char& c : id) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return id;
+}
+
+// \\?\hid#vid_046d&pid_c52b&col01#<instance>#{...} names the USB device
+// \\?\USB#VID_046D&PID_C52B#<instance>#{a5dcbf10-...}.
+std::string UsbInterfacePath(const std::string& hidPath) {
+  std::string instance;
+  const size_t first = hidPath.find('#');
+  const size_t second = first == std::string::npos ? first : hidPath.find('#', first + 1);
+  const size_t third = second == std::string::npos ? second : hidPath.find('#', second + 1);
+  if (third != std::string::npos) instance = hidPath.substr(second + 1, third - second - 1);
+  return "\\\\?\\USB#VID_" + IdAfter(hidPath, "vid_") + "&PID_" + IdAfter(hidPath, "pid_") + "#" + instance +
+         "#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+}
+
+std::vector<char> Broadcast(const std::string& path) {
+  std::vector<char> payload(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1, '\0');
+  auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(payload.data());
+  broadcast->dbcc_size = static_cast<DWORD>(payload.size());
+  broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  broadcast->dbcc_classguid = kUsbDeviceInterface;
+  std::memcpy(broadcast->dbcc_name, path.c_str(), path.size() + 1);
+  return payload;
+}
+
+void BroadcastBusEvent(const standin::BusEvent& event) {
+  const WPARAM code = event.kind == standin::BusEvent::Kind::Arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
+  const std::vector<char> payload = Broadcast(UsbInterfacePath(event.path));
+  std::lock_guard lock(Windows().mutex);
+  for (const auto& [handle, notification] : Windows().notifications) {
+    if (!notification.allInterfaceClasses && !SameGuid(notification.classGuid, kUsbDeviceInterface)) continue;
+    const Window* window = FindWindowLocked(notification.window);
+    if (!window) continue;
+    Windows().queues[window->thread].push_back({MSG{notification.window, WM_DEVICECHANGE, code, 0, 0, {}}, true, payload});
+  }
+}
+
+void ListenToTheBus() {
+  static std::once_flag once;
+  std::call_once(once, [] { standin::AddBusListener(BroadcastBusEvent); });
+}
+
+}  // namespace
+
+namespace standin {
+
+std::size_t DeviceNotificationCount() {
+  std::lock_guard lock(Windows().mutex);
+  return Windows().notifications.size();
+}
+
+}  // namespace standin
+
+extern "C" {
+
+HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID NotificationFilter, DWORD Flags) {
+  const auto* header = static_cast<const DEV_BROADCAST_HDR*>(NotificationFilter);
+  if ((Flags & ~DEVICE_NOTIFY_ALL_INTERFACE_CLASSES) != DEVICE_NOTIFY_WINDOW_HANDLE || !header ||
+      header->dbch_size < sizeof(DEV_BROADCAST_HDR) || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
+      header->dbch_size < offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name)) {
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+  }
+  ListenToTheBus();
+  const auto* filter = static_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(NotificationFilter);
+  std::lock_guard lock(Windows().mutex);
+  HWND window = static_cast<HWND>(hRecipient);
+  if (!FindWindowLocked(window)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  auto handle = reinterpret_cast<HDEVNOTIFY>(static_cast<uintptr_t>(0x20000 + 4 * ++Windows().notificationsMade));
+  Windows().notifications[handle] = {window, filter->dbcc_classguid, (Flags & DEVICE_NOTIFY_ALL_INTERFACE_CLASSES) != 0};
+  return handle;
+}
+
+BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY Handle) {
+  std::lock_guard lock(Windows().mutex);
+  if (Windows().notifications.erase(Handle) == 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // extern "C"

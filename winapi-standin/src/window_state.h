@@ -1,0 +1,56 @@
+// What user32's windows, queues and device notifications share.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "standin/windows.h"
+
+namespace standin::detail {
+
+struct WindowClass {
+  WNDCLASSEXA info;
+  ATOM atom;
+};
+
+struct Window {
+  std::string className;  // folded: class names ignore case
+  std::string title;
+  WNDPROC proc;
+  std::thread::id thread;
+};
+
+struct QueuedMessage {
+  MSG msg;
+  bool sent;  // handled while pumping, never handed to the caller
+  std::vector<char> payload;  // what lParam points to, owned by the message
+};
+
+struct DeviceNotification {
+  HWND window;
+  GUID classGuid;
+  bool allInterfaceClasses;
+};
+
+struct WindowState {
+  std::mutex mutex;
+  std::map<std::string, WindowClass> classes;
+  std::size_t classRegistrations = 0;
+  std::map<HWND, Window> windows;
+  std::size_t windowsMade = 0;
+  std::map<std::thread::id, std::deque<QueuedMessage>> queues;
+  std::map<HDEVNOTIFY, DeviceNotification> notifications;
+  std::size_t notificationsMade = 0;
+};
+
+WindowState& Windows();
+std::string FoldCase(const char* text);
+// Under the lock.
+const Window* FindWindowLocked(HWND handle);
+
+}  // namespace standin::detail

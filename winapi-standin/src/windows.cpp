@@ -1,0 +1,226 @@
+// Windows, classes and per-thread message queues. Window procedures always
+// run on the window's own thread, from the calls that pump its queue, and
+// never under the lock: they call back into user32.
+#include <cctype>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "standin/dbt.h"
+#include "standin/kernel.h"
+#include "standin/simulated_bus.h"
+#include "standin/window_control.h"
+#include "standin/windows.h"
+#include "window_state.h"
+
+namespace standin::detail {
+
+WindowState& Windows() {
+  static WindowState state;
+  return state;
+}
+
+std::string FoldCase(const char* text) {
+  std::string folded = text ? text : "";
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+const Window* FindWindowLocked(HWND handle) {
+  auto found = Windows().windows.find(handle);
+  return found == Windows().windows.end() ? nullptr : &found->second;
+}
+
+}  // namespace standin::detail
+
+using namespace standin::detail;
+
+namespace {
+
+WNDPROC ProcOf(HWND window, std::thread::id* thread = nullptr) {
+  std::lock_guard lock(Windows().mutex);
+  const Window* found = FindWindowLocked(window);
+  if (!found) return nullptr;
+  if (thread) *thread = found->thread;
+  return found->proc;
+}
+
+// Sent messages from other threads (device broadcasts among them) are
+// handled whenever the receiving thread pumps, as Windows does.
+void DispatchSentMessages() {
+  for (;;) {
+    QueuedMessage message;
+    {
+      std::lock_guard lock(Windows().mutex);
+      auto& queue = Windows().queues[std::this_thread::get_id()];
+      auto sent = queue.begin();
+      while (sent != queue.end() && !sent->sent) ++sent;
+      if (sent == queue.end()) return;
+      message = std::move(*sent);
+      queue.erase(sent);
+    }
+    if (WNDPROC proc = ProcOf(message.msg.hwnd))
+      proc(message.msg.hwnd, message.msg.message, message.msg.wParam,
+           message.payload.empty() ? message.msg.lParam : reinterpret_cast<LPARAM>(message.payload.data()));
+  }
+}
+
+bool Matches(const MSG& msg, HWND window, UINT first, UINT last) {
+  if (window && msg.hwnd != window) return false;
+  if (first == 0 && last == 0) return true;
+  return msg.message >= first && msg.message <= last;
+}
+
+}  // namespace
+
+namespace standin {
+
+std::size_t WindowCount() {
+  std::lock_guard lock(Windows().mutex);
+  return Windows().windows.size();
+}
+
+std::size_t ClassRegistrationCount() {
+  std::lock_guard lock(Windows().mutex);
+  return Windows().classRegistrations;
+}
+
+}  // namespace standin
+
+extern "C" {
+
+BOOL WINAPI GetClassInfoExA(HINSTANCE, LPCSTR lpszClass, WNDCLASSEXA* lpwcx) {
+  std::lock_guard lock(Windows().mutex);
+  auto found = Windows().classes.find(FoldCase(lpszClass));
+  if (found == Windows().classes.end() || !lpwcx) {
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    return FALSE;
+  }
+  *lpwcx = found->second.info;
+  lpwcx->lpszClassName = lpszClass;
+  return TRUE;
+}
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpwcx) {
+  std::lock_guard lock(Windows().mutex);
+  ++Windows().classRegistrations;
+  if (!lpwcx || lpwcx->cbSize != sizeof(WNDCLASSEXA) || !lpwcx->lpszClassName || !lpwcx->lpfnWndProc) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const std::string name = FoldCase(lpwcx->lpszClassName);
+  if (Windows().classes.count(name)) {
+    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+    return 0;
+  }
+  const ATOM atom = static_cast<ATOM>(0xC000 + Windows().classes.size());
+  Windows().classes[name] = {*lpwcx, atom};
+  return atom;
+}
+
+HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
+  std::lock_guard lock(Windows().mutex);
+  for (const auto& [handle, window] : Windows().windows) {
+    if (lpClassName && window.className != FoldCase(lpClassName)) continue;
+    if (lpWindowName && window.title != lpWindowName) continue;
+    return handle;
+  }
+  return nullptr;
+}
+
+HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD, int, int, int, int, HWND, HMENU,
+                            HINSTANCE, LPVOID) {
+  HWND handle = nullptr;
+  WNDPROC proc = nullptr;
+  {
+    std::lock_guard lock(Windows().mutex);
+    auto found = Windows().classes.find(FoldCase(lpClassName));
+    if (found == Windows().classes.end()) {
+      SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+      return nullptr;
+    }
+    proc = found->second.info.lpfnWndProc;
+    handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10000 + 4 * ++Windows().windowsMade));
+    Windows().windows[handle] = {found->first, lpWindowName ? lpWindowName : "", proc, std::this_thread::get_id()};
+  }
+  if (!proc(handle, WM_NCCREATE, 0, 0) || proc(handle, WM_CREATE, 0, 0) == -1) {
+    DestroyWindow(handle);
+    return nullptr;
+  }
+  return handle;
+}
+
+BOOL WINAPI DestroyWindow(HWND hWnd) {
+  std::thread::id owner;
+  WNDPROC proc = ProcOf(hWnd, &owner);
+  if (!proc || owner != std::this_thread::get_id()) {
+    SetLastError(proc ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  proc(hWnd, WM_DESTROY, 0, 0);
+  proc(hWnd, WM_NCDESTROY, 0, 0);
+  std::lock_guard lock(Windows().mutex);
+  Windows().windows.erase(hWnd);
+  for (auto& [thread, queue] : Windows().queues)
+    for (auto it = queue.begin(); it != queue.end();) it = it->msg.hwnd == hWnd ? queue.erase(it) : it + 1;
+  return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND hWnd) {
+  std::lock_guard lock(Windows().mutex);
+  return FindWindowLocked(hWnd) ? TRUE : FALSE;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND, UINT Msg, WPARAM, LPARAM) { return Msg == WM_NCCREATE ? TRUE : 0; }
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  std::thread::id owner;
+  WNDPROC proc = ProcOf(hWnd, &owner);
+  if (!proc) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  if (owner == std::this_thread::get_id()) return proc(hWnd, Msg, wParam, lParam);
+  // Across threads the stand-in does not wait for the answer.
+  std::lock_guard lock(Windows().mutex);
+  Windows().queues[owner].push_back({MSG{hWnd, Msg, wParam, lParam, 0, {}}, true, {}});
+  return 0;
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  std::lock_guard lock(Windows().mutex);
+  const Window* window = FindWindowLocked(hWnd);
+  const std::thread::id owner = window ? window->thread : std::this_thread::get_id();
+  if (hWnd && !window) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  Windows().queues[owner].push_back({MSG{hWnd, Msg, wParam, lParam, GetTickCount(), {}}, false, {}});
+  return TRUE;
+}
+
+BOOL WINAPI PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+  DispatchSentMessages();
+  std::lock_guard lock(Windows().mutex);
+  auto& queue = Windows().queues[std::this_thread::get_id()];
+  for (auto it = queue.begin(); it != queue.end(); ++it) {
+    if (it->sent || !Matches(it->msg, hWnd, wMsgFilterMin, wMsgFilterMax)) continue;
+    *lpMsg = it->msg;
+    if (wRemoveMsg & PM_REMOVE) queue.erase(it);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
+  WNDPROC proc = lpMsg ? ProcOf(lpMsg->hwnd) : nullptr;
+  return proc ? proc(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam) : 0;
+}
+
+}  // extern "C"
