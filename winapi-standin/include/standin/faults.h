@@ -1,6 +1,7 @@
 // Makes Windows functions fail on purpose. A fault names the function by its
 // Windows name; after `skip` calls go through, the next `times` calls fail
-// with last error `error` (for HidP_GetCaps: return `error` as NTSTATUS).
+// with last error `error` (HidP_GetCaps returns `error` as its NTSTATUS;
+// fopen, the stand-in's StandinOpenFile, sets it as errno).
 // A new fault for a function replaces the old one.
 #pragma once
 

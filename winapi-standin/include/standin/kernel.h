@@ -45,13 +45,19 @@ void WINAPI SetLastError(DWORD dwErrCode);
 
 BOOL WINAPI CloseHandle(HANDLE hObject);
 
+// Unnamed events only: a name fails with ERROR_NOT_SUPPORTED.
 HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState,
                            LPCSTR lpName);
 BOOL WINAPI SetEvent(HANDLE hEvent);
 BOOL WINAPI ResetEvent(HANDLE hEvent);
+// Events and threads can be waited for; other handles fail with
+// ERROR_INVALID_HANDLE. A wait-all on the same handle twice fails with
+// ERROR_INVALID_PARAMETER, as on Windows.
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds);
 
+// The stack size is left to the C++ library; CREATE_SUSPENDED is refused
+// with ERROR_INVALID_PARAMETER.
 HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
                            LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
                            LPDWORD lpThreadId);

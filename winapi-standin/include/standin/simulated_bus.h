@@ -37,6 +37,9 @@ struct DeviceSpec {
   bool systemOwned = false;
 };
 
+// Throws std::invalid_argument when a present device has the same path. The
+// functions taking a DeviceId throw std::out_of_range for one not plugged in
+// since the last Reset.
 DeviceId PlugDevice(const DeviceSpec& spec);
 void Unplug(DeviceId device);
 // Queues one input report as if the device had sent it. A shorter report is
