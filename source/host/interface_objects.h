@@ -45,18 +45,18 @@ struct XtraInterfaceObject : Interface {
   }
 };
 
-struct TStdXtra_IMoaRegister : XtraInterfaceObject<IMoaRegister, TStdXtra_IMoaRegister> {
+struct TStdXtra_IMoaRegister final : XtraInterfaceObject<IMoaRegister, TStdXtra_IMoaRegister> {
   MoaError MOA_CALL Register(IMoaCache* cache, IMoaDict* xtraDict) override;
 };
 
-struct TStdXtra_IMoaNotificationClient
+struct TStdXtra_IMoaNotificationClient final
     : XtraInterfaceObject<IMoaNotificationClient, TStdXtra_IMoaNotificationClient> {
   MoaError MOA_CALL Notify(const MoaID* notifyId, void* notifyData, void* refCon) override;
 };
 
 // Besides Call, the script object carries the Xtra's own operations in its
 // table; only the Xtra itself calls them.
-struct TStdXtra_IMoaMmXScript : XtraInterfaceObject<IMoaMmXScript, TStdXtra_IMoaMmXScript> {
+struct TStdXtra_IMoaMmXScript final : XtraInterfaceObject<IMoaMmXScript, TStdXtra_IMoaMmXScript> {
   MoaError MOA_CALL Call(MoaMmCallInfo* callInfo) override;
 
   // Files a Lingo handler call for the next notification; args stay the caller's.
