@@ -1,0 +1,254 @@
+// Opening, reading, writing and closing a simulated device through the
+// script's methods, including every way an open can fail.
+#include <atomic>
+#include <thread>
+
+#include "platform.h"
+#include "simulated_devices.h"
+
+namespace {
+
+using DeviceIo = SimulatedDevices;
+
+const char kPadCaps[] =
+    "[[#Usage: 5, #UsagePage: 1, #InputReportByteLength: 9, #OutputReportByteLength: 9, "
+    "#FeatureReportByteLength: 0, #NumberLinkCollectionNodes: 1, #NumberInputButtonCaps: 1, "
+    "#NumberInputValueCaps: 4, #NumberInputDataIndices: 16, #NumberOutputButtonCaps: 0, "
+    "#NumberOutputValueCaps: 0, #NumberOutputDataIndices: 0, #NumberFeatureButtonCaps: 0, "
+    "#NumberFeatureValueCaps: 0, #NumberFeatureDataIndices: 0]]";
+
+TEST_F(DeviceIo, OpenByIdOpensAndDescribesTheDevice) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kIsOpen), "1");
+  EXPECT_EQ(me.Call(kGetCapabilities), kPadCaps);
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  EXPECT_EQ(me.Call(kIsOpen), "0");
+  EXPECT_EQ(me.Call(kGetCapabilities), kPadCaps);
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+}
+
+TEST_F(DeviceIo, ReportsArriveAsWholePacketsInOrder) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::SendInputReport(pad, {1, 10, 11, 12, 13, 14, 15, 16, 17});
+  standin::SendInputReport(pad, {1, 20});
+  standin::SendInputReport(pad, {2, 30, 31, 32, 33, 34, 35, 36, 37});
+  ASSERT_TRUE(WaitForPackets(3));
+  EXPECT_EQ(me.Call(kNumberOfItemsInReadBuffer), "27");
+  EXPECT_EQ(me.Call(kReadPacket), "[1, 10, 11, 12, 13, 14, 15, 16, 17]");
+  EXPECT_EQ(me.Call(kRead), "[1, 20, 0, 0, 0, 0, 0, 0, 0, 2, 30, 31, 32, 33, 34, 35, 36, 37]");
+  EXPECT_EQ(me.Call(kRead), "[]");
+}
+
+TEST_F(DeviceIo, KeepingOnlyTheNewestLeavesOnePacket) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  me.Call(kDoNotBufferPackets, "1");
+  for (uint8_t i = 1; i <= 5; ++i) standin::SendInputReport(pad, {0, i});
+  ASSERT_TRUE(WaitForPackets(1));
+  // The reader may still be storing: wait until the last report has come.
+  for (int tries = 0; tries < 1000 && me.Call(kNumberOfItemsInReadBuffer) == "9"; ++tries) {
+    const std::string packet = me.Call(kReadPacket);
+    if (packet == "[0, 5, 0, 0, 0, 0, 0, 0, 0]") return;
+    if (packet == "[]") std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ADD_FAILURE() << "the newest report never came";
+}
+
+TEST_F(DeviceIo, DoNotBufferPacketsOnlyTakesTheIntegerOne) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  me.Call(kDoNotBufferPackets, "1");
+  me.Call(kDoNotBufferPackets, "2");
+  standin::SendInputReport(pad, {0, 1});
+  standin::SendInputReport(pad, {0, 2});
+  EXPECT_TRUE(WaitForPackets(2));
+}
+
+TEST_F(DeviceIo, WriteSendsReportIdZeroThenThePayloadPaddedOrCut) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kWrite, "1, 2, 3"), "\"Ok (in:3 sent:9)\"");
+  EXPECT_EQ(me.Call(kWrite, "[1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12]"), "\"Ok (in:12 sent:9)\"");
+  EXPECT_EQ(me.Call(kWrite), "\"Ok (in:0 sent:9)\"");
+  EXPECT_EQ(me.Call(kWrite, "\"A\", 1"), "\"Ok (in:2 sent:9)\"");
+  const auto reports = standin::OutputReports(pad);
+  ASSERT_EQ(reports.size(), 4u);
+  EXPECT_EQ(reports[0], (std::vector<uint8_t>{0, 1, 2, 3, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(reports[1], (std::vector<uint8_t>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(reports[2], (std::vector<uint8_t>(9, 0)));
+  EXPECT_EQ(reports[3], (std::vector<uint8_t>{0, 65, 1, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(DeviceIo, ABadLastArgumentWritesNothing) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kWrite, "1, [#a: 1]"), "\"Error :Cannot convert this type of parameter\"");
+  EXPECT_TRUE(standin::OutputReports(pad).empty());
+  EXPECT_EQ(me.Call(kWrite, "[#a: 1], 200"), "\"Ok (in:1 sent:9)\"");
+  EXPECT_EQ(standin::OutputReports(pad).at(0)[1], 200);
+}
+
+TEST_F(DeviceIo, AnUnpluggedDeviceFailsWritesWithTheSystemsText) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::Unplug(pad);
+  EXPECT_EQ(me.Call(kWrite, "1"), "\"Error :The device is not connected. (1167)\"");
+  EXPECT_EQ(me.Call(kIsOpen), "1");
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+}
+
+TEST_F(DeviceIo, TheReaderOfAnUnpluggedDeviceEndsWithoutSpinning) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(standin::LiveThreadCount(), 1u);
+  standin::Unplug(pad);
+  for (int tries = 0; tries < 5000 && standin::LiveThreadCount() > 0; ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+}
+
+TEST_F(DeviceIo, ReopeningClosesTheFirstDeviceAndKeepsItsPackets) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  standin::DeviceSpec other = Pad();
+  other.productId = 0x0002;
+  other.product = u"Other";
+  Plug(other);
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::SendInputReport(pad, {7});
+  ASSERT_TRUE(WaitForPackets(1));
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"Other\""), "\"Ok\"");
+  EXPECT_EQ(standin::LiveThreadCount(), 1u);
+  EXPECT_EQ(me.Call(kReadPacket), "[7, 0, 0, 0, 0, 0, 0, 0, 0]");
+}
+
+TEST_F(DeviceIo, PacketsReadableAfterClose) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::SendInputReport(pad, {3, 3});
+  ASSERT_TRUE(WaitForPackets(1));
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  EXPECT_EQ(me.Call(kReadPacket), "[3, 3, 0, 0, 0, 0, 0, 0, 0]");
+}
+
+TEST_F(DeviceIo, CloseDuringABurstLosesNothingItStoredAndLeavesNothingOpen) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  std::atomic<bool> sending{true};
+  std::thread device([&] {
+    for (uint8_t i = 0; sending; ++i) standin::SendInputReport(pad, {i});
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  sending = false;
+  device.join();
+  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+  EXPECT_NE(me.Call(kNumberOfPacketsInReadBuffer), "0");
+}
+
+TEST_F(DeviceIo, ForgetClosesAnOpenDevice) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  me.Forget();
+  EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
+  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+}
+
+TEST_F(DeviceIo, OpeningAndClosingTenThousandTimesLeavesNothingBehind) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  ScriptInstance& me = New();
+  for (int i = 0; i < 10000; ++i) {
+    ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+    ASSERT_EQ(me.Call(kClose), "\"Ok\"");
+  }
+  EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
+  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+}
+
+struct OpenFailure {
+  const char* function;
+  uint32_t error;
+  unsigned skip;
+  const char* answer;
+};
+
+class OpenFailures : public SimulatedDevices, public testing::WithParamInterface<OpenFailure> {};
+
+// Each step of an open that can fail, and what the script is told. A failure
+// after the match leaves the device open, without a reader, until Close.
+TEST_P(OpenFailures, AnswerTheStepsMessageAndReleaseEverythingAtClose) {
+  ASSERT_TRUE(loaded);
+  const OpenFailure& failure = GetParam();
+  Plug();
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  standin::FailNext(failure.function, failure.error, failure.skip);
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), failure.answer);
+  EXPECT_EQ(me.Call(kIsOpen), "1");
+  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
+  // The next open starts afresh and succeeds.
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStep, OpenFailures,
+    testing::Values(OpenFailure{"HidD_GetPreparsedData", 31, 0, "\"Error :Failed to get device parsed data (31)\""},
+                    OpenFailure{"CreateFileA", 2, 1, "\"Error :Could not open an input pipe\""},
+                    OpenFailure{"CreateEventA", 8, 0, "\"Error :Could not create an event\""},
+                    OpenFailure{"CreateEventA", 8, 1, "\"Error :Listen could not create stop event\""},
+                    OpenFailure{"CreateThread", 8, 0, "\"Error :Could not start the reader thread (8)\""}));
+
+TEST_F(DeviceIo, FailedCapabilitiesAreReportedWithTheLastError) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  standin::FailNext("HidP_GetCaps", 0xC0110001u);
+  SetLastError(0);
+  const std::string answer = me.Call(kOpenById, "1133, 50475");
+  EXPECT_EQ(answer.rfind("\"Error :Failed to get device capabilities (", 0), 0u) << answer;
+  EXPECT_EQ(me.Call(kGetCapabilities).find("#InputReportByteLength: 9"), std::string::npos);
+}
+
+TEST_F(DeviceIo, AnOpenAfterAFailedOneReleasesWhatThatLeftBehind) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  standin::FailNext("CreateEventA", 8, 1);
+  me.Call(kOpenById, "1133, 50475");
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
+}
+
+}  // namespace

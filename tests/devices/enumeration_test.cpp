@@ -1,0 +1,128 @@
+// FindUsbDevices and the two opens' search over the simulated bus.
+#include "simulated_devices.h"
+
+namespace {
+
+using Enumeration = SimulatedDevices;
+
+TEST_F(Enumeration, NoDevicePresentListsNothing) {
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(New().Call(kFindUsbDevices), "[]");
+}
+
+TEST_F(Enumeration, ListsEveryInterfaceWithItsIdsAndStrings) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  standin::DeviceSpec bare;
+  bare.vendorId = 0x1234;
+  bare.productId = 0x0001;
+  Plug(bare);
+  EXPECT_EQ(New().Call(kFindUsbDevices),
+            "[[#VendorID: 1133, #ProductID: 50475, #Manufacturer: \"Logi\", #Product: \"Pad\", "
+            "#SerialNumberString: \"123\"], "
+            "[#VendorID: 4660, #ProductID: 1, #Manufacturer: \"\", #Product: \"\", #SerialNumberString: \"\"]]");
+}
+
+TEST_F(Enumeration, CharactersBeyondLatin1BecomeQuestionMarks) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceSpec pad = Pad();
+  pad.product = u"Caf\u00e9 \u2603 Pad";
+  pad.manufacturer = std::u16string(255, u'm');
+  Plug(pad);
+  const std::string list = New().Call(kFindUsbDevices);
+  EXPECT_NE(list.find("#Product: \"Caf\xe9 ? Pad\""), std::string::npos) << list;
+  EXPECT_NE(list.find("#Manufacturer: \"" + std::string(255, 'm') + "\""), std::string::npos);
+}
+
+TEST_F(Enumeration, ListsMoreThanFortyTwoInterfaces) {
+  ASSERT_TRUE(loaded);
+  for (uint16_t i = 0; i < 50; ++i) {
+    standin::DeviceSpec device = Pad();
+    device.productId = i;
+    Plug(device);
+  }
+  const std::string list = New().Call(kFindUsbDevices);
+  EXPECT_NE(list.find("#ProductID: 49,"), std::string::npos);
+}
+
+TEST_F(Enumeration, SystemOwnedDevicesAreListedButCannotBeOpened) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceSpec mouse = Pad();
+  mouse.systemOwned = true;
+  Plug(mouse);
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  EXPECT_NE(me.Call(kFindUsbDevices), "[]");
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"),
+            "\"Error :Open failed - did not find device that matched the vendor/product ids\"");
+}
+
+TEST_F(Enumeration, IdsOutsideSixteenBitsNeverMatch) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  const std::string notFound = "\"Error :Open failed - did not find device that matched the vendor/product ids\"";
+  EXPECT_EQ(me.Call(kOpenById, "66669, 50475"), notFound);  // 0x1046D
+  EXPECT_EQ(me.Call(kOpenById, "1133, -15061"), notFound);  // 0xC52B as a negative 16-bit value
+  EXPECT_EQ(me.Call(kIsOpen), "0");
+}
+
+TEST_F(Enumeration, ProductNamesMatchExactly) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  standin::DeviceSpec unnamed = Pad();
+  unnamed.productId = 2;
+  unnamed.product = u"";
+  Plug(unnamed);
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  const std::string notFound = "\"Error :Open failed - did not find device that matched the product name\"";
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"pad\""), notFound);
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"Pad \""), notFound);
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"Pa\""), notFound);
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"Pad\""), "\"Ok\"");
+  EXPECT_EQ(me.Call(kIsOpen), "1");
+}
+
+TEST_F(Enumeration, OfTwoInterfacesWithTheSameIdsTheFirstIsOpened) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceSpec first = Pad();
+  first.collection = "col01";
+  first.caps.Usage = 1;
+  standin::DeviceSpec second = Pad();
+  second.collection = "col02";
+  second.caps.Usage = 2;
+  Plug(first);
+  Plug(second);
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kGetCapabilities).rfind("[[#Usage: 1,", 0), 0u);
+}
+
+TEST_F(Enumeration, NoDeviceInformationSetIsAnInvalidHandle) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  standin::FailNext("SetupDiGetClassDevsA", 8);
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Error :Invalid Handle\"");
+  standin::FailNext("SetupDiGetClassDevsA", 8);
+  EXPECT_EQ(me.Call(kFindUsbDevices), "[]");
+}
+
+TEST_F(Enumeration, DevicesThatCannotBeOpenedOrQueriedAreSkipped) {
+  ASSERT_TRUE(loaded);
+  Plug();
+  standin::DeviceSpec second = Pad();
+  second.productId = 7;
+  Plug(second);
+  ScriptInstance& me = New();
+  standin::FailNext("HidD_GetAttributes", 31);
+  EXPECT_EQ(me.Call(kFindUsbDevices).find("#ProductID: 50475"), std::string::npos);
+  standin::FailNext("CreateFileA", 5, 0, 2);  // read-write, then without access
+  EXPECT_EQ(me.Call(kFindUsbDevices).find("#ProductID: 50475"), std::string::npos);
+  EXPECT_NE(me.Call(kFindUsbDevices).find("#ProductID: 50475"), std::string::npos);
+}
+
+}  // namespace

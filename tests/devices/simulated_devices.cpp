@@ -1,0 +1,68 @@
+#include "simulated_devices.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform.h"
+
+void SimulatedDevices::SetUp() {
+  standin::Reset();
+  LoadedXtra::SetUp();
+}
+
+void SimulatedDevices::TearDown() {
+  if (instance_) {
+    instance_->Forget();
+    instance_.reset();
+  }
+  LoadedXtra::TearDown();
+  EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
+  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+  standin::Reset();
+}
+
+standin::DeviceSpec SimulatedDevices::Pad() {
+  standin::DeviceSpec pad;
+  pad.vendorId = 0x046D;
+  pad.productId = 0xC52B;
+  pad.product = u"Pad";
+  pad.manufacturer = u"Logi";
+  pad.serialNumber = u"123";
+  pad.caps.UsagePage = 1;
+  pad.caps.Usage = 5;
+  pad.caps.InputReportByteLength = 9;
+  pad.caps.OutputReportByteLength = 9;
+  pad.caps.NumberLinkCollectionNodes = 1;
+  pad.caps.NumberInputButtonCaps = 1;
+  pad.caps.NumberInputValueCaps = 4;
+  pad.caps.NumberInputDataIndices = 16;
+  return pad;
+}
+
+ScriptInstance& SimulatedDevices::New() {
+  instance_ = std::make_unique<ScriptInstance>(host);
+  return *instance_;
+}
+
+bool SimulatedDevices::WaitForPackets(int count) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (hid().Call(kNumberOfPacketsInReadBuffer) == std::to_string(count)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
+
+void SimulatedDevices::Idle() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  host.notification().NotifyAll();
+}
+
+std::string SimulatedDevices::TakeHandlerCalls() {
+  std::string text;
+  const auto& calls = host.player().calls();
+  for (; handlerCallsSeen_ < calls.size(); ++handlerCallsSeen_)
+    text += calls[handlerCallsSeen_].name + "(" + calls[handlerCallsSeen_].arguments + ")\n";
+  return text;
+}
