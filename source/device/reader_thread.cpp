@@ -45,6 +45,7 @@ void UsbClassPC::ReaderThread() {
     if (done) {
       StorePacket(report.data(), received);
     } else if (DeviceIsGone(error)) {
+      readerFailure = error;
       return;
     } else if (WaitForSingleObject(stopEvent, kRetryPauseMs) == WAIT_OBJECT_0) {
       return;

@@ -35,6 +35,8 @@ class UsbClassPC : public UsbClassBase {
 
   // The capabilities of the last device opened (all zero before the first).
   XtraResult GetCapabilities(HIDP_CAPS& out);
+  // Why the reader stopped before Close (0: it did not), since the last call.
+  DWORD TakeReaderFailure() { return readerFailure.exchange(0); }
 
  private:
   XtraResult EnumerateDevices(DeviceSearch& search);
@@ -59,4 +61,5 @@ class UsbClassPC : public UsbClassBase {
   HIDP_CAPS caps{};
   std::atomic<bool> keepReading{false};
   HANDLE readerThread = nullptr;
+  std::atomic<DWORD> readerFailure{0};
 };

@@ -1,24 +1,10 @@
 // Output reports: report ID 0, then the payload, cut or padded with zeros to
 // the device's output report length.
 #include <algorithm>
-#include <cstring>
 
+#include "device/system_message.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
-
-namespace {
-
-// The system's text for an error, without the line break it ends with.
-bool SystemMessage(DWORD error, char* text, DWORD size) {
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                      text, size, nullptr);
-  if (length == 0) return false;
-  size_t end = std::strlen(text);
-  while (end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r' || text[end - 1] == ' ')) text[--end] = '\0';
-  return true;
-}
-
-}  // namespace
 
 XtraResult UsbClassPC::Write(const uint8_t* bytes, uint32_t length, int32_t* sent) {
   result.SetOk();

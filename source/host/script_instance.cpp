@@ -88,10 +88,12 @@ void ForgetInstance(XtraInstance& instance) {
     instance.device = nullptr;
   }
   if (instance.hostServices) {
-    if (instance.deliveringCallbacks)
+    if (instance.deliveringCallbacks) {
+      instance.hostServices->callbacks().DropAll(instance.hostServices->values());
       instance.forgetPending = true;
-    else
+    } else {
       DestroyHostServices(instance);
+    }
   }
 }
 

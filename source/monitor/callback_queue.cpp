@@ -39,14 +39,18 @@ XtraResult CallbackQueue::DeliverPendingCallbacks(IMoaMmValue* values, IMoaMmPla
   XtraResult result;
   result.SetOk();
   for (int32_t i = 0; i < used_; ++i) {
-    PendingCallback& slot = slots_[i];
+    // Taken out of its slot first: the handler may file more callbacks, or
+    // forget the instance, which drops the rest.
+    PendingCallback callback = slots_[i];
+    slots_[i].args = nullptr;
+    slots_[i].argCount = 0;
     MoaMmSymbol handler = 0;
-    if (values && player && values->StringToSymbol(slot.handlerName, &handler) == kMoaErr_NoErr) {
+    if (values && player && values->StringToSymbol(callback.handlerName, &handler) == kMoaErr_NoErr) {
       MoaMmValue answer{};
-      if (player->CallHandler(handler, slot.argCount, slot.args, &answer) == kMoaErr_NoErr)
+      if (player->CallHandler(handler, callback.argCount, callback.args, &answer) == kMoaErr_NoErr)
         values->ValueRelease(&answer);
     }
-    ReleaseSlot(values, slot);
+    ReleaseSlot(values, callback);
   }
   used_ = 0;
   return result;

@@ -1,0 +1,8 @@
+// The system's own text for a Windows error code.
+#pragma once
+
+#include "platform.h"
+
+// False when the system has no text for the code; the line break that
+// system texts end with is left out.
+bool SystemMessage(DWORD error, char* text, DWORD size);

@@ -1,0 +1,280 @@
+// How the movie hears of what happened: the trace, the log file, deferred
+// handler calls, error callbacks and message boxes.
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include <unistd.h>
+
+#include "simulated_devices.h"
+
+namespace {
+
+const char kNotFound[] = "Open failed - did not find device that matched the vendor/product ids";
+
+class Diagnostics : public SimulatedDevices {
+ protected:
+  void SetUp() override {
+    SimulatedDevices::SetUp();
+    driveRoot = testing::TempDir() + "hidbridge-drives-" + std::to_string(::getpid());
+    standin::SetDriveRoot(driveRoot);
+  }
+  void TearDown() override {
+    SimulatedDevices::TearDown();
+    standin::SetDriveRoot("");
+  }
+
+  static std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line;
+    return text;
+  }
+
+  static std::string FileText(const std::string& windowsPath) {
+    std::ifstream file(standin::NativePath(windowsPath));
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+
+  std::string driveRoot;
+};
+
+TEST_F(Diagnostics, AfterNewNothingIsTracedOrLogged) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kIsOpen);
+  me.Call(kWrite, "1");
+  Idle();
+  EXPECT_TRUE(standin::DebugOutput().empty());
+  EXPECT_EQ(TakeHandlerCalls().find("HidBridge_XtraFlow"), std::string::npos);
+  EXPECT_EQ(FileText("c:\\HidBridge_XtraLog.txt"), "");
+}
+
+TEST_F(Diagnostics, TheThresholdDecidesWhichEntriesAreTraced) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kPrivateInstance, "2, 1, 50");
+  standin::ClearRecords();
+  me.Call(kNumberOfItemsInReadBuffer);
+  EXPECT_EQ(Joined(standin::DebugOutput()),
+            "ExecutionFlow\t:m_numCharsInReadBuffer : Enter\nExecutionFlow\t:m_numCharsInReadBuffer : Exit\n");
+
+  me.Call(kPrivateInstance, "2, 1, 25");
+  standin::ClearRecords();
+  me.Call(kIsOpen);
+  EXPECT_EQ(Joined(standin::DebugOutput()),
+            "ExecutionFlow\t:Call : Enter (5-)\nExecutionFlow\t:m_isDeviceOpen : Enter\n"
+            "ExecutionFlow\t:m_isDeviceOpen : Exit\nExecutionFlow\t:Call : Exit (5)\n");
+
+  me.Call(kPrivateInstance, "2, 256, 50");
+  standin::ClearRecords();
+  me.Call(kIsOpen);
+  EXPECT_TRUE(standin::DebugOutput().empty());
+}
+
+TEST_F(Diagnostics, TraceEntriesReachTheFlowHandlerAtTheNextNotification) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kPrivateInstance, "2, 1, 50");
+  Idle();
+  TakeHandlerCalls();
+  me.Call(kReadPacket);
+  EXPECT_EQ(TakeHandlerCalls(), "");
+  Idle();
+  EXPECT_EQ(TakeHandlerCalls(),
+            "HidBridge_XtraFlow(\"m_readPacket\", \"Enter\")\nHidBridge_XtraFlow(\"m_readPacket\", \"Exit\")\n");
+}
+
+TEST_F(Diagnostics, AHundredCallbacksAreDeliveredInOrderAndTheNextIsDropped) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kPrivateInstance, "2, 1, 50");  // files its own Exit entry: 1
+  for (int i = 0; i < 49; ++i) me.Call(kNumberOfPacketsInReadBuffer);  // 98 more
+  me.Call(kNumberOfItemsInReadBuffer);  // the 100th, and a 101st that is dropped
+  EXPECT_NE(Joined(standin::DebugOutput()).find("HidBridge: callback HidBridge_XtraFlow dropped: Out of callback slots"),
+            std::string::npos);
+  Idle();
+  const auto& calls = host.player().calls();
+  ASSERT_EQ(calls.size(), 100u);
+  EXPECT_EQ(calls[0].arguments, "\"m_privateLocal\", \"Exit\"");
+  EXPECT_EQ(calls[1].arguments, "\"m_numPacketsInReadBuffer\", \"Enter\"");
+  EXPECT_EQ(calls[98].arguments, "\"m_numPacketsInReadBuffer\", \"Exit\"");
+  EXPECT_EQ(calls[99].arguments, "\"m_numCharsInReadBuffer\", \"Enter\"");
+  Idle();
+  EXPECT_EQ(calls.size(), 100u);
+}
+
+TEST_F(Diagnostics, ACallbackFiledDuringDeliveryRunsInTheSameNotificationAfterTheOlderOnes) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kPrivateInstance, "2, 1, 50");
+  bool calledBack = false;
+  host.player().Define("HidBridge_XtraFlow", [&](const std::vector<MoaMmValue>&) {
+    if (!calledBack) {
+      calledBack = true;
+      me.Call(kIsOpen);  // traced at 25: below the threshold
+      me.Call(kClose);
+    }
+    return MoaMmValue{};
+  });
+  me.Call(kNumberOfItemsInReadBuffer);
+  Idle();
+  EXPECT_EQ(TakeHandlerCalls(),
+            "HidBridge_XtraFlow(\"m_privateLocal\", \"Exit\")\n"
+            "HidBridge_XtraFlow(\"m_numCharsInReadBuffer\", \"Enter\")\n"
+            "HidBridge_XtraFlow(\"m_numCharsInReadBuffer\", \"Exit\")\n"
+            "HidBridge_XtraFlow(\"m_open\", \"Enter\")\n"
+            "HidBridge_XtraFlow(\"m_open\", \"Exit\")\n");
+}
+
+TEST_F(Diagnostics, AFailedOpenShowsItsBoxAndFilesOneErrorCallback) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kOpenById, "1, 2"), std::string("\"Error :") + kNotFound + "\"");
+  const auto boxes = standin::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "HidBridge:OpenByID");
+  EXPECT_EQ(boxes[0].text,
+            std::string("Error :") + kNotFound + "\nIs device connected? ids correct? - Try FindUsbDevices");
+  Idle();
+  const std::string calls = TakeHandlerCalls();
+  EXPECT_TRUE(std::regex_match(calls, std::regex("HidBridge_XtraError\\(\\[#XtraName: \"HidBridge\", #TYPE: \"Error\", "
+                                                 "#Id: [0-9]+, #Description: \"Error\", #Help: \"" +
+                                                 std::string(kNotFound) + "\"\\]\\)\n")))
+      << calls;
+}
+
+TEST_F(Diagnostics, WithBoxesOffAnErrorOnlyReachesTheHandler) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kShowErrorsAsDialogs, "0"), "\"Ok\"");
+  me.Call(kOpenByProductName, "\"Nothing\"");
+  EXPECT_TRUE(standin::MessageBoxes().empty());
+  Idle();
+  EXPECT_NE(TakeHandlerCalls().find("HidBridge_XtraError"), std::string::npos);
+  EXPECT_EQ(me.Call(kShowErrorsAsDialogs, "1"), "\"Ok\"");
+  me.Call(kOpenByProductName, "\"Nothing\"");
+  ASSERT_EQ(standin::MessageBoxes().size(), 1u);
+  EXPECT_EQ(standin::MessageBoxes()[0].caption, "HidBridge:OpenByProductName");
+}
+
+TEST_F(Diagnostics, OtherMethodErrorsFileOneCallbackAndShowNoBox) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kWrite, "[#a: 1]");
+  EXPECT_TRUE(standin::MessageBoxes().empty());
+  Idle();
+  const std::string calls = TakeHandlerCalls();
+  EXPECT_NE(calls.find("#Help: \"Cannot convert this type of parameter\"]"), std::string::npos) << calls;
+  EXPECT_EQ(calls.find("HidBridge_XtraError", 1), std::string::npos) << calls;
+}
+
+TEST_F(Diagnostics, AReaderThatLostItsDeviceIsReportedAsAnInternalErrorOnce) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  me.Call(kPrivateInstance, "1, 0, \"OnInternal\"");
+  standin::Unplug(pad);
+  for (int tries = 0; tries < 5000 && standin::LiveThreadCount() > 0; ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  me.Call(kReadPacket);
+  me.Call(kReadPacket);
+  Idle();
+  EXPECT_TRUE(std::regex_match(TakeHandlerCalls(),
+                               std::regex("OnInternal\\([0-9]+, \"The device is not connected.\", 1167\\)\n")));
+}
+
+TEST_F(Diagnostics, TheLogFileGetsTheStampAndEveryCallbacksArguments) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\logs\\hid.txt\""), "\"Ok\"");
+  me.Call(kPrivateInstance, "2, 1, 50");
+  me.Call(kIsOpen);
+  me.Call(kNumberOfItemsInReadBuffer);
+  const std::string log = FileText("c:\\logs\\hid.txt");
+  EXPECT_TRUE(std::regex_match(
+      log, std::regex("Code compile date:[A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}\n Code compile time:[0-9]{2}:[0-9]{2}:[0-9]{2}\n"
+                      "-?[0-9]+: <\\*>:<m_privateLocal><Exit>\n"
+                      "-?[0-9]+: <\\*>:<m_numCharsInReadBuffer><Enter>\n"
+                      "-?[0-9]+: <\\*>:<m_numCharsInReadBuffer><Exit>\n")))
+      << log;
+}
+
+TEST_F(Diagnostics, ErrorReportsAreLoggedWithTheirTags) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  me.Call(kPrivateInstance, "3, 1, \"c:\\errors.txt\"");
+  me.Call(kOpenById, "1, 2");
+  const std::string log = FileText("c:\\errors.txt");
+  EXPECT_NE(log.find(std::string(": TStdXtra_IMoaMmXScript::InformUserOfErrorUsingDialog:Error :") + kNotFound + "\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find(std::string(": <*>:<Desc:Error><Help:") + kNotFound + "><Debug:>\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(std::string("><Error><") + kNotFound + ">\n"), std::string::npos) << log;
+}
+
+TEST_F(Diagnostics, ReopeningTheLogEmptiesItAndClosingKeepsWhatWasWritten) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kPrivateInstance, "3, 1, \"c:\\again.txt\"");
+  me.Call(kPrivateInstance, "2, 1, 50");
+  me.Call(kIsOpen);
+  me.Call(kFindUsbDevices);  // its list builder must leave the log open
+  me.Call(kPrivateInstance, "2, 0, 50");
+  const std::string before = FileText("c:\\again.txt");
+  EXPECT_NE(before.find("<m_findDevices><Exit>"), std::string::npos) << before;
+  me.Call(kPrivateInstance, "3, 0, \"c:\\again.txt\"");
+  EXPECT_EQ(FileText("c:\\again.txt"), before);
+  me.Call(kPrivateInstance, "3, 1, \"c:\\again.txt\"");
+  const std::string after = FileText("c:\\again.txt");
+  EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 2) << after;
+}
+
+TEST_F(Diagnostics, AnEmptyLogNameCannotBeOpenedAndIsNoError) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"\""), "\"Ok\"");
+  EXPECT_EQ(me.Call(kPrivateGlobal), "[[#Monitoring: 0, #NotifyWindow: 0, #LogOpen: 0, #InterfaceObjects: 2]]");
+  me.Call(kPrivateInstance, "3, 0, \"\"");
+}
+
+TEST_F(Diagnostics, PrivateInstanceAnswersOkButForTheDebugBuildCommand) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kPrivateInstance, "255, 0, 0"), "\"This is not a debug build - NOT VALID HERE\"");
+  EXPECT_EQ(me.Call(kPrivateInstance, "7, 0, 0"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kPrivateInstance, "\"x\", 0, 0"), "\"Ok\"");
+}
+
+TEST_F(Diagnostics, ForgetDropsPendingCallbacksWithTheirValues) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kWrite, "[#a: 1]");
+  me.Call(kPrivateInstance, "2, 1, 50");
+  me.Call(kIsOpen);
+  me.Forget();
+  Idle();
+  EXPECT_EQ(TakeHandlerCalls(), "");
+}
+
+TEST_F(Diagnostics, AHandlerMayForgetTheInstanceWhileItsCallbacksAreDelivered) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  host.player().Define("HidBridge_XtraError", [&](const std::vector<MoaMmValue>&) {
+    me.Forget();
+    return MoaMmValue{};
+  });
+  me.Call(kShowErrorsAsDialogs, "0");
+  me.Call(kWrite, "[#a: 1]");
+  me.Call(kOpenById, "1, 2");
+  Idle();
+  EXPECT_EQ(TakeHandlerCalls().find("HidBridge_XtraError", 1), std::string::npos);
+  EXPECT_EQ(me.Call(kIsOpen), "<Void>");
+}
+
+}  // namespace
