@@ -1,0 +1,200 @@
+// Device-change monitoring: the hidden window, the events a movie's handlers
+// receive, and who may start and stop it.
+#include <cstring>
+#include <regex>
+
+#include "platform.h"
+#include "simulated_devices.h"
+#include "standin/window_control.h"
+
+namespace {
+
+class Monitoring : public SimulatedDevices {
+ protected:
+  void TearDown() override {
+    SimulatedDevices::TearDown();
+    EXPECT_EQ(standin::WindowCount(), 0u);
+    EXPECT_EQ(standin::DeviceNotificationCount(), 0u);
+  }
+
+  static HWND MonitorWindow() { return FindWindowA("HIDBRIDGE_WND", "HIDBRIDGE_WND"); }
+
+  // What Windows would send for a USB device interface with this path.
+  static LRESULT SendInterfaceChange(WPARAM code, const std::string& path) {
+    std::vector<char> payload(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1, '\0');
+    auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(payload.data());
+    broadcast->dbcc_size = static_cast<DWORD>(payload.size());
+    broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    std::memcpy(broadcast->dbcc_name, path.c_str(), path.size() + 1);
+    return SendMessageA(MonitorWindow(), WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(broadcast));
+  }
+
+  // "TYPE VID PID" of each event handler call since the last look.
+  std::string TakeEvents() {
+    std::string events;
+    const std::regex event("(\\w+)\\(\\[.*#TYPE: #(\\w+), #VID: (\\d+), #PID: (\\d+)\\]\\)");
+    std::smatch match;
+    std::string calls = TakeHandlerCalls();
+    for (std::string::size_type start = 0, end; (end = calls.find('\n', start)) != std::string::npos; start = end + 1) {
+      const std::string line = calls.substr(start, end - start);
+      if (std::regex_match(line, match, event)) events += match.str(1) + " " + match.str(2) + " " + match.str(3) + " " + match.str(4) + "\n";
+    }
+    return events;
+  }
+};
+
+TEST_F(Monitoring, PluggingAndUnpluggingReachTheMonitorDeviceHandler) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kMonitorDevice, "0, 0, \"OnDevice\""), "<Void>");
+  const standin::DeviceId pad = Plug();
+  Idle();
+  const std::string calls = TakeHandlerCalls();
+  EXPECT_TRUE(std::regex_match(calls, std::regex("OnDevice\\(\\[#XtraName: \"HidBridge\", #Message: "
+                                                 "\"USB#VID_046D&PID_C52B#.*#\\{a5dcbf10-6530-11d2-901f-00c04fb951ed\\}\", "
+                                                 "#Id: [0-9]+, #TYPE: #DEVICEARRIVAL, #VID: 1133, #PID: 50475\\]\\)\n")))
+      << calls;
+  standin::Unplug(pad);
+  Idle();
+  EXPECT_EQ(TakeEvents(), "OnDevice DEVICEREMOVECOMPLETE 1133 50475\n");
+  me.Call(kMonitorDevice, "0, 0, \"\"");
+}
+
+TEST_F(Monitoring, EachHandlerHearsWhatItAskedForOnce) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kMonitorChanges, "\"OnAny\"");
+  me.Call(kMonitorDevice, "1133, 50475, \"OnPad\"");
+  Plug();
+  standin::DeviceSpec other = Pad();
+  other.productId = 7;
+  Plug(other);
+  Idle();
+  EXPECT_EQ(TakeEvents(),
+            "OnAny DEVICEARRIVAL 1133 50475\nOnPad DEVICEARRIVAL 1133 50475\nOnAny DEVICEARRIVAL 1133 7\n");
+  me.Call(kMonitorChanges, "\"\"");
+}
+
+TEST_F(Monitoring, StartingTwiceMakesOneWindowAndStoppingWithoutOneDoesNothing) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kMonitorChanges, "\"\"");
+  EXPECT_EQ(standin::WindowCount(), 0u);
+  me.Call(kMonitorChanges, "\"A\"");
+  const size_t registrations = standin::ClassRegistrationCount();
+  me.Call(kMonitorDevice, "0, 0, \"B\"");
+  EXPECT_EQ(standin::WindowCount(), 1u);
+  EXPECT_EQ(standin::DeviceNotificationCount(), 1u);
+  const HWND first = MonitorWindow();
+
+  me.Call(kMonitorChanges, "\"\"");
+  EXPECT_EQ(standin::WindowCount(), 0u);
+  EXPECT_EQ(standin::DeviceNotificationCount(), 0u);
+  me.Call(kMonitorChanges, "\"A\"");
+  EXPECT_NE(MonitorWindow(), first);
+  EXPECT_EQ(standin::DeviceNotificationCount(), 1u);
+  EXPECT_EQ(standin::ClassRegistrationCount(), registrations);
+  me.Call(kMonitorDevice, "0, 0, \"\"");
+  EXPECT_EQ(standin::WindowCount(), 0u);
+}
+
+TEST_F(Monitoring, VendorAndProductIdsAreReadInAnyLetterCase) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+  SendInterfaceChange(DBT_DEVICEARRIVAL, "\\\\?\\USB#Vid_046d&Pid_c52b#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}");
+  SendInterfaceChange(DBT_DEVICEARRIVAL, "\\\\?\\USB#VID_046D&PID_C52B#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}");
+  SendInterfaceChange(DBT_DEVICEARRIVAL, "\\\\?\\USB#Vid_4&Pid_12#1");
+  SendInterfaceChange(DBT_DEVICEREMOVECOMPLETE, "\\\\?\\USB#Vid_0a12#1");
+  SendInterfaceChange(DBT_DEVICEREMOVECOMPLETE, "\\\\?\\ROOT#SYSTEM#0000");
+  SendInterfaceChange(DBT_DEVICEARRIVAL, "Vid_0a12&Pid_0001");  // the marker may not open the path
+  SendInterfaceChange(DBT_DEVICEARRIVAL, "\\\\?");
+  Idle();
+  EXPECT_EQ(TakeEvents(),
+            "OnDevice DEVICEARRIVAL 1133 50475\n"
+            "OnDevice DEVICEARRIVAL 1133 50475\n"
+            "OnDevice DEVICEARRIVAL 4 18\n"
+            "OnDevice DEVICEREMOVECOMPLETE 2578 0\n"
+            "OnDevice DEVICEREMOVECOMPLETE 0 0\n"
+            "OnDevice DEVICEARRIVAL 0 0\n"
+            "OnDevice DEVICEARRIVAL 0 0\n");
+  me.Call(kMonitorDevice, "0, 0, \"\"");
+}
+
+TEST_F(Monitoring, OnlyArrivalsAndCompletedRemovalsOfInterfacesReachTheMovie) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+  const std::string path = "\\\\?\\USB#VID_046D&PID_C52B#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+  for (WPARAM code : {DBT_DEVNODES_CHANGED, DBT_DEVICEQUERYREMOVE, DBT_CONFIGCHANGED, DBT_DEVICEREMOVEPENDING})
+    EXPECT_EQ(SendInterfaceChange(code, path), 0);
+  DEV_BROADCAST_VOLUME volume{sizeof(DEV_BROADCAST_VOLUME), DBT_DEVTYP_VOLUME, 0, 0x4, 0};
+  EXPECT_EQ(SendMessageA(MonitorWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&volume)), 0);
+  EXPECT_EQ(SendMessageA(MonitorWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0), 0);
+  EXPECT_EQ(SendMessageA(MonitorWindow(), WM_SIZE, 0, 0), 0);
+  Idle();
+  EXPECT_EQ(TakeEvents(), "");
+  me.Call(kMonitorDevice, "0, 0, \"\"");
+}
+
+TEST_F(Monitoring, AnotherWindowOfTheSameNameKeepsThisProcessFromListening) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kMonitorDevice, "0, 0, \"OnDevice\"");  // registers the class
+  me.Call(kMonitorDevice, "0, 0, \"\"");
+  HWND other = CreateWindowExA(0, "HIDBRIDGE_WND", "HIDBRIDGE_WND", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(other, nullptr);
+  me.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+  EXPECT_EQ(standin::WindowCount(), 1u);
+  EXPECT_EQ(standin::DeviceNotificationCount(), 0u);
+  Plug();
+  Idle();
+  EXPECT_EQ(TakeEvents(), "");
+  DestroyWindow(other);
+  me.Call(kMonitorDevice, "0, 0, \"\"");
+}
+
+TEST_F(Monitoring, TheLastInstanceToStartHearsEveryEventAndAnyStopEndsIt) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  ScriptInstance other(host);
+  me.Call(kMonitorDevice, "0, 0, \"OnMine\"");
+  other.Call(kMonitorDevice, "0, 0, \"OnOther\"");
+  Plug();
+  Idle();
+  EXPECT_EQ(TakeEvents(), "OnOther DEVICEARRIVAL 1133 50475\n");
+  me.Call(kMonitorDevice, "0, 0, \"\"");
+  EXPECT_EQ(standin::WindowCount(), 0u);
+  other.Forget();
+}
+
+TEST_F(Monitoring, ForgettingTheTargetStopsMonitoringAndForgettingAnotherDoesNot) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  {
+    ScriptInstance bystander(host);
+    me.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+    bystander.Forget();
+  }
+  EXPECT_EQ(standin::WindowCount(), 1u);
+  Plug();
+  Idle();
+  EXPECT_EQ(TakeEvents(), "OnDevice DEVICEARRIVAL 1133 50475\n");
+  me.Forget();
+  EXPECT_EQ(standin::WindowCount(), 0u);
+}
+
+TEST_F(Monitoring, AHandlerNameThatIsNoTextChangesNothing) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  me.Call(kMonitorChanges, "\"OnAny\"");
+  me.Call(kMonitorChanges, "5");
+  me.Call(kMonitorDevice, "0, 0, [1]");
+  EXPECT_EQ(standin::WindowCount(), 1u);
+  Plug();
+  Idle();
+  EXPECT_EQ(TakeEvents(), "OnAny DEVICEARRIVAL 1133 50475\n");
+  me.Call(kMonitorChanges, "\"\"");
+}
+
+}  // namespace
