@@ -1,8 +1,6 @@
-// xtrahost: a command-line Director. For now it shows what Director learns of
-// an Xtra while discovering and registering it.
+#include "describe.h"
+
 #include <cstdio>
-#include <cstring>
-#include <string>
 
 #include "director_host.h"
 
@@ -23,6 +21,8 @@ const char* InterfaceName(const MoaID& id) {
   if (SameMoaID(id, IID_IMoaNotificationClient)) return "IMoaNotificationClient";
   return "unknown interface";
 }
+
+}  // namespace
 
 int Describe(const std::string& path) {
   DirectorHost host;
@@ -48,13 +48,4 @@ int Describe(const std::string& path) {
   std::printf("DllCanUnloadNow: %s\n", host.module().DllCanUnloadNow() == kMoaErr_NoErr ? "yes" : "no");
   for (const std::string& leak : host.Leaks()) std::printf("left behind: %s\n", leak.c_str());
   return status == kMoaErr_NoErr && host.Leaks().empty() ? 0 : 1;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc >= 2 && std::strcmp(argv[1], "--describe") == 0)
-    return Describe(argc >= 3 ? argv[2] : DefaultXtraPath());
-  std::fprintf(stderr, "usage: xtrahost --describe [path of the Xtra]\n");
-  return 2;
 }

@@ -85,6 +85,12 @@ class LiteralReader {
 
   bool ReadOne(MoaMmValue* value) { return ReadValue(value, 0) && ExpectEnd(); }
 
+  bool ReadFirst(MoaMmValue* value, size_t* consumed) {
+    if (!ReadValue(value, 0)) return false;
+    *consumed = position_;
+    return true;
+  }
+
   const std::string& error() const { return error_; }
 
  private:
@@ -131,6 +137,10 @@ class LiteralReader {
     if (c == '"' || TakeWord("QUOTE")) return ReadString(value, c != '"');
     if (c == '#') return ReadSymbol(value);
     if (c == '-' || std::isdigit(static_cast<unsigned char>(c))) return ReadNumber(value);
+    if (TakeWord("TRUE") || TakeWord("FALSE")) {
+      *value = values_.Integer(std::tolower(static_cast<unsigned char>(c)) == 't' ? 1 : 0);
+      return true;
+    }
     if (TakeWord("VOID") || TakeWord("<Void>")) {
       *value = MoaMmValue{};
       return true;
@@ -142,10 +152,31 @@ class LiteralReader {
     return Fail(AtEnd() ? "expected a value, found the end" : "expected a value");
   }
 
+  // 0x046D: ids as device documentation writes them.
+  bool ReadHex(MoaMmValue* value, size_t start, bool negative) {
+    position_ += 2;
+    const size_t digits = position_;
+    while (std::isxdigit(static_cast<unsigned char>(Peek()))) ++position_;
+    if (position_ == digits) return Fail("expected a hex digit after 0x");
+    const long long magnitude = std::strtoll(text_.substr(digits, position_ - digits).c_str(), nullptr, 16);
+    return StoreInteger(value, start, negative ? -magnitude : magnitude, position_ - digits <= 8);
+  }
+
+  bool StoreInteger(MoaMmValue* value, size_t start, long long number, bool fits) {
+    if (!fits || number < std::numeric_limits<MoaLong>::min() || number > std::numeric_limits<MoaLong>::max()) {
+      position_ = start;
+      return Fail("integer out of range");
+    }
+    *value = values_.Integer(static_cast<MoaLong>(number));
+    return true;
+  }
+
   bool ReadNumber(MoaMmValue* value) {
     const size_t start = position_;
     if (Peek() == '-') ++position_;
     const size_t digits = position_;
+    if (text_.compare(position_, 2, "0x") == 0 || text_.compare(position_, 2, "0X") == 0)
+      return ReadHex(value, start, digits != start);
     while (std::isdigit(static_cast<unsigned char>(Peek()))) ++position_;
     if (position_ == digits) return Fail("expected a digit");
     if (Peek() == '.') {
@@ -155,13 +186,7 @@ class LiteralReader {
       return true;
     }
     const long long number = std::strtoll(text_.substr(start, position_ - start).c_str(), nullptr, 10);
-    if (position_ - digits > 10 || number < std::numeric_limits<MoaLong>::min() ||
-        number > std::numeric_limits<MoaLong>::max()) {
-      position_ = start;
-      return Fail("integer out of range");
-    }
-    *value = values_.Integer(static_cast<MoaLong>(number));
-    return true;
+    return StoreInteger(value, start, number, position_ - digits <= 10);
   }
 
   // "..." and QUOTE, joined by &; the first QUOTE has been taken already.
@@ -277,6 +302,19 @@ bool ParseLiteral(LingoValueStore& values, const std::string& text, MoaMmValue* 
   LiteralReader reader(values, text);
   MoaMmValue read{};
   if (!reader.ReadOne(&read)) {
+    values.Release(read);
+    *error = reader.error();
+    return false;
+  }
+  *value = read;
+  return true;
+}
+
+bool ParseLeadingLiteral(LingoValueStore& values, const std::string& text, MoaMmValue* value, size_t* consumed,
+                         std::string* error) {
+  LiteralReader reader(values, text);
+  MoaMmValue read{};
+  if (!reader.ReadFirst(&read, consumed)) {
     values.Release(read);
     *error = reader.error();
     return false;

@@ -6,7 +6,8 @@
 // writes one: "a" & QUOTE & "b"; a string of only quote marks is QUOTE & QUOTE.
 //
 // Read: all of the above but objects, with any whitespace between tokens;
-// VOID (any case) for void, and any "..." or QUOTE joined by &.
+// VOID (any case) for void, and any "..." or QUOTE joined by &; also hex
+// integers (0x046D) and TRUE and FALSE, which Lingo knows as 1 and 0.
 #pragma once
 
 #include <string>
@@ -21,6 +22,10 @@ std::string FormatLiterals(const LingoValueStore& values, const MoaMmValue* list
 // Each value read carries one reference for the caller. On failure nothing
 // is left alive and error tells what was expected at which column (from 1).
 bool ParseLiteral(LingoValueStore& values, const std::string& text, MoaMmValue* value, std::string* error);
+// The one literal at the start of text (after any whitespace); consumed
+// tells where it ended, so that a caller can read what follows.
+bool ParseLeadingLiteral(LingoValueStore& values, const std::string& text, MoaMmValue* value, size_t* consumed,
+                         std::string* error);
 // A comma-separated list, possibly empty.
 bool ParseLiterals(LingoValueStore& values, const std::string& text, std::vector<MoaMmValue>* list,
                    std::string* error);

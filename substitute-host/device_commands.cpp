@@ -1,0 +1,227 @@
+// The simulated-device commands of the native build: devices are plugged
+// into the stand-in's bus under a name of the script's choosing.
+#include <chrono>
+#include <map>
+#include <stdexcept>
+#include <thread>
+
+#include "host_commands.h"
+#include "lingo_literals.h"
+#include "standin/control.h"
+
+namespace {
+
+std::map<std::string, standin::DeviceId>& Devices() {
+  static std::map<std::string, standin::DeviceId> devices;
+  return devices;
+}
+
+bool FindDevice(CommandArguments& arguments, standin::DeviceId* device, std::string* name) {
+  if (!arguments.Name("a device name", name)) return false;
+  const auto found = Devices().find(FoldCase(*name));
+  if (found == Devices().end()) return arguments.Fail("no device named " + *name + " was plugged in");
+  *device = found->second;
+  return true;
+}
+
+// Script text is UTF-8; device strings are UTF-16, as USB carries them.
+std::u16string Utf16(const std::string& text) {
+  std::u16string wide;
+  for (size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const int length = byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+    char32_t code = length == 3 ? byte & 0x0F : length == 2 ? byte & 0x1F : byte;
+    for (int k = 1; k < length && i + k < text.size(); ++k) code = code << 6 | (text[i + k] & 0x3F);
+    wide += static_cast<char16_t>(code);
+    i += length;
+  }
+  return wide;
+}
+
+struct IntegerField {
+  const char* name;
+  void (*set)(standin::DeviceSpec& spec, uint16_t value);
+};
+
+#define SPEC_FIELD(property, member) {property, [](standin::DeviceSpec& s, uint16_t v) { s.member = v; }}
+const IntegerField kIntegerFields[] = {
+    SPEC_FIELD("vendorId", vendorId),
+    SPEC_FIELD("productId", productId),
+    SPEC_FIELD("version", versionNumber),
+    SPEC_FIELD("usage", caps.Usage),
+    SPEC_FIELD("usagePage", caps.UsagePage),
+    SPEC_FIELD("input", caps.InputReportByteLength),
+    SPEC_FIELD("output", caps.OutputReportByteLength),
+    SPEC_FIELD("feature", caps.FeatureReportByteLength),
+    SPEC_FIELD("linkCollectionNodes", caps.NumberLinkCollectionNodes),
+    SPEC_FIELD("inputButtonCaps", caps.NumberInputButtonCaps),
+    SPEC_FIELD("inputValueCaps", caps.NumberInputValueCaps),
+    SPEC_FIELD("inputDataIndices", caps.NumberInputDataIndices),
+    SPEC_FIELD("outputButtonCaps", caps.NumberOutputButtonCaps),
+    SPEC_FIELD("outputValueCaps", caps.NumberOutputValueCaps),
+    SPEC_FIELD("outputDataIndices", caps.NumberOutputDataIndices),
+    SPEC_FIELD("featureButtonCaps", caps.NumberFeatureButtonCaps),
+    SPEC_FIELD("featureValueCaps", caps.NumberFeatureValueCaps),
+    SPEC_FIELD("featureDataIndices", caps.NumberFeatureDataIndices),
+    SPEC_FIELD("queue", inputQueueCapacity),
+    SPEC_FIELD("systemOwned", systemOwned),
+};
+#undef SPEC_FIELD
+
+bool SetStringField(standin::DeviceSpec& spec, const std::string& key, const std::string& text) {
+  if (key == "product") spec.product = Utf16(text);
+  else if (key == "manufacturer") spec.manufacturer = Utf16(text);
+  else if (key == "serial") spec.serialNumber = Utf16(text);
+  else if (key == "collection") spec.collection = text;
+  else if (key == "instance") spec.instanceId = text;
+  else return false;
+  return true;
+}
+
+bool SetIntegerField(standin::DeviceSpec& spec, const std::string& key, MoaLong value) {
+  for (const IntegerField& field : kIntegerFields) {
+    if (FoldCase(field.name) != key) continue;
+    if (value < 0 || value > 0xFFFF) return false;
+    field.set(spec, static_cast<uint16_t>(value));
+    return true;
+  }
+  return false;
+}
+
+bool Plug(CommandContext& context) {
+  CommandArguments& arguments = context.arguments;
+  std::string name;
+  std::vector<std::pair<std::string, const LingoValue*>> properties;
+  if (!arguments.Name("a name for the device", &name) || !arguments.Properties("the device", &properties) ||
+      !arguments.End())
+    return false;
+  if (Devices().count(FoldCase(name))) return arguments.Fail("a device named " + name + " is plugged in already");
+  standin::DeviceSpec spec;
+  for (const auto& [property, value] : properties) {
+    const std::string key = FoldCase(property);
+    const bool set = value->type == kMoaMmValueType_String    ? SetStringField(spec, key, value->text)
+                     : value->type == kMoaMmValueType_Integer ? SetIntegerField(spec, key, value->integer)
+                                                              : false;
+    if (!set) return arguments.Fail("#" + property + " is no device property, or its value does not fit");
+  }
+  try {
+    const standin::DeviceId device = standin::PlugDevice(spec);
+    Devices()[FoldCase(name)] = device;
+    context.transcript.Note("plugged " + name + ": " + standin::DevicePath(device));
+  } catch (const std::invalid_argument& refused) {
+    return arguments.Fail(refused.what());
+  }
+  return true;
+}
+
+bool Unplug(CommandContext& context) {
+  standin::DeviceId device = 0;
+  std::string name;
+  if (!FindDevice(context.arguments, &device, &name) || !context.arguments.End()) return false;
+  standin::Unplug(device);
+  Devices().erase(FoldCase(name));
+  context.transcript.Note("unplugged " + name);
+  return true;
+}
+
+bool Send(CommandContext& context) {
+  standin::DeviceId device = 0;
+  std::string name;
+  std::vector<uint8_t> report;
+  if (!FindDevice(context.arguments, &device, &name) || !context.arguments.Bytes("the report", &report) ||
+      !context.arguments.End())
+    return false;
+  if (!standin::SendInputReport(device, report))
+    return context.arguments.Fail("the report is longer than the device's input reports");
+  return true;
+}
+
+// burst pad [1, 2] 1000 per second for 50 ms: sent at even intervals while
+// the host idles as a running movie would.
+bool Burst(CommandContext& context) {
+  CommandArguments& arguments = context.arguments;
+  standin::DeviceId device = 0;
+  std::string name;
+  std::vector<uint8_t> report;
+  int32_t rate = 0;
+  int32_t milliseconds = 0;
+  if (!FindDevice(arguments, &device, &name) || !arguments.Bytes("the report", &report) ||
+      !arguments.Integer("the reports per second", &rate) || !arguments.Word("per") || !arguments.Word("second") ||
+      !arguments.Word("for") || !arguments.Integer("the duration", &milliseconds) || !arguments.Word("ms") ||
+      !arguments.End())
+    return false;
+  if (rate <= 0 || milliseconds < 0) return arguments.Fail("the rate must be positive, the duration not negative");
+
+  using Clock = std::chrono::steady_clock;
+  const long long count = static_cast<long long>(rate) * milliseconds / 1000;
+  const auto interval = std::chrono::nanoseconds(1000000000LL / rate);
+  const auto start = Clock::now();
+  auto nextIdle = start;
+  long long refused = 0;
+  for (long long sent = 0; sent < count; ++sent) {
+    std::this_thread::sleep_until(start + sent * interval);
+    if (!standin::SendInputReport(device, report)) ++refused;
+    if (Clock::now() >= nextIdle) {
+      context.idle.Once();
+      nextIdle = Clock::now() + std::chrono::milliseconds(10);
+    }
+  }
+  context.idle.Once();
+  context.transcript.Note("sent " + std::to_string(count - refused) + " reports to " + name +
+                          (refused ? ", " + std::to_string(refused) + " refused" : ""));
+  if (const size_t dropped = standin::DroppedInputReports(device))
+    context.transcript.Note(name + "'s queue dropped " + std::to_string(dropped) + " reports so far");
+  return true;
+}
+
+bool Fail(CommandContext& context) {
+  CommandArguments& arguments = context.arguments;
+  std::string function;
+  int32_t error = 0;
+  int32_t skip = 0;
+  int32_t times = 1;
+  if (!arguments.Name("a Windows function", &function) || !arguments.Integer("the error code", &error)) return false;
+  if (arguments.TakeWord("skip") && !arguments.Integer("how many calls to let through", &skip)) return false;
+  if (arguments.TakeWord("times") && !arguments.Integer("how many calls fail", &times)) return false;
+  if (!arguments.End()) return false;
+  if (skip < 0 || times < 1) return arguments.Fail("skip cannot be negative, and at least one call must fail");
+  try {
+    standin::FailNext(function, static_cast<uint32_t>(error), static_cast<unsigned>(skip), static_cast<unsigned>(times));
+  } catch (const std::invalid_argument& refused) {
+    return arguments.Fail(refused.what());
+  }
+  return true;
+}
+
+bool Received(CommandContext& context) {
+  standin::DeviceId device = 0;
+  std::string name;
+  if (!FindDevice(context.arguments, &device, &name) || !context.arguments.End()) return false;
+  const auto reports = standin::OutputReports(device);
+  if (reports.empty()) context.transcript.Note(name + " received nothing");
+  LingoValueStore values;
+  for (const auto& report : reports) {
+    const MoaMmValue list = values.List();
+    for (uint8_t byte : report) {
+      const MoaMmValue item = values.Integer(byte);
+      values.Append(list, item);
+      values.Release(item);
+    }
+    context.transcript.Note(name + " received " + FormatLiteral(values, list));
+    values.Release(list);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<CommandInfo> DeviceCommands() {
+  return {
+      {"plug", "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ...]", Plug},
+      {"unplug", "unplug <name>", Unplug},
+      {"send", "send <name> [<byte>, ...]", Send},
+      {"burst", "burst <name> [<byte>, ...] <rate> per second for <duration> ms", Burst},
+      {"fail", "fail <WindowsFunction> <error code> [skip <calls>] [times <calls>]", Fail},
+      {"received", "received <name>", Received},
+  };
+}

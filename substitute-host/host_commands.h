@@ -1,0 +1,72 @@
+// Host commands of a script: what a Director author does outside Lingo,
+// such as letting time pass or plugging in a device.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "idle_loop.h"
+#include "lingo_values.h"
+#include "method_catalog.h"
+#include "script_statement.h"
+#include "transcript.h"
+
+// Reads a command's arguments in order; each reader answers false with
+// error() set when the next argument is not what it wants.
+class CommandArguments {
+ public:
+  explicit CommandArguments(const std::vector<CommandArgument>& arguments) : arguments_(arguments) {}
+  ~CommandArguments();
+  CommandArguments(const CommandArguments&) = delete;
+  CommandArguments& operator=(const CommandArguments&) = delete;
+
+  bool Word(const char* word);
+  // Takes the word when it comes next; no error when it does not.
+  bool TakeWord(const char* word);
+  bool Name(const char* what, std::string* name);
+  bool Integer(const char* what, int32_t* number);
+  bool OptionalInteger(int32_t* number);
+  bool String(const char* what, std::string* text);
+  bool Bytes(const char* what, std::vector<uint8_t>* bytes);
+  // [#key: value, ...] with the keys' names as written.
+  bool Properties(const char* what, std::vector<std::pair<std::string, const LingoValue*>>* properties);
+  bool More() const { return next_ < arguments_.size(); }
+  bool End();
+
+  const std::string& error() const { return error_; }
+  bool Fail(const std::string& what);
+
+ private:
+  const LingoValue* Literal(const char* what);
+
+  const std::vector<CommandArgument>& arguments_;
+  size_t next_ = 0;
+  LingoValueStore values_;
+  std::vector<MoaMmValue> read_;
+  std::string error_;
+};
+
+struct CommandContext {
+  CommandArguments& arguments;
+  Transcript& transcript;
+  IdleLoop& idle;
+  const MethodCatalog& catalog;
+};
+
+struct CommandInfo {
+  const char* name;
+  const char* usage;
+  // False when the command could not do its work, with arguments.error() set.
+  bool (*run)(CommandContext& context);
+};
+
+// Every command of this build: the common ones and the platform's.
+std::vector<CommandInfo> HostCommands();
+// The simulated-device commands natively, none on Windows.
+std::vector<CommandInfo> DeviceCommands();
+
+// devicechange <arrival|removecomplete|code> <"path"|volume>
+bool SendDeviceChange(CommandContext& context);
+// log ["c:\file.txt"]
+bool ShowLog(CommandContext& context);

@@ -1,0 +1,25 @@
+// Natively the Xtra and xtrahost share the stand-in, whose recorders take
+// the Xtra's message boxes and debugger output.
+#include "host_commands.h"
+#include "host_platform.h"
+#include "platform.h"
+#include "standin/control.h"
+
+bool CaptureXtraOutput(const std::string&, XtraOutputSinks sinks, std::string*) {
+  standin::SetMessageBoxHandler([box = std::move(sinks.box)](const standin::MessageBoxCall& call) {
+    box(call.caption, call.text);
+    return IDOK;
+  });
+  standin::SetDebugOutputSink(std::move(sinks.debug));
+  return true;
+}
+
+std::string HostFilePath(const std::string& windowsPath) { return standin::NativePath(windowsPath); }
+
+std::vector<std::string> SystemLeaks() {
+  std::vector<std::string> leaks;
+  if (standin::OpenHandleCount()) leaks.push_back("open handles: " + standin::DescribeOpenHandles());
+  if (const size_t threads = standin::LiveThreadCount())
+    leaks.push_back(std::to_string(threads) + " thread(s) still running");
+  return leaks;
+}

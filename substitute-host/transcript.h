@@ -1,0 +1,55 @@
+// What xtrahost prints: the script's lines, and under each statement what
+// came of it, in the order it happened.
+//
+//   -- comment and blank lines of the script, as they are
+//   > hid.OpenById(0x046D, 0xC52B)            a statement as written
+//     box "HidBridge:OpenByID" "Device..."    a message box the Xtra showed
+//     = "Ok"                                  the method's result
+//     call HidBridge_XtraError([#Id: 1])      a movie handler the Xtra called
+//     debug ExecutionFlow :Call : Enter       debugger output (--debug-output)
+//     plugged pad: \\?\hid#vid_046d...         what a host command reports
+//   ! line 7: unknown method OpenByld          a mistake in the script
+//
+// Values are Lingo literals; a line break inside a string is written as
+// numToChar(10), so that every entry stays on its line.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "platform.h"
+#include "player_service.h"
+
+class Transcript {
+ public:
+  Transcript(std::FILE* out, const HostPlayer& player);
+  ~Transcript();
+  Transcript(const Transcript&) = delete;
+  Transcript& operator=(const Transcript&) = delete;
+
+  void ScriptLine(const std::string& line);
+  void Statement(const std::string& line);
+  void Result(const std::string& literal, double milliseconds = -1);
+  void Box(const std::string& caption, const std::string& text);
+  void Debug(const std::string& line);
+  void Note(const std::string& text);
+  // Line 0: found at the end of the run.
+  void Error(int line, const std::string& what);
+  // Writes the movie handler calls the player recorded since the last look.
+  void HandlerCalls();
+
+  // The text as a Lingo string literal.
+  static std::string StringLiteral(const std::string& text);
+
+ private:
+  class Lock;
+  void Entry(const std::string& text);
+  void HandlerCallsLocked();
+
+  std::FILE* out_;
+  const HostPlayer& player_;
+  size_t handlerCallsShown_ = 0;
+  // Debugger output may come from the Xtra's reader thread. (mingw-w64's
+  // Windows threads have no std::mutex; a critical section serves both.)
+  CRITICAL_SECTION section_;
+};
