@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int kMaxListDepth = 64;
-constexpr size_t kStringBufferSize = 15360;
-
 void Append(uint8_t* payload, uint32_t& count, const void* bytes, size_t length) {
   const size_t room = HostServices::kPayloadCapacity - count;
   if (length > room) length = room;
@@ -65,19 +62,12 @@ XtraResult HostServices::AppendBytes(const MoaMmValue* value, uint8_t* payload, 
     case kMoaMmValueType_HostType5:
       break;
     case kMoaMmValueType_List: {
-      if (depth >= kMaxListDepth || !lists_) {
-        result.SetError("Lists nested too deeply", XtraResult::kNoCode);
-        break;
-      }
-      const MoaLong elements = lists_->CountElements(value);
-      for (MoaLong position = 1; position <= elements; ++position) {
-        MoaMmValue element{};
-        if (lists_->GetValueByIndex(value, position, &element) != kMoaErr_NoErr) continue;
+      const bool visited = ForEachElement(value, depth, [&](const MoaMmValue& element) {
         const XtraResult inner = AppendBytes(&element, payload, count, depth + 1);
-        values_->ValueRelease(&element);
         // An element that cannot be sent spoils the whole argument.
         if (inner.isError) result = inner;
-      }
+      });
+      if (!visited) result.SetError("Lists nested too deeply", XtraResult::kNoCode);
       break;
     }
     default:

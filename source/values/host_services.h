@@ -61,6 +61,12 @@ class HostServices {
   void AppendLogText(const MoaMmValue* value, char* text, size_t& length, int depth);
   template <class Service>
   Service* Acquire(const MoaID& iid);
+  // Visits a list's elements in order, each borrowed for the visit; false,
+  // visiting nothing, past the depth that nesting may reach.
+  template <class Visit>
+  bool ForEachElement(const MoaMmValue* list, int depth, Visit visit);
+  static constexpr int kMaxListDepth = 64;
+  static constexpr size_t kStringBufferSize = 15360;
 
   IMoaCallback* callback_;
   IMoaUnknown* idle_ = nullptr;
@@ -76,3 +82,16 @@ class HostServices {
   void* mainWindow_ = nullptr;
   char logFileName_[kLogFileNameSize] = "c:\\xtralog.txt";
 };
+
+template <class Visit>
+inline bool HostServices::ForEachElement(const MoaMmValue* list, int depth, Visit visit) {
+  if (depth >= kMaxListDepth || !lists_) return false;
+  const MoaLong elements = lists_->CountElements(list);
+  for (MoaLong position = 1; position <= elements; ++position) {
+    MoaMmValue element{};
+    if (lists_->GetValueByIndex(list, position, &element) != kMoaErr_NoErr) continue;
+    visit(element);
+    values_->ValueRelease(&element);
+  }
+  return true;
+}

@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr int kMaxListDepth = 64;
-constexpr size_t kStringBufferSize = 15360;
-
 void AppendText(char* text, size_t& length, const char* format, const char* piece) {
   if (length + 1 >= HostServices::kLogTextCapacity) return;
   FormatText(text + length, HostServices::kLogTextCapacity - length, format, piece);
@@ -46,17 +43,10 @@ void HostServices::AppendLogText(const MoaMmValue* value, char* text, size_t& le
       break;
     }
     case kMoaMmValueType_List:
-    case kMoaMmValueType_PropList: {
-      if (depth >= kMaxListDepth || !lists_) break;
-      const MoaLong elements = lists_->CountElements(value);
-      for (MoaLong position = 1; position <= elements; ++position) {
-        MoaMmValue element{};
-        if (lists_->GetValueByIndex(value, position, &element) != kMoaErr_NoErr) continue;
-        AppendLogText(&element, text, length, depth + 1);
-        values_->ValueRelease(&element);
-      }
+    case kMoaMmValueType_PropList:
+      ForEachElement(value, depth,
+                     [&](const MoaMmValue& element) { AppendLogText(&element, text, length, depth + 1); });
       break;
-    }
     default:
       break;
   }

@@ -7,30 +7,9 @@
 #include <string>
 
 #include "loaded_xtra.h"
+#include "selectors.h"
 #include "script_instance.h"
 #include "standin/control.h"
-
-enum Selector {
-  kForget = 1,
-  kOpenByProductName = 3,
-  kOpenById = 4,
-  kIsOpen = 5,
-  kClose = 6,
-  kRead = 7,
-  kReadPacket = 8,
-  kReadReport = 9,
-  kWrite = 10,
-  kNumberOfItemsInReadBuffer = 11,
-  kNumberOfPacketsInReadBuffer = 12,
-  kDoNotBufferPackets = 13,
-  kGetCapabilities = 14,
-  kFindUsbDevices = 15,
-  kMonitorChanges = 16,
-  kMonitorDevice = 17,
-  kShowErrorsAsDialogs = 18,
-  kPrivateGlobal = 19,
-  kPrivateInstance = 20,
-};
 
 class SimulatedDevices : public LoadedXtra {
  protected:

@@ -1,27 +1,10 @@
 // A script's view of an instance without a device: new, the methods that
 // need no device to answer, and forget, with nothing left behind.
 #include "loaded_xtra.h"
+#include "selectors.h"
 #include "script_instance.h"
 
 namespace {
-
-enum Selector {
-  kForget = 1,
-  kGetVersionString = 2,
-  kOpenByProductName = 3,
-  kOpenById = 4,
-  kIsOpen = 5,
-  kClose = 6,
-  kRead = 7,
-  kReadPacket = 8,
-  kReadReport = 9,
-  kWrite = 10,
-  kNumberOfItemsInReadBuffer = 11,
-  kNumberOfPacketsInReadBuffer = 12,
-  kDoNotBufferPackets = 13,
-  kGetCapabilities = 14,
-  kShowErrorsAsDialogs = 18,
-};
 
 class ScriptMethods : public LoadedXtra {
  protected:
