@@ -1,6 +1,7 @@
 #include "monitor/notify_window.h"
 
 #include <cstddef>
+#include <cstdio>
 
 #include "host/interface_objects.h"
 
@@ -11,7 +12,6 @@ constexpr GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0
 
 struct MonitorState {
   WNDCLASSEXA windowClass;
-  ATOM classAtom;
   bool classRegistrationAttempted;
   HWND window;
   HDEVNOTIFY notification;
@@ -41,17 +41,20 @@ XtraResult StartNotifyWindow() {
     gMonitor.windowClass.lpszClassName = kWindowName;
     if (!gMonitor.classRegistrationAttempted) {
       gMonitor.classRegistrationAttempted = true;
-      gMonitor.classAtom = RegisterClassExA(&gMonitor.windowClass);
+      // A failure shows when the window cannot be made.
+      RegisterClassExA(&gMonitor.windowClass);
     }
-    // Without the class the window below cannot be made; nothing to report.
-    if (gMonitor.classAtom == 0) GetLastError();
   }
   // Another copy of the Xtra, in this process or another, already listens.
   if (FindWindowA(kWindowName, kWindowName)) return Ok();
   gMonitor.window = CreateWindowExA(0, kWindowName, kWindowName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                     CW_USEDEFAULT, 0, nullptr, nullptr, nullptr, nullptr);
   if (!gMonitor.window) {
-    GetLastError();
+    // No script can be told (monitoring answers nothing), but a debugger can.
+    char line[96];
+    std::snprintf(line, sizeof line, "HidBridge: no device monitoring, the window failed (error %lu)\n",
+                  static_cast<unsigned long>(GetLastError()));
+    OutputDebugStringA(line);
     return Ok();
   }
   gMonitor.filter = DEV_BROADCAST_DEVICEINTERFACE_A{};

@@ -5,7 +5,7 @@
 #include "values/host_services.h"
 
 ResultListBuilder::ResultListBuilder(IMoaCallback* callback, MoaMmValue* target)
-    : callback_(callback), services_(new (std::nothrow) HostServices(callback)), target_(target) {
+    : services_(new (std::nothrow) HostServices(callback)), target_(target) {
   result_.Clear();
   if (services_ && services_->values()) lists_ = services_->lists();
   if (lists_) lists_->NewListValue(target_);

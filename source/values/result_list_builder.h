@@ -24,7 +24,6 @@ class ResultListBuilder {
   XtraResult EndItem();
 
  private:
-  IMoaCallback* callback_;
   HostServices* services_;
   MoaMmValue* target_;
   MoaMmValue* pendingItem_ = nullptr;
