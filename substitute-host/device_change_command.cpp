@@ -68,8 +68,6 @@ bool SendDeviceChange(CommandContext& context) {
     context.transcript.Note("no window \"HIDBRIDGE_WND\": nothing listens for device changes");
     return true;
   }
-  const LRESULT answer =
-      SendMessageA(window, WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(payload.data()));
-  context.transcript.Note("HIDBRIDGE_WND answered " + std::to_string(static_cast<long long>(answer)));
+  SendMessageA(window, WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(payload.data()));
   return true;
 }

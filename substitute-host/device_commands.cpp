@@ -19,7 +19,7 @@ std::map<std::string, standin::DeviceId>& Devices() {
 bool FindDevice(CommandArguments& arguments, standin::DeviceId* device, std::string* name) {
   if (!arguments.Name("a device name", name)) return false;
   const auto found = Devices().find(FoldCase(*name));
-  if (found == Devices().end()) return arguments.Fail("no device named " + *name + " was plugged in");
+  if (found == Devices().end()) return arguments.Fail("no device named " + *name + " is plugged in");
   *device = found->second;
   return true;
 }
@@ -43,7 +43,10 @@ struct IntegerField {
   void (*set)(standin::DeviceSpec& spec, uint16_t value);
 };
 
-#define SPEC_FIELD(property, member) {property, [](standin::DeviceSpec& s, uint16_t v) { s.member = v; }}
+#define SPEC_FIELD(property, member)                                   \
+  {                                                                    \
+    property, [](standin::DeviceSpec& s, uint16_t v) { s.member = v; } \
+  }
 const IntegerField kIntegerFields[] = {
     SPEC_FIELD("vendorId", vendorId),
     SPEC_FIELD("productId", productId),
@@ -69,12 +72,18 @@ const IntegerField kIntegerFields[] = {
 #undef SPEC_FIELD
 
 bool SetStringField(standin::DeviceSpec& spec, const std::string& key, const std::string& text) {
-  if (key == "product") spec.product = Utf16(text);
-  else if (key == "manufacturer") spec.manufacturer = Utf16(text);
-  else if (key == "serial") spec.serialNumber = Utf16(text);
-  else if (key == "collection") spec.collection = text;
-  else if (key == "instance") spec.instanceId = text;
-  else return false;
+  if (key == "product")
+    spec.product = Utf16(text);
+  else if (key == "manufacturer")
+    spec.manufacturer = Utf16(text);
+  else if (key == "serial")
+    spec.serialNumber = Utf16(text);
+  else if (key == "collection")
+    spec.collection = text;
+  else if (key == "instance")
+    spec.instanceId = text;
+  else
+    return false;
   return true;
 }
 
@@ -186,7 +195,8 @@ bool Fail(CommandContext& context) {
   if (!arguments.End()) return false;
   if (skip < 0 || times < 1) return arguments.Fail("skip cannot be negative, and at least one call must fail");
   try {
-    standin::FailNext(function, static_cast<uint32_t>(error), static_cast<unsigned>(skip), static_cast<unsigned>(times));
+    standin::FailNext(function, static_cast<uint32_t>(error), static_cast<unsigned>(skip),
+                      static_cast<unsigned>(times));
   } catch (const std::invalid_argument& refused) {
     return arguments.Fail(refused.what());
   }

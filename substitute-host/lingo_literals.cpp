@@ -115,8 +115,8 @@ class LiteralReader {
     size_t length = 0;
     for (; word[length]; ++length) {
       const size_t at = position_ + length;
-      if (at >= text_.size() || std::tolower(static_cast<unsigned char>(text_[at])) !=
-                                    std::tolower(static_cast<unsigned char>(word[length])))
+      if (at >= text_.size() ||
+          std::tolower(static_cast<unsigned char>(text_[at])) != std::tolower(static_cast<unsigned char>(word[length])))
         return false;
     }
     const size_t after = position_ + length;
@@ -152,14 +152,17 @@ class LiteralReader {
     return Fail(AtEnd() ? "expected a value, found the end" : "expected a value");
   }
 
-  // 0x046D: ids as device documentation writes them.
+  // 0x046D: ids as device documentation writes them. Eight digits are a
+  // 32-bit pattern, as in C: 0xC0110001 (an NTSTATUS) is negative.
   bool ReadHex(MoaMmValue* value, size_t start, bool negative) {
     position_ += 2;
     const size_t digits = position_;
     while (std::isxdigit(static_cast<unsigned char>(Peek()))) ++position_;
     if (position_ == digits) return Fail("expected a hex digit after 0x");
-    const long long magnitude = std::strtoll(text_.substr(digits, position_ - digits).c_str(), nullptr, 16);
-    return StoreInteger(value, start, negative ? -magnitude : magnitude, position_ - digits <= 8);
+    const auto pattern =
+        static_cast<uint32_t>(std::strtoull(text_.substr(digits, position_ - digits).c_str(), nullptr, 16));
+    const long long number = static_cast<int32_t>(pattern);
+    return StoreInteger(value, start, negative ? -number : number, position_ - digits <= 8);
   }
 
   bool StoreInteger(MoaMmValue* value, size_t start, long long number, bool fits) {

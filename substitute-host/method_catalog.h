@@ -17,9 +17,7 @@ struct MethodEntry {
   bool takesInstance = true;
   std::string declaration;  // the line without its prefix and comment
 
-  bool Accepts(int arguments) const {
-    return anyMore ? arguments >= fixedArguments : arguments == fixedArguments;
-  }
+  bool Accepts(int arguments) const { return anyMore ? arguments >= fixedArguments : arguments == fixedArguments; }
   // "no arguments", "2 arguments", "at least 1 argument", ...
   std::string ExpectedArguments() const;
 };

@@ -51,6 +51,12 @@ class LineReader {
     return false;
   }
   void Unread(size_t position) { position_ = position; }
+  // What is left of the line, trimmed; nothing is taken.
+  std::string Rest() {
+    const size_t start = text_.find_first_not_of(" \t", position_);
+    if (start == std::string::npos) return "";
+    return text_.substr(start, text_.find_last_not_of(" \t\r") - start + 1);
+  }
   size_t position() const { return position_; }
 
   bool Literal(std::string* text) {
@@ -168,8 +174,9 @@ bool ReadStatement(LineReader& in, Statement* statement) {
 }
 
 bool ReadHandlerDefinition(LineReader& in, Statement* statement) {
-  HandlerDefinition definition{in.Name(), nullptr};
+  HandlerDefinition definition{in.Name(), "", nullptr};
   if (definition.handler.empty()) return in.Fail("expected the handler's name after on");
+  definition.bodyText = in.Rest();
   auto body = std::make_shared<Statement>();
   if (!ReadStatement(in, body.get())) return false;
   if (!std::holds_alternative<MethodCall>(*body)) return in.Fail("a handler runs one method call");

@@ -19,8 +19,7 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start) {
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(DirectorHost& host, const MethodCatalog& catalog, Transcript& transcript,
-                           RunOptions options)
+ScriptRunner::ScriptRunner(DirectorHost& host, const MethodCatalog& catalog, Transcript& transcript, RunOptions options)
     : host_(host),
       catalog_(catalog),
       transcript_(transcript),
@@ -80,8 +79,7 @@ std::string ScriptRunner::Call(const MethodCall& call) {
     return "no instance named " + call.instance + "; make one with " + call.instance + " = new(xtra \"" +
            catalog_.xtraName() + "\")";
   NamedInstance& named = found->second;
-  if (named.forgottenOnLine)
-    return named.name + " was forgotten on line " + std::to_string(named.forgottenOnLine);
+  if (named.forgottenOnLine) return named.name + " was forgotten on line " + std::to_string(named.forgottenOnLine);
   const MethodEntry* method = catalog_.Find(call.method);
   if (!method) return catalog_.xtraName() + " has no method " + call.method + " (the command methods lists them)";
   if (!method->Accepts(call.arguments.count))
@@ -116,9 +114,11 @@ std::string ScriptRunner::Run(const HostCommand& command) {
 }
 
 std::string ScriptRunner::Define(const HandlerDefinition& definition) {
-  const std::shared_ptr<const Statement> body = definition.body;
-  host_.player().Define(definition.handler, [this, body](const std::vector<MoaMmValue>&) {
-    const std::string error = Execute(*body);
+  host_.player().Define(definition.handler, [this, definition](const std::vector<MoaMmValue>&) {
+    transcript_.HandlerCalls();
+    Transcript::Nesting nested(transcript_);
+    transcript_.Statement(definition.bodyText);
+    const std::string error = Execute(*definition.body);
     if (!error.empty()) ReportError(error);
     return MoaMmValue{};
   });

@@ -48,5 +48,6 @@ using Statement = std::variant<NoStatement, NewInstance, MethodCall, HostCommand
 // on HidBridge_XtraError forget(hid): a movie handler of one method call.
 struct HandlerDefinition {
   std::string handler;
+  std::string bodyText;  // as written
   std::shared_ptr<const Statement> body;
 };

@@ -51,6 +51,7 @@ std::string Transcript::StringLiteral(const std::string& text) {
 }
 
 void Transcript::Entry(const std::string& text) {
+  std::fputs(indent_.c_str(), out_);
   std::fputs(text.c_str(), out_);
   std::fputc('\n', out_);
   std::fflush(out_);

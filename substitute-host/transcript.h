@@ -8,6 +8,8 @@
 //     call HidBridge_XtraError([#Id: 1])      a movie handler the Xtra called
 //     debug ExecutionFlow :Call : Enter       debugger output (--debug-output)
 //     plugged pad: \\?\hid#vid_046d...         what a host command reports
+//     > ShowErrorsAsDialogs(hid, 0)           a movie handler's own statement,
+//       = "Ok"                                indented under the handler call
 //   ! line 7: unknown method OpenByld          a mistake in the script
 //
 // Values are Lingo literals; a line break inside a string is written as
@@ -37,6 +39,17 @@ class Transcript {
   void Error(int line, const std::string& what);
   // Writes the movie handler calls the player recorded since the last look.
   void HandlerCalls();
+  // What a movie handler does is written indented while one lives.
+  class Nesting {
+   public:
+    explicit Nesting(Transcript& transcript) : transcript_(transcript) { transcript_.indent_ += "  "; }
+    ~Nesting() { transcript_.indent_.resize(transcript_.indent_.size() - 2); }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    Transcript& transcript_;
+  };
 
   // The text as a Lingo string literal.
   static std::string StringLiteral(const std::string& text);
@@ -49,6 +62,7 @@ class Transcript {
   std::FILE* out_;
   const HostPlayer& player_;
   size_t handlerCallsShown_ = 0;
+  std::string indent_;
   // Debugger output may come from the Xtra's reader thread. (mingw-w64's
   // Windows threads have no std::mutex; a critical section serves both.)
   CRITICAL_SECTION section_;

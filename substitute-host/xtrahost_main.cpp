@@ -63,8 +63,7 @@ int Run(const Arguments& arguments, std::istream& script) {
   const MoaError registered = host.Register();
   const MethodCatalog catalog(MessageTable(host));
   if (registered != kMoaErr_NoErr || catalog.methods().empty()) {
-    std::fprintf(stderr, "xtrahost: the Xtra did not register its methods (status %d)\n",
-                 static_cast<int>(registered));
+    std::fprintf(stderr, "xtrahost: the Xtra did not register its methods (status %d)\n", static_cast<int>(registered));
     return 2;
   }
 
@@ -80,8 +79,9 @@ int Run(const Arguments& arguments, std::istream& script) {
     return 2;
   }
   const DictPut* shockwave = host.cache().entry().Find("safeForShockwave");
-  transcript.ScriptLine("-- xtra \"" + catalog.xtraName() + "\" registered " + std::to_string(catalog.methods().size()) +
-                        " methods" + (shockwave && shockwave->data[0] ? ", safe for Shockwave" : ""));
+  transcript.ScriptLine("-- xtra \"" + catalog.xtraName() + "\" registered " +
+                        std::to_string(catalog.methods().size()) + " methods" +
+                        (shockwave && shockwave->data[0] ? ", safe for Shockwave" : ""));
 
   ScriptRunner runner(host, catalog, transcript, arguments.run);
   std::string line;
