@@ -45,6 +45,7 @@ class LineReader {
   }
   // Takes `word` (in any case) when it comes next as a whole name.
   bool TakeWord(const std::string& word) {
+    SkipSpace();
     const size_t start = position_;
     if (FoldCase(Name()) == FoldCase(word)) return true;
     position_ = start;
@@ -87,17 +88,18 @@ class LineReader {
   }
 
   bool Fail(const std::string& what) { return FailAt(position_, what); }
-
- private:
-  void SkipSpace() {
-    while (position_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[position_]))) ++position_;
-  }
-  // The literal reader's "column N: ..." counts from where it started.
-  static size_t ColumnOf(const std::string& why) { return std::strtoul(why.c_str() + 7, nullptr, 10) - 1; }
   bool FailAt(size_t position, const std::string& what) {
     if (error_.empty()) error_ = "column " + std::to_string(position + 1) + ": " + what;
     return false;
   }
+  size_t SkipSpace() {
+    while (position_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[position_]))) ++position_;
+    return position_;
+  }
+
+ private:
+  // The literal reader's "column N: ..." counts from where it started.
+  static size_t ColumnOf(const std::string& why) { return std::strtoul(why.c_str() + 7, nullptr, 10) - 1; }
 
   LingoValueStore& scratch_;
   const std::string& text_;
@@ -164,12 +166,13 @@ bool ReadStatement(LineReader& in, Statement* statement) {
     return true;
   }
   const bool put = in.TakeWord("put");
+  const size_t start = in.SkipSpace();
   const std::string name = in.Name();
   if (name.empty()) return in.Fail(put ? "expected a method call after put" : "expected a call or a command");
   if (in.Take('=')) return !put ? ReadNewInstance(in, name, statement) : in.Fail("put takes a call, not =");
   if (in.Take('.')) return ReadDotCall(in, name, statement);
   if (in.Take('(')) return ReadCallWithInstanceFirst(in, name, statement);
-  if (put) return in.Fail("expected a method call after put");
+  if (put) return in.FailAt(start, "expected a method call after put");
   return ReadCommand(in, name, statement);
 }
 

@@ -82,6 +82,29 @@ TEST_F(LingoLiterals, ReadsAnArgumentListIntoValuesWithAReferenceEach) {
   EXPECT_TRUE(list.empty());
 }
 
+TEST_F(LingoLiterals, ReadsHexAsA32BitPatternAndLingosTruthConstants) {
+  EXPECT_EQ(RoundTrip("0x046D"), "1133");
+  EXPECT_EQ(RoundTrip("-0x10"), "-16");
+  EXPECT_EQ(RoundTrip("0xC0110001"), "-1072627711");
+  EXPECT_EQ(RoundTrip("[TRUE, false]"), "[1, 0]");
+  EXPECT_EQ(RoundTrip("0x123456789"), "refused: column 1: integer out of range");
+  EXPECT_EQ(RoundTrip("0x"), "refused: column 3: expected a hex digit after 0x");
+  EXPECT_EQ(RoundTrip("TRUEish"), "refused: column 1: expected a value");
+}
+
+TEST_F(LingoLiterals, ALeadingLiteralTellsWhereItEnded) {
+  const std::string text = " [1, \"]\"] rest";
+  MoaMmValue value{};
+  size_t consumed = 0;
+  std::string error;
+  ASSERT_TRUE(ParseLeadingLiteral(values, text, &value, &consumed, &error));
+  EXPECT_EQ(text.substr(consumed), " rest");
+  EXPECT_EQ(FormatLiteral(values, value), "[1, \"]\"]");
+  values.Release(value);
+  EXPECT_FALSE(ParseLeadingLiteral(values, "[1, ", &value, &consumed, &error));
+  EXPECT_EQ(error, "column 5: expected a value, found the end");
+}
+
 TEST_F(LingoLiterals, RefusesWithTheColumnAndLeavesNothingAlive) {
   EXPECT_EQ(Refusal("1, \"A\", [2, 3"), "column 14: expected , or ] in the list");
   EXPECT_EQ(Refusal("[#a: 1, 2]"), "column 10: expected : after the property");
