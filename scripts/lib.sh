@@ -41,11 +41,17 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES=mscoree,mshtml=
 
 # A fresh prefix shows Wine's HID devices only once wineboot has finished.
+# Without a display Wine makes no windows, not even the Xtra's hidden one,
+# unless its null graphics driver is chosen.
 wine_prefix() {
   mkdir -p "$ROOT/build/windows"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "== preparing the Wine prefix"
     wineboot -u >/dev/null 2>&1
+    wineserver -w
+  fi
+  if ! grep -qs '"Graphics"="null"' "$WINEPREFIX/user.reg"; then
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     wineserver -w
   fi
 }
