@@ -132,11 +132,17 @@ bool ParseVidPid(const char* path, int32_t* vendorId, int32_t* productId) {
   return true;
 }
 
+// The target is referenced while it is one: a movie may let go of its object
+// without forget, and events must not then reach a freed script object.
 XtraResult SetMonitorTarget(TStdXtra_IMoaMmXScript* target) {
+  TStdXtra_IMoaMmXScript* previous = gMonitor.target;
+  if (target) target->AddRef();
   gMonitor.target = target;
-  if (target && !gMonitor.window) return StartNotifyWindow();
-  if (!target && gMonitor.window) return StopNotifyWindow();
-  return Ok();
+  const XtraResult result = target && !gMonitor.window   ? StartNotifyWindow()
+                            : !target && gMonitor.window ? StopNotifyWindow()
+                                                         : Ok();
+  if (previous) previous->Release();
+  return result;
 }
 
 TStdXtra_IMoaMmXScript* MonitorTarget() { return gMonitor.target; }

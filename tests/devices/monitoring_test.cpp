@@ -198,3 +198,31 @@ TEST_F(Monitoring, AHandlerNameThatIsNoTextChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Director lets go of a Lingo object that the movie drops without forget; the
+// instance lives on, monitoring included, and events must still find it.
+TEST_F(Monitoring, EventsStillFindAnObjectTheMovieDroppedWithoutForget) {
+  ASSERT_TRUE(loaded);
+  {
+    ScriptInstance dropped(host);
+    dropped.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+  }
+  Plug();
+  Idle();
+  EXPECT_EQ(TakeEvents(), "OnDevice DEVICEARRIVAL 1133 50475\n");
+
+  // Reach the instance again through its notification client to forget it.
+  ASSERT_EQ(host.notification().registrations().size(), 1u);
+  IMoaNotificationClient* client = host.notification().registrations()[0].client;
+  void* instance = nullptr;
+  void* script = nullptr;
+  ASSERT_EQ(client->QueryInterface(&IID_IMoaUnknown, &instance), kMoaErr_NoErr);
+  ASSERT_EQ(client->QueryInterface(&IID_IMoaMmXScript, &script), kMoaErr_NoErr);
+  ScriptInstance again(host.values(), static_cast<IMoaUnknown*>(instance), static_cast<IMoaMmXScript*>(script),
+                       "HidBridge");
+  again.Forget();
+}
+
+}  // namespace
