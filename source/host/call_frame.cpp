@@ -71,6 +71,9 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
   }
   CopyText(instance.replyText, "Ok");
   instance.lastResult.SetOk();
+  // The error listener reports through the script object of the current
+  // call: the one that new saw may have been let go of since.
+  if (instance.lastResult.listener) instance.lastResult.listenerData = this;
 
   if (selector >= 0 && selector <= kSelectorPrivateInstance) {
     const MethodEntry& method = kMethods[selector];

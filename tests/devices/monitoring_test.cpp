@@ -222,6 +222,7 @@ TEST_F(Monitoring, EventsStillFindAnObjectTheMovieDroppedWithoutForget) {
   ASSERT_EQ(client->QueryInterface(&IID_IMoaMmXScript, &script), kMoaErr_NoErr);
   ScriptInstance again(host.values(), static_cast<IMoaUnknown*>(instance), static_cast<IMoaMmXScript*>(script),
                        "HidBridge");
+  EXPECT_EQ(again.Call(kWrite, "[#a: 1]"), "\"Error :Cannot convert this type of parameter\"");
   again.Forget();
 }
 
