@@ -55,8 +55,10 @@ XtraResult UsbClassPC::QueryCapabilities() {
     return result;
   }
   HIDP_CAPS queried{};
-  if (HidP_GetCaps(preparsed, &queried) != HIDP_STATUS_SUCCESS) {
-    result.SetError("Failed to get device capabilities", static_cast<int32_t>(GetLastError()));
+  // HidP_GetCaps tells why in its status and leaves the last error alone.
+  const NTSTATUS status = HidP_GetCaps(preparsed, &queried);
+  if (status != HIDP_STATUS_SUCCESS) {
+    result.SetError("Failed to get device capabilities", static_cast<int32_t>(status));
   } else {
     caps = queried;
     inputReportLength = caps.InputReportByteLength;

@@ -262,6 +262,18 @@ TEST_F(Diagnostics, ForgetDropsPendingCallbacksWithTheirValues) {
   EXPECT_EQ(TakeHandlerCalls(), "");
 }
 
+// Director lets go of the script object of a Lingo object dropped without
+// forget; the instance lives on and may be reached and called again.
+TEST_F(Diagnostics, ErrorsOfAnInstanceReachedAgainStillReachTheMovie) {
+  ASSERT_TRUE(loaded);
+  { ScriptInstance dropped(host); }
+  std::unique_ptr<ScriptInstance> again = ReachAgain();
+  EXPECT_EQ(again->Call(kWrite, "[#a: 1]"), "\"Error :Cannot convert this type of parameter\"");
+  Idle();
+  EXPECT_NE(TakeHandlerCalls().find("HidBridge_XtraError"), std::string::npos);
+  again->Forget();
+}
+
 TEST_F(Diagnostics, AHandlerMayForgetTheInstanceWhileItsCallbacksAreDelivered) {
   ASSERT_TRUE(loaded);
   ScriptInstance& me = New();

@@ -213,17 +213,7 @@ TEST_F(Monitoring, EventsStillFindAnObjectTheMovieDroppedWithoutForget) {
   Idle();
   EXPECT_EQ(TakeEvents(), "OnDevice DEVICEARRIVAL 1133 50475\n");
 
-  // Reach the instance again through its notification client to forget it.
-  ASSERT_EQ(host.notification().registrations().size(), 1u);
-  IMoaNotificationClient* client = host.notification().registrations()[0].client;
-  void* instance = nullptr;
-  void* script = nullptr;
-  ASSERT_EQ(client->QueryInterface(&IID_IMoaUnknown, &instance), kMoaErr_NoErr);
-  ASSERT_EQ(client->QueryInterface(&IID_IMoaMmXScript, &script), kMoaErr_NoErr);
-  ScriptInstance again(host.values(), static_cast<IMoaUnknown*>(instance), static_cast<IMoaMmXScript*>(script),
-                       "HidBridge");
-  EXPECT_EQ(again.Call(kWrite, "[#a: 1]"), "\"Error :Cannot convert this type of parameter\"");
-  again.Forget();
+  ReachAgain()->Forget();
 }
 
 }  // namespace

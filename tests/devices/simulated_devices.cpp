@@ -66,3 +66,14 @@ std::string SimulatedDevices::TakeHandlerCalls() {
     text += calls[handlerCallsSeen_].name + "(" + calls[handlerCallsSeen_].arguments + ")\n";
   return text;
 }
+
+std::unique_ptr<ScriptInstance> SimulatedDevices::ReachAgain() {
+  EXPECT_EQ(host.notification().registrations().size(), 1u);
+  IMoaNotificationClient* client = host.notification().registrations().at(0).client;
+  void* instance = nullptr;
+  void* script = nullptr;
+  client->QueryInterface(&IID_IMoaUnknown, &instance);
+  client->QueryInterface(&IID_IMoaMmXScript, &script);
+  return std::make_unique<ScriptInstance>(host.values(), static_cast<IMoaUnknown*>(instance),
+                                          static_cast<IMoaMmXScript*>(script), "HidBridge");
+}
