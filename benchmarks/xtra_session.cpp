@@ -1,0 +1,74 @@
+#include "xtra_session.h"
+
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+#include <thread>
+
+const char kBenchDeviceIds[] = "4617, 100";
+
+standin::DeviceSpec BenchDevice(std::size_t inputQueueCapacity) {
+  standin::DeviceSpec device;
+  device.vendorId = 0x1209;
+  device.productId = 0x0064;
+  device.product = u"Bench";
+  device.caps.InputReportByteLength = XtraSession::kReportBytes;
+  device.caps.OutputReportByteLength = XtraSession::kReportBytes + 1;
+  device.inputQueueCapacity = inputQueueCapacity;
+  return device;
+}
+
+XtraSession::XtraSession(std::size_t inputQueueCapacity) : inputQueueCapacity_(inputQueueCapacity) {
+  standin::Reset();
+  if (!host_.Load()) throw std::runtime_error("the Xtra did not load: " + host_.error());
+  script_ = std::make_unique<ScriptInstance>(host_);
+  if (!script_->alive()) throw std::runtime_error("new failed: " + script_->error());
+  PlugAndOpen();
+}
+
+XtraSession::~XtraSession() {
+  script_->Forget();
+  script_.reset();
+  for (const std::string& leak : host_.Leaks()) std::fprintf(stderr, "left behind: %s\n", leak.c_str());
+  if (standin::OpenHandleCount() != 0 || standin::LiveThreadCount() != 0)
+    std::fprintf(stderr, "left behind: %s, %zu thread(s)\n", standin::DescribeOpenHandles().c_str(),
+                 standin::LiveThreadCount());
+  standin::Reset();
+}
+
+void XtraSession::PlugAndOpen() {
+  device_ = standin::PlugDevice(BenchDevice(inputQueueCapacity_));
+  const std::string answer = script_->Call(kSelectorOpenById, kBenchDeviceIds);
+  if (answer != "\"Ok\"") throw std::runtime_error("OpenById answered " + answer);
+}
+
+void XtraSession::Replug() {
+  script_->Call(kSelectorClose);
+  standin::Reset();
+  PlugAndOpen();
+}
+
+void XtraSession::Call(MoaLong selector, const std::vector<MoaMmValue>& arguments) {
+  MoaMmValue result{};
+  script_->CallWithValues(selector, arguments, &result);
+  host_.values().Release(result);
+}
+
+long XtraSession::CallForCount(MoaLong selector) {
+  MoaMmValue result{};
+  script_->CallWithValues(selector, {}, &result);
+  const LingoValue* value = host_.values().Find(result);
+  const long count = value ? static_cast<long>(value->items.size()) : 0;
+  host_.values().Release(result);
+  return count;
+}
+
+void XtraSession::Feed(int count) {
+  const std::vector<std::uint8_t> report(kReportBytes, 0x5A);
+  for (int i = 0; i < count; ++i) standin::SendInputReport(device_, report);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (script_->Call(kSelectorNumberOfPacketsInReadBuffer) != std::to_string(count)) {
+    if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("the reader stopped storing");
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+}
