@@ -50,8 +50,11 @@ bool XtraModule::Load(const std::string& path) {
   return true;
 }
 
+// As Director does: a module that still has live objects stays loaded, and
+// one that agrees to go has tidied up in DllCanUnloadNow.
 void XtraModule::Unload() {
   if (!handle_) return;
+  if (DllCanUnloadNow && DllCanUnloadNow() != kMoaErr_NoErr) return;
 #if defined(_WIN32)
   FreeLibrary(static_cast<HMODULE>(handle_));
 #else

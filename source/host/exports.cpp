@@ -2,6 +2,7 @@
 // its interface objects. Everything else of the module stays hidden.
 #include "host/class_table.h"
 #include "host/interface_objects.h"
+#include "monitor/notify_window.h"
 #include "platform.h"
 
 #if defined(_WIN32)
@@ -65,8 +66,11 @@ MoaError AddInterfaceEntry(void* context, const MoaID& classId, MoaLong classVer
 
 XTRA_EXPORT MoaError MOA_CALL DllGetClassObject(const MoaID*, const MoaID*, void**) { return kMoaErr_BadClass; }
 
+// Director unloads the module only after this said yes.
 XTRA_EXPORT MoaError MOA_CALL DllCanUnloadNow() {
-  return gModuleObjectCount == 0 ? kMoaErr_NoErr : kMoaErr_CantUnloadNow;
+  if (gModuleObjectCount != 0) return kMoaErr_CantUnloadNow;
+  ReleaseNotifyWindowClass();
+  return kMoaErr_NoErr;
 }
 
 XTRA_EXPORT MoaError MOA_CALL DllGetClassForm(const MoaID* classId, MoaLong* instanceSize,

@@ -12,6 +12,7 @@ constexpr GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0
 
 struct MonitorState {
   WNDCLASSEXA windowClass;
+  ATOM classAtom;
   bool classRegistrationAttempted;
   HWND window;
   HDEVNOTIFY notification;
@@ -42,7 +43,7 @@ XtraResult StartNotifyWindow() {
     if (!gMonitor.classRegistrationAttempted) {
       gMonitor.classRegistrationAttempted = true;
       // A failure shows when the window cannot be made.
-      RegisterClassExA(&gMonitor.windowClass);
+      gMonitor.classAtom = RegisterClassExA(&gMonitor.windowClass);
     }
   }
   // Another copy of the Xtra, in this process or another, already listens.
@@ -143,6 +144,13 @@ XtraResult SetMonitorTarget(TStdXtra_IMoaMmXScript* target) {
                                                          : Ok();
   if (previous) previous->Release();
   return result;
+}
+
+void ReleaseNotifyWindowClass() {
+  StopNotifyWindow();
+  if (gMonitor.classAtom) UnregisterClassA(kWindowName, nullptr);
+  gMonitor.classAtom = 0;
+  gMonitor.classRegistrationAttempted = false;
 }
 
 TStdXtra_IMoaMmXScript* MonitorTarget() { return gMonitor.target; }

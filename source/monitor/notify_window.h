@@ -12,6 +12,9 @@ struct TStdXtra_IMoaMmXScript;
 // Starts monitoring for `target`, or stops it for everyone when null.
 XtraResult SetMonitorTarget(TStdXtra_IMoaMmXScript* target);
 TStdXtra_IMoaMmXScript* MonitorTarget();
+// The window class names a procedure of this module: it must not outlive the
+// module, or a later copy of the Xtra would make windows with a dead one.
+void ReleaseNotifyWindowClass();
 bool NotifyWindowExists();
 
 LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -217,3 +217,23 @@ TEST_F(Monitoring, EventsStillFindAnObjectTheMovieDroppedWithoutForget) {
 }
 
 }  // namespace
+
+namespace {
+
+// The window class names a procedure of the module; once the module agrees to
+// be unloaded, a later copy must register its own.
+TEST_F(Monitoring, TheWindowClassGoesWhenTheModuleMayBeUnloaded) {
+  ASSERT_TRUE(loaded);
+  {
+    ScriptInstance me(host);
+    me.Call(kMonitorChanges, "\"OnAny\"");
+    me.Forget();
+  }
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  EXPECT_TRUE(GetClassInfoExA(nullptr, "HIDBRIDGE_WND", &windowClass));
+  EXPECT_EQ(host.module().DllCanUnloadNow(), kMoaErr_NoErr);
+  EXPECT_FALSE(GetClassInfoExA(nullptr, "HIDBRIDGE_WND", &windowClass));
+}
+
+}  // namespace

@@ -122,6 +122,23 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpwcx) {
   return atom;
 }
 
+BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE) {
+  std::lock_guard lock(Windows().mutex);
+  const std::string name = FoldCase(lpClassName);
+  if (!Windows().classes.count(name)) {
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    return FALSE;
+  }
+  for (const auto& [handle, window] : Windows().windows) {
+    if (window.className == name) {
+      SetLastError(ERROR_CLASS_HAS_WINDOWS);
+      return FALSE;
+    }
+  }
+  Windows().classes.erase(name);
+  return TRUE;
+}
+
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
   std::lock_guard lock(Windows().mutex);
   for (const auto& [handle, window] : Windows().windows) {
