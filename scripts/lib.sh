@@ -35,7 +35,7 @@ build_preset() {
   cmake --build --preset "$preset"
 }
 
-export WINEPREFIX=$ROOT/build/windows/wineprefix
+export WINEPREFIX=${WINEPREFIX:-$ROOT/build/windows/wineprefix}
 export WINEDEBUG=-all
 # No Mono or Gecko installer prompts in a headless prefix.
 export WINEDLLOVERRIDES=mscoree,mshtml=
@@ -44,7 +44,7 @@ export WINEDLLOVERRIDES=mscoree,mshtml=
 # Without a display Wine makes no windows, not even the Xtra's hidden one,
 # unless its null graphics driver is chosen.
 wine_prefix() {
-  mkdir -p "$ROOT/build/windows"
+  mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "== preparing the Wine prefix"
     wineboot -u >/dev/null 2>&1
@@ -57,8 +57,11 @@ wine_prefix() {
 }
 
 # One wineserver for every Wine run that follows; ended when the script ends.
+# Wine's own services start here, on /dev/null: started by a test instead,
+# they would keep its output pipe open and CTest would wait forever.
 wine_session() {
   wine_prefix
   wineserver -p
   trap 'wineserver -k 2>/dev/null || true' EXIT
+  wineboot >/dev/null 2>&1 </dev/null
 }
