@@ -3,6 +3,12 @@
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
 
+namespace {
+
+constexpr ULONG kDriverInputBuffers = 512;
+
+}  // namespace
+
 XtraResult UsbClassPC::OpenByID(int32_t vendorId, int32_t productId) {
   DeviceSearch search;
   search.mode = SearchMode::MatchIds;
@@ -83,6 +89,10 @@ XtraResult UsbClassPC::PrepareForRead() {
       return result;
     }
     inputHandle = handle;
+    // The HID class driver keeps 32 unread reports by default: 4 ms at 8000
+    // reports a second, less than a busy PC may keep the reader waiting.
+    // More is better but not essential, so a refusal is no error.
+    HidD_SetNumInputBuffers(inputHandle, kDriverInputBuffers);
   }
   if (!readEvent) {
     readEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);

@@ -77,12 +77,16 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
 
   if (selector >= 0 && selector <= kSelectorPrivateInstance) {
     const MethodEntry& method = kMethods[selector];
-    if (method.traceName) ExecutionFlow(method.traceName, "Enter", method.traceLevel);
+    // Checked here, at each end, so that a call costs nothing more while
+    // tracing is off; a handler may switch tracing itself.
+    if (method.traceName && Traces(instance, method.traceLevel))
+      ExecutionFlow(method.traceName, "Enter", method.traceLevel);
     if (CanRun(instance, method.needs)) {
       CallContext context{instance, *this, *callInfo};
       method.handler(context);
     }
-    if (method.traceName) ExecutionFlow(method.traceName, "Exit", method.traceLevel);
+    if (method.traceName && Traces(instance, method.traceLevel))
+      ExecutionFlow(method.traceName, "Exit", method.traceLevel);
   }
 
   if (Traces(instance, 25)) {

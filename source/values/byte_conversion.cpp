@@ -28,13 +28,26 @@ MoaError HostServices::BytesToList(const uint8_t* bytes, int32_t length, MoaMmVa
 }
 
 XtraResult HostServices::ValueToBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count) {
-  return AppendBytes(value, payload, count, 0);
-}
-
-XtraResult HostServices::AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count, int depth) {
   XtraResult result;
   result.Clear();
   result.SetOk();
+  switch (AppendBytes(value, payload, count, 0)) {
+    case ByteConversion::Done:
+      break;
+    case ByteConversion::UnsupportedType:
+      result.SetError("Cannot convert this type of parameter", XtraResult::kNoCode);
+      break;
+    case ByteConversion::NestedTooDeeply:
+      result.SetError("Lists nested too deeply", XtraResult::kNoCode);
+      break;
+  }
+  return result;
+}
+
+// A plain outcome per element, not a status record: a list of 64 values
+// would otherwise copy 64 records of two kilobytes each.
+HostServices::ByteConversion HostServices::AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count,
+                                                       int depth) {
   MoaLong type = kMoaMmValueType_Void;
   if (values_) values_->ValueType(value, &type);
   switch (type) {
@@ -50,29 +63,27 @@ XtraResult HostServices::AppendBytes(const MoaMmValue* value, uint8_t* payload, 
                                          static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
         Append(payload, count, littleEndian, sizeof littleEndian);
       }
-      break;
+      return ByteConversion::Done;
     }
     case kMoaMmValueType_String: {
       static thread_local char text[kStringBufferSize];
       text[0] = '\0';
       values_->ValueToString(value, text, sizeof text);
       Append(payload, count, text, std::strlen(text));
-      break;
+      return ByteConversion::Done;
     }
     case kMoaMmValueType_HostType5:
-      break;
+      return ByteConversion::Done;
     case kMoaMmValueType_List: {
+      ByteConversion outcome = ByteConversion::Done;
       const bool visited = ForEachElement(value, depth, [&](const MoaMmValue& element) {
-        const XtraResult inner = AppendBytes(&element, payload, count, depth + 1);
+        const ByteConversion inner = AppendBytes(&element, payload, count, depth + 1);
         // An element that cannot be sent spoils the whole argument.
-        if (inner.isError) result = inner;
+        if (inner != ByteConversion::Done) outcome = inner;
       });
-      if (!visited) result.SetError("Lists nested too deeply", XtraResult::kNoCode);
-      break;
+      return visited ? outcome : ByteConversion::NestedTooDeeply;
     }
     default:
-      result.SetError("Cannot convert this type of parameter", XtraResult::kNoCode);
-      break;
+      return ByteConversion::UnsupportedType;
   }
-  return result;
 }

@@ -57,7 +57,8 @@ class HostServices {
   CallbackQueue& callbacks() { return callbacks_; }
 
  private:
-  XtraResult AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count, int depth);
+  enum class ByteConversion { Done, UnsupportedType, NestedTooDeeply };
+  ByteConversion AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count, int depth);
   void AppendLogText(const MoaMmValue* value, char* text, size_t& length, int depth);
   template <class Service>
   Service* Acquire(const MoaID& iid);

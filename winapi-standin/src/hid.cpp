@@ -99,3 +99,26 @@ extern "C" NTSTATUS WINAPI HidP_GetCaps(PHIDP_PREPARSED_DATA PreparsedData, PHID
   *Capabilities = data->caps;
   return HIDP_STATUS_SUCCESS;
 }
+
+extern "C" BOOLEAN WINAPI HidD_SetNumInputBuffers(HANDLE HidDeviceObject, ULONG NumberBuffers) {
+  if (FailsByFault("HidD_SetNumInputBuffers")) return FALSE;
+  auto lock = LockKernel();
+  auto device = ConnectedDeviceOf(HidDeviceObject);
+  if (!device) return FALSE;
+  if (NumberBuffers < 2 || NumberBuffers > 512) return Fail(ERROR_INVALID_PARAMETER);
+  device->queueCapacity = NumberBuffers;
+  while (device->inputQueue.size() > device->queueCapacity) {
+    device->inputQueue.pop_front();
+    ++device->dropped;
+  }
+  return TRUE;
+}
+
+extern "C" BOOLEAN WINAPI HidD_GetNumInputBuffers(HANDLE HidDeviceObject, PULONG NumberBuffers) {
+  auto lock = LockKernel();
+  auto device = ConnectedDeviceOf(HidDeviceObject);
+  if (!device) return FALSE;
+  if (!NumberBuffers) return Fail(ERROR_INVALID_PARAMETER);
+  *NumberBuffers = static_cast<ULONG>(device->queueCapacity);
+  return TRUE;
+}

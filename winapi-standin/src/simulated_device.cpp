@@ -44,7 +44,7 @@ void DeliverInputReport(SimulatedDevice& device, Report report) {
     return;
   }
   device.inputQueue.push_back(std::move(report));
-  if (device.inputQueue.size() > device.spec.inputQueueCapacity) {
+  if (device.inputQueue.size() > device.queueCapacity) {
     device.inputQueue.pop_front();
     ++device.dropped;
   }

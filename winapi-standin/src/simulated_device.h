@@ -26,13 +26,16 @@ struct PendingRead {
 
 struct SimulatedDevice {
   SimulatedDevice(DeviceId deviceId, DeviceSpec deviceSpec, std::string devicePath)
-      : id(deviceId), spec(std::move(deviceSpec)), path(std::move(devicePath)) {}
+      : id(deviceId), spec(std::move(deviceSpec)), path(std::move(devicePath)), queueCapacity(spec.inputQueueCapacity) {}
   DWORD InputLength() const { return spec.caps.InputReportByteLength; }
   DWORD OutputLength() const { return spec.caps.OutputReportByteLength; }
 
   const DeviceId id;
   const DeviceSpec spec;
   const std::string path;
+  // The HID class driver's ring buffer, which HidD_SetNumInputBuffers sizes.
+  // Windows keeps one per open handle; the stand-in one per device.
+  std::size_t queueCapacity;
   bool connected = true;
   std::deque<Report> inputQueue;
   std::size_t dropped = 0;
