@@ -80,7 +80,7 @@ void Send(standin::DeviceId device, std::uint32_t sequence) {
 // Sends on a fixed schedule. A sender thread that was not scheduled in time
 // catches up with a burst of at most 2 ms of reports and lets the rest of its
 // schedule slip: a real device does not stall with the host's threads, so
-// longer bursts (beyond a ring of 32) would lose reports to the simulation,
+// longer bursts (beyond the driver's ring) would lose reports to the simulation,
 // not to the reader. Answers the schedule's slots that slipped.
 std::uint32_t SendPaced(standin::DeviceId device) {
   std::uint32_t slipped = 0;
@@ -97,8 +97,8 @@ std::uint32_t SendPaced(standin::DeviceId device) {
   return slipped;
 }
 
-bool Paced(std::size_t ring) {
-  XtraSession session(ring);
+bool Paced() {
+  XtraSession session;
   Arrivals arrivals(session);
   std::atomic<bool> sending{true};
   std::uint32_t slipped = 0;
@@ -119,10 +119,10 @@ bool Paced(std::size_t ring) {
   const double seconds = duration<double>(end - start).count();
   const std::uint32_t lost = kPacedReports - arrivals.received();
   const bool met = lost == 0 && arrivals.gaps() == 0 && arrivals.outOfOrder() == 0;
-  std::printf("paced, ring of %zu: %u reports sent at %.0f/s over %.2f s (schedule slipped by %u), drained "
+  std::printf("paced: %u reports sent at %.0f/s over %.2f s (schedule slipped by %u), drained "
               "every 33 ms: %u arrived, %u lost (%zu dropped by the device's ring; %u missing between arrivals, %u "
               "out of order)  -> goal 0 lost: %s\n",
-              ring, kPacedReports, kPacedReports / seconds, seconds, slipped, arrivals.received(), lost,
+              kPacedReports, kPacedReports / seconds, seconds, slipped, arrivals.received(), lost,
               standin::DroppedInputReports(session.device()), arrivals.gaps(), arrivals.outOfOrder(), Verdict(met));
   return met;
 }
@@ -133,8 +133,8 @@ bool Paced(std::size_t ring) {
 // the Xtra's 16 MiB bound) and is counted, not drained, meanwhile.
 bool Capacity() {
   constexpr std::uint32_t kReports = 200000;
-  XtraSession session(kReports);
-  session.script().Call(kSelectorClose);
+  XtraSession session;
+  session.PlugClosed(kReports);
   for (std::uint32_t sequence = 0; sequence < kReports; ++sequence) Send(session.device(), sequence);
   const auto start = Clock::now();
   session.script().Call(kSelectorOpenById, kBenchDeviceIds);
@@ -186,11 +186,9 @@ void PrintLoad() {
 int main() {
   std::printf("Reader benchmarks (2 shared cores: figures vary from run to run)\n");
   PrintLoad();
-  bool met = Paced(32);
-  // Not a goal: tells a reader that keeps up but is sometimes not scheduled
-  // for a few ms (losses with 32, none with 512) from one that falls behind.
-  // Windows lets a program raise the ring to 512 (HidD_SetNumInputBuffers).
-  Paced(512);
+  // The device's ring is as the open leaves it: 512 reports, which the Xtra
+  // asks the driver for (HidD_SetNumInputBuffers).
+  bool met = Paced();
   met = Capacity() && met;
   met = IdleCpu("unplugged device", true) && met;
   met = IdleCpu("open device sending nothing", false) && met;

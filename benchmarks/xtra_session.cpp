@@ -42,6 +42,12 @@ void XtraSession::PlugAndOpen() {
   if (answer != "\"Ok\"") throw std::runtime_error("OpenById answered " + answer);
 }
 
+void XtraSession::PlugClosed(std::size_t inputQueueCapacity) {
+  script_->Call(kSelectorClose);
+  standin::Reset();
+  device_ = standin::PlugDevice(BenchDevice(inputQueueCapacity));
+}
+
 void XtraSession::Replug() {
   script_->Call(kSelectorClose);
   standin::Reset();
@@ -63,12 +69,18 @@ long XtraSession::CallForCount(MoaLong selector) {
   return count;
 }
 
+// In batches the driver's ring of 512 reports holds whatever the reader's pace.
 void XtraSession::Feed(int count) {
+  constexpr int kBatch = 256;
   const std::vector<std::uint8_t> report(kReportBytes, 0x5A);
-  for (int i = 0; i < count; ++i) standin::SendInputReport(device_, report);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (script_->Call(kSelectorNumberOfPacketsInReadBuffer) != std::to_string(count)) {
-    if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("the reader stopped storing");
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  for (int sent = 0; sent < count;) {
+    const int batch = count - sent < kBatch ? count - sent : kBatch;
+    for (int i = 0; i < batch; ++i) standin::SendInputReport(device_, report);
+    sent += batch;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (script_->Call(kSelectorNumberOfPacketsInReadBuffer) != std::to_string(sent)) {
+      if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("the reader stopped storing");
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
   }
 }

@@ -43,6 +43,9 @@ class XtraSession {
   // The stand-in keeps every output report a device received: a fresh bus
   // and device give that memory back during long runs.
   void Replug();
+  // Closes and plugs a fresh device of that queue size, not yet opened: the
+  // stand-in keeps the driver buffers an open asked for with the device.
+  void PlugClosed(std::size_t inputQueueCapacity);
 
  private:
   void PlugAndOpen();

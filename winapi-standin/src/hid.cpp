@@ -106,11 +106,8 @@ extern "C" BOOLEAN WINAPI HidD_SetNumInputBuffers(HANDLE HidDeviceObject, ULONG 
   auto device = ConnectedDeviceOf(HidDeviceObject);
   if (!device) return FALSE;
   if (NumberBuffers < 2 || NumberBuffers > 512) return Fail(ERROR_INVALID_PARAMETER);
+  // Reports already waiting stay; the new size bounds what comes next.
   device->queueCapacity = NumberBuffers;
-  while (device->inputQueue.size() > device->queueCapacity) {
-    device->inputQueue.pop_front();
-    ++device->dropped;
-  }
   return TRUE;
 }
 
