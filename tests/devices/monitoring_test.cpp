@@ -1,8 +1,8 @@
 // Device-change monitoring: the hidden window, the events a movie's handlers
 // receive, and who may start and stop it.
-#include <cstring>
 #include <regex>
 
+#include "device_broadcast.h"
 #include "platform.h"
 #include "simulated_devices.h"
 #include "standin/window_control.h"
@@ -21,12 +21,8 @@ class Monitoring : public SimulatedDevices {
 
   // What Windows would send for a USB device interface with this path.
   static LRESULT SendInterfaceChange(WPARAM code, const std::string& path) {
-    std::vector<char> payload(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1, '\0');
-    auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(payload.data());
-    broadcast->dbcc_size = static_cast<DWORD>(payload.size());
-    broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    std::memcpy(broadcast->dbcc_name, path.c_str(), path.size() + 1);
-    return SendMessageA(MonitorWindow(), WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(broadcast));
+    std::vector<char> broadcast = InterfaceBroadcast(path);
+    return SendMessageA(MonitorWindow(), WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(broadcast.data()));
   }
 
   // "TYPE VID PID" of each event handler call since the last look.
@@ -128,8 +124,8 @@ TEST_F(Monitoring, OnlyArrivalsAndCompletedRemovalsOfInterfacesReachTheMovie) {
   const std::string path = "\\\\?\\USB#VID_046D&PID_C52B#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
   for (WPARAM code : {DBT_DEVNODES_CHANGED, DBT_DEVICEQUERYREMOVE, DBT_CONFIGCHANGED, DBT_DEVICEREMOVEPENDING})
     EXPECT_EQ(SendInterfaceChange(code, path), 0);
-  DEV_BROADCAST_VOLUME volume{sizeof(DEV_BROADCAST_VOLUME), DBT_DEVTYP_VOLUME, 0, 0x4, 0};
-  EXPECT_EQ(SendMessageA(MonitorWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&volume)), 0);
+  std::vector<char> volume = VolumeBroadcast();
+  EXPECT_EQ(SendMessageA(MonitorWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(volume.data())), 0);
   EXPECT_EQ(SendMessageA(MonitorWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0), 0);
   EXPECT_EQ(SendMessageA(MonitorWindow(), WM_SIZE, 0, 0), 0);
   Idle();

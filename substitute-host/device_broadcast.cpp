@@ -1,0 +1,31 @@
+#include "device_broadcast.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "platform.h"
+
+namespace {
+
+constexpr GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+
+}  // namespace
+
+std::vector<char> InterfaceBroadcast(const std::string& path) {
+  std::vector<char> payload(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1, '\0');
+  auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(payload.data());
+  broadcast->dbcc_size = static_cast<DWORD>(payload.size());
+  broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  broadcast->dbcc_classguid = kUsbDeviceInterface;
+  std::memcpy(broadcast->dbcc_name, path.c_str(), path.size() + 1);
+  return payload;
+}
+
+std::vector<char> VolumeBroadcast() {
+  std::vector<char> payload(sizeof(DEV_BROADCAST_VOLUME), '\0');
+  auto* broadcast = reinterpret_cast<DEV_BROADCAST_VOLUME*>(payload.data());
+  broadcast->dbcv_size = sizeof(DEV_BROADCAST_VOLUME);
+  broadcast->dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  broadcast->dbcv_unitmask = 1u << ('E' - 'A');
+  return payload;
+}
