@@ -4,7 +4,6 @@
 
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
-#include "diagnostics/xtra_log.h"
 #include "host/interface_objects.h"
 #include "values/host_services.h"
 
