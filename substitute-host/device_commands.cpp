@@ -40,7 +40,7 @@ std::u16string Utf16(const std::string& text) {
 
 struct IntegerField {
   const char* name;
-  void (*set)(standin::DeviceSpec& spec, uint16_t value);
+  void (*set)(standin::DeviceSpec& traits, uint16_t value);
 };
 
 #define SPEC_FIELD(property, member)                                   \
@@ -71,27 +71,27 @@ const IntegerField kIntegerFields[] = {
 };
 #undef SPEC_FIELD
 
-bool SetStringField(standin::DeviceSpec& spec, const std::string& key, const std::string& text) {
+bool SetStringField(standin::DeviceSpec& traits, const std::string& key, const std::string& text) {
   if (key == "product")
-    spec.product = Utf16(text);
+    traits.product = Utf16(text);
   else if (key == "manufacturer")
-    spec.manufacturer = Utf16(text);
+    traits.manufacturer = Utf16(text);
   else if (key == "serial")
-    spec.serialNumber = Utf16(text);
+    traits.serialNumber = Utf16(text);
   else if (key == "collection")
-    spec.collection = text;
+    traits.collection = text;
   else if (key == "instance")
-    spec.instanceId = text;
+    traits.instanceId = text;
   else
     return false;
   return true;
 }
 
-bool SetIntegerField(standin::DeviceSpec& spec, const std::string& key, MoaLong value) {
+bool SetIntegerField(standin::DeviceSpec& traits, const std::string& key, MoaLong value) {
   for (const IntegerField& field : kIntegerFields) {
     if (FoldCase(field.name) != key) continue;
     if (value < 0 || value > 0xFFFF) return false;
-    field.set(spec, static_cast<uint16_t>(value));
+    field.set(traits, static_cast<uint16_t>(value));
     return true;
   }
   return false;
@@ -105,16 +105,16 @@ bool Plug(CommandContext& context) {
       !arguments.End())
     return false;
   if (Devices().count(FoldCase(name))) return arguments.Fail("a device named " + name + " is plugged in already");
-  standin::DeviceSpec spec;
+  standin::DeviceSpec traits;
   for (const auto& [property, value] : properties) {
     const std::string key = FoldCase(property);
-    const bool set = value->type == kMoaMmValueType_String    ? SetStringField(spec, key, value->text)
-                     : value->type == kMoaMmValueType_Integer ? SetIntegerField(spec, key, value->integer)
+    const bool set = value->type == kMoaMmValueType_String    ? SetStringField(traits, key, value->text)
+                     : value->type == kMoaMmValueType_Integer ? SetIntegerField(traits, key, value->integer)
                                                               : false;
     if (!set) return arguments.Fail("#" + property + " is no device property, or its value does not fit");
   }
   try {
-    const standin::DeviceId device = standin::PlugDevice(spec);
+    const standin::DeviceId device = standin::PlugDevice(traits);
     Devices()[FoldCase(name)] = device;
     context.transcript.Note("plugged " + name + ": " + standin::DevicePath(device));
   } catch (const std::invalid_argument& refused) {

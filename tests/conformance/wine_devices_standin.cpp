@@ -5,17 +5,17 @@ namespace {
 
 // What Wine 8 reports for its HID mouse and keyboard.
 standin::DeviceSpec WineDevice(std::uint16_t productId, const char16_t* product) {
-  standin::DeviceSpec spec;
-  spec.vendorId = 0x845E;
-  spec.productId = productId;
-  spec.product = product;
-  spec.manufacturer = u"The Wine Project";
-  spec.serialNumber = u"0000";
-  spec.instanceId = "0&0000&0&0";
-  spec.caps.UsagePage = 0x01;
-  spec.caps.NumberLinkCollectionNodes = 1;
-  spec.caps.NumberInputButtonCaps = 1;
-  return spec;
+  standin::DeviceSpec traits;
+  traits.vendorId = 0x845E;
+  traits.productId = productId;
+  traits.product = product;
+  traits.manufacturer = u"The Wine Project";
+  traits.serialNumber = u"0000";
+  traits.instanceId = "0&0000&0&0";
+  traits.caps.UsagePage = 0x01;
+  traits.caps.NumberLinkCollectionNodes = 1;
+  traits.caps.NumberInputButtonCaps = 1;
+  return traits;
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class SimulatedDevices : public LoadedXtra {
 
   // A game pad: 046D:C52B "Pad", reports of 9 bytes both ways.
   static standin::DeviceSpec Pad();
-  standin::DeviceId Plug(const standin::DeviceSpec& spec = Pad()) { return standin::PlugDevice(spec); }
+  standin::DeviceId Plug(const standin::DeviceSpec& traits = Pad()) { return standin::PlugDevice(traits); }
 
   ScriptInstance& New();
   // The instance New made; forgotten and let go at the end of the test.

@@ -33,26 +33,26 @@ std::vector<std::string> PresentPaths() {
 }
 
 TEST_F(Enumeration, PathsLookLikeWindowsAndFollowPlugs) {
-  standin::DeviceSpec spec = Board(0xC52B);
-  spec.vendorId = 0x046D;
-  spec.collection = "COL01";
-  spec.instanceId = "7&1A2B3C4D&0&0000";
-  const auto first = standin::PlugDevice(spec);
+  standin::DeviceSpec traits = Board(0xC52B);
+  traits.vendorId = 0x046D;
+  traits.collection = "COL01";
+  traits.instanceId = "7&1A2B3C4D&0&0000";
+  const auto first = standin::PlugDevice(traits);
   const auto second = standin::PlugDevice(Board());
   EXPECT_EQ(standin::DevicePath(first),
             "\\\\?\\hid#vid_046d&pid_c52b&col01#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}");
   EXPECT_EQ(PresentPaths(), (std::vector<std::string>{standin::DevicePath(first), standin::DevicePath(second)}));
   standin::Unplug(first);
   EXPECT_EQ(PresentPaths(), (std::vector<std::string>{standin::DevicePath(second)}));
-  const auto again = standin::PlugDevice(spec);
+  const auto again = standin::PlugDevice(traits);
   EXPECT_EQ(standin::DevicePath(again), standin::DevicePath(first)) << "replugged where it was";
 }
 
 TEST_F(Enumeration, SamePathTwiceIsRefused) {
-  standin::DeviceSpec spec = Board();
-  spec.instanceId = "1&2&3";
-  standin::PlugDevice(spec);
-  EXPECT_THROW(standin::PlugDevice(spec), std::invalid_argument);
+  standin::DeviceSpec traits = Board();
+  traits.instanceId = "1&2&3";
+  standin::PlugDevice(traits);
+  EXPECT_THROW(standin::PlugDevice(traits), std::invalid_argument);
 }
 
 TEST_F(Enumeration, SetIsASnapshotThatKeepsItsPathsAfterUnplug) {
@@ -110,8 +110,8 @@ TEST_F(Enumeration, WrongStructSizesAreInvalidUserBuffers) {
 
 class OpenDevice : public StandinTest {
  protected:
-  void Open(const standin::DeviceSpec& spec) {
-    device = standin::PlugDevice(spec);
+  void Open(const standin::DeviceSpec& traits) {
+    device = standin::PlugDevice(traits);
     file = StandinTest::Open(device);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
   }
@@ -124,10 +124,10 @@ class OpenDevice : public StandinTest {
 };
 
 TEST_F(OpenDevice, AttributesAndCapsAreThePluggedOnes) {
-  standin::DeviceSpec spec = Board();
-  spec.caps.NumberInputValueCaps = 3;
-  spec.caps.NumberFeatureDataIndices = 9;
-  Open(spec);
+  standin::DeviceSpec traits = Board();
+  traits.caps.NumberInputValueCaps = 3;
+  traits.caps.NumberFeatureDataIndices = 9;
+  Open(traits);
   HIDD_ATTRIBUTES attributes{};
   ASSERT_TRUE(HidD_GetAttributes(file, &attributes));
   EXPECT_EQ(attributes.Size, sizeof attributes);
@@ -139,17 +139,17 @@ TEST_F(OpenDevice, AttributesAndCapsAreThePluggedOnes) {
   ASSERT_TRUE(HidD_GetPreparsedData(file, &preparsed));
   HIDP_CAPS caps{};
   EXPECT_EQ(HidP_GetCaps(preparsed, &caps), HIDP_STATUS_SUCCESS);
-  EXPECT_EQ(std::memcmp(&caps, &spec.caps, sizeof caps), 0);
+  EXPECT_EQ(std::memcmp(&caps, &traits.caps, sizeof caps), 0);
   EXPECT_TRUE(HidD_FreePreparsedData(preparsed));
   EXPECT_EQ(HidP_GetCaps(preparsed, &caps), HIDP_STATUS_INVALID_PREPARSED_DATA) << "freed";
   EXPECT_FALSE(HidD_FreePreparsedData(preparsed));
 }
 
 TEST_F(OpenDevice, StringsComeAsUtf16WithTheirTerminatorOrFail) {
-  standin::DeviceSpec spec = Board();
-  spec.product = u"Capteur \u00e9\u20ac";
-  spec.manufacturer = u"";
-  Open(spec);
+  standin::DeviceSpec traits = Board();
+  traits.product = u"Capteur \u00e9\u20ac";
+  traits.manufacturer = u"";
+  Open(traits);
   char16_t text[32];
   ASSERT_TRUE(HidD_GetProductString(file, text, sizeof text));
   EXPECT_EQ(std::u16string(text), u"Capteur \u00e9\u20ac");
@@ -179,9 +179,9 @@ TEST_F(OpenDevice, QueriesFailOnceTheDeviceIsGone) {
 }
 
 TEST_F(Enumeration, SystemOwnedDevicesOpenOnlyForQueries) {
-  standin::DeviceSpec spec = Board();
-  spec.systemOwned = true;
-  const auto device = standin::PlugDevice(spec);
+  standin::DeviceSpec traits = Board();
+  traits.systemOwned = true;
+  const auto device = standin::PlugDevice(traits);
   EXPECT_EQ(Open(device), INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
   const std::string upper = [&] {

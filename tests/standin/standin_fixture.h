@@ -20,16 +20,16 @@ class StandinTest : public testing::Test {
 
   // A device with 8-byte input and 4-byte output reports.
   static standin::DeviceSpec Board(std::uint16_t productId = 0x0100) {
-    standin::DeviceSpec spec;
-    spec.vendorId = 0x16C0;
-    spec.productId = productId;
-    spec.versionNumber = 0x0102;
-    spec.product = u"Test board";
-    spec.caps.UsagePage = 0xFF00;
-    spec.caps.Usage = 1;
-    spec.caps.InputReportByteLength = 8;
-    spec.caps.OutputReportByteLength = 4;
-    return spec;
+    standin::DeviceSpec traits;
+    traits.vendorId = 0x16C0;
+    traits.productId = productId;
+    traits.versionNumber = 0x0102;
+    traits.product = u"Test board";
+    traits.caps.UsagePage = 0xFF00;
+    traits.caps.Usage = 1;
+    traits.caps.InputReportByteLength = 8;
+    traits.caps.OutputReportByteLength = 4;
+    return traits;
   }
 
   static HANDLE Open(standin::DeviceId device, DWORD flags = FILE_FLAG_OVERLAPPED) {

@@ -83,7 +83,7 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
-  if (device->spec.systemOwned && (dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE))) {
+  if (device->traits.systemOwned && (dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE))) {
     SetLastError(ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;
   }

@@ -36,7 +36,7 @@ BOOLEAN CopyString(const char* function, DeviceString which, HANDLE file, PVOID 
   auto lock = LockKernel();
   auto device = ConnectedDeviceOf(file);
   if (!device) return FALSE;
-  const auto& text = device->spec.*which;
+  const auto& text = device->traits.*which;
   if (!text) return Fail(ERROR_GEN_FAILURE);
   const std::size_t bytes = (text->size() + 1) * sizeof(char16_t);
   if (!buffer || length < bytes) return Fail(ERROR_INSUFFICIENT_BUFFER);
@@ -54,7 +54,7 @@ extern "C" BOOLEAN WINAPI HidD_GetAttributes(HANDLE HidDeviceObject, PHIDD_ATTRI
   auto device = ConnectedDeviceOf(HidDeviceObject);
   if (!device) return FALSE;
   if (!Attributes) return Fail(ERROR_INVALID_PARAMETER);
-  *Attributes = {sizeof(HIDD_ATTRIBUTES), device->spec.vendorId, device->spec.productId, device->spec.versionNumber};
+  *Attributes = {sizeof(HIDD_ATTRIBUTES), device->traits.vendorId, device->traits.productId, device->traits.versionNumber};
   return TRUE;
 }
 
@@ -78,7 +78,7 @@ extern "C" BOOLEAN WINAPI HidD_GetPreparsedData(HANDLE HidDeviceObject, PHIDP_PR
   auto device = ConnectedDeviceOf(HidDeviceObject);
   if (!device) return FALSE;
   if (!PreparsedData) return Fail(ERROR_INVALID_PARAMETER);
-  *PreparsedData = static_cast<PHIDP_PREPARSED_DATA>(AddHandle(std::make_shared<PreparsedCaps>(device->spec.caps)));
+  *PreparsedData = static_cast<PHIDP_PREPARSED_DATA>(AddHandle(std::make_shared<PreparsedCaps>(device->traits.caps)));
   return TRUE;
 }
 

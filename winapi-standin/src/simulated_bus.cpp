@@ -30,13 +30,13 @@ void Notify(const BusEvent& event) {
 }
 
 // Shaped like Windows' interface paths, which SetupDi hands out in lower case.
-std::string InterfacePath(const DeviceSpec& spec, DeviceId id) {
+std::string InterfacePath(const DeviceSpec& traits, DeviceId id) {
   char head[64];
-  std::snprintf(head, sizeof head, "\\\\?\\hid#vid_%04x&pid_%04x", spec.vendorId, spec.productId);
+  std::snprintf(head, sizeof head, "\\\\?\\hid#vid_%04x&pid_%04x", traits.vendorId, traits.productId);
   char instance[32];
   std::snprintf(instance, sizeof instance, "7&%08x&0&0000", id * 2654435761u);
-  std::string path = std::string(head) + (spec.collection ? "&" + *spec.collection : "") + "#" +
-                     spec.instanceId.value_or(instance) + "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+  std::string path = std::string(head) + (traits.collection ? "&" + *traits.collection : "") + "#" +
+                     traits.instanceId.value_or(instance) + "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
   for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return path;
 }
@@ -50,15 +50,15 @@ std::shared_ptr<SimulatedDevice> DeviceById(DeviceId id) {
 
 }  // namespace
 
-DeviceId PlugDevice(const DeviceSpec& spec) {
-  if (spec.inputQueueCapacity == 0) throw std::invalid_argument("an input queue holds at least one report");
+DeviceId PlugDevice(const DeviceSpec& traits) {
+  if (traits.inputQueueCapacity == 0) throw std::invalid_argument("an input queue holds at least one report");
   BusEvent event{BusEvent::Kind::Arrival, 0, ""};
   {
     auto lock = LockKernel();
     event.device = TheBus().nextId++;
-    event.path = InterfacePath(spec, event.device);
+    event.path = InterfacePath(traits, event.device);
     if (FindPresentDevice(event.path)) throw std::invalid_argument("a device is already plugged in at " + event.path);
-    TheBus().devices.emplace(event.device, std::make_shared<SimulatedDevice>(event.device, spec, event.path));
+    TheBus().devices.emplace(event.device, std::make_shared<SimulatedDevice>(event.device, traits, event.path));
   }
   Notify(event);
   return event.device;

@@ -26,12 +26,12 @@ struct PendingRead {
 
 struct SimulatedDevice {
   SimulatedDevice(DeviceId deviceId, DeviceSpec deviceSpec, std::string devicePath)
-      : id(deviceId), spec(std::move(deviceSpec)), path(std::move(devicePath)), queueCapacity(spec.inputQueueCapacity) {}
-  DWORD InputLength() const { return spec.caps.InputReportByteLength; }
-  DWORD OutputLength() const { return spec.caps.OutputReportByteLength; }
+      : id(deviceId), traits(std::move(deviceSpec)), path(std::move(devicePath)), queueCapacity(traits.inputQueueCapacity) {}
+  DWORD InputLength() const { return traits.caps.InputReportByteLength; }
+  DWORD OutputLength() const { return traits.caps.OutputReportByteLength; }
 
   const DeviceId id;
-  const DeviceSpec spec;
+  const DeviceSpec traits;
   const std::string path;
   // The HID class driver's ring buffer, which HidD_SetNumInputBuffers sizes.
   // Windows keeps one per open handle; the stand-in one per device.

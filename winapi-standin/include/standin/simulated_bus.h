@@ -40,7 +40,7 @@ struct DeviceSpec {
 // Throws std::invalid_argument when a present device has the same path. The
 // functions taking a DeviceId throw std::out_of_range for one not plugged in
 // since the last Reset.
-DeviceId PlugDevice(const DeviceSpec& spec);
+DeviceId PlugDevice(const DeviceSpec& traits);
 void Unplug(DeviceId device);
 // Queues one input report as if the device had sent it. A shorter report is
 // zero-padded to InputReportByteLength; a longer one, or one for a device no
