@@ -84,9 +84,4 @@ void UsbClassBase::StorePacket(const uint8_t* bytes, size_t length) {
   }
 }
 
-size_t UsbClassBase::TakeDroppedPacketCount() {
-  BufferLock hold(bufferLock);
-  const size_t dropped = droppedPackets_;
-  droppedPackets_ = 0;
-  return dropped;
-}
+size_t UsbClassBase::TakeDroppedPacketCount() { return droppedPackets_.exchange(0); }

@@ -2,6 +2,7 @@
 // buffer of input reports that the reader thread fills and the script reads.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -55,5 +56,6 @@ class UsbClassBase {
 
  private:
   size_t bufferedBytes_ = 0;
-  size_t droppedPackets_ = 0;
+  // Read after every script read: a counter, so that needs no lock.
+  std::atomic<size_t> droppedPackets_{0};
 };

@@ -5,6 +5,7 @@
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
 #include "host/interface_objects.h"
+#include "monitor/notify_window.h"
 #include "values/host_services.h"
 
 namespace {

@@ -16,5 +16,3 @@ void NewInstance(XtraInstance& instance, TStdXtra_IMoaMmXScript& script);
 void ForgetInstance(XtraInstance& instance);
 // Completes a forget that a Lingo handler asked for during delivery.
 void FinishPendingForget(XtraInstance& instance);
-// Ends device-change monitoring if this instance receives the events.
-void StopMonitoringFor(XtraInstance& instance);

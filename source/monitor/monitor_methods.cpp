@@ -3,18 +3,18 @@
 #include "diagnostics/bounded_text.h"
 #include "diagnostics/xtra_log.h"
 #include "host/methods.h"
-#include "host/script_instance.h"
 #include "monitor/notify_window.h"
 #include "values/result_list_builder.h"
 
 namespace {
 
-constexpr size_t kHandlerNameSize = 255;
+// What the movie may name a handler: the rest of the field stays unused.
+constexpr size_t kHandlerArgumentSize = 255;
 
 // A non-empty handler name starts monitoring with this instance, an empty
 // one stops it for everyone; a name that is no text changes nothing.
 bool SwitchMonitoring(CallContext& context, char (&field)[XtraInstance::kHandlerNameSize], int nameArgument) {
-  char name[kHandlerNameSize];
+  char name[kHandlerArgumentSize];
   if (!context.TextArgument(nameArgument, name, sizeof name)) return false;
   CopyText(field, name);
   SetMonitorTarget(name[0] ? &context.script : nullptr);
@@ -42,9 +42,4 @@ void HandlePrivateGlobal(CallContext& context) {
   state.AddInteger("NotifyWindow", NotifyWindowExists() ? 1 : 0);
   state.AddInteger("LogOpen", XtraLog::Instance().IsOpen() ? 1 : 0);
   state.AddInteger("InterfaceObjects", gModuleObjectCount);
-}
-
-void StopMonitoringFor(XtraInstance& instance) {
-  TStdXtra_IMoaMmXScript* target = MonitorTarget();
-  if (target && target->owner == &instance) SetMonitorTarget(nullptr);
 }

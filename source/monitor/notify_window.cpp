@@ -155,6 +155,11 @@ void ReleaseNotifyWindowClass() {
 
 TStdXtra_IMoaMmXScript* MonitorTarget() { return gMonitor.target; }
 
+void StopMonitoringFor(XtraInstance& instance) {
+  TStdXtra_IMoaMmXScript* target = MonitorTarget();
+  if (target && target->owner == &instance) SetMonitorTarget(nullptr);
+}
+
 bool NotifyWindowExists() { return gMonitor.window != nullptr; }
 
 LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

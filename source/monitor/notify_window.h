@@ -8,10 +8,13 @@
 #include "platform.h"
 
 struct TStdXtra_IMoaMmXScript;
+struct XtraInstance;
 
 // Starts monitoring for `target`, or stops it for everyone when null.
 XtraResult SetMonitorTarget(TStdXtra_IMoaMmXScript* target);
 TStdXtra_IMoaMmXScript* MonitorTarget();
+// Ends monitoring if this instance receives the events.
+void StopMonitoringFor(XtraInstance& instance);
 // The window class names a procedure of this module: it must not outlive the
 // module, or a later copy of the Xtra would make windows with a dead one.
 void ReleaseNotifyWindowClass();

@@ -31,7 +31,6 @@ XtraResult HostServices::LogLine(const char* message, const char* tag) {
 
 XtraResult HostServices::LogCallbackArguments(int32_t argCount, const MoaMmValue* args) {
   result_.SetOk();
-  if (!XtraLog::Instance().IsOpen()) OpenLog();
   std::vector<char> text(kLogTextCapacity, '\0');
   size_t length = 0;
   for (int32_t i = 0; i < argCount; ++i) ValueToLogText(&args[i], text.data(), length);
