@@ -1,6 +1,6 @@
 // One walk over the HID interfaces present, in the setup API's order: list
 // them all, or stop at the first that matches and keep a handle on it.
-#include <cstring>
+#include <string>
 #include <memory>
 #include <new>
 
@@ -10,25 +10,17 @@ namespace {
 
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
-constexpr size_t kStringUnits = 256;
 
 HANDLE OpenInterface(const char* path, DWORD access) {
   HANDLE handle = CreateFileA(path, access, kShareReadWrite, nullptr, OPEN_EXISTING, 0, nullptr);
   return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
 }
 
-// Units up to U+00FF become the byte of the same value, as the C locale's
-// conversion does; it cannot convert the others, which become '?'.
-void CopyDeviceString(BOOLEAN(WINAPI* query)(HANDLE, PVOID, ULONG), HANDLE device, char (&field)[256]) {
-  field[0] = '\0';
-  WCHAR units[kStringUnits] = {};
-  if (!query(device, units, sizeof units)) return;
-  size_t length = 0;
-  while (length < kStringUnits && length + 1 < sizeof field && units[length] != 0) {
-    const auto unit = static_cast<uint16_t>(units[length]);
-    field[length++] = unit <= 0xFF ? static_cast<char>(unit) : '?';
-  }
-  field[length] = '\0';
+// A device need not terminate a string that fills the buffer.
+void CopyDeviceString(BOOLEAN(WINAPI* query)(HANDLE, PVOID, ULONG), HANDLE device,
+                      WCHAR (&field)[UsbDeviceInfo::kStringUnits]) {
+  if (!query(device, field, sizeof field - sizeof field[0])) field[0] = 0;
+  field[UsbDeviceInfo::kStringUnits - 1] = 0;
 }
 
 void FillDeviceInfo(HANDLE device, const HIDD_ATTRIBUTES& attributes, UsbDeviceInfo& info) {
@@ -44,7 +36,7 @@ bool Matches(const DeviceSearch& search, HANDLE device, const HIDD_ATTRIBUTES& a
     return attributes.VendorID == search.vendorId && attributes.ProductID == search.productId;
   UsbDeviceInfo info{};
   FillDeviceInfo(device, attributes, info);
-  return std::strcmp(info.Product, search.name) == 0;
+  return std::char_traits<WCHAR>::compare(info.Product, search.name, UsbDeviceInfo::kStringUnits) == 0;
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // Opening a device: find it, read its capabilities, open the reader's
 // handle, make the events and start the reader.
+#include <algorithm>
+#include <string>
+
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
 
@@ -17,10 +20,11 @@ XtraResult UsbClassPC::OpenByID(int32_t vendorId, int32_t productId) {
   return Open(search, "Open failed - did not find device that matched the vendor/product ids");
 }
 
-XtraResult UsbClassPC::OpenByProductName(const char* name) {
+XtraResult UsbClassPC::OpenByProductName(const WCHAR* name) {
   DeviceSearch search;
   search.mode = SearchMode::MatchProductName;
-  CopyText(search.name, name);
+  const size_t length = std::char_traits<WCHAR>::length(name);
+  std::char_traits<WCHAR>::copy(search.name, name, std::min<size_t>(length, UsbDeviceInfo::kStringUnits - 1));
   return Open(search, "Open failed - did not find device that matched the product name");
 }
 

@@ -1,12 +1,15 @@
 #include "device/system_message.h"
 
-#include <cstring>
+#include "values/host_text.h"
 
 bool SystemMessage(DWORD error, char* text, DWORD size) {
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                      text, size, nullptr);
+  WCHAR wide[XtraResult::kTextSize];
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                      wide, XtraResult::kTextSize, nullptr);
   if (length == 0) return false;
-  size_t end = std::strlen(text);
-  while (end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r' || text[end - 1] == ' ')) text[--end] = '\0';
+  DWORD end = length;
+  while (end > 0 && (wide[end - 1] == '\n' || wide[end - 1] == '\r' || wide[end - 1] == ' ')) --end;
+  wide[end] = 0;
+  WideToHostText(wide, text, size);
   return true;
 }

@@ -1,6 +1,7 @@
-// The system's own text for a Windows error code.
+// The system's own text for a Windows error code, in Director's encoding.
 #pragma once
 
+#include "diagnostics/xtra_result.h"
 #include "platform.h"
 
 // False when the system has no text for the code; the line break that

@@ -27,7 +27,7 @@ class UsbClassBase {
   UsbClassBase& operator=(const UsbClassBase&) = delete;
 
   virtual XtraResult OpenByID(int32_t vendorId, int32_t productId) = 0;
-  virtual XtraResult OpenByProductName(const char* name) = 0;
+  virtual XtraResult OpenByProductName(const WCHAR* name) = 0;
   virtual bool IsOpen();
   virtual XtraResult Close() = 0;
   virtual XtraResult Write(const uint8_t* bytes, uint32_t length, int32_t* sent) = 0;

@@ -14,7 +14,7 @@ struct DeviceSearch {
   SearchMode mode = SearchMode::ListAll;
   int32_t vendorId = 0;
   int32_t productId = 0;
-  char name[512] = "";
+  WCHAR name[UsbDeviceInfo::kStringUnits] = {};
   DeviceList* list = nullptr;
   HANDLE found = nullptr;  // kept open on the matched device
 };
@@ -25,7 +25,7 @@ class UsbClassPC : public UsbClassBase {
   ~UsbClassPC() override;
 
   XtraResult OpenByID(int32_t vendorId, int32_t productId) override;
-  XtraResult OpenByProductName(const char* name) override;
+  XtraResult OpenByProductName(const WCHAR* name) override;
   bool IsOpen() override;
   XtraResult Close() override;
   XtraResult Write(const uint8_t* bytes, uint32_t length, int32_t* sent) override;

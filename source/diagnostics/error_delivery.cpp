@@ -5,6 +5,30 @@
 #include "host/interface_objects.h"
 #include "platform.h"
 #include "values/host_services.h"
+#include "values/host_text.h"
+
+namespace {
+
+// Director must know of a dialog it did not open (it stops its own
+// processing meanwhile) and owns the window the dialog belongs to.
+void ShowDialog(IMoaMmWndWin* windows, const char* caption, const char* message) {
+  WCHAR wideCaption[256];
+  WCHAR wideMessage[1000];
+  HostTextToWide(caption, wideCaption, 256);
+  HostTextToWide(message, wideMessage, 1000);
+  void* parent = nullptr;
+  void* cookie = nullptr;
+  bool prepared = false;
+  if (windows) {
+    void* directorInstance = nullptr;
+    if (windows->WinGetParent(&directorInstance, &parent) != kMoaErr_NoErr) parent = nullptr;
+    prepared = windows->WinPrepareDialogBox(&cookie) == kMoaErr_NoErr;
+  }
+  MessageBoxW(static_cast<HWND>(parent), wideMessage, wideCaption, MB_OK);
+  if (prepared) windows->WinUnprepareDialogBox(cookie);
+}
+
+}  // namespace
 
 MoaError MOA_CALL TStdXtra_IMoaMmXScript::InformUserViaCallbackOfUserError(const char* description,
                                                                            const char* help, const char* debug) {
@@ -12,7 +36,8 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::InformUserViaCallbackOfUserError(const
   ExecutionFlow("InformUserViaCallbackOfUserError", "Enter", 50);
   HostServices* services = instance.hostServices;
   if (services && services->values()) {
-    MoaMmValue report{};
+    MoaMmValue report = kVoidMoaMmValue;
+    services->NewPropList(&report);
     services->AddStringProperty(&report, "XtraName", "HidBridge");
     services->AddStringProperty(&report, "TYPE", "Error");
     services->AddIntegerProperty(&report, "Id", instance.instanceId);
@@ -40,8 +65,7 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::InformUserOfErrorUsingDialog(const cha
     char message[1000];
     FormatText(caption, sizeof caption, "%s:%s", "HidBridge", kind);
     FormatText(message, sizeof message, "%s\n%s", text, detail);
-    HWND ownerWindow = instance.hostServices ? static_cast<HWND>(instance.hostServices->mainWindow()) : nullptr;
-    MessageBoxA(ownerWindow, message, caption, MB_OK);
+    ShowDialog(instance.hostServices ? instance.hostServices->windows() : nullptr, caption, message);
   }
   if (instance.fileLogOn && instance.hostServices)
     instance.hostServices->LogLine(text, "TStdXtra_IMoaMmXScript::InformUserOfErrorUsingDialog");
@@ -54,7 +78,7 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::SendInternalErrorToDirector(const char
   ExecutionFlow("SendInternalErrorToDirector", "Enter", 75);
   HostServices* services = instance.hostServices;
   if (IMoaMmValue* values = services ? services->values() : nullptr) {
-    MoaMmValue args[3] = {};
+    MoaMmValue args[3] = {kVoidMoaMmValue, kVoidMoaMmValue, kVoidMoaMmValue};
     values->IntegerToValue(instance.instanceId, &args[0]);
     values->StringToValue(text, &args[1]);
     values->IntegerToValue(code, &args[2]);

@@ -16,7 +16,7 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::ExecutionFlow(const char* place, const
   HostServices* services = instance.hostServices;
   IMoaMmValue* values = services ? services->values() : nullptr;
   if (values) {
-    MoaMmValue args[2] = {};
+    MoaMmValue args[2] = {kVoidMoaMmValue, kVoidMoaMmValue};
     values->StringToValue(place, &args[0]);
     values->StringToValue(message, &args[1]);
     QueueCallback(instance.flowHandler, 2, args);

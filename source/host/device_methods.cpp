@@ -4,6 +4,7 @@
 #include "diagnostics/bounded_text.h"
 #include "host/methods.h"
 #include "values/host_services.h"
+#include "values/host_text.h"
 #include "values/result_list_builder.h"
 
 namespace {
@@ -52,7 +53,9 @@ void HandleOpenById(CallContext& context) {
 void HandleOpenByProductName(CallContext& context) {
   char name[kProductNameSize];
   context.TextArgument(1, name, sizeof name);
-  context.StoreResult(context.instance.device->OpenByProductName(name));
+  WCHAR wideName[UsbDeviceInfo::kStringUnits];
+  HostTextToWide(name, wideName, UsbDeviceInfo::kStringUnits);
+  context.StoreResult(context.instance.device->OpenByProductName(wideName));
   ReportFailedOpen(context, "OpenByProductName", "Is device connected? name correct? - Try FindUsbDevices");
 }
 
@@ -132,9 +135,9 @@ void HandleFindUsbDevices(CallContext& context) {
     list.BeginItem();
     list.AddInteger("VendorID", device.VendorID);
     list.AddInteger("ProductID", device.ProductID);
-    list.AddString("Manufacturer", device.Manufacturer);
-    list.AddString("Product", device.Product);
-    list.AddString("SerialNumberString", device.SerialNumberString);
+    list.AddDeviceString("Manufacturer", device.Manufacturer);
+    list.AddDeviceString("Product", device.Product);
+    list.AddDeviceString("SerialNumberString", device.SerialNumberString);
     list.EndItem();
   }
 }

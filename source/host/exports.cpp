@@ -49,7 +49,7 @@ struct ClassInfoFill {
 MoaError AddClassEntry(void* context, const MoaID& classId, MoaLong classVersion, MoaLong, MoaClassCreateProc,
                        MoaClassDestroyProc) {
   auto* fill = static_cast<ClassInfoFill*>(context);
-  if (fill->next) *fill->next++ = {classId, classVersion, IID_IMoaUnknown, 1};
+  if (fill->next) *fill->next++ = {classId, classVersion, IID_IMoaClassFactory, 1};
   ++fill->count;
   return 0;
 }
@@ -68,7 +68,7 @@ XTRA_EXPORT MoaError MOA_CALL DllGetClassObject(const MoaID*, const MoaID*, void
 
 // Director unloads the module only after this said yes.
 XTRA_EXPORT MoaError MOA_CALL DllCanUnloadNow() {
-  if (gModuleObjectCount != 0) return kMoaErr_CantUnloadNow;
+  if (gModuleObjectCount != 0) return kMoaErr_XtraInUse;
   ReleaseNotifyWindowClass();
   return kMoaErr_NoErr;
 }

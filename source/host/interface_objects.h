@@ -22,11 +22,11 @@ struct XtraInterfaceObject : Interface {
   int32_t refCount = 0;
 
   MoaError MOA_CALL QueryInterface(const MoaID* iid, void** out) override {
-    return owner->pSelf->QueryInterface(iid, out);
+    return owner->Self()->QueryInterface(iid, out);
   }
 
   MoaUlong MOA_CALL AddRef() override {
-    owner->pSelf->AddRef();
+    owner->Self()->AddRef();
     return static_cast<MoaUlong>(++refCount);
   }
 
@@ -37,10 +37,10 @@ struct XtraInterfaceObject : Interface {
       static_cast<Derived*>(this)->~Derived();
       instance->pCalloc->NRFree(this);
       --gModuleObjectCount;
-      instance->pSelf->Release();
+      instance->Self()->Release();
     }
     // Last, because this may dispose of the instance itself.
-    instance->pSelf->Release();
+    instance->Self()->Release();
     return static_cast<MoaUlong>(remaining);
   }
 };
@@ -84,8 +84,8 @@ MoaError CreateInterfaceObject(void* instance, void** out) {
   auto* object = new (memory) Object();
   object->owner = owner;
   object->refCount = 1;
-  owner->pSelf->AddRef();
-  owner->pSelf->AddRef();
+  owner->Self()->AddRef();
+  owner->Self()->AddRef();
   ++gModuleObjectCount;
   *out = static_cast<IMoaUnknown*>(object);
   return kMoaErr_NoErr;

@@ -16,7 +16,7 @@ MoaError MOA_CALL TStdXtra_IMoaRegister::Register(IMoaCache* cache, IMoaDict* xt
   std::strcpy(text, versionLine);
   std::strcat(text, kMethodTableBody);
 
-  status = entry->Put(kMoaDictType_MessageTable, text, 0, "msgTable");
+  status = entry->Put(kMoaDictType_CString, text, 0, "msgTable");
   if (status == kMoaErr_NoErr) {
     const unsigned char safeForShockwave = 1;
     status = entry->Put(kMoaDictType_Bool, &safeForShockwave, 1, "safeForShockwave");

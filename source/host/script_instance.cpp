@@ -7,15 +7,14 @@
 #include "host/interface_objects.h"
 #include "monitor/notify_window.h"
 #include "values/host_services.h"
+#include "values/host_text.h"
 
 namespace {
 
 int32_t gNextInstanceId = 1;
 
-// Registration data of the notification client; the host keeps the address.
-const int32_t kNotificationData = 100;
-
-void* NotificationData() { return const_cast<int32_t*>(&kNotificationData); }
+// At most this many ms between idle notifications; Director keeps the address.
+const MoaLong kIdleInterval = 100;
 
 int32_t ReportErrorToMovie(void* script, const char* message, int32_t) {
   static_cast<TStdXtra_IMoaMmXScript*>(script)->InformUserViaCallbackOfUserError("Error", message, "");
@@ -34,10 +33,10 @@ void DestroyHostServices(XtraInstance& instance) {
 }  // namespace
 
 MoaError MOA_CALL XtraInstanceCreate(void* data) {
-  const MoaInstanceHeader filledByHost = *static_cast<MoaInstanceHeader*>(data);
-  auto* instance = new (data) XtraInstance();
-  static_cast<MoaInstanceHeader&>(*instance) = filledByHost;
+  auto* instance = static_cast<XtraInstance*>(data);
+  new (static_cast<XtraInstanceState*>(instance)) XtraInstanceState();
 
+  LearnHostEncoding(instance->pCallback);
   instance->showErrorDialogs = true;
   instance->hostServices = new (std::nothrow) HostServices(instance->pCallback);
   CopyText(instance->internalErrorHandler, "HidBridge_InternalError");
@@ -57,27 +56,29 @@ MoaError MOA_CALL XtraInstanceCreate(void* data) {
 void MOA_CALL XtraInstanceDestroy(void* data) {
   auto* instance = static_cast<XtraInstance*>(data);
   ForgetInstance(*instance);
-  instance->~XtraInstance();
+  static_cast<XtraInstanceState*>(instance)->~XtraInstanceState();
 }
 
 void NewInstance(XtraInstance& instance, TStdXtra_IMoaMmXScript& script) {
   // A second new on a live instance must not leak the first device.
   if (!instance.device) script.CreateNewInstance();
+  // Only now is there a movie: at registration Director has none yet.
+  if (instance.hostServices) instance.hostServices->BindMovieContext();
   instance.lastResult.SetListener(&script, ReportErrorToMovie);
   if (instance.notificationClient || !instance.hostServices) return;
   void* client = nullptr;
-  if (instance.pSelf->QueryInterface(&IID_IMoaNotificationClient, &client) != kMoaErr_NoErr) return;
+  if (instance.Self()->QueryInterface(&IID_IMoaNotificationClient, &client) != kMoaErr_NoErr) return;
   instance.notificationClient = static_cast<IMoaNotificationClient*>(client);
   if (IMoaNotification* notification = instance.hostServices->notification())
-    notification->RegisterNotificationClient(instance.notificationClient, &NID_XtraIdleNotification,
-                                             NotificationData(), &instance);
+    notification->RegisterNotificationClient(instance.notificationClient, &NID_DrNIdle,
+                                             &kIdleInterval, &instance);
 }
 
 void ForgetInstance(XtraInstance& instance) {
   if (instance.notificationClient) {
     if (instance.hostServices && instance.hostServices->notification())
       instance.hostServices->notification()->UnregisterNotificationClient(
-          instance.notificationClient, &NID_XtraIdleNotification, NotificationData());
+          instance.notificationClient, &NID_DrNIdle, &kIdleInterval);
     instance.notificationClient->Release();
     instance.notificationClient = nullptr;
   }

@@ -1,5 +1,5 @@
-// The per-instance record. The host allocates it with the size the module
-// reports and fills the header; the create callback fills the rest.
+// The per-instance record. Director allocates it with the size the module
+// reports and writes its own base; the create callback makes the rest.
 #pragma once
 
 #include "diagnostics/xtra_result.h"
@@ -8,33 +8,38 @@
 class HostServices;
 class UsbClassPC;
 
-struct XtraInstance : MoaInstanceHeader {
+// The Xtra's part of an instance. It is constructed and destroyed on its own,
+// behind Director's base, so that no constructor ever writes Director's bytes.
+struct XtraInstanceState {
   static constexpr int kHandlerNameSize = 500;
 
-  char replyText[500];
+  char replyText[500] = "";
   XtraResult lastResult;
-  HostServices* hostServices;
-  char internalErrorHandler[kHandlerNameSize];
-  char xtraErrorHandler[kHandlerNameSize];
-  char flowHandler[kHandlerNameSize];
-  bool flowTraceOn;
-  int32_t flowTraceThreshold;
-  bool fileLogOn;
-  IMoaNotificationClient* notificationClient;
-  bool showErrorDialogs;
-  UsbClassPC* device;
-  char monitorChangesHandler[kHandlerNameSize];
-  char monitorDeviceHandler[kHandlerNameSize];
+  HostServices* hostServices = nullptr;
+  char internalErrorHandler[kHandlerNameSize] = "";
+  char xtraErrorHandler[kHandlerNameSize] = "";
+  char flowHandler[kHandlerNameSize] = "";
+  bool flowTraceOn = false;
+  int32_t flowTraceThreshold = 0;
+  bool fileLogOn = false;
+  IMoaNotificationClient* notificationClient = nullptr;
+  bool showErrorDialogs = false;
+  UsbClassPC* device = nullptr;
+  char monitorChangesHandler[kHandlerNameSize] = "";
+  char monitorDeviceHandler[kHandlerNameSize] = "";
   // The device whose events the MonitorDevice handler hears; 0 matches any.
-  int32_t monitorVendorId;
-  int32_t monitorProductId;
+  int32_t monitorVendorId = 0;
+  int32_t monitorProductId = 0;
   // Identifies the instance to the movie in its events and error reports.
-  int32_t instanceId;
+  int32_t instanceId = 0;
   // While a method answers with its own error, that answer is the report:
   // no further message box.
-  bool answeringWithError;
+  bool answeringWithError = false;
   // A handler may forget the instance while its callbacks are delivered;
   // the host services then go once delivery is over.
-  bool deliveringCallbacks;
-  bool forgetPending;
+  bool deliveringCallbacks = false;
+  bool forgetPending = false;
 };
+
+// Director's base comes first: the instance address is also its IMoaUnknown.
+struct XtraInstance : MoaInstanceBase, XtraInstanceState {};

@@ -35,7 +35,7 @@ XtraResult CallbackQueue::Enqueue(IMoaMmValue* values, const char* handlerName, 
   return result;
 }
 
-XtraResult CallbackQueue::DeliverPendingCallbacks(IMoaMmValue* values, IMoaMmPlayer* player) {
+XtraResult CallbackQueue::DeliverPendingCallbacks(IMoaMmValue* values, IMoaDrPlayer* player) {
   XtraResult result;
   result.SetOk();
   for (int32_t i = 0; i < used_; ++i) {
@@ -46,7 +46,7 @@ XtraResult CallbackQueue::DeliverPendingCallbacks(IMoaMmValue* values, IMoaMmPla
     slots_[i].argCount = 0;
     MoaMmSymbol handler = 0;
     if (values && player && values->StringToSymbol(callback.handlerName, &handler) == kMoaErr_NoErr) {
-      MoaMmValue answer{};
+      MoaMmValue answer = kVoidMoaMmValue;
       if (player->CallHandler(handler, callback.argCount, callback.args, &answer) == kMoaErr_NoErr)
         values->ValueRelease(&answer);
     }

@@ -24,7 +24,7 @@ class CallbackQueue {
   // The caller keeps its own references on args; the queue adds its own.
   XtraResult Enqueue(IMoaMmValue* values, const char* handlerName, int32_t argCount, const MoaMmValue* args);
   // Calls every pending handler, including those filed while this runs.
-  XtraResult DeliverPendingCallbacks(IMoaMmValue* values, IMoaMmPlayer* player);
+  XtraResult DeliverPendingCallbacks(IMoaMmValue* values, IMoaDrPlayer* player);
   // Drops what is pending without calling it.
   void DropAll(IMoaMmValue* values);
 

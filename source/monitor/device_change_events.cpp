@@ -22,11 +22,12 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::HandleDevicesChangeMessage(const char*
                      : eventCode == DBT_DEVICEREMOVECOMPLETE ? "DEVICEREMOVECOMPLETE"
                                                              : nullptr;
   if (type && services && services->values()) {
-    MoaMmValue event{};
+    MoaMmValue event = kVoidMoaMmValue;
+    services->NewPropList(&event);
     services->AddStringProperty(&event, "XtraName", "HidBridge");
     services->AddStringProperty(&event, "Message", devicePath);
     services->AddIntegerProperty(&event, "Id", instance.instanceId);
-    MoaMmValue symbol{};
+    MoaMmValue symbol = kVoidMoaMmValue;
     services->MakeSymbol(type, &symbol);
     services->AddValueProperty(&event, "TYPE", &symbol);
     services->values()->ValueRelease(&symbol);

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "host/interface_objects.h"
+#include "values/director_context.h"
+#include "values/host_services.h"
 
 namespace {
 
@@ -175,8 +177,11 @@ LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   gMonitor.lastVendorId = 0;
   gMonitor.lastProductId = 0;
   ParseVidPid(gMonitor.lastDevicePath, &gMonitor.lastVendorId, &gMonitor.lastProductId);
-  if (gMonitor.target)
-    gMonitor.target->HandleDevicesChangeMessage(gMonitor.lastDevicePath, static_cast<uint32_t>(wParam),
-                                                gMonitor.lastVendorId, gMonitor.lastProductId);
+  if (TStdXtra_IMoaMmXScript* target = gMonitor.target) {
+    HostServices* services = target->owner->hostServices;
+    DirectorContextScope inDirector(services ? services->movieContext() : nullptr);
+    target->HandleDevicesChangeMessage(gMonitor.lastDevicePath, static_cast<uint32_t>(wParam), gMonitor.lastVendorId,
+                                       gMonitor.lastProductId);
+  }
   return 0;
 }

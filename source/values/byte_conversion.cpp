@@ -19,7 +19,7 @@ MoaError HostServices::BytesToList(const uint8_t* bytes, int32_t length, MoaMmVa
   if (!lists_ || !values_) return kMoaErr_BadInterface;
   MoaError status = lists_->NewListValue(out);
   for (int32_t i = 0; i < length; ++i) {
-    MoaMmValue item{};
+    MoaMmValue item = kVoidMoaMmValue;
     values_->IntegerToValue(bytes[i], &item);
     status = lists_->AppendValueToList(out, &item);
     values_->ValueRelease(&item);
@@ -72,7 +72,7 @@ HostServices::ByteConversion HostServices::AppendBytes(const MoaMmValue* value, 
       Append(payload, count, text, std::strlen(text));
       return ByteConversion::Done;
     }
-    case kMoaMmValueType_HostType5:
+    case kMoaMmValueType_Picture:
       return ByteConversion::Done;
     case kMoaMmValueType_List: {
       ByteConversion outcome = ByteConversion::Done;

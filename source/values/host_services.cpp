@@ -21,20 +21,22 @@ XtraResult HostServices::BindHost() {
   XtraResult result;
   result.Clear();
   if (!callback_) return result;
-  idle_ = Acquire<IMoaUnknown>(IID_IMoaIdle);
   values_ = Acquire<IMoaMmValue>(IID_IMoaMmValue);
   lists_ = Acquire<IMoaMmList>(IID_IMoaMmList);
-  player_ = Acquire<IMoaMmPlayer>(IID_IMoaMmPlayer);
+  player_ = Acquire<IMoaDrPlayer>(IID_IMoaDrPlayer);
   notification_ = Acquire<IMoaNotification>(IID_IMoaNotification);
-  if (player_ && player_->GetActiveMovie(&movie_) == kMoaErr_NoErr && movie_) {
-    void* extension = nullptr;
-    if (movie_->QueryInterface(&IID_IMoaDrMovie2, &extension) == kMoaErr_NoErr)
-      movieExtension_ = static_cast<IMoaUnknown*>(extension);
-  }
-  mainWindow_ = nullptr;
-  utils_ = Acquire<IMoaMmUtils>(IID_IMoaMmUtils);
-  if (utils_) utils_->GetMainWindow(&mainWindow_);
+  windows_ = Acquire<IMoaMmWndWin>(IID_IMoaMmWndWin);
   return result;
+}
+
+void HostServices::BindMovieContext() {
+  if (movieContext_ || !player_) return;
+  IMoaUnknown* movie = nullptr;
+  if (player_->GetActiveMovie(&movie) != kMoaErr_NoErr || !movie) return;
+  void* context = nullptr;
+  if (movie->QueryInterface(&IID_IMoaDrMovieContext, &context) == kMoaErr_NoErr)
+    movieContext_ = static_cast<IMoaDrMovieContext*>(context);
+  movie->Release();
 }
 
 namespace {
@@ -48,10 +50,8 @@ void ReleaseService(Service*& service) {
 }  // namespace
 
 XtraResult HostServices::ReleaseHost() {
-  ReleaseService(movie_);
-  ReleaseService(movieExtension_);
-  ReleaseService(idle_);
-  ReleaseService(utils_);
+  ReleaseService(movieContext_);
+  ReleaseService(windows_);
   ReleaseService(values_);
   ReleaseService(lists_);
   ReleaseService(player_);
@@ -69,16 +69,17 @@ MoaError HostServices::MakeSymbol(const char* name, MoaMmValue* out) {
   return values_->SymbolToValue(symbol, out);
 }
 
+MoaError HostServices::NewPropList(MoaMmValue* out) {
+  *out = kVoidMoaMmValue;
+  return lists_ ? lists_->NewPropListValue(out) : kMoaErr_BadInterface;
+}
+
 MoaError HostServices::AddProperty(MoaMmValue* propList, const MoaMmValue* key, const MoaMmValue* item) {
-  if (!values_ || !lists_) return kMoaErr_BadInterface;
-  MoaLong type = kMoaMmValueType_Void;
-  values_->ValueType(propList, &type);
-  if (type == kMoaMmValueType_Void) lists_->NewPropListValue(propList);
-  return lists_->AppendValueToPropList(propList, key, item);
+  return lists_ ? lists_->AppendValueToPropList(propList, key, item) : kMoaErr_BadInterface;
 }
 
 MoaError HostServices::AddValueProperty(MoaMmValue* propList, const char* name, const MoaMmValue* item) {
-  MoaMmValue key{};
+  MoaMmValue key = kVoidMoaMmValue;
   MoaError status = MakeSymbol(name, &key);
   if (status != kMoaErr_NoErr) return status;
   status = AddProperty(propList, &key, item);
@@ -88,7 +89,7 @@ MoaError HostServices::AddValueProperty(MoaMmValue* propList, const char* name, 
 
 MoaError HostServices::AddIntegerProperty(MoaMmValue* propList, const char* name, int32_t number) {
   if (!values_) return kMoaErr_BadInterface;
-  MoaMmValue item{};
+  MoaMmValue item = kVoidMoaMmValue;
   values_->IntegerToValue(number, &item);
   const MoaError status = AddValueProperty(propList, name, &item);
   values_->ValueRelease(&item);
@@ -97,7 +98,7 @@ MoaError HostServices::AddIntegerProperty(MoaMmValue* propList, const char* name
 
 MoaError HostServices::AddStringProperty(MoaMmValue* propList, const char* name, const char* text) {
   if (!values_) return kMoaErr_BadInterface;
-  MoaMmValue item{};
+  MoaMmValue item = kVoidMoaMmValue;
   values_->StringToValue(text, &item);
   const MoaError status = AddValueProperty(propList, name, &item);
   values_->ValueRelease(&item);

@@ -1,6 +1,7 @@
-// The host's value, list, player and notification services as one script
-// instance (or one result builder) holds them, with the conversions between
-// Lingo values and the Xtra's integers, texts, bytes and property lists.
+// Director's value, list, player, notification and window services as one
+// script instance (or one result builder) holds them, with the conversions
+// between Lingo values and the Xtra's integers, texts, bytes and property
+// lists.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +28,13 @@ class HostServices {
 
   XtraResult BindHost();
   XtraResult ReleaseHost();
+  // The active movie's context, kept for calls into Director that Director
+  // did not start (see DirectorContextScope). Director has no movie while it
+  // registers the Xtra, so this waits for Lingo's new.
+  void BindMovieContext();
 
   MoaError MakeSymbol(const char* name, MoaMmValue* out);
+  MoaError NewPropList(MoaMmValue* out);
   MoaError AddProperty(MoaMmValue* propList, const MoaMmValue* key, const MoaMmValue* item);
   MoaError AddValueProperty(MoaMmValue* propList, const char* name, const MoaMmValue* item);
   MoaError AddIntegerProperty(MoaMmValue* propList, const char* name, int32_t number);
@@ -51,9 +57,10 @@ class HostServices {
 
   IMoaMmValue* values() const { return values_; }
   IMoaMmList* lists() const { return lists_; }
-  IMoaMmPlayer* player() const { return player_; }
+  IMoaDrPlayer* player() const { return player_; }
   IMoaNotification* notification() const { return notification_; }
-  void* mainWindow() const { return mainWindow_; }
+  IMoaMmWndWin* windows() const { return windows_; }
+  IMoaDrMovieContext* movieContext() const { return movieContext_; }
   CallbackQueue& callbacks() { return callbacks_; }
 
  private:
@@ -70,17 +77,14 @@ class HostServices {
   static constexpr size_t kStringBufferSize = 15360;
 
   IMoaCallback* callback_;
-  IMoaUnknown* idle_ = nullptr;
-  IMoaMmUtils* utils_ = nullptr;
   IMoaMmValue* values_ = nullptr;
   IMoaMmList* lists_ = nullptr;
-  IMoaMmPlayer* player_ = nullptr;
-  IMoaUnknown* movie_ = nullptr;
-  IMoaUnknown* movieExtension_ = nullptr;
+  IMoaDrPlayer* player_ = nullptr;
   IMoaNotification* notification_ = nullptr;
+  IMoaMmWndWin* windows_ = nullptr;
+  IMoaDrMovieContext* movieContext_ = nullptr;
   CallbackQueue callbacks_;
   XtraResult result_;
-  void* mainWindow_ = nullptr;
   char logFileName_[kLogFileNameSize] = "c:\\xtralog.txt";
 };
 
@@ -89,7 +93,7 @@ inline bool HostServices::ForEachElement(const MoaMmValue* list, int depth, Visi
   if (depth >= kMaxListDepth || !lists_) return false;
   const MoaLong elements = lists_->CountElements(list);
   for (MoaLong position = 1; position <= elements; ++position) {
-    MoaMmValue element{};
+    MoaMmValue element = kVoidMoaMmValue;
     if (lists_->GetValueByIndex(list, position, &element) != kMoaErr_NoErr) continue;
     visit(element);
     values_->ValueRelease(&element);

@@ -21,7 +21,7 @@ XtraResult ResultListBuilder::BeginItem() {
   result_.SetOk();
   if (pendingItem_) EndItem();
   if (!lists_) return result_;
-  pendingItem_ = new (std::nothrow) MoaMmValue{};
+  pendingItem_ = new (std::nothrow) MoaMmValue(kVoidMoaMmValue);
   if (!pendingItem_) {
     result_.SetError("Out of memory", XtraResult::kNoCode);
     return result_;

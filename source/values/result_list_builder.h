@@ -6,6 +6,8 @@
 
 #include "diagnostics/xtra_result.h"
 #include "host/moa_contract.h"
+#include "platform.h"
+#include "values/host_text.h"
 
 class HostServices;
 
@@ -21,6 +23,13 @@ class ResultListBuilder {
   XtraResult BeginItem();
   XtraResult AddInteger(const char* name, int32_t number);
   XtraResult AddString(const char* name, const char* text);
+  // A string as Windows gives it, in Director's encoding.
+  template <size_t Units>
+  XtraResult AddDeviceString(const char* name, const WCHAR (&text)[Units]) {
+    char converted[3 * Units];  // UTF-8 takes at most three bytes a unit
+    WideToHostText(text, converted, sizeof converted);
+    return AddString(name, converted);
+  }
   XtraResult EndItem();
 
  private:

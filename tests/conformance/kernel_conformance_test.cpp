@@ -1,6 +1,5 @@
 // Kernel behaviour the Xtra relies on, checked against Windows (under Wine)
 // and the stand-in alike.
-#include <cstring>
 #include <string>
 
 #include "windows_api.h"
@@ -59,11 +58,14 @@ TEST_F(KernelConformance, ThreadIsStillActiveUntilItsHandleIsSignalled) {
   CloseHandle(release);
 }
 
+// The system texts are ASCII: one UTF-16 unit a character.
 std::string SystemMessage(DWORD code, DWORD size = 256) {
-  char text[256] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+  WCHAR text[256] = {};
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                       text, size, nullptr);
-  return length == std::strlen(text) ? std::string(text) : "length mismatch";
+  std::string ascii;
+  for (DWORD i = 0; text[i]; ++i) ascii += static_cast<char>(text[i]);
+  return length == ascii.size() ? ascii : "length mismatch";
 }
 
 // Wine shortens some of Windows' texts; either is the system's.

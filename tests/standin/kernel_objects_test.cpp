@@ -181,20 +181,20 @@ TEST_F(KernelObjects, TickCountWrapsAt32Bits) {
 }
 
 TEST_F(KernelObjects, FormatMessageGivesWindowsTextsAndFailsLikeIt) {
-  char text[256];
+  WCHAR text[256];
   const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-  EXPECT_EQ(FormatMessageA(flags, nullptr, ERROR_OPERATION_ABORTED, 0, text, sizeof text, nullptr), 95u);
-  EXPECT_STREQ(text,
-               "The I/O operation has been aborted because of either a thread exit or an application request.\r\n");
+  EXPECT_EQ(FormatMessageW(flags, nullptr, ERROR_OPERATION_ABORTED, 0, text, sizeof text, nullptr), 95u);
+  EXPECT_EQ(std::u16string(text),
+            u"The I/O operation has been aborted because of either a thread exit or an application request.\r\n");
   for (DWORD code : {0, 1, 2, 5, 6, 22, 23, 31, 87, 122, 995, 997, 1167, 1168, 1460, 1784}) {
-    EXPECT_GT(FormatMessageA(flags, nullptr, code, 0, text, sizeof text, nullptr), 2u) << code;
+    EXPECT_GT(FormatMessageW(flags, nullptr, code, 0, text, sizeof text, nullptr), 2u) << code;
   }
-  EXPECT_EQ(FormatMessageA(flags, nullptr, 12345, 0, text, sizeof text, nullptr), 0u);
+  EXPECT_EQ(FormatMessageW(flags, nullptr, 12345, 0, text, sizeof text, nullptr), 0u);
   EXPECT_EQ(GetLastError(), ERROR_MR_MID_NOT_FOUND);
-  EXPECT_EQ(FormatMessageA(flags, nullptr, ERROR_DEVICE_NOT_CONNECTED, 0, text, 30, nullptr), 0u)
+  EXPECT_EQ(FormatMessageW(flags, nullptr, ERROR_DEVICE_NOT_CONNECTED, 0, text, 30, nullptr), 0u)
       << "30 characters leave no room for the terminator";
   EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-  EXPECT_EQ(FormatMessageA(flags, nullptr, ERROR_DEVICE_NOT_CONNECTED, 0, text, 31, nullptr), 30u);
+  EXPECT_EQ(FormatMessageW(flags, nullptr, ERROR_DEVICE_NOT_CONNECTED, 0, text, 31, nullptr), 30u);
 }
 
 }  // namespace

@@ -17,17 +17,19 @@ TEST_F(Recorders, DebugOutputIsRecordedAndPassedToTheSink) {
 }
 
 TEST_F(Recorders, MessageBoxesAreAnsweredByTheHandlerOrWithOk) {
-  EXPECT_EQ(MessageBoxA(nullptr, "Device lost", nullptr, MB_OK | MB_ICONERROR), IDOK);
+  HWND owner = reinterpret_cast<HWND>(0x1234);
+  EXPECT_EQ(MessageBoxW(owner, u"Device lost \u00E9\u20AC", nullptr, MB_OK | MB_ICONERROR), IDOK);
   standin::SetMessageBoxHandler([](const standin::MessageBoxCall& call) { return call.type == MB_YESNO ? IDNO : IDOK; });
-  EXPECT_EQ(MessageBoxA(nullptr, "Retry?", "HidBridge", MB_YESNO), IDNO);
+  EXPECT_EQ(MessageBoxW(nullptr, u"Retry?", u"HidBridge", MB_YESNO), IDNO);
   const auto boxes = standin::MessageBoxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].caption, "Error");
-  EXPECT_EQ(boxes[0].text, "Device lost");
+  EXPECT_EQ(boxes[0].text, "Device lost \u00E9\u20AC") << "recorded as UTF-8";
+  EXPECT_EQ(boxes[0].owner, owner);
   EXPECT_EQ(boxes[1].caption, "HidBridge");
   EXPECT_EQ(boxes[1].type, MB_YESNO);
   standin::Reset();
-  EXPECT_EQ(MessageBoxA(nullptr, "Retry?", "HidBridge", MB_YESNO), IDOK) << "Reset restores the default answer";
+  EXPECT_EQ(MessageBoxW(nullptr, u"Retry?", u"HidBridge", MB_YESNO), IDOK) << "Reset restores the default answer";
 }
 
 TEST_F(Recorders, ListenersHearPlugsAndUnplugsIncludingReset) {

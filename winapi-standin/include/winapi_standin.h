@@ -4,6 +4,7 @@
 // it. Tests steer it through the headers that standin/control.h gathers.
 #pragma once
 
+#include "standin/code_pages.h"
 #include "standin/dbt.h"
 #include "standin/files.h"
 #include "standin/hid.h"

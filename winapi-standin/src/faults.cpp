@@ -28,11 +28,12 @@ std::map<std::string, Fault>& Faults() {
 const std::vector<std::string>& FallibleFunctions() {
   static const std::vector<std::string> names = {
       "CloseHandle", "CreateEventA", "SetEvent", "ResetEvent", "WaitForSingleObject", "WaitForMultipleObjects",
-      "CreateThread", "GetExitCodeThread", "FormatMessageA", "CreateFileA", "ReadFile", "WriteFile",
+      "CreateThread", "GetExitCodeThread", "FormatMessageW", "CreateFileA", "ReadFile", "WriteFile",
       "GetOverlappedResult", "CancelIo", "CancelIoEx", "SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
       "SetupDiGetDeviceInterfaceDetailA", "SetupDiDestroyDeviceInfoList", "HidD_GetAttributes",
       "HidD_GetProductString", "HidD_GetManufacturerString", "HidD_GetSerialNumberString",
-      "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidD_SetNumInputBuffers", "MessageBoxA", "fopen"};
+      "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidD_SetNumInputBuffers", "MessageBoxW",
+      "WideCharToMultiByte", "MultiByteToWideChar", "fopen"};
   return names;
 }
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -46,15 +47,16 @@ DWORD Fail(DWORD error) {
 
 }  // namespace
 
-extern "C" DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID, DWORD dwMessageId, DWORD, LPSTR lpBuffer, DWORD nSize,
+// The texts are ASCII, so each character is one UTF-16 unit.
+extern "C" DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID, DWORD dwMessageId, DWORD, LPWSTR lpBuffer, DWORD nSize,
                                        va_list*) {
-  if (standin::detail::FailsByFault("FormatMessageA")) return 0;
+  if (standin::detail::FailsByFault("FormatMessageW")) return 0;
   if (!(dwFlags & FORMAT_MESSAGE_FROM_SYSTEM) || (dwFlags & FORMAT_MESSAGE_ALLOCATE_BUFFER) || !lpBuffer)
     return Fail(ERROR_INVALID_PARAMETER);
   auto found = SystemMessages().find(dwMessageId);
   if (found == SystemMessages().end()) return Fail(ERROR_MR_MID_NOT_FOUND);
   const std::size_t length = std::strlen(found->second);
   if (length + 1 > nSize) return Fail(ERROR_INSUFFICIENT_BUFFER);
-  std::memcpy(lpBuffer, found->second, length + 1);
+  std::copy(found->second, found->second + length + 1, lpBuffer);
   return static_cast<DWORD>(length);
 }

@@ -4,6 +4,7 @@
 
 #include "faults.h"
 #include "resets.h"
+#include "standin/code_pages.h"
 #include "standin/kernel.h"
 #include "standin/user.h"
 
@@ -71,10 +72,23 @@ extern "C" void WINAPI OutputDebugStringA(LPCSTR lpOutputString) {
   if (sink) sink(lpOutputString);
 }
 
-extern "C" int WINAPI MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
-  if (standin::detail::FailsByFault("MessageBoxA")) return 0;
+namespace {
+
+std::string Utf8(LPCWSTR text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return "";
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+  bytes.pop_back();  // the terminator
+  return bytes;
+}
+
+}  // namespace
+
+extern "C" int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
+  if (standin::detail::FailsByFault("MessageBoxW")) return 0;
   auto& recorders = standin::TheRecorders();
-  const standin::MessageBoxCall call{lpCaption ? lpCaption : "Error", lpText ? lpText : "", uType};
+  const standin::MessageBoxCall call{lpCaption ? Utf8(lpCaption) : "Error", lpText ? Utf8(lpText) : "", uType, hWnd};
   std::function<int(const standin::MessageBoxCall&)> handler;
   {
     std::lock_guard lock(recorders.mutex);

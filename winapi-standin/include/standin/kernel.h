@@ -74,8 +74,8 @@ DWORD WINAPI GetTickCount();
 
 // Only system messages, always as if FORMAT_MESSAGE_IGNORE_INSERTS were
 // given, and no FORMAT_MESSAGE_ALLOCATE_BUFFER.
-DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
-                            LPSTR lpBuffer, DWORD nSize, va_list* Arguments);
+DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
+                            LPWSTR lpBuffer, DWORD nSize, va_list* Arguments);
 void WINAPI OutputDebugStringA(LPCSTR lpOutputString);
 
 }  // extern "C"
