@@ -169,6 +169,50 @@ TEST_F(HidConformance, MouseTakesNoOutputReports) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
+TEST_F(HidConformance, MouseHasNoFeatureOrOutputReportsForTheControlPipe) {
+  OpenMouse(0);
+  ASSERT_NE(mouse, INVALID_HANDLE_VALUE);
+  BYTE report[8] = {};
+  EXPECT_FALSE(HidD_GetFeature(mouse, report, 0));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
+  EXPECT_FALSE(HidD_GetFeature(mouse, report, 2));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_FALSE(HidD_SetFeature(mouse, report, 2));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_FALSE(HidD_SetOutputReport(mouse, report, 0));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
+  EXPECT_FALSE(HidD_SetOutputReport(mouse, report, 2));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+
+  // A handle without access asks features just the same.
+  HANDLE query = CreateFileA(FindInterface("vid_845e&pid_0001").c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(query, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(HidD_GetFeature(query, report, 2));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  CloseHandle(query);
+}
+
+TEST_F(HidConformance, InputReportOnDemandIsTheWholeReportAndNeedsItsRoom) {
+  OpenMouse(0);
+  ASSERT_NE(mouse, INVALID_HANDLE_VALUE);
+  BYTE report[8] = {0, 0xAA, 0xAA};
+  ASSERT_TRUE(HidD_GetInputReport(mouse, report, 2));
+  EXPECT_EQ(report[0], 0);
+  EXPECT_EQ(report[1], 0) << "a mouse at rest";
+  EXPECT_FALSE(HidD_GetInputReport(mouse, report, 1));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_FALSE(HidD_GetInputReport(mouse, report, 0));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
+}
+
+TEST_F(HidConformance, AnExclusiveOpenOfAnUnusedCollectionSucceeds) {
+  HANDLE exclusive = CreateFileA(FindInterface("vid_845e&pid_0002").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
+  if (exclusive != INVALID_HANDLE_VALUE) CloseHandle(exclusive);
+}
+
 TEST_F(HidConformance, UnknownPathsAreNotFound) {
   HANDLE none = CreateFileA((std::string("\\\\?\\hid#vid_dead&pid_beef#1&2&3&4") + kInterfaceSuffix).c_str(),
                             GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -153,7 +153,7 @@ TEST_F(DeviceIo, SynchronousReadBlocksUntilAReportOrUnplug) {
 }
 
 TEST_F(DeviceIo, WritesOfTheOutputLengthAreRecordedOthersFailAsUnderWine) {
-  const BYTE out[5] = {0xA, 0xB, 0xC, 0xD, 0xE};
+  const BYTE out[5] = {0x0, 0xB, 0xC, 0xD, 0xE};
   DWORD bytes = 0;
   EXPECT_TRUE(WriteFile(file, out, 4, &bytes, &overlapped));
   EXPECT_EQ(bytes, 4u);
@@ -164,7 +164,7 @@ TEST_F(DeviceIo, WritesOfTheOutputLengthAreRecordedOthersFailAsUnderWine) {
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
   EXPECT_FALSE(WriteFile(file, out, 0, &bytes, &overlapped));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_USER_BUFFER);
-  EXPECT_EQ(standin::OutputReports(device), (std::vector<Report>{{0xA, 0xB, 0xC, 0xD}}));
+  EXPECT_EQ(standin::OutputReports(device), (std::vector<Report>{{0x0, 0xB, 0xC, 0xD}}));
 }
 
 TEST_F(DeviceIo, HandleWithoutAccessRightsCannotReadOrWrite) {

@@ -48,6 +48,16 @@ TEST_F(Enumeration, PathsLookLikeWindowsAndFollowPlugs) {
   EXPECT_EQ(standin::DevicePath(again), standin::DevicePath(first)) << "replugged where it was";
 }
 
+TEST_F(Enumeration, CompositeDevicesNameTheirInterfaceBeforeTheCollection) {
+  standin::DeviceSpec traits = Board(0xC52B);
+  traits.vendorId = 0x046D;
+  traits.interfaceNumber = 1;
+  traits.collection = "col02";
+  traits.instanceId = "8&2B&0&0001";
+  EXPECT_EQ(standin::DevicePath(standin::PlugDevice(traits)),
+            "\\\\?\\hid#vid_046d&pid_c52b&mi_01&col02#8&2b&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030}");
+}
+
 TEST_F(Enumeration, SamePathTwiceIsRefused) {
   standin::DeviceSpec traits = Board();
   traits.instanceId = "1&2&3";
@@ -108,26 +118,13 @@ TEST_F(Enumeration, WrongStructSizesAreInvalidUserBuffers) {
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
-class OpenDevice : public StandinTest {
- protected:
-  void Open(const standin::DeviceSpec& traits) {
-    device = standin::PlugDevice(traits);
-    file = StandinTest::Open(device);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  }
-  void TearDown() override {
-    CloseHandle(file);
-    StandinTest::TearDown();
-  }
-  standin::DeviceId device = 0;
-  HANDLE file = INVALID_HANDLE_VALUE;
-};
+using OpenDevice = OpenDeviceTest;
 
 TEST_F(OpenDevice, AttributesAndCapsAreThePluggedOnes) {
   standin::DeviceSpec traits = Board();
   traits.caps.NumberInputValueCaps = 3;
   traits.caps.NumberFeatureDataIndices = 9;
-  Open(traits);
+  PlugAndOpen(traits);
   HIDD_ATTRIBUTES attributes{};
   ASSERT_TRUE(HidD_GetAttributes(file, &attributes));
   EXPECT_EQ(attributes.Size, sizeof attributes);
@@ -149,7 +146,7 @@ TEST_F(OpenDevice, StringsComeAsUtf16WithTheirTerminatorOrFail) {
   standin::DeviceSpec traits = Board();
   traits.product = u"Capteur \u00e9\u20ac";
   traits.manufacturer = u"";
-  Open(traits);
+  PlugAndOpen(traits);
   char16_t text[32];
   ASSERT_TRUE(HidD_GetProductString(file, text, sizeof text));
   EXPECT_EQ(std::u16string(text), u"Capteur \u00e9\u20ac");
@@ -166,7 +163,7 @@ TEST_F(OpenDevice, StringsComeAsUtf16WithTheirTerminatorOrFail) {
 }
 
 TEST_F(OpenDevice, QueriesFailOnceTheDeviceIsGone) {
-  Open(Board());
+  PlugAndOpen(Board());
   standin::Unplug(device);
   HIDD_ATTRIBUTES attributes{};
   EXPECT_FALSE(HidD_GetAttributes(file, &attributes));

@@ -44,3 +44,19 @@ class StandinTest : public testing::Test {
     return done();
   }
 };
+
+// A test of one plugged device through one open file, closed at the end.
+class OpenDeviceTest : public StandinTest {
+ protected:
+  void PlugAndOpen(const standin::DeviceSpec& traits, DWORD flags = FILE_FLAG_OVERLAPPED) {
+    device = standin::PlugDevice(traits);
+    file = Open(device, flags);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  }
+  void TearDown() override {
+    CloseHandle(file);
+    StandinTest::TearDown();
+  }
+  standin::DeviceId device = 0;
+  HANDLE file = INVALID_HANDLE_VALUE;
+};

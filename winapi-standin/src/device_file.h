@@ -9,10 +9,15 @@ namespace standin::detail {
 
 struct DeviceFile : KernelObject {
   static constexpr ObjectKind kKind = ObjectKind::File;
-  DeviceFile(std::shared_ptr<SimulatedDevice> openedDevice, DWORD desiredAccess, bool isOverlapped)
-      : KernelObject(kKind), device(std::move(openedDevice)), access(desiredAccess), overlapped(isOverlapped) {}
+  DeviceFile(std::shared_ptr<SimulatedDevice> openedDevice, DWORD desiredAccess, DWORD shareMode, bool isOverlapped)
+      : KernelObject(kKind),
+        device(std::move(openedDevice)),
+        access(desiredAccess),
+        share(shareMode),
+        overlapped(isOverlapped) {}
   const std::shared_ptr<SimulatedDevice> device;
   const DWORD access;
+  const DWORD share;
   const bool overlapped;
 };
 

@@ -58,6 +58,28 @@ BOOL ReadSynchronously(KernelLock& lock, DeviceFile& file, void* buffer, LPDWORD
   return TRUE;
 }
 
+constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
+
+// Both ways round: each open's access must be shared by the other.
+bool SharesWith(DWORD access, DWORD share, const DeviceFile& other) {
+  const auto allows = [](DWORD shareMode, DWORD wanted) {
+    return (!(wanted & GENERIC_READ) || (shareMode & FILE_SHARE_READ)) &&
+           (!(wanted & GENERIC_WRITE) || (shareMode & FILE_SHARE_WRITE));
+  };
+  return !(other.access & kReadWrite) || (allows(other.share, access) && allows(share, other.access));
+}
+
+// With the kernel locked.
+bool SharingAllows(const SimulatedDevice& device, DWORD access, DWORD share) {
+  if (!(access & kReadWrite)) return true;
+  for (const auto& [value, object] : TheKernel().handles) {
+    if (object->kind != ObjectKind::File) continue;
+    const auto& other = static_cast<const DeviceFile&>(*object);
+    if (other.device.get() == &device && !SharesWith(access, share, other)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 namespace standin::detail {
@@ -70,8 +92,8 @@ std::shared_ptr<SimulatedDevice> ConnectedDeviceOf(HANDLE handle) {
 }  // namespace standin::detail
 
 // Opens device interface paths only; any other path is not found.
-extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
-                                     DWORD dwFlagsAndAttributes, HANDLE) {
+extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                                     LPSECURITY_ATTRIBUTES, DWORD, DWORD dwFlagsAndAttributes, HANDLE) {
   if (FailsByFault("CreateFileA")) return INVALID_HANDLE_VALUE;
   if (!lpFileName || !*lpFileName) {
     SetLastError(ERROR_PATH_NOT_FOUND);
@@ -83,13 +105,17 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
-  if (device->traits.systemOwned && (dwDesiredAccess & (GENERIC_READ | GENERIC_WRITE))) {
+  if (device->traits.systemOwned && (dwDesiredAccess & kReadWrite)) {
     SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  if (!SharingAllows(*device, dwDesiredAccess, dwShareMode)) {
+    SetLastError(ERROR_SHARING_VIOLATION);
     return INVALID_HANDLE_VALUE;
   }
   const bool overlapped = (dwFlagsAndAttributes & FILE_FLAG_OVERLAPPED) != 0;
   SetLastError(ERROR_SUCCESS);
-  return AddHandle(std::make_shared<DeviceFile>(std::move(device), dwDesiredAccess, overlapped));
+  return AddHandle(std::make_shared<DeviceFile>(std::move(device), dwDesiredAccess, dwShareMode, overlapped));
 }
 
 // Like the HID class driver: each read returns one whole input report, and a
@@ -114,7 +140,8 @@ extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBy
 
 // Output reports complete at once. As under Wine, an empty write is an
 // invalid user buffer and any other length but the device's output report
-// length (none at all for a mouse) an invalid parameter.
+// length (none at all for a mouse) an invalid parameter, as is a report ID
+// the collection does not declare.
 extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                                  LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
   if (FailsByFault("WriteFile")) return FALSE;
@@ -122,10 +149,12 @@ extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOf
   auto file = UsableFile(hFile, GENERIC_WRITE);
   if (!file) return FALSE;
   if (!lpBuffer || nNumberOfBytesToWrite == 0) return Fail(ERROR_INVALID_USER_BUFFER);
-  if (nNumberOfBytesToWrite != file->device->OutputLength()) return Fail(ERROR_INVALID_PARAMETER);
-  if (file->overlapped ? !lpOverlapped : !lpNumberOfBytesWritten) return Fail(ERROR_INVALID_PARAMETER);
   const auto* bytes = static_cast<const std::uint8_t*>(lpBuffer);
-  file->device->outputReports.emplace_back(bytes, bytes + nNumberOfBytesToWrite);
+  if (nNumberOfBytesToWrite != file->device->OutputLength() ||
+      !DeclaresReportId(file->device->traits.outputReportIds, bytes[0]))
+    return Fail(ERROR_INVALID_PARAMETER);
+  if (file->overlapped ? !lpOverlapped : !lpNumberOfBytesWritten) return Fail(ERROR_INVALID_PARAMETER);
+  file->device->received.push_back({standin::Delivery::Interrupt, Report(bytes, bytes + nNumberOfBytesToWrite)});
   if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = nNumberOfBytesToWrite;
   if (lpOverlapped) CompleteOverlapped(*lpOverlapped, STATUS_SUCCESS, nNumberOfBytesToWrite);
   return TRUE;

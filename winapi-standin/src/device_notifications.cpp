@@ -1,5 +1,6 @@
 // Device notifications: windows registered for the USB device interface
-// class hear of every device plugged into or pulled from the bus, with the
+// class hear of every device plugged into or pulled from the bus, windows
+// registered for the HID interface class of its collection, each with the
 // interface path in the form current Windows writes it.
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "standin/dbt.h"
 #include "standin/kernel.h"
 #include "standin/simulated_bus.h"
+#include "hid_guid.h"
 #include "standin/window_control.h"
 #include "window_state.h"
 
@@ -16,8 +18,6 @@ using namespace standin::detail;
 namespace {
 
 constexpr GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
-
-bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 
 // The hex digits after a marker such as "vid_" in a HID path, in capitals.
 std::string IdAfter(const std::string& path, const char* marker) {
@@ -40,26 +40,45 @@ std::string UsbInterfacePath(const std::string& hidPath) {
          "#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
 }
 
-std::vector<char> Broadcast(const std::string& path) {
+// A broadcast names a HID collection in capitals up to its class:
+// \\?\HID#VID_046D&PID_C52B&MI_01&COL02#7&1A2B&0&0000#{4d1e55b2-...}.
+std::string HidBroadcastPath(const std::string& path) {
+  std::string named = path;
+  const size_t classPart = named.rfind('#');
+  for (size_t i = 0; i < classPart && i < named.size(); ++i)
+    named[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(named[i])));
+  return named;
+}
+
+std::vector<char> Broadcast(const GUID& interfaceClass, const std::string& path) {
   std::vector<char> payload(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1, '\0');
   auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(payload.data());
   broadcast->dbcc_size = static_cast<DWORD>(payload.size());
   broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  broadcast->dbcc_classguid = kUsbDeviceInterface;
+  broadcast->dbcc_classguid = interfaceClass;
   std::memcpy(broadcast->dbcc_name, path.c_str(), path.size() + 1);
   return payload;
 }
 
-void BroadcastBusEvent(const standin::BusEvent& event) {
-  const WPARAM code = event.kind == standin::BusEvent::Kind::Arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
-  const std::vector<char> payload = Broadcast(UsbInterfacePath(event.path));
-  std::lock_guard lock(Windows().mutex);
+// With the window lock held.
+void PostBroadcast(WPARAM code, const GUID& interfaceClass, const std::string& path) {
+  const std::vector<char> payload = Broadcast(interfaceClass, path);
   for (const auto& [handle, notification] : Windows().notifications) {
-    if (!notification.allInterfaceClasses && !SameGuid(notification.classGuid, kUsbDeviceInterface)) continue;
+    if (!notification.allInterfaceClasses && !SameGuid(notification.classGuid, interfaceClass)) continue;
     const Window* window = FindWindowLocked(notification.window);
     if (!window) continue;
     Windows().queues[window->thread].push_back({MSG{notification.window, WM_DEVICECHANGE, code, 0, 0, {}}, true, payload});
   }
+}
+
+// The USB device arrives before its collection and leaves after it.
+void BroadcastBusEvent(const standin::BusEvent& event) {
+  const bool arrival = event.kind == standin::BusEvent::Kind::Arrival;
+  const WPARAM code = arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
+  std::lock_guard lock(Windows().mutex);
+  if (!arrival) PostBroadcast(code, kHidInterfaceGuid, HidBroadcastPath(event.path));
+  PostBroadcast(code, kUsbDeviceInterface, UsbInterfacePath(event.path));
+  if (arrival) PostBroadcast(code, kHidInterfaceGuid, HidBroadcastPath(event.path));
 }
 
 void ListenToTheBus() {

@@ -32,7 +32,8 @@ const std::vector<std::string>& FallibleFunctions() {
       "GetOverlappedResult", "CancelIo", "CancelIoEx", "SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
       "SetupDiGetDeviceInterfaceDetailA", "SetupDiDestroyDeviceInfoList", "HidD_GetAttributes",
       "HidD_GetProductString", "HidD_GetManufacturerString", "HidD_GetSerialNumberString",
-      "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidD_SetNumInputBuffers", "MessageBoxW",
+      "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidD_SetNumInputBuffers",
+      "HidD_GetFeature", "HidD_SetFeature", "HidD_GetInputReport", "HidD_SetOutputReport", "MessageBoxW",
       "WideCharToMultiByte", "MultiByteToWideChar", "fopen"};
   return names;
 }

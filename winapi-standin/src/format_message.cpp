@@ -21,6 +21,8 @@ const std::map<DWORD, const char*>& SystemMessages() {
       {ERROR_BAD_COMMAND, "The device does not recognize the command.\r\n"},
       {ERROR_CRC, "Data error (cyclic redundancy check).\r\n"},
       {ERROR_GEN_FAILURE, "A device attached to the system is not functioning.\r\n"},
+      {ERROR_SHARING_VIOLATION,
+       "The process cannot access the file because it is being used by another process.\r\n"},
       {ERROR_NOT_SUPPORTED, "The request is not supported.\r\n"},
       {ERROR_INVALID_PARAMETER, "The parameter is incorrect.\r\n"},
       {ERROR_INSUFFICIENT_BUFFER, "The data area passed to a system call is too small.\r\n"},

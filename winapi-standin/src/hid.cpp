@@ -1,4 +1,5 @@
 #include <cstring>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -41,6 +42,74 @@ BOOLEAN CopyString(const char* function, DeviceString which, HANDLE file, PVOID 
   const std::size_t bytes = (text->size() + 1) * sizeof(char16_t);
   if (!buffer || length < bytes) return Fail(ERROR_INSUFFICIENT_BUFFER);
   std::memcpy(buffer, text->c_str(), bytes);  // char16_t is UTF-16 in the machine's order, as WCHAR is on Windows
+  return TRUE;
+}
+
+// The reports the HID class driver reaches over the control pipe.
+struct ReportKind {
+  const char* function;
+  DWORD (SimulatedDevice::*length)() const;
+  std::vector<std::uint8_t> standin::DeviceSpec::*ids;
+  // What a Get reads and a Set keeps, by report ID; none for output reports.
+  std::map<std::uint8_t, Report> SimulatedDevice::*stored;
+  standin::Delivery delivery;  // of a Set
+  bool gets;  // a Get may pass a longer buffer; a Set passes the exact length
+};
+
+using standin::Delivery;
+const ReportKind kGetFeature{"HidD_GetFeature", &SimulatedDevice::FeatureLength,
+                             &standin::DeviceSpec::featureReportIds, &SimulatedDevice::features, Delivery::Feature, true};
+const ReportKind kSetFeature{"HidD_SetFeature", &SimulatedDevice::FeatureLength,
+                             &standin::DeviceSpec::featureReportIds, &SimulatedDevice::features, Delivery::Feature, false};
+const ReportKind kGetInput{"HidD_GetInputReport", &SimulatedDevice::InputLength, &standin::DeviceSpec::inputReportIds,
+                           &SimulatedDevice::latestInputs, Delivery::Control, true};
+const ReportKind kSetOutput{"HidD_SetOutputReport", &SimulatedDevice::OutputLength,
+                            &standin::DeviceSpec::outputReportIds, nullptr, Delivery::Control, false};
+
+// With the kernel locked: the device, when it takes this request; otherwise
+// null with the last error set.
+std::shared_ptr<SimulatedDevice> RequestTarget(const ReportKind& kind, HANDLE file, PVOID buffer, ULONG length) {
+  auto device = ConnectedDeviceOf(file);
+  if (!device) return nullptr;
+  if (!buffer || length == 0) {
+    SetLastError(ERROR_INVALID_USER_BUFFER);
+    return nullptr;
+  }
+  if (kind.delivery != Delivery::Feature && device->traits.systemOwned) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+  }
+  const DWORD reportLength = ((*device).*kind.length)();
+  const bool fits = kind.gets ? length >= reportLength : length == reportLength;
+  if (reportLength == 0 || !fits ||
+      !DeclaresReportId(device->traits.*kind.ids, *static_cast<const std::uint8_t*>(buffer))) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return device;
+}
+
+// A Get answers the stored report of the ID that byte 0 of the buffer
+// names, or that ID and zeros; a Set records the report and stores it.
+BOOLEAN Transfer(const ReportKind& kind, HANDLE file, PVOID buffer, ULONG length) {
+  if (FailsByFault(kind.function)) return FALSE;
+  auto lock = LockKernel();
+  auto device = RequestTarget(kind, file, buffer, length);
+  if (!device) return FALSE;
+  auto* bytes = static_cast<std::uint8_t*>(buffer);
+  if (kind.gets) {
+    const DWORD reportLength = ((*device).*kind.length)();
+    const auto& stored = (*device).*kind.stored;
+    const auto found = stored.find(bytes[0]);
+    if (found != stored.end())
+      std::memcpy(bytes, found->second.data(), reportLength);
+    else
+      std::memset(bytes + 1, 0, reportLength - 1);
+    return TRUE;
+  }
+  Report report(bytes, bytes + length);
+  if (kind.stored) ((*device).*kind.stored)[report[0]] = report;
+  device->received.push_back({kind.delivery, std::move(report)});
   return TRUE;
 }
 
@@ -118,4 +187,20 @@ extern "C" BOOLEAN WINAPI HidD_GetNumInputBuffers(HANDLE HidDeviceObject, PULONG
   if (!NumberBuffers) return Fail(ERROR_INVALID_PARAMETER);
   *NumberBuffers = static_cast<ULONG>(device->queueCapacity);
   return TRUE;
+}
+
+extern "C" BOOLEAN WINAPI HidD_GetFeature(HANDLE HidDeviceObject, PVOID ReportBuffer, ULONG ReportBufferLength) {
+  return Transfer(kGetFeature, HidDeviceObject, ReportBuffer, ReportBufferLength);
+}
+
+extern "C" BOOLEAN WINAPI HidD_SetFeature(HANDLE HidDeviceObject, PVOID ReportBuffer, ULONG ReportBufferLength) {
+  return Transfer(kSetFeature, HidDeviceObject, ReportBuffer, ReportBufferLength);
+}
+
+extern "C" BOOLEAN WINAPI HidD_GetInputReport(HANDLE HidDeviceObject, PVOID ReportBuffer, ULONG ReportBufferLength) {
+  return Transfer(kGetInput, HidDeviceObject, ReportBuffer, ReportBufferLength);
+}
+
+extern "C" BOOLEAN WINAPI HidD_SetOutputReport(HANDLE HidDeviceObject, PVOID ReportBuffer, ULONG ReportBufferLength) {
+  return Transfer(kSetOutput, HidDeviceObject, ReportBuffer, ReportBufferLength);
 }

@@ -33,9 +33,11 @@ void Notify(const BusEvent& event) {
 std::string InterfacePath(const DeviceSpec& traits, DeviceId id) {
   char head[64];
   std::snprintf(head, sizeof head, "\\\\?\\hid#vid_%04x&pid_%04x", traits.vendorId, traits.productId);
+  char interfacePart[16] = "";
+  if (traits.interfaceNumber) std::snprintf(interfacePart, sizeof interfacePart, "&mi_%02x", *traits.interfaceNumber);
   char instance[32];
   std::snprintf(instance, sizeof instance, "7&%08x&0&0000", id * 2654435761u);
-  std::string path = std::string(head) + (traits.collection ? "&" + *traits.collection : "") + "#" +
+  std::string path = std::string(head) + interfacePart + (traits.collection ? "&" + *traits.collection : "") + "#" +
                      traits.instanceId.value_or(instance) + "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
   for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return path;
@@ -81,13 +83,32 @@ bool SendInputReport(DeviceId device, std::vector<std::uint8_t> report) {
   auto found = DeviceById(device);
   if (!found->connected || report.size() > found->InputLength()) return false;
   report.resize(found->InputLength());
+  if (!report.empty()) found->latestInputs[report[0]] = report;
   DeliverInputReport(*found, std::move(report));
   return true;
 }
 
-std::vector<std::vector<std::uint8_t>> OutputReports(DeviceId device) {
+std::vector<ReceivedReport> ReceivedReports(DeviceId device) {
   auto lock = LockKernel();
-  return DeviceById(device)->outputReports;
+  return DeviceById(device)->received;
+}
+
+std::vector<std::vector<std::uint8_t>> OutputReports(DeviceId device) {
+  std::vector<std::vector<std::uint8_t>> outputs;
+  for (ReceivedReport& report : ReceivedReports(device))
+    if (report.delivery != Delivery::Feature) outputs.push_back(std::move(report.bytes));
+  return outputs;
+}
+
+bool SetFeatureContents(DeviceId device, std::vector<std::uint8_t> report) {
+  auto lock = LockKernel();
+  auto found = DeviceById(device);
+  if (!found->connected || report.empty() || report.size() > found->FeatureLength() ||
+      !DeclaresReportId(found->traits.featureReportIds, report[0]))
+    return false;
+  report.resize(found->FeatureLength());
+  found->features[report[0]] = std::move(report);
+  return true;
 }
 
 std::size_t DroppedInputReports(DeviceId device) {

@@ -17,6 +17,10 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 }
 }  // namespace
 
+bool DeclaresReportId(const std::vector<std::uint8_t>& ids, std::uint8_t id) {
+  return ids.empty() ? id == 0 : std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
 Bus& TheBus() {
   static Bus* bus = new Bus;  // never destroyed: detached threads may outlive main
   return *bus;

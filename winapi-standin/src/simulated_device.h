@@ -29,6 +29,7 @@ struct SimulatedDevice {
       : id(deviceId), traits(std::move(deviceSpec)), path(std::move(devicePath)), queueCapacity(traits.inputQueueCapacity) {}
   DWORD InputLength() const { return traits.caps.InputReportByteLength; }
   DWORD OutputLength() const { return traits.caps.OutputReportByteLength; }
+  DWORD FeatureLength() const { return traits.caps.FeatureReportByteLength; }
 
   const DeviceId id;
   const DeviceSpec traits;
@@ -39,9 +40,17 @@ struct SimulatedDevice {
   bool connected = true;
   std::deque<Report> inputQueue;
   std::size_t dropped = 0;
-  std::vector<Report> outputReports;
+  std::vector<ReceivedReport> received;
   std::deque<PendingRead> pendingReads;
+  // By report ID: the last input report sent, and each feature report's
+  // contents; an ID not yet here reads as zeros.
+  std::map<std::uint8_t, Report> latestInputs;
+  std::map<std::uint8_t, Report> features;
 };
+
+// Whether a collection that numbers its reports with `ids` (none: it does
+// not number them) has a report with this ID.
+bool DeclaresReportId(const std::vector<std::uint8_t>& ids, std::uint8_t id);
 
 // Every device plugged in since the last Reset, present or gone.
 struct Bus {

@@ -30,6 +30,10 @@ using LPOVERLAPPED = OVERLAPPED*;
 
 extern "C" {
 
+// Like Windows, refuses with ERROR_SHARING_VIOLATION an open for reading or
+// writing that the share modes of the device's other such opens do not
+// allow, or whose own share mode does not allow theirs; opens without
+// either access neither are refused nor refuse others.
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);

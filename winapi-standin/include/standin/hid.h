@@ -52,6 +52,18 @@ BOOLEAN WINAPI HidD_GetSerialNumberString(HANDLE HidDeviceObject, PVOID Buffer, 
 BOOLEAN WINAPI HidD_GetPreparsedData(HANDLE HidDeviceObject, PHIDP_PREPARSED_DATA* PreparsedData);
 BOOLEAN WINAPI HidD_FreePreparsedData(PHIDP_PREPARSED_DATA PreparsedData);
 NTSTATUS WINAPI HidP_GetCaps(PHIDP_PREPARSED_DATA PreparsedData, PHIDP_CAPS Capabilities);
+// Reports over the control pipe and feature reports. Byte 0 of the buffer
+// is the report ID, which the collection must declare (0 when it numbers
+// none); an empty buffer is ERROR_INVALID_USER_BUFFER, a kind of report the
+// collection lacks, a wrong ID or a buffer shorter than the kind's length
+// ERROR_INVALID_PARAMETER (the Set functions take exactly that length).
+// Feature reports work on any handle; input and output reports of a
+// collection Windows keeps to itself are ERROR_ACCESS_DENIED.
+BOOLEAN WINAPI HidD_GetFeature(HANDLE HidDeviceObject, PVOID ReportBuffer, ULONG ReportBufferLength);
+BOOLEAN WINAPI HidD_SetFeature(HANDLE HidDeviceObject, PVOID ReportBuffer, ULONG ReportBufferLength);
+// The device's current report of that ID: the last it sent, else zeros.
+BOOLEAN WINAPI HidD_GetInputReport(HANDLE HidDeviceObject, PVOID ReportBuffer, ULONG ReportBufferLength);
+BOOLEAN WINAPI HidD_SetOutputReport(HANDLE HidDeviceObject, PVOID ReportBuffer, ULONG ReportBufferLength);
 // Between 2 and 512 unread reports, as Windows allows.
 BOOLEAN WINAPI HidD_SetNumInputBuffers(HANDLE HidDeviceObject, ULONG NumberBuffers);
 BOOLEAN WINAPI HidD_GetNumInputBuffers(HANDLE HidDeviceObject, PULONG NumberBuffers);

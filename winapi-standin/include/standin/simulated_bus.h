@@ -19,6 +19,7 @@ using DeviceId = std::uint32_t;
 struct DeviceSpec {
   std::uint16_t vendorId = 0;
   std::uint16_t productId = 0;
+  // The device's release number, as HIDD_ATTRIBUTES.VersionNumber tells it.
   std::uint16_t versionNumber = 0;
   // Absent strings make HidD_Get*String fail; empty ones succeed.
   std::optional<std::u16string> product;
@@ -28,8 +29,16 @@ struct DeviceSpec {
   // The HID class driver keeps this many unread input reports and drops the
   // oldest beyond them.
   std::size_t inputQueueCapacity = 32;
+  // The USB interface of a composite device ("&mi_01" in the path).
+  std::optional<std::uint8_t> interfaceNumber;
   // "col01" for one of several top-level collections of a device.
   std::optional<std::string> collection;
+  // The report IDs the collection numbers its reports with, per kind; none:
+  // it does not number them, and byte 0 of each report is 0. Every report of
+  // a kind is as long as the kind's length in caps, its ID included.
+  std::vector<std::uint8_t> inputReportIds;
+  std::vector<std::uint8_t> outputReportIds;
+  std::vector<std::uint8_t> featureReportIds;
   // The third part of the path; by default one that differs per plug.
   std::optional<std::string> instanceId;
   // Windows keeps mice and keyboards to itself: opening one for reading or
@@ -42,12 +51,27 @@ struct DeviceSpec {
 // since the last Reset.
 DeviceId PlugDevice(const DeviceSpec& traits);
 void Unplug(DeviceId device);
-// Queues one input report as if the device had sent it. A shorter report is
-// zero-padded to InputReportByteLength; a longer one, or one for a device no
-// longer plugged in, is refused with false.
+// Queues one input report as if the device had sent it; it is also what the
+// device answers HidD_GetInputReport for its ID (byte 0) from then on. A
+// shorter report is zero-padded to InputReportByteLength; a longer one, or
+// one for a device no longer plugged in, is refused with false.
 bool SendInputReport(DeviceId device, std::vector<std::uint8_t> report);
-// Every output report written to the device so far, in order.
+// How a report reached the device: written to the interrupt pipe
+// (WriteFile), sent over the control pipe (HidD_SetOutputReport), or set as
+// a feature report (HidD_SetFeature).
+enum class Delivery { Interrupt, Control, Feature };
+struct ReceivedReport {
+  Delivery delivery;
+  std::vector<std::uint8_t> bytes;
+};
+// Everything the program sent the device so far, in order.
+std::vector<ReceivedReport> ReceivedReports(DeviceId device);
+// The output reports among them, over either pipe.
 std::vector<std::vector<std::uint8_t>> OutputReports(DeviceId device);
+// What the device answers HidD_GetFeature for the report's ID (byte 0) from
+// now on, until the program sets it; false for an ID the device does not
+// declare or a report longer than its feature reports.
+bool SetFeatureContents(DeviceId device, std::vector<std::uint8_t> report);
 std::size_t DroppedInputReports(DeviceId device);
 std::string DevicePath(DeviceId device);
 
