@@ -1,5 +1,5 @@
 // Random WM_DEVICECHANGE broadcasts into the monitoring window's procedure,
-// and random paths into the id parser: whatever a broadcast claims about its
+// and random paths into the id parsers: whatever a broadcast claims about its
 // size or holds in its name, nothing is read beyond it.
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "device/interface_path.h"
 #include "monitor/notify_window.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -17,6 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (ParseVidPid(path.c_str(), &vendorId, &productId) &&
       (vendorId < 0 || vendorId > 0xFFFF || productId < 0 || productId > 0xFFFF))
     std::abort();
+  const int32_t interfaceNumber = InterfaceNumberOf(path.c_str());
+  if (interfaceNumber < -1 || interfaceNumber > 0xFF) std::abort();
 
   // A broadcast exactly as large as it says, its name not necessarily ended.
   const size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name);

@@ -1,5 +1,6 @@
 // Closing: the reader is stopped and has ended before anything it uses is
 // released, so Close returns as soon as that is done.
+#include "device/late_bound.h"
 #include "device/usb_class_pc.h"
 
 namespace {
@@ -22,6 +23,8 @@ XtraResult UsbClassPC::Close() {
   std::vector<uint8_t>().swap(writeBuffer);
   CloseAndClear(deviceHandle);
   listening = false;
+  openMode = OpenMode::Shared;
+  openCollection.reset();
   return result;
 }
 
@@ -30,9 +33,10 @@ void UsbClassPC::StopReaderThread() {
   if (!readerThread) return;
   SetEvent(stopEvent);
   // The reader wakes on stopEvent; should it be stuck in a read all the same,
-  // cancelling that read frees it.
+  // cancelling that read frees it, and where Windows cannot cancel another
+  // thread's read (XP), closing its handle does.
   if (WaitForSingleObject(readerThread, kReaderEndMs) == WAIT_TIMEOUT) {
-    CancelIoEx(inputHandle, nullptr);
+    if (!CancelIoOfAnyThread(inputHandle)) CloseAndClear(inputHandle);
     WaitForSingleObject(readerThread, INFINITE);
   }
   CloseAndClear(readerThread);

@@ -1,35 +1,12 @@
 // One walk over the HID interfaces present, in the setup API's order: list
 // them all, or stop at the first that matches and keep a handle on it.
-#include <string>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "device/usb_class_pc.h"
 
 namespace {
-
-constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
-constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
-
-HANDLE OpenInterface(const char* path, DWORD access) {
-  HANDLE handle = CreateFileA(path, access, kShareReadWrite, nullptr, OPEN_EXISTING, 0, nullptr);
-  return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
-}
-
-// A device need not terminate a string that fills the buffer.
-void CopyDeviceString(BOOLEAN(WINAPI* query)(HANDLE, PVOID, ULONG), HANDLE device,
-                      WCHAR (&field)[UsbDeviceInfo::kStringUnits]) {
-  if (!query(device, field, sizeof field - sizeof field[0])) field[0] = 0;
-  field[UsbDeviceInfo::kStringUnits - 1] = 0;
-}
-
-void FillDeviceInfo(HANDLE device, const HIDD_ATTRIBUTES& attributes, UsbDeviceInfo& info) {
-  info.VendorID = attributes.VendorID;
-  info.ProductID = attributes.ProductID;
-  CopyDeviceString(HidD_GetProductString, device, info.Product);
-  CopyDeviceString(HidD_GetManufacturerString, device, info.Manufacturer);
-  CopyDeviceString(HidD_GetSerialNumberString, device, info.SerialNumberString);
-}
 
 bool Matches(const DeviceSearch& search, HANDLE device, const HIDD_ATTRIBUTES& attributes) {
   if (search.mode == SearchMode::MatchIds)
@@ -42,10 +19,26 @@ bool Matches(const DeviceSearch& search, HANDLE device, const HIDD_ATTRIBUTES& a
 }  // namespace
 
 XtraResult UsbClassPC::FindDevices(DeviceList& list) {
+  std::vector<HidCollectionInfo> collections;
+  FindCollections(collections);
+  try {
+    for (const HidCollectionInfo& collection : collections) list.push_back(collection.device);
+  } catch (const std::bad_alloc&) {
+    result.SetError("Out of memory", XtraResult::kNoCode);
+  }
+  return result;
+}
+
+XtraResult UsbClassPC::FindCollections(std::vector<HidCollectionInfo>& list) {
   result.SetOk();
   DeviceSearch search;
-  search.list = &list;
-  return EnumerateDevices(search);
+  search.collections = &list;
+  try {
+    return EnumerateDevices(search);
+  } catch (const std::bad_alloc&) {
+    result.SetError("Out of memory", XtraResult::kNoCode);
+    return result;
+  }
 }
 
 XtraResult UsbClassPC::EnumerateDevices(DeviceSearch& search) {
@@ -57,6 +50,8 @@ XtraResult UsbClassPC::EnumerateDevices(DeviceSearch& search) {
     result.SetError("Invalid Handle", XtraResult::kNoCode);
     return result;
   }
+  // Released however the walk ends, a failed allocation included.
+  const std::unique_ptr<void, BOOL(WINAPI*)(HDEVINFO)> setOwner(set, SetupDiDestroyDeviceInfoList);
   bool stop = false;
   for (DWORD index = 0; !stop; ++index) {
     SP_DEVICE_INTERFACE_DATA interfaceData{};
@@ -72,23 +67,17 @@ XtraResult UsbClassPC::EnumerateDevices(DeviceSearch& search) {
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
     if (!SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, required, nullptr, nullptr)) continue;
 
-    // Windows keeps keyboards and mice to itself: they open only without
-    // access, which still tells their ids and strings, so they are listed.
-    HANDLE device = OpenInterface(detail->DevicePath, kReadWrite);
-    if (!device && search.mode == SearchMode::ListAll) device = OpenInterface(detail->DevicePath, 0);
-    if (!device) continue;
-    HIDD_ATTRIBUTES attributes{};
-    attributes.Size = sizeof attributes;
-    if (!HidD_GetAttributes(device, &attributes)) {
-      CloseHandle(device);
+    if (search.mode == SearchMode::ListCollections) {
+      HidCollectionInfo collection;
+      if (DescribeCollectionAt(detail->DevicePath, collection)) search.collections->push_back(std::move(collection));
       continue;
     }
-
-    if (search.mode == SearchMode::ListAll) {
-      search.list->emplace_back();
-      FillDeviceInfo(device, attributes, search.list->back());
-      CloseHandle(device);
-    } else if (Matches(search, device, attributes)) {
+    HANDLE device = CreateFileA(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (device == INVALID_HANDLE_VALUE) continue;
+    HIDD_ATTRIBUTES attributes{};
+    attributes.Size = sizeof attributes;
+    if (HidD_GetAttributes(device, &attributes) && Matches(search, device, attributes)) {
       try {
         devicePath = detail->DevicePath;
         search.found = device;
@@ -101,6 +90,5 @@ XtraResult UsbClassPC::EnumerateDevices(DeviceSearch& search) {
       CloseHandle(device);
     }
   }
-  SetupDiDestroyDeviceInfoList(set);
   return result;
 }

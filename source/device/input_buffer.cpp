@@ -84,4 +84,9 @@ void UsbClassBase::StorePacket(const uint8_t* bytes, size_t length) {
   }
 }
 
-size_t UsbClassBase::TakeDroppedPacketCount() { return droppedPackets_.exchange(0); }
+size_t UsbClassBase::TakeDroppedPacketCount() {
+  const size_t dropped = droppedPackets_;
+  const size_t fresh = dropped - droppedPacketsTold_;
+  droppedPacketsTold_ = dropped;
+  return fresh;
+}

@@ -39,20 +39,30 @@ XtraResult UsbClassPC::Open(DeviceSearch& search, const char* notFoundMessage) {
     return result;
   }
   deviceHandle = search.found;
+  openMode = OpenMode::Shared;
   return Listen();
 }
 
 XtraResult UsbClassPC::Listen() {
   result.SetOk();
   if (QueryCapabilities().isError) return result;
-  if (PrepareForRead().isError) return result;
-  if (!stopEvent) {
-    stopEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HidCollectionInfo described;
+  if (DescribeDevice(deviceHandle, devicePath.c_str(), described)) {
+    described.caps = caps;
+    described.systemOwned = openMode == OpenMode::QueryOnly;
+    openCollection = std::move(described);
+  }
+  // What Windows keeps to itself cannot be read.
+  if (openMode != OpenMode::QueryOnly) {
+    if (PrepareForRead().isError) return result;
     if (!stopEvent) {
-      result.SetError("Listen could not create stop event", XtraResult::kNoCode);
-      return result;
+      stopEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+      if (!stopEvent) {
+        result.SetError("Listen could not create stop event", XtraResult::kNoCode);
+        return result;
+      }
+      if (StartReaderThread().isError) return result;
     }
-    if (StartReaderThread().isError) return result;
   }
   if (writeBuffer.empty()) writeBuffer.resize(outputReportLength + 1);
   return result;
@@ -86,8 +96,12 @@ XtraResult UsbClassPC::PrepareForRead() {
   }
   if (!inputHandle) {
     // Overlapped, so that the reader can wait for a report and a stop at once.
-    HANDLE handle = CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    // Beside an exclusive open's handle, which writes and lets readers in,
+    // this one reads and lets writers in: together they keep others out.
+    const bool exclusive = openMode == OpenMode::Exclusive;
+    HANDLE handle = CreateFileA(devicePath.c_str(), exclusive ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
+                                exclusive ? FILE_SHARE_WRITE : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
       result.SetError("Could not open an input pipe", XtraResult::kNoCode);
       return result;
@@ -112,6 +126,8 @@ XtraResult UsbClassPC::PrepareForRead() {
 
 XtraResult UsbClassPC::StartReaderThread() {
   keepReading = true;
+  readerFailure = 0;
+  readerFailureTold = false;
   readerThread = CreateThread(nullptr, 0, ReaderThreadEntry, this, 0, nullptr);
   if (!readerThread) {
     // An open that reports success with no reader would leave the movie

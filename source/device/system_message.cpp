@@ -1,5 +1,6 @@
 #include "device/system_message.h"
 
+#include "diagnostics/bounded_text.h"
 #include "values/host_text.h"
 
 bool SystemMessage(DWORD error, char* text, DWORD size) {
@@ -12,4 +13,14 @@ bool SystemMessage(DWORD error, char* text, DWORD size) {
   wide[end] = 0;
   WideToHostText(wide, text, size);
   return true;
+}
+
+void SetSystemError(XtraResult& result, const char* what, DWORD error) {
+  char text[XtraResult::kTextSize];
+  char message[XtraResult::kTextSize];
+  if (SystemMessage(error, text, sizeof text))
+    FormatText(message, sizeof message, "%s: %s", what, text);
+  else
+    CopyText(message, what);
+  result.SetError(message, static_cast<int32_t>(error));
 }

@@ -7,3 +7,7 @@
 // False when the system has no text for the code; the line break that
 // system texts end with is left out.
 bool SystemMessage(DWORD error, char* text, DWORD size);
+
+// Records "<what>: <the system's text>" (`what` alone when the system has
+// none) with the code.
+void SetSystemError(XtraResult& result, const char* what, DWORD error);

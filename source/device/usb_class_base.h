@@ -46,6 +46,8 @@ class UsbClassBase {
   void StorePacket(const uint8_t* bytes, size_t length);
   // Reports dropped to keep the buffer bounded, since the last call.
   size_t TakeDroppedPacketCount();
+  // All reports dropped so far, since the object was made.
+  size_t DroppedPacketCount() const { return droppedPackets_; }
 
  protected:
   XtraResult result;
@@ -58,4 +60,5 @@ class UsbClassBase {
   size_t bufferedBytes_ = 0;
   // Read after every script read: a counter, so that needs no lock.
   std::atomic<size_t> droppedPackets_{0};
+  size_t droppedPacketsTold_ = 0;  // by TakeDroppedPacketCount, on the host thread
 };

@@ -3,20 +3,33 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "device/hid_collection_info.h"
 #include "device/usb_class_base.h"
 
-enum class SearchMode { ListAll, MatchIds, MatchProductName };
+enum class SearchMode { ListCollections, MatchIds, MatchProductName };
 
 // What one walk over the present HID interfaces looks for.
 struct DeviceSearch {
-  SearchMode mode = SearchMode::ListAll;
+  SearchMode mode = SearchMode::ListCollections;
   int32_t vendorId = 0;
   int32_t productId = 0;
   WCHAR name[UsbDeviceInfo::kStringUnits] = {};
-  DeviceList* list = nullptr;
+  std::vector<HidCollectionInfo>* collections = nullptr;
   HANDLE found = nullptr;  // kept open on the matched device
+};
+
+// How the open device's handles hold it.
+enum class OpenMode {
+  Shared,
+  // No other handle may read or write it.
+  Exclusive,
+  // Windows keeps it to itself: opened without read or write access, for its
+  // description and feature reports only.
+  QueryOnly,
 };
 
 class UsbClassPC : public UsbClassBase {
@@ -33,12 +46,34 @@ class UsbClassPC : public UsbClassBase {
   XtraResult IdleHook1() override;
   XtraResult IdleHook2() override;
 
+  // Every HID collection present, as FindHidDevices lists them.
+  XtraResult FindCollections(std::vector<HidCollectionInfo>& list);
+  // Opens exactly the collection at `path`, as the other opens do after
+  // their match; one that Windows keeps to itself opens for queries only,
+  // unless `exclusive` asks for more than Windows grants.
+  XtraResult OpenByPath(const char* path, bool exclusive);
+  // The open collection as FindCollections describes it; false when none is.
+  bool GetOpenCollection(HidCollectionInfo& out) const;
+  // False once the open device is gone, or when none is open.
+  bool IsConnected();
+
+  // Reports of a given ID over each way Windows offers. Sent reports are
+  // laid out as Write lays them out, with `reportId` in byte 0; the sent
+  // count is the report's length. Fetched reports are appended whole.
+  XtraResult WriteReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
+  XtraResult SendOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
+  XtraResult SetFeatureReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
+  XtraResult GetFeatureReport(uint8_t reportId, ByteList& out);
+  XtraResult GetInputReport(uint8_t reportId, ByteList& out);
+
   // The capabilities of the last device opened (all zero before the first).
   XtraResult GetCapabilities(HIDP_CAPS& out);
-  // Why the reader stopped before Close (0: it did not), since the last call.
-  DWORD TakeReaderFailure() { return readerFailure.exchange(0); }
+  // Why the reader stopped before Close (0: it did not), told once per open.
+  DWORD TakeReaderFailure();
 
  private:
+  using ReportFunction = BOOLEAN(WINAPI*)(HANDLE, PVOID, ULONG);
+
   XtraResult EnumerateDevices(DeviceSearch& search);
   XtraResult Open(DeviceSearch& search, const char* notFoundMessage);
   XtraResult Listen();
@@ -46,6 +81,16 @@ class UsbClassPC : public UsbClassBase {
   XtraResult PrepareForRead();
   XtraResult StartReaderThread();
   void StopReaderThread();
+  // Ok when a device is open with reports of this length; else records why not.
+  bool CanTransfer(uint32_t reportLength, const char* kind);
+  // The output report through WriteFile; 0 or the system's error.
+  DWORD WriteOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
+  // `verb` and `kind` name the report in an error: "Could not set feature
+  // report 4: ...".
+  XtraResult SendReport(ReportFunction send, const char* verb, const char* kind, uint32_t reportLength,
+                        uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
+  XtraResult FetchReport(ReportFunction get, const char* kind, uint32_t reportLength, uint8_t reportId,
+                         ByteList& out);
   static DWORD WINAPI ReaderThreadEntry(LPVOID device);
   void ReaderThread();
 
@@ -62,4 +107,7 @@ class UsbClassPC : public UsbClassBase {
   std::atomic<bool> keepReading{false};
   HANDLE readerThread = nullptr;
   std::atomic<DWORD> readerFailure{0};
+  bool readerFailureTold = false;
+  OpenMode openMode = OpenMode::Shared;
+  std::optional<HidCollectionInfo> openCollection;
 };

@@ -1,7 +1,6 @@
-// Output reports: report ID 0, then the payload, cut or padded with zeros to
-// the device's output report length.
-#include <algorithm>
-
+// Output reports through the interrupt pipe: the report ID, then the
+// payload, cut or padded with zeros to the device's output report length.
+#include "device/report_layout.h"
 #include "device/system_message.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
@@ -13,16 +12,32 @@ XtraResult UsbClassPC::Write(const uint8_t* bytes, uint32_t length, int32_t* sen
     result.SetError("Device is not open", XtraResult::kNoCode);
     return result;
   }
-  std::fill(writeBuffer.begin(), writeBuffer.end(), 0);
-  std::copy_n(bytes, std::min(length, outputReportLength), writeBuffer.begin() + 1);
-
-  DWORD written = 0;
-  if (!WriteFile(deviceHandle, writeBuffer.data(), outputReportLength, &written, nullptr)) {
-    const DWORD error = GetLastError();
+  if (const DWORD error = WriteOutputReport(0, bytes, length, sent)) {
     char text[XtraResult::kTextSize];
     if (!SystemMessage(error, text, sizeof text)) CopyText(text, "WriteFile Error Occured");
     result.SetError(text, static_cast<int32_t>(error));
   }
-  *sent = static_cast<int32_t>(written);
   return result;
+}
+
+XtraResult UsbClassPC::WriteReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
+  result.SetOk();
+  *sent = 0;
+  if (!CanTransfer(outputReportLength, "output")) return result;
+  if (const DWORD error = WriteOutputReport(reportId, bytes, length, sent)) {
+    char what[64];
+    FormatText(what, sizeof what, "Could not write output report %u", static_cast<unsigned>(reportId));
+    SetSystemError(result, what, error);
+  }
+  return result;
+}
+
+DWORD UsbClassPC::WriteOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
+  LayOutReport(reportId, bytes, length, writeBuffer.data(), outputReportLength);
+  DWORD written = 0;
+  const DWORD error = WriteFile(deviceHandle, writeBuffer.data(), outputReportLength, &written, nullptr)
+                          ? ERROR_SUCCESS
+                          : GetLastError();
+  *sent = static_cast<int32_t>(written);
+  return error;
 }

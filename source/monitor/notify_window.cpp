@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "device/interface_path.h"
 #include "host/interface_objects.h"
 #include "values/director_context.h"
 #include "values/host_services.h"
@@ -80,25 +81,6 @@ XtraResult StopNotifyWindow() {
   return Ok();
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Windows writes both "Vid_" and "VID_", so the marker's case cannot matter.
-const char* FindMarker(const char* path, const char* marker) {
-  for (const char* at = path; *at; ++at) {
-    int i = 0;
-    while (marker[i] && LowerCase(at[i]) == marker[i]) ++i;
-    if (!marker[i]) return at;
-  }
-  return nullptr;
-}
-
 // The broadcast's own size bounds its path, terminated or not.
 void CopyBroadcastPath(const DEV_BROADCAST_DEVICEINTERFACE_A& broadcast, char (&path)[1024]) {
   const size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name);
@@ -114,26 +96,7 @@ void CopyBroadcastPath(const DEV_BROADCAST_DEVICEINTERFACE_A& broadcast, char (&
   path[length] = '\0';
 }
 
-int32_t HexAfter(const char* marker) {
-  int32_t value = 0;
-  for (int i = 4; i < 8; ++i) {
-    const int digit = HexDigit(marker[i]);
-    if (digit < 0) break;
-    value = value * 16 + digit;
-  }
-  return value;
-}
-
 }  // namespace
-
-bool ParseVidPid(const char* path, int32_t* vendorId, int32_t* productId) {
-  const char* vid = FindMarker(path, "vid_");
-  if (!vid || vid == path) return false;
-  const char* pid = FindMarker(path, "pid_");
-  *vendorId = HexAfter(vid);
-  *productId = pid ? HexAfter(pid) : 0;
-  return true;
-}
 
 // The target is referenced while it is one: a movie may let go of its object
 // without forget, and events must not then reach a freed script object.

@@ -21,7 +21,3 @@ void ReleaseNotifyWindowClass();
 bool NotifyWindowExists();
 
 LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The ids after "Vid_" and "Pid_" of a device interface path, in any letter
-// case; false, ids untouched, when the path names no vendor id.
-bool ParseVidPid(const char* path, int32_t* vendorId, int32_t* productId);

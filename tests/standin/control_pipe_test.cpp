@@ -1,5 +1,6 @@
 // Numbered reports, feature reports and the control pipe: what a collection
 // takes, what it answers, and how each report reached it.
+#include "numbered_reports.h"
 #include "standin_fixture.h"
 
 namespace {
@@ -9,17 +10,7 @@ using standin::Delivery;
 
 class ControlPipe : public OpenDeviceTest {
  protected:
-  // Numbered input (1, 2), output (3) and feature (4, 5) reports.
-  static standin::DeviceSpec Numbered() {
-    standin::DeviceSpec traits = Board();
-    traits.caps.InputReportByteLength = 4;
-    traits.caps.OutputReportByteLength = 3;
-    traits.caps.FeatureReportByteLength = 5;
-    traits.inputReportIds = {1, 2};
-    traits.outputReportIds = {3};
-    traits.featureReportIds = {4, 5};
-    return traits;
-  }
+  static standin::DeviceSpec Numbered() { return WithNumberedReports(Board(), 4, 3, 5); }
   void SetUp() override {
     OpenDeviceTest::SetUp();
     PlugAndOpen(Numbered(), 0);

@@ -1,0 +1,56 @@
+// The device object alone over the stand-in's simulated bus: each test
+// starts with an empty bus and ends with no handle or thread left behind.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "device/usb_class_pc.h"
+#include "standin/control.h"
+
+class DeviceOnBus : public testing::Test {
+ protected:
+  void SetUp() override { standin::Reset(); }
+  void TearDown() override {
+    objects_.clear();
+    EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
+    EXPECT_EQ(standin::LiveThreadCount(), 0u);
+    standin::Reset();
+  }
+
+  // A pad: 046D:C52B "Pad", release 1.02, unnumbered reports of 9 bytes
+  // both ways, usage page 1, usage 5.
+  static standin::DeviceSpec Pad(const char16_t* serial = u"123") {
+    standin::DeviceSpec pad;
+    pad.vendorId = 0x046D;
+    pad.productId = 0xC52B;
+    pad.versionNumber = 0x0102;
+    pad.product = u"Pad";
+    pad.manufacturer = u"Logi";
+    pad.serialNumber = serial;
+    pad.caps.UsagePage = 1;
+    pad.caps.Usage = 5;
+    pad.caps.InputReportByteLength = 9;
+    pad.caps.OutputReportByteLength = 9;
+    return pad;
+  }
+
+  // A device object of the test's, destroyed (closing its device) at the end.
+  UsbClassPC& NewObject() {
+    objects_.push_back(std::make_unique<UsbClassPC>());
+    return *objects_.back();
+  }
+
+  // Waits until the object's reader has stored `count` packets.
+  static bool WaitForPackets(UsbClassPC& object, int count);
+
+ private:
+  std::vector<std::unique_ptr<UsbClassPC>> objects_;
+};
+
+inline bool DeviceOnBus::WaitForPackets(UsbClassPC& object, int count) {
+  for (int i = 0; i < 2000 && object.NumberOfPacketsInReadBuffer() < count; ++i) Sleep(1);
+  return object.NumberOfPacketsInReadBuffer() == count;
+}
