@@ -23,6 +23,37 @@ bool CallContext::TextArgument(int index, char* buffer, size_t size) const {
   return true;
 }
 
+bool CallContext::ArgumentIs(int index, MoaLong type) const {
+  IMoaMmValue* values = instance.hostServices ? instance.hostServices->values() : nullptr;
+  MoaLong actual = kMoaMmValueType_Void;
+  return values && index < call.nargs && values->ValueType(&call.pArgs[index], &actual) == kMoaErr_NoErr &&
+         actual == type;
+}
+
+bool CallContext::ReportIdArgument(int index, uint8_t* reportId) {
+  const int32_t number = IntegerArgument(index);
+  if (!ArgumentIs(index, kMoaMmValueType_Integer) || number < 0 || number > 255) {
+    AnswerError("reportId must be an integer from 0 to 255");
+    return false;
+  }
+  *reportId = static_cast<uint8_t>(number);
+  return true;
+}
+
+bool CallContext::PayloadArguments(int first, uint8_t* payload, uint32_t& count) {
+  for (int index = first; index < call.nargs; ++index) {
+    const XtraResult converted = instance.hostServices->ValueToBytes(&call.pArgs[index], payload, count);
+    if (converted.isError) {
+      char message[XtraResult::kTextSize];
+      // Lingo counts the object as argument 1.
+      FormatText(message, sizeof message, "%s (argument %d)", converted.message, index + 1);
+      AnswerError(message);
+      return false;
+    }
+  }
+  return true;
+}
+
 void CallContext::AnswerInteger(int32_t number) {
   if (IMoaMmValue* values = instance.hostServices ? instance.hostServices->values() : nullptr)
     values->IntegerToValue(number, &call.resultValue);
@@ -31,6 +62,19 @@ void CallContext::AnswerInteger(int32_t number) {
 void CallContext::AnswerString(const char* text) {
   if (IMoaMmValue* values = instance.hostServices ? instance.hostServices->values() : nullptr)
     values->StringToValue(text, &call.resultValue);
+}
+
+void CallContext::AnswerSent(uint32_t given, int32_t sent) {
+  char answer[64];
+  FormatText(answer, sizeof answer, "Ok (in:%u sent:%d)", static_cast<unsigned>(given), static_cast<int>(sent));
+  AnswerString(answer);
+}
+
+void CallContext::AnswerError(const char* message) {
+  XtraResult error;
+  error.SetError(message, XtraResult::kNoCode);
+  StoreResult(error);
+  AnswerStatus();
 }
 
 void CallContext::StoreResult(const XtraResult& result) {
@@ -44,6 +88,7 @@ void CallContext::AnswerStatus() {
   XtraResult& last = instance.lastResult;
   AnswerString(last.StatusText());
   if (!last.isError) return;
+  RememberError(last.message, last.code);
   // Raised again on the instance's record so that its listener reports it;
   // the answer itself is the message, so no box besides the opens' own.
   instance.answeringWithError = true;
@@ -51,4 +96,9 @@ void CallContext::AnswerStatus() {
   CopyText(message, last.message);
   last.SetError(message, last.code);
   instance.answeringWithError = false;
+}
+
+void CallContext::RememberError(const char* message, int32_t code) {
+  instance.lastErrorCode = code;
+  CopyText(instance.lastErrorText, message);
 }

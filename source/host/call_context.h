@@ -18,12 +18,25 @@ struct CallContext {
   // text; the text is cut to fit the buffer.
   bool TextArgument(int index, char* buffer, size_t size) const;
 
+  // Whether the argument is there and of that Lingo type.
+  bool ArgumentIs(int index, MoaLong type) const;
+  // Methods added since the first release check their arguments: each of
+  // these answers a wrong one with an error naming it, and returns false.
+  bool ReportIdArgument(int index, uint8_t* reportId);
+  // The bytes of arguments `first` on, converted as Write converts them.
+  bool PayloadArguments(int first, uint8_t* payload, uint32_t& count);
+
   void AnswerInteger(int32_t number);
   void AnswerString(const char* text);
+  // "Ok (in:3 sent:9)": bytes given, bytes the device took.
+  void AnswerSent(uint32_t given, int32_t sent);
+  // An error the Xtra finds itself, answered as AnswerStatus answers.
+  void AnswerError(const char* message);
   // Keeps the instance's error listener: a record copied from a device
   // operation has none.
   void StoreResult(const XtraResult& result);
   // Answers the status text of the instance's record; an error also goes to
-  // the movie's XtraError handler, once.
+  // the movie's XtraError handler, once, and is remembered for GetStatus.
   void AnswerStatus();
+  void RememberError(const char* message, int32_t code);
 };

@@ -1,7 +1,7 @@
 // The Lingo methods that work on the instance's device object.
-#include "device/system_message.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
+#include "host/device_answers.h"
 #include "host/methods.h"
 #include "values/host_services.h"
 #include "values/host_text.h"
@@ -12,33 +12,10 @@ namespace {
 constexpr uint32_t kMaxPacketBytes = 65535;
 constexpr size_t kProductNameSize = 255;
 
-// What the reader met on its own thread reaches the movie when it next
-// reads: reports lost to the buffer's bound, and a device that went away.
-void ReportReaderTrouble(CallContext& context) {
-  UsbClassPC& device = *context.instance.device;
-  if (const size_t dropped = device.TakeDroppedPacketCount()) {
-    char text[160];
-    FormatText(text, sizeof text, "Input buffer full: %u oldest reports dropped", static_cast<unsigned>(dropped));
-    context.script.SendInternalErrorToDirector(text, XtraResult::kNoCode);
-  }
-  if (const DWORD failure = device.TakeReaderFailure()) {
-    char text[XtraResult::kTextSize];
-    if (!SystemMessage(failure, text, sizeof text)) CopyText(text, "The device stopped delivering reports");
-    context.script.SendInternalErrorToDirector(text, static_cast<int32_t>(failure));
-  }
-}
-
 void AnswerBytes(CallContext& context, const ByteList& bytes) {
   context.instance.hostServices->BytesToList(bytes.data(), static_cast<int32_t>(bytes.size()),
                                              &context.call.resultValue);
   ReportReaderTrouble(context);
-}
-
-void ReportFailedOpen(CallContext& context, const char* kind, const char* hint) {
-  XtraInstance& instance = context.instance;
-  if (instance.lastResult.isError)
-    context.script.InformUserOfErrorUsingDialog(kind, instance.lastResult.StatusText(), hint, "");
-  context.AnswerStatus();
 }
 
 }  // namespace

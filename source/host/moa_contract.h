@@ -158,6 +158,13 @@ struct IMoaMmList : IMoaUnknown {
   virtual MoaError MOA_CALL NewPropListValue(MoaMmValue* out) = 0;                             // 8
   virtual MoaError MOA_CALL AppendValueToPropList(MoaMmValue* propList, const MoaMmValue* property,
                                                   const MoaMmValue* item) = 0;  // 9
+  virtual MoaError MOA_CALL GetValueByProperty(const MoaMmValue* propList, const MoaMmValue* property,
+                                               MoaMmValue* out) = 0;  // 10
+  virtual MoaError MOA_CALL SetValueByProperty(MoaMmValue* propList, const MoaMmValue* property,
+                                               const MoaMmValue* item) = 0;  // 11
+  // 12. The caller releases `out`.
+  virtual MoaError MOA_CALL GetPropertyNameByIndex(const MoaMmValue* propList, MoaLong position,
+                                                   MoaMmValue* out) = 0;
 };
 
 // The movie object that GetActiveMovie hands out is asked only for this.

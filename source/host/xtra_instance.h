@@ -27,11 +27,16 @@ struct XtraInstanceState {
   UsbClassPC* device = nullptr;
   char monitorChangesHandler[kHandlerNameSize] = "";
   char monitorDeviceHandler[kHandlerNameSize] = "";
+  // Hears of HID collections arriving and leaving (MonitorHidDevices).
+  char monitorHidHandler[kHandlerNameSize] = "";
   // The device whose events the MonitorDevice handler hears; 0 matches any.
   int32_t monitorVendorId = 0;
   int32_t monitorProductId = 0;
   // Identifies the instance to the movie in its events and error reports.
   int32_t instanceId = 0;
+  // The last error the movie was told of, for GetStatus: 0 and "" until one.
+  int32_t lastErrorCode = 0;
+  char lastErrorText[XtraResult::kTextSize] = "";
   // While a method answers with its own error, that answer is the report:
   // no further message box.
   bool answeringWithError = false;

@@ -36,6 +36,11 @@ void HandleMonitorDevice(CallContext& context) {
   instance.monitorProductId = productId;
 }
 
+void HandleMonitorHidDevices(CallContext& context) {
+  if (!context.ArgumentIs(1, kMoaMmValueType_String)) return context.AnswerError("handlerName must be a string");
+  SwitchMonitoring(context, context.instance.monitorHidHandler, 1);
+}
+
 void HandlePrivateGlobal(CallContext& context) {
   ResultListBuilder state(context.instance.pCallback, &context.call.resultValue);
   state.AddInteger("Monitoring", MonitorTarget() ? 1 : 0);

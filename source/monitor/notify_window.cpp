@@ -2,9 +2,12 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 #include "device/interface_path.h"
 #include "host/interface_objects.h"
+#include "monitor/hid_device_events.h"
 #include "values/director_context.h"
 #include "values/host_services.h"
 
@@ -12,6 +15,7 @@ namespace {
 
 constexpr char kWindowName[] = "HIDBRIDGE_WND";
 constexpr GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+constexpr GUID kHidInterface = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
 
 struct MonitorState {
   WNDCLASSEXA windowClass;
@@ -20,6 +24,8 @@ struct MonitorState {
   HWND window;
   HDEVNOTIFY notification;
   DEV_BROADCAST_DEVICEINTERFACE_A filter;
+  // HID collections too, for MonitorHidDevices; its events go their own way.
+  HDEVNOTIFY hidNotification;
   TStdXtra_IMoaMmXScript* target;
   char lastDevicePath[1024];
   int32_t lastVendorId;
@@ -36,6 +42,7 @@ XtraResult Ok() {
 
 XtraResult StartNotifyWindow() {
   gMonitor.notification = nullptr;
+  gMonitor.hidNotification = nullptr;
   gMonitor.windowClass.cbSize = sizeof(WNDCLASSEXA);
   if (!GetClassInfoExA(nullptr, kWindowName, &gMonitor.windowClass)) {
     gMonitor.windowClass = WNDCLASSEXA{};
@@ -67,27 +74,31 @@ XtraResult StartNotifyWindow() {
   gMonitor.filter.dbcc_classguid = kUsbDeviceInterface;
   gMonitor.notification =
       RegisterDeviceNotificationA(gMonitor.window, &gMonitor.filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  DEV_BROADCAST_DEVICEINTERFACE_A hidFilter = gMonitor.filter;
+  hidFilter.dbcc_classguid = kHidInterface;
+  gMonitor.hidNotification = RegisterDeviceNotificationA(gMonitor.window, &hidFilter, DEVICE_NOTIFY_WINDOW_HANDLE);
   return Ok();
 }
 
 XtraResult StopNotifyWindow() {
   if (!gMonitor.window) return Ok();
-  if (gMonitor.notification) {
-    UnregisterDeviceNotification(gMonitor.notification);
-    gMonitor.notification = nullptr;
+  for (HDEVNOTIFY* registration : {&gMonitor.notification, &gMonitor.hidNotification}) {
+    if (*registration) UnregisterDeviceNotification(*registration);
+    *registration = nullptr;
   }
   DestroyWindow(gMonitor.window);
   gMonitor.window = nullptr;
   return Ok();
 }
 
-// The broadcast's own size bounds its path, terminated or not.
-void CopyBroadcastPath(const DEV_BROADCAST_DEVICEINTERFACE_A& broadcast, char (&path)[1024]) {
+// The broadcast's own size bounds its path, terminated or not; up to `skip`
+// characters of its start are left out.
+void CopyBroadcastPath(const DEV_BROADCAST_DEVICEINTERFACE_A& broadcast, size_t skipAtMost, char (&path)[1024]) {
   const size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name);
   const size_t available = broadcast.dbcc_size > offset ? broadcast.dbcc_size - offset : 0;
   const char* name = broadcast.dbcc_name;
   size_t skip = 0;
-  while (skip < 4 && skip < available && name[skip]) ++skip;
+  while (skip < skipAtMost && skip < available && name[skip]) ++skip;
   size_t length = 0;
   while (skip + length < available && length + 1 < sizeof path && name[skip + length]) {
     path[length] = name[skip + length];
@@ -131,18 +142,28 @@ LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   if (message != WM_DEVICECHANGE) return DefWindowProcA(window, message, wParam, lParam);
   if (wParam != DBT_DEVICEARRIVAL && wParam != DBT_DEVICEREMOVECOMPLETE) return 0;
   const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
-  if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return 0;
+  if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
+      header->dbch_size < offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name))
+    return 0;
   const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(header);
+  TStdXtra_IMoaMmXScript* target = gMonitor.target;
+  HostServices* services = target ? target->owner->hostServices : nullptr;
+  DirectorContextScope inDirector(services ? services->movieContext() : nullptr);
 
+  if (std::memcmp(&broadcast->dbcc_classguid, &kHidInterface, sizeof(GUID)) == 0) {
+    // The whole path, which OpenByPath takes.
+    char path[1024];
+    CopyBroadcastPath(*broadcast, 0, path);
+    if (target) FileHidDeviceEvent(*target, path, static_cast<uint32_t>(wParam));
+    return 0;
+  }
   // The path without the "\\?\" of the system's interface paths.
-  CopyBroadcastPath(*broadcast, gMonitor.lastDevicePath);
+  CopyBroadcastPath(*broadcast, 4, gMonitor.lastDevicePath);
   // An event whose path names no device reports no ids, not an earlier one's.
   gMonitor.lastVendorId = 0;
   gMonitor.lastProductId = 0;
   ParseVidPid(gMonitor.lastDevicePath, &gMonitor.lastVendorId, &gMonitor.lastProductId);
-  if (TStdXtra_IMoaMmXScript* target = gMonitor.target) {
-    HostServices* services = target->owner->hostServices;
-    DirectorContextScope inDirector(services ? services->movieContext() : nullptr);
+  if (target) {
     target->HandleDevicesChangeMessage(gMonitor.lastDevicePath, static_cast<uint32_t>(wParam), gMonitor.lastVendorId,
                                        gMonitor.lastProductId);
   }

@@ -1,0 +1,157 @@
+#include "host/collection_properties.h"
+
+#include <cstddef>
+
+#include "diagnostics/bounded_text.h"
+#include "values/host_services.h"
+#include "values/host_text.h"
+
+// One property: an integer or a text in the host's encoding.
+struct CollectionProperty {
+  const char* name;
+  int32_t (*number)(const HidCollectionInfo&);
+  void (*text)(const HidCollectionInfo&, char* out, size_t size);
+};
+
+namespace {
+
+// Device strings are 256 UTF-16 units; UTF-8 takes at most three bytes each.
+constexpr size_t kTextSize = 3 * UsbDeviceInfo::kStringUnits;
+
+using Info = HidCollectionInfo;
+const CollectionProperty kProperties[] = {
+    {"Path", nullptr, [](const Info& c, char* out, size_t size) { CopyText(out, size, c.path.c_str()); }},
+    {"VendorID", [](const Info& c) { return c.device.VendorID; }, nullptr},
+    {"ProductID", [](const Info& c) { return c.device.ProductID; }, nullptr},
+    {"ReleaseNumber", [](const Info& c) { return c.releaseNumber; }, nullptr},
+    {"Manufacturer", nullptr, [](const Info& c, char* out, size_t size) { WideToHostText(c.device.Manufacturer, out, size); }},
+    {"Product", nullptr, [](const Info& c, char* out, size_t size) { WideToHostText(c.device.Product, out, size); }},
+    {"SerialNumberString", nullptr,
+     [](const Info& c, char* out, size_t size) { WideToHostText(c.device.SerialNumberString, out, size); }},
+    {"UsagePage", [](const Info& c) { return static_cast<int32_t>(c.caps.UsagePage); }, nullptr},
+    {"Usage", [](const Info& c) { return static_cast<int32_t>(c.caps.Usage); }, nullptr},
+    {"InterfaceNumber", [](const Info& c) { return c.interfaceNumber; }, nullptr},
+    {"InputReportByteLength", [](const Info& c) { return static_cast<int32_t>(c.caps.InputReportByteLength); }, nullptr},
+    {"OutputReportByteLength", [](const Info& c) { return static_cast<int32_t>(c.caps.OutputReportByteLength); },
+     nullptr},
+    {"FeatureReportByteLength", [](const Info& c) { return static_cast<int32_t>(c.caps.FeatureReportByteLength); },
+     nullptr},
+    {"SystemOwned", [](const Info& c) { return c.systemOwned ? 1 : 0; }, nullptr},
+};
+constexpr size_t kIdentityProperties = 3;
+constexpr size_t kPropertyCount = sizeof kProperties / sizeof kProperties[0];
+
+void AddProperties(HostServices& services, MoaMmValue* propList, const Info& collection, size_t from, size_t to) {
+  for (size_t i = from; i < to; ++i) {
+    const CollectionProperty& property = kProperties[i];
+    if (property.number) {
+      services.AddIntegerProperty(propList, property.name, property.number(collection));
+    } else {
+      char text[kTextSize];
+      property.text(collection, text, sizeof text);
+      services.AddStringProperty(propList, property.name, text);
+    }
+  }
+}
+
+char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// As Lingo compares symbols and strings: letter case does not count.
+bool SameIgnoringCase(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b)
+    if (FoldCase(*a) != FoldCase(*b)) return false;
+  return *a == *b;
+}
+
+const CollectionProperty* FindProperty(const char* name) {
+  for (const CollectionProperty& property : kProperties)
+    if (SameIgnoringCase(property.name, name)) return &property;
+  return nullptr;
+}
+
+// A key as Lingo writes it: a symbol, or a string.
+bool KeyName(HostServices& services, const MoaMmValue& key, char* name, size_t size) {
+  IMoaMmValue& values = *services.values();
+  MoaLong type = kMoaMmValueType_Void;
+  values.ValueType(&key, &type);
+  if (type == kMoaMmValueType_String)
+    return values.ValueToString(&key, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
+  MoaMmSymbol symbol = 0;
+  return type == kMoaMmValueType_Symbol && values.ValueToSymbol(&key, &symbol) == kMoaErr_NoErr &&
+         values.SymbolToString(symbol, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
+}
+
+}  // namespace
+
+void AddCollectionIdentity(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection) {
+  AddProperties(services, propList, collection, 0, kIdentityProperties);
+}
+
+void AddCollectionDetails(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection) {
+  AddProperties(services, propList, collection, kIdentityProperties, kPropertyCount);
+}
+
+void MakeCollectionProperties(HostServices& services, const HidCollectionInfo& collection, MoaMmValue* out) {
+  services.NewPropList(out);
+  AddProperties(services, out, collection, 0, kPropertyCount);
+}
+
+bool CollectionFilter::Read(HostServices& services, const MoaMmValue& filter, std::string& error) {
+  IMoaMmValue& values = *services.values();
+  IMoaMmList& lists = *services.lists();
+  MoaLong type = kMoaMmValueType_Void;
+  values.ValueType(&filter, &type);
+  if (type != kMoaMmValueType_PropList) {
+    error = "filter must be a property list";
+    return false;
+  }
+  const MoaLong count = lists.CountElements(&filter);
+  for (MoaLong position = 1; position <= count; ++position) {
+    MoaMmValue key = kVoidMoaMmValue;
+    MoaMmValue value = kVoidMoaMmValue;
+    char name[64] = "";
+    const bool named = lists.GetPropertyNameByIndex(&filter, position, &key) == kMoaErr_NoErr &&
+                       KeyName(services, key, name, sizeof name);
+    values.ValueRelease(&key);
+    const CollectionProperty* property = named ? FindProperty(name) : nullptr;
+    if (!property) {
+      error = named ? "#" + std::string(name) + " is not a property of a HID collection"
+                    : "the filter's keys must name properties of a HID collection";
+      return false;
+    }
+    lists.GetValueByIndex(&filter, position, &value);
+    MoaLong valueType = kMoaMmValueType_Void;
+    values.ValueType(&value, &valueType);
+    Term term{property, 0, ""};
+    bool fits = false;
+    if (property->number && valueType == kMoaMmValueType_Integer) {
+      MoaLong number = 0;
+      fits = values.ValueToInteger(&value, &number) == kMoaErr_NoErr;
+      term.number = number;
+    } else if (property->text && valueType == kMoaMmValueType_String) {
+      char text[kTextSize] = "";
+      fits = values.ValueToString(&value, text, sizeof text) == kMoaErr_NoErr;
+      term.text = text;
+    }
+    values.ValueRelease(&value);
+    if (!fits) {
+      error = "#" + std::string(property->name) + (property->number ? " must be an integer" : " must be a string");
+      return false;
+    }
+    terms_.push_back(std::move(term));
+  }
+  return true;
+}
+
+bool CollectionFilter::Passes(const HidCollectionInfo& collection) const {
+  for (const Term& term : terms_) {
+    if (term.property->number) {
+      if (term.property->number(collection) != term.number) return false;
+    } else {
+      char text[kTextSize];
+      term.property->text(collection, text, sizeof text);
+      if (!SameIgnoringCase(text, term.text.c_str())) return false;
+    }
+  }
+  return true;
+}

@@ -1,0 +1,44 @@
+// The Lingo methods that move one report of a given ID: output reports over
+// either pipe, feature reports both ways, and input reports on demand.
+#include "device/usb_class_pc.h"
+#include "host/methods.h"
+#include "values/host_services.h"
+
+namespace {
+
+using SendFunction = XtraResult (UsbClassPC::*)(uint8_t, const uint8_t*, uint32_t, int32_t*);
+using FetchFunction = XtraResult (UsbClassPC::*)(uint8_t, ByteList&);
+
+// Nothing is sent unless every argument can be.
+void SendReport(CallContext& context, SendFunction send) {
+  uint8_t reportId = 0;
+  uint8_t payload[HostServices::kPayloadCapacity];
+  uint32_t count = 0;
+  if (!context.ReportIdArgument(1, &reportId) || !context.PayloadArguments(2, payload, count)) return;
+  int32_t sent = 0;
+  context.StoreResult((context.instance.device->*send)(reportId, payload, count, &sent));
+  if (context.instance.lastResult.isError) return context.AnswerStatus();
+  context.AnswerSent(count, sent);
+}
+
+void FetchReport(CallContext& context, FetchFunction fetch) {
+  uint8_t reportId = 0;
+  if (!context.ReportIdArgument(1, &reportId)) return;
+  ByteList report;
+  context.StoreResult((context.instance.device->*fetch)(reportId, report));
+  if (context.instance.lastResult.isError) return context.AnswerStatus();
+  context.instance.hostServices->BytesToList(report.data(), static_cast<int32_t>(report.size()),
+                                             &context.call.resultValue);
+}
+
+}  // namespace
+
+void HandleWriteReport(CallContext& context) { SendReport(context, &UsbClassPC::WriteReport); }
+
+void HandleSendOutputReport(CallContext& context) { SendReport(context, &UsbClassPC::SendOutputReport); }
+
+void HandleGetFeatureReport(CallContext& context) { FetchReport(context, &UsbClassPC::GetFeatureReport); }
+
+void HandleSetFeatureReport(CallContext& context) { SendReport(context, &UsbClassPC::SetFeatureReport); }
+
+void HandleGetInputReport(CallContext& context) { FetchReport(context, &UsbClassPC::GetInputReport); }
