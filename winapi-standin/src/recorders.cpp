@@ -71,10 +71,10 @@ extern "C" void WINAPI OutputDebugStringA(LPCSTR lpOutputString) {
   if (sink) sink(lpOutputString);
 }
 
-extern "C" int WINAPI MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
-  if (standin::detail::FailsByFault("MessageBoxA")) return 0;
+namespace {
+
+int ShowMessageBox(const standin::MessageBoxCall& call) {
   auto& recorders = standin::TheRecorders();
-  const standin::MessageBoxCall call{lpCaption ? lpCaption : "Error", lpText ? lpText : "", uType};
   std::function<int(const standin::MessageBoxCall&)> handler;
   {
     std::lock_guard lock(recorders.mutex);
@@ -82,4 +82,30 @@ extern "C" int WINAPI MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uT
     handler = recorders.messageBoxHandler;
   }
   return handler ? handler(call) : IDOK;
+}
+
+std::string Utf8(LPCWSTR text) {
+  std::string utf8;
+  for (; *text; ++text) {
+    char32_t code = *text;
+    if (code >= 0xD800 && code < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000)
+      code = 0x10000 + ((code - 0xD800) << 10) + (*++text - 0xDC00);
+    static const unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
+    const int extra = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    utf8 += static_cast<char>(kLead[extra] | (code >> (6 * extra)));
+    for (int k = extra - 1; k >= 0; --k) utf8 += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
+  }
+  return utf8;
+}
+
+}  // namespace
+
+extern "C" int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+  if (standin::detail::FailsByFault("MessageBoxA")) return 0;
+  return ShowMessageBox({lpCaption ? lpCaption : "Error", lpText ? lpText : "", uType, hWnd});
+}
+
+extern "C" int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
+  if (standin::detail::FailsByFault("MessageBoxW")) return 0;
+  return ShowMessageBox({lpCaption ? Utf8(lpCaption) : "Error", lpText ? Utf8(lpText) : "", uType, hWnd});
 }

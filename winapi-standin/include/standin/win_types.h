@@ -28,6 +28,7 @@ using LPSTR = char*;
 using LPCSTR = const char*;
 using PCSTR = const char*;
 using PSTR = char*;
+using LPCWSTR = const WCHAR*;
 using LPDWORD = DWORD*;
 using PULONG = ULONG*;
 using HANDLE = void*;
