@@ -38,3 +38,21 @@ HostWatch::WindowMessage::~WindowMessage() {
   if (unbalanced > 0)
     watch_.Misuse("a window message left " + std::to_string(unbalanced) + " PushXtraContext without PopXtraContext");
 }
+
+size_t HostWatch::Own(const std::vector<director::MoaMmValue>& arguments) {
+  const size_t owned = owned_.size();
+  for (const director::MoaMmValue& argument : arguments) owned_.emplace_back(argument, 0);
+  return owned;
+}
+
+std::vector<int> HostWatch::Disown(size_t owned) {
+  std::vector<int> released;
+  for (size_t i = owned; i < owned_.size(); ++i) released.push_back(owned_[i].second < 0 ? -owned_[i].second : 0);
+  owned_.resize(owned);
+  return released;
+}
+
+void HostWatch::ReferenceChanged(const director::MoaMmValue& value, int change) {
+  for (auto& [argument, balance] : owned_)
+    if (argument.ty == value.ty && argument.it == value.it) balance += change;
+}

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "director_abi.h"
+
 // One interface as the host serves it, for naming a call in a misuse.
 struct InterfaceLayout {
   const char* name;
@@ -57,6 +59,15 @@ class HostWatch {
     int contextDepth_;
   };
 
+  // The arguments of a call into the Xtra are its caller's: the Xtra may
+  // take references of its own and give them back, no more. Owned from
+  // Own() until Disown(), which answers each argument's references
+  // released beyond those the Xtra took.
+  size_t Own(const std::vector<director::MoaMmValue>& arguments);
+  std::vector<int> Disown(size_t owned);
+  // The Xtra added (+1) or released (-1) a reference through the value service.
+  void ReferenceChanged(const director::MoaMmValue& value, int change);
+
   void ContextPushed() { ++contextDepth_; }
   void ContextPopped() { --contextDepth_; }
   int contextDepth() const { return contextDepth_; }
@@ -65,6 +76,7 @@ class HostWatch {
 
  private:
   std::vector<std::string> calls_;  // innermost last
+  std::vector<std::pair<director::MoaMmValue, int>> owned_;  // with the Xtra's balance of references
   std::vector<std::string> order_;
   std::map<std::string, int> counts_;
   std::function<void(const std::string&)> listener_;

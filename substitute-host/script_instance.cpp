@@ -17,20 +17,19 @@ constexpr MoaLong kReservedFlags = 0x4A554E4B;  // "JUNK"
 
 // One call through IMoaMmXScript::Call, argument 0 first. The caller owns
 // the arguments: the Xtra may neither change nor release them.
-MoaError CallXtra(LingoValueStore& values, HostWatch& watch, IMoaMmXScript* script, MoaLong selector,
-                  const std::vector<MoaMmValue>& arguments, MoaMmValue* result) {
+MoaError CallXtra(HostWatch& watch, IMoaMmXScript* script, MoaLong selector, const std::vector<MoaMmValue>& arguments,
+                  MoaMmValue* result) {
   std::vector<MoaMmValue> passed = arguments;
-  std::vector<int> references;
-  for (const MoaMmValue& argument : arguments) references.push_back(values.references(argument));
   MoaMmCallInfo info{kReservedInstance, kReservedFlags, selector, kVoidMoaMmValue,
                      static_cast<MoaLong>(passed.size()), passed.data()};
+  const size_t owned = watch.Own(arguments);
   const MoaError status = xtra::Call(script, &info);
+  const std::vector<int> released = watch.Disown(owned);
   const std::string call = "IMoaMmXScript::Call of selector " + std::to_string(selector);
   for (size_t i = 0; i < arguments.size(); ++i) {
     if (passed[i].ty != arguments[i].ty || passed[i].it != arguments[i].it)
       watch.Misuse(call + ": changed argument " + std::to_string(i) + ", which the caller owns");
-    else if (values.references(arguments[i]) < references[i])
-      watch.Misuse(call + ": released argument " + std::to_string(i) + ", which the caller owns");
+    if (released[i] > 0) watch.Misuse(call + ": released argument " + std::to_string(i) + ", which the caller owns");
   }
   if (IsNull(info.resultValue)) {
     watch.Misuse(call + ": a null result {0,0}; void is {2,0}");
@@ -52,7 +51,7 @@ struct ScriptInstance::Link {
   void End(LingoValueStore& values, HostWatch& watch, const MoaMmValue& self) {
     if (std::exchange(forgetDue, false)) {
       MoaMmValue result = kVoidMoaMmValue;
-      CallXtra(values, watch, script, kForgetSelector, {self}, &result);
+      CallXtra(watch, script, kForgetSelector, {self}, &result);
       values.Release(result);
     }
     xtra::Release(std::exchange(script, nullptr));
@@ -146,7 +145,7 @@ MoaError ScriptInstance::CallWithValues(MoaLong selector, const std::vector<MoaM
   xtra::AddRef(script);
   values_.AddRef(self);
   MoaMmValue answer = kVoidMoaMmValue;
-  const MoaError status = CallXtra(values_, watch_, script, selector, all, &answer);
+  const MoaError status = CallXtra(watch_, script, selector, all, &answer);
   values_.Release(self);
   xtra::Release(script);
 

@@ -66,12 +66,16 @@ MoaError HostValueService::ValueType(const MoaMmValue* value, MoaLong* type) {
 
 MoaError HostValueService::ValueAddRef(MoaMmValue* value) {
   MoaError status = kMoaErr_NoErr;
-  return arguments_.Find(value, &status) ? values_.AddRef(*value) : status;
+  if (!arguments_.Find(value, &status)) return status;
+  watch().ReferenceChanged(*value, +1);
+  return values_.AddRef(*value);
 }
 
 MoaError HostValueService::ValueRelease(MoaMmValue* value) {
   MoaError status = kMoaErr_NoErr;
-  return arguments_.Find(value, &status) ? values_.Release(*value) : status;
+  if (!arguments_.Find(value, &status)) return status;
+  watch().ReferenceChanged(*value, -1);
+  return values_.Release(*value);
 }
 
 MoaError HostValueService::ValueToInteger(const MoaMmValue* value, MoaLong* out) {
