@@ -66,8 +66,8 @@ bool DirectorHost::Load(const std::string& path) {
     return false;
   }
   const auto boxShown = [this](const void* owner, const std::string& caption, const std::string& text) {
-    windows_.MessageBoxShown(owner);
     if (boxSink_) boxSink_(caption, text);
+    windows_.MessageBoxShown(owner);
   };
   return CaptureMessageBoxes(module_, boxShown, &error_);
 }

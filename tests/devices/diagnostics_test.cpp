@@ -118,7 +118,7 @@ TEST_F(Diagnostics, ACallbackFiledDuringDeliveryRunsInTheSameNotificationAfterTh
       me.Call(kIsOpen);  // traced at 25: below the threshold
       me.Call(kClose);
     }
-    return MoaMmValue{};
+    return kVoidMoaMmValue;
   });
   me.Call(kNumberOfItemsInReadBuffer);
   Idle();
@@ -279,7 +279,7 @@ TEST_F(Diagnostics, AHandlerMayForgetTheInstanceWhileItsCallbacksAreDelivered) {
   ScriptInstance& me = New();
   host.player().Define("HidBridge_XtraError", [&](const std::vector<MoaMmValue>&) {
     me.Forget();
-    return MoaMmValue{};
+    return kVoidMoaMmValue;
   });
   me.Call(kShowErrorsAsDialogs, "0");
   me.Call(kWrite, "[#a: 1]");

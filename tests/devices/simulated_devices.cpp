@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform.h"
+#include "host_windows.h"
 
 void SimulatedDevices::SetUp() {
   standin::Reset();
@@ -54,8 +54,7 @@ bool SimulatedDevices::WaitForPackets(int count) {
 }
 
 void SimulatedDevices::Idle() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  host.DispatchWindowMessages();
   host.notification().NotifyAll();
 }
 
@@ -72,8 +71,8 @@ std::unique_ptr<ScriptInstance> SimulatedDevices::ReachAgain() {
   IMoaNotificationClient* client = host.notification().registrations().at(0).client;
   void* instance = nullptr;
   void* script = nullptr;
-  client->QueryInterface(&IID_IMoaUnknown, &instance);
-  client->QueryInterface(&IID_IMoaMmXScript, &script);
-  return std::make_unique<ScriptInstance>(host.values(), static_cast<IMoaUnknown*>(instance),
+  xtra::QueryInterface(client, &IID_IMoaUnknown, &instance);
+  xtra::QueryInterface(client, &IID_IMoaMmXScript, &script);
+  return std::make_unique<ScriptInstance>(host.values(), host.watch(), static_cast<IMoaUnknown*>(instance),
                                           static_cast<IMoaMmXScript*>(script), "HidBridge");
 }

@@ -46,7 +46,7 @@ TEST_F(FakeXtra, AnInstanceIsItsOwnIMoaUnknownBehindDirectorsBase) {
   EXPECT_EQ(base->pCalloc, host.allocator().door());
   EXPECT_TRUE(SameMoaID(*base->pClassID, host.classId()));
   EXPECT_EQ(base->refCount, 1);
-  auto* unknown = static_cast<fake::IMoaUnknown*>(instance->data());
+  auto* unknown = static_cast<xtra_view::IMoaUnknown*>(instance->data());
   EXPECT_EQ(unknown->AddRef(), 2u);
   EXPECT_EQ(base->refCount, 2);
   void* same = nullptr;
@@ -54,7 +54,7 @@ TEST_F(FakeXtra, AnInstanceIsItsOwnIMoaUnknownBehindDirectorsBase) {
   EXPECT_EQ(same, instance->data());
   void* script = nullptr;
   ASSERT_EQ(unknown->QueryInterface(&IID_IMoaMmXScript, &script), kMoaErr_NoErr);
-  static_cast<fake::IMoaUnknown*>(script)->Release();
+  static_cast<xtra_view::IMoaUnknown*>(script)->Release();
   for (int i = 0; i < 3; ++i) unknown->Release();
   EXPECT_TRUE(instance->disposed());
 }

@@ -15,7 +15,7 @@ using namespace director;
 
 constexpr MoaLong kLongestGap = 100;
 
-struct FakeClient : CountedObject<fake::IMoaNotificationClient> {
+struct FakeClient : CountedObject<xtra_view::IMoaNotificationClient> {
   MoaError XTRA_CALL Notify(const MoaID* notifyId, const void* data, const void* refCon) override {
     ++notified;
     EXPECT_TRUE(SameMoaID(*notifyId, NID_DrNIdle));

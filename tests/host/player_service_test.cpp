@@ -97,8 +97,8 @@ TEST_F(PlayerService, RefusesUnknownSymbolsAndBadArgumentsAndRecordsNothing) {
 }
 
 TEST_F(PlayerService, TheActiveMovieReachesTheSameHandlersThroughItsOwnSlot) {
-  auto* player = AskHost<fake::IMoaDrPlayer>(host, IID_IMoaDrPlayer);
-  fake::IMoaDrMovie* movie = nullptr;
+  auto* player = AskHost<xtra_view::IMoaDrPlayer>(host, IID_IMoaDrPlayer);
+  xtra_view::IMoaDrMovie* movie = nullptr;
   ASSERT_EQ(player->GetActiveMovie(&movie), kMoaErr_NoErr);
   host.player().Define("Hello", [&](const std::vector<MoaMmValue>&) { return host.values().Integer(7); });
   host.values().Intern("Hello");

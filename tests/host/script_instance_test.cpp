@@ -15,7 +15,7 @@ namespace {
 
 using namespace director;
 
-struct FakeScript : CountedObject<fake::IMoaMmXScript> {
+struct FakeScript : CountedObject<xtra_view::IMoaMmXScript> {
   explicit FakeScript(LingoValueStore& store) : values(store) {}
 
   MoaError XTRA_CALL Call(MoaMmCallInfo* info) override {
@@ -58,7 +58,7 @@ class ScriptInstances : public testing::Test {
 
   LingoValueStore values;
   HostWatch watch;
-  CountedObject<fake::IMoaUnknown> instance;
+  CountedObject<xtra_view::IMoaUnknown> instance;
   FakeScript script{values};
   std::unique_ptr<ScriptInstance> me;
   std::vector<std::string> expectedMisuses;
@@ -112,7 +112,7 @@ TEST_F(ScriptInstances, CallingWithValuesLeavesTheArgumentsToTheCallerAndGivesAR
 TEST_F(ScriptInstances, AnXtraThatChangesOrReleasesItsArgumentsOrAnswersNullMisusesTheCall) {
   ScriptInstance* object = New();
   HostValueService service(watch, values);
-  auto* xtraValues = static_cast<fake::IMoaMmValue*>(service.door());
+  auto* xtraValues = static_cast<xtra_view::IMoaMmValue*>(service.door());
   script.during = [&](MoaMmCallInfo* info) { xtraValues->ValueRelease(&info->pArgs[1]); };
   const MoaMmValue argument = values.Integer(4);
   values.AddRef(argument);

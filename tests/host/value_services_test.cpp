@@ -17,8 +17,8 @@ using namespace director;
 class ValueServices : public testing::Test {
  protected:
   void SetUp() override {
-    value = AskHost<fake::IMoaMmValue>(host, IID_IMoaMmValue);
-    list = AskHost<fake::IMoaMmList>(host, IID_IMoaMmList);
+    value = AskHost<xtra_view::IMoaMmValue>(host, IID_IMoaMmValue);
+    list = AskHost<xtra_view::IMoaMmList>(host, IID_IMoaMmList);
     ASSERT_TRUE(value != nullptr && list != nullptr);
   }
   void TearDown() override {
@@ -36,8 +36,8 @@ class ValueServices : public testing::Test {
   std::string Text(const MoaMmValue& of) { return FormatLiteral(host.values(), of); }
 
   DirectorHost host;
-  fake::IMoaMmValue* value = nullptr;
-  fake::IMoaMmList* list = nullptr;
+  xtra_view::IMoaMmValue* value = nullptr;
+  xtra_view::IMoaMmList* list = nullptr;
   std::vector<std::string> expectedLeaks;
 };
 
@@ -211,9 +211,9 @@ TEST(HostCallback, OffersEveryServiceAndReportsReferencesLeftOrReleasedTooOften)
   DirectorHost host;
   const MoaID offered[] = {IID_IMoaCalloc,       IID_IMoaMmValue, IID_IMoaMmList, IID_IMoaDrPlayer,
                            IID_IMoaNotification, IID_IMoaMmWndWin, IID_IMoaAppInfo};
-  std::vector<fake::IMoaUnknown*> services;
-  for (const MoaID& iid : offered) services.push_back(AskHost<fake::IMoaUnknown>(host, iid));
-  EXPECT_EQ(AskHost<fake::IMoaUnknown>(host, IID_IMoaMmUtils), nullptr) << "the window service is IMoaMmWndWin";
+  std::vector<xtra_view::IMoaUnknown*> services;
+  for (const MoaID& iid : offered) services.push_back(AskHost<xtra_view::IMoaUnknown>(host, iid));
+  EXPECT_EQ(AskHost<xtra_view::IMoaUnknown>(host, IID_IMoaMmUtils), nullptr) << "the window service is IMoaMmWndWin";
   EXPECT_EQ(host.Leaks(), (std::vector<std::string>{
                               "IMoaCalloc service: 1 reference(s)", "IMoaMmValue service: 1 reference(s)",
                               "IMoaMmList service: 1 reference(s)", "IMoaDrPlayer service: 1 reference(s)",
@@ -221,17 +221,17 @@ TEST(HostCallback, OffersEveryServiceAndReportsReferencesLeftOrReleasedTooOften)
                               "IMoaAppInfo service: 1 reference(s)"}));
   void* instance = nullptr;
   void* window = nullptr;
-  EXPECT_EQ(static_cast<fake::IMoaMmWndWin*>(services[5])->WinGetParent(&instance, &window), kMoaErr_NoErr);
+  EXPECT_EQ(static_cast<xtra_view::IMoaMmWndWin*>(services[5])->WinGetParent(&instance, &window), kMoaErr_NoErr);
   EXPECT_EQ(window, HostWindows::ParentWindow());
-  fake::IMoaDrMovie* movie = nullptr;
-  ASSERT_EQ(static_cast<fake::IMoaDrPlayer*>(services[3])->GetActiveMovie(&movie), kMoaErr_NoErr);
+  xtra_view::IMoaDrMovie* movie = nullptr;
+  ASSERT_EQ(static_cast<xtra_view::IMoaDrPlayer*>(services[3])->GetActiveMovie(&movie), kMoaErr_NoErr);
   void* context = nullptr;
   EXPECT_EQ(movie->QueryInterface(&IID_IMoaDrMovieContext, &context), kMoaErr_NoErr);
   EXPECT_EQ(host.Leaks()[4], "IMoaDrMovie service: 1 reference(s)");
   EXPECT_EQ(host.Leaks()[8], "IMoaDrMovieContext service: 1 reference(s)");
-  static_cast<fake::IMoaUnknown*>(context)->Release();
+  static_cast<xtra_view::IMoaUnknown*>(context)->Release();
   movie->Release();
-  for (fake::IMoaUnknown* service : services) service->Release();
+  for (xtra_view::IMoaUnknown* service : services) service->Release();
   services[6]->Release();
   EXPECT_EQ(host.Leaks(), std::vector<std::string>{"IMoaAppInfo service: -1 reference(s)"});
 }

@@ -11,7 +11,7 @@
 template <class Service>
 Service* AskHost(DirectorHost& host, const director::MoaID& iid) {
   void* service = nullptr;
-  auto* callback = static_cast<fake::IMoaCallback*>(host.callback().door());
+  auto* callback = static_cast<xtra_view::IMoaCallback*>(host.callback().door());
   return callback->QueryInterface(&iid, &service) == director::kMoaErr_NoErr ? static_cast<Service*>(service)
                                                                              : nullptr;
 }

@@ -13,6 +13,8 @@
 
 namespace fake {
 
+using namespace xtra_view;
+
 const char kMessageTable[] =
     "xtra FakeXtra -- for the substitute host's own tests\n"
     "new object me\n"
@@ -61,6 +63,7 @@ MoaMmValue MakeKind(FakeInstance* me, const std::string& kind) {
   MoaMmValue made = kVoidMoaMmValue;
   if (kind == "integer") return MakeInteger(me, 42);
   if (kind == "string") return MakeString(me, "Pad");
+  if (kind == "utf-8") return MakeString(me, "Pad \xC3\xA9 \xE2\x82\xAC");
   if (kind == "float") me->values->FloatToValue(1.5, &made);
   if (kind == "symbol") me->values->SymbolToValue(Symbol(me, "pad"), &made);
   if (kind == "list") return MakeList(me, {MakeInteger(me, 1), MakeString(me, "two")});

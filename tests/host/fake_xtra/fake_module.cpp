@@ -10,6 +10,8 @@
 #endif
 
 namespace fake {
+
+using namespace xtra_view;
 namespace {
 
 constexpr MoaID kClassId = {0xFA4E0001, 0x0001, 0x0001, {0x80, 0, 0, 0, 0, 0, 0, 0x01}};

@@ -10,23 +10,30 @@
 
 namespace fake {
 
+using director::InstanceBase;
+using director::MoaError;
+using director::MoaLong;
+using director::MoaMmCallInfo;
+using director::MoaMmSymbol;
+using director::MoaMmValue;
+
 // The instance as Director allocates it: Director's base, then ours.
 struct FakeInstance {
   InstanceBase base;
-  IMoaCalloc* calloc;
-  IMoaMmValue* values;
-  IMoaMmList* lists;
-  IMoaDrPlayer* player;
-  IMoaNotification* notification;
-  IMoaMmWndWin* windows;
-  IMoaAppInfo* appInfo;
-  IMoaNotificationClient* client;
-  IMoaDrMovieContext* context;
+  xtra_view::IMoaCalloc* calloc;
+  xtra_view::IMoaMmValue* values;
+  xtra_view::IMoaMmList* lists;
+  xtra_view::IMoaDrPlayer* player;
+  xtra_view::IMoaNotification* notification;
+  xtra_view::IMoaMmWndWin* windows;
+  xtra_view::IMoaAppInfo* appInfo;
+  xtra_view::IMoaNotificationClient* client;
+  xtra_view::IMoaDrMovieContext* context;
   MoaLong idleCalls;
   MoaLong idleGap;
   bool listenInContext;
 
-  IMoaUnknown* unknown() { return reinterpret_cast<IMoaUnknown*>(this); }
+  xtra_view::IMoaUnknown* unknown() { return reinterpret_cast<xtra_view::IMoaUnknown*>(this); }
 };
 
 // Lingo's view: the handler lines, in selector order.

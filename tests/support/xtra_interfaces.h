@@ -1,7 +1,9 @@
 // Director's interfaces as an Xtra declares them in C++: one abstract class
 // each, its virtual functions in Director's slot order. Written apart from
 // the host's slot tables, so that the two meet only where Director's layout
-// puts them. The records and IDs are the host's, checked on their own.
+// puts them: the fake Xtra, the host's tests and the benchmarks call the
+// host through these. The records and IDs are the host's, checked on their
+// own.
 #pragma once
 
 #include "director_abi.h"
@@ -13,7 +15,7 @@
 #define XTRA_CALL
 #endif
 
-namespace fake {
+namespace xtra_view {
 
 using namespace director;
 
@@ -173,4 +175,4 @@ struct IMoaMmXScript : IMoaUnknown {
   virtual MoaError XTRA_CALL Call(MoaMmCallInfo* info) = 0;
 };
 
-}  // namespace fake
+}  // namespace xtra_view
