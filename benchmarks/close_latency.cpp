@@ -11,6 +11,8 @@
 #include "host/method_table.h"
 #include "script_instance.h"
 
+using namespace director;
+
 namespace {
 
 constexpr int kCloses = 100;

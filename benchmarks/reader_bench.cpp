@@ -11,6 +11,8 @@
 
 #include "xtra_session.h"
 
+using namespace director;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -35,7 +37,7 @@ class Arrivals {
   // One frame's Read (selector 7).
   void Drain() {
     LingoValueStore& values = session_.host().values();
-    MoaMmValue result{};
+    MoaMmValue result = kVoidMoaMmValue;
     session_.script().CallWithValues(kSelectorRead, {}, &result);
     const LingoValue* list = values.Find(result);
     const size_t count = list ? list->items.size() : 0;

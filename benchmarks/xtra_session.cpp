@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <thread>
 
+using namespace director;
+
 const char kBenchDeviceIds[] = "4617, 100";
 
 standin::DeviceSpec BenchDevice(std::size_t inputQueueCapacity) {
@@ -55,13 +57,13 @@ void XtraSession::Replug() {
 }
 
 void XtraSession::Call(MoaLong selector, const std::vector<MoaMmValue>& arguments) {
-  MoaMmValue result{};
+  MoaMmValue result = kVoidMoaMmValue;
   script_->CallWithValues(selector, arguments, &result);
   host_.values().Release(result);
 }
 
 long XtraSession::CallForCount(MoaLong selector) {
-  MoaMmValue result{};
+  MoaMmValue result = kVoidMoaMmValue;
   script_->CallWithValues(selector, {}, &result);
   const LingoValue* value = host_.values().Find(result);
   const long count = value ? static_cast<long>(value->items.size()) : 0;

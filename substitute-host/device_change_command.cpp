@@ -4,7 +4,7 @@
 
 #include "device_broadcast.h"
 #include "host_commands.h"
-#include "platform.h"
+#include "host_windows.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include "lingo_literals.h"
 #include "standin/control.h"
 
+using namespace director;
+
 namespace {
 
 std::map<std::string, standin::DeviceId>& Devices() {

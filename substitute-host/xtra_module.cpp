@@ -1,13 +1,12 @@
 #include "xtra_module.h"
 
-#if defined(_WIN32)
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
+#if !defined(_WIN32)
 #include <dlfcn.h>
-
-#include "winapi_standin.h"
 #endif
+
+#include "host_windows.h"
+
+using namespace director;
 
 XtraModule::~XtraModule() { Unload(); }
 

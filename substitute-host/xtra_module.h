@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/moa_contract.h"
+#include "xtra_calls.h"
 
 class XtraModule {
  public:
@@ -16,11 +16,14 @@ class XtraModule {
   bool Load(const std::string& path);
   const std::string& error() const { return error_; }
 
-  DllGetClassInfoProc DllGetClassInfo = nullptr;
-  DllGetClassFormProc DllGetClassForm = nullptr;
-  DllGetInterfaceProc DllGetInterface = nullptr;
-  DllCanUnloadNowProc DllCanUnloadNow = nullptr;
-  DllGetClassObjectProc DllGetClassObject = nullptr;
+  // The loaded module's handle (an HMODULE on Windows).
+  void* handle() const { return handle_; }
+
+  director::DllGetClassInfoProc DllGetClassInfo = nullptr;
+  director::DllGetClassFormProc DllGetClassForm = nullptr;
+  director::DllGetInterfaceProc DllGetInterface = nullptr;
+  director::DllCanUnloadNowProc DllCanUnloadNow = nullptr;
+  director::DllGetClassObjectProc DllGetClassObject = nullptr;
 
  private:
   void* Resolve(const char* name);

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform.h"
+#include "host_windows.h"
 
 void SimulatedDevices::SetUp() {
   standin::Reset();
@@ -54,8 +54,7 @@ bool SimulatedDevices::WaitForPackets(int count) {
 }
 
 void SimulatedDevices::Idle() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  host.DispatchWindowMessages();
   host.notification().NotifyAll();
 }
 
@@ -65,15 +64,4 @@ std::string SimulatedDevices::TakeHandlerCalls() {
   for (; handlerCallsSeen_ < calls.size(); ++handlerCallsSeen_)
     text += calls[handlerCallsSeen_].name + "(" + calls[handlerCallsSeen_].arguments + ")\n";
   return text;
-}
-
-std::unique_ptr<ScriptInstance> SimulatedDevices::ReachAgain() {
-  EXPECT_EQ(host.notification().registrations().size(), 1u);
-  IMoaNotificationClient* client = host.notification().registrations().at(0).client;
-  void* instance = nullptr;
-  void* script = nullptr;
-  client->QueryInterface(&IID_IMoaUnknown, &instance);
-  client->QueryInterface(&IID_IMoaMmXScript, &script);
-  return std::make_unique<ScriptInstance>(host.values(), static_cast<IMoaUnknown*>(instance),
-                                          static_cast<IMoaMmXScript*>(script), "HidBridge");
 }

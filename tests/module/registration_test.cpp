@@ -65,7 +65,7 @@ TEST_F(Registration, WritesTheMethodTableByteForByteThenTheShockwaveFlag) {
   const std::vector<DictPut>& puts = host.cache().entry().puts();
   ASSERT_EQ(puts.size(), 2u);
   EXPECT_EQ(puts[0].key, "msgTable");
-  EXPECT_EQ(puts[0].type, kMoaDictType_MessageTable);
+  EXPECT_EQ(puts[0].type, kMoaDictType_CString);
   EXPECT_EQ(puts[0].size, 0);
   EXPECT_EQ(puts[0].data, std::string(kExpectedMessageTable));
   EXPECT_EQ(puts[1].key, "safeForShockwave");
@@ -110,9 +110,9 @@ TEST_F(Registration, WithoutMemoryForTheTextNothingIsWritten) {
   auto* registrar = Get<IMoaRegister>(instance, IID_IMoaRegister);
   ASSERT_TRUE(registrar != nullptr);
   host.allocator().FailAllocationAfter(0);
-  EXPECT_EQ(registrar->Register(&host.cache(), &host.xtraDict()), kMoaErr_OutOfMem);
+  EXPECT_EQ(xtra::Register(registrar, host.cache().object(), host.xtraDict().object()), kMoaErr_OutOfMem);
   EXPECT_TRUE(host.cache().entry().puts().empty());
-  registrar->Release();
+  xtra::Release(registrar);
   instance->Release();
 }
 

@@ -4,6 +4,10 @@
 
 #include "director_host.h"
 #include "test_framework.h"
+#include "xtra_calls.h"
+
+// Tests that drive an Xtra through the host speak Director's names.
+using namespace director;
 
 class LoadedXtra : public testing::Test {
  protected:
@@ -12,6 +16,7 @@ class LoadedXtra : public testing::Test {
     for (const std::string& leak : host.Leaks()) ADD_FAILURE() << "left behind:" << leak;
   }
 
+  // An interface of the instance, called through its slots as Director does.
   template <class Interface>
   Interface* Get(HostInstance* instance, const MoaID& iid) {
     void* out = nullptr;
