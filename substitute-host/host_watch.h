@@ -75,7 +75,7 @@ class HostWatch {
   static std::string SlotName(const InterfaceLayout& layout, int slot);
 
  private:
-  std::vector<std::string> calls_;  // innermost last
+  std::vector<std::string> calls_;                           // innermost last
   std::vector<std::pair<director::MoaMmValue, int>> owned_;  // with the Xtra's balance of references
   std::vector<std::string> order_;
   std::map<std::string, int> counts_;

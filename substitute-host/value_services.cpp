@@ -129,7 +129,8 @@ MoaError HostValueService::IntegerToValue(MoaLong number, MoaMmValue* out) {
 
 MoaError HostValueService::SymbolToValue(MoaMmSymbol symbol, MoaMmValue* out) {
   if (!out) return kHostErr_BadArgument;
-  return values_.SymbolName(symbol) ? Give(out, values_.Symbol(symbol)) : ValueArguments::Refuse(out, kHostErr_BadSymbol);
+  return values_.SymbolName(symbol) ? Give(out, values_.Symbol(symbol))
+                                    : ValueArguments::Refuse(out, kHostErr_BadSymbol);
 }
 
 MoaError HostValueService::FloatToValue(double number, MoaMmValue* out) {
