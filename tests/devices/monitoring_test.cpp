@@ -197,19 +197,24 @@ TEST_F(Monitoring, AHandlerNameThatIsNoTextChangesNothing) {
 
 namespace {
 
-// Director lets go of a Lingo object that the movie drops without forget; the
-// instance lives on, monitoring included, and events must still find it.
-TEST_F(Monitoring, EventsStillFindAnObjectTheMovieDroppedWithoutForget) {
+// A child kept in a global is forgotten only when Director's garbage
+// collector runs: until then the instance lives on, monitoring included, and
+// events must still find it.
+TEST_F(Monitoring, EventsStillFindAnObjectDirectorHasNotCollectedYet) {
   ASSERT_TRUE(loaded);
+  MoaMmValue global = kVoidMoaMmValue;
   {
     ScriptInstance dropped(host);
     dropped.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+    global = dropped.self();
+    host.values().AddRef(global);
   }
   Plug();
   Idle();
   EXPECT_EQ(TakeEvents(), "OnDevice DEVICEARRIVAL 1133 50475\n");
 
-  ReachAgain()->Forget();
+  host.values().Release(global);  // collected: Director forgets it
+  EXPECT_TRUE(host.notification().registrations().empty());
 }
 
 }  // namespace
