@@ -1,6 +1,7 @@
 // What the host watches the Xtra for while it serves it: calls Director would
 // not survive or would answer differently. Each misuse is recorded once, with
-// how often it happened, and passed on to a listener as it happens.
+// how often it happened, and passed on to a listener as it happens. Director
+// serves the Xtra on its main thread alone: the thread that made the watch.
 #pragma once
 
 #include <functional>
@@ -22,7 +23,7 @@ struct InterfaceLayout {
 
 class HostWatch {
  public:
-  HostWatch() = default;
+  HostWatch();
   HostWatch(const HostWatch&) = delete;
   HostWatch& operator=(const HostWatch&) = delete;
 
@@ -82,4 +83,5 @@ class HostWatch {
   std::function<void(const std::string&)> listener_;
   int windowMessages_ = 0;
   int contextDepth_ = 0;
+  unsigned long thread_;
 };

@@ -7,6 +7,7 @@
 
 #include "director_host.h"
 #include "host_errors.h"
+#include "host_windows.h"
 #include "lingo_literals.h"
 #include "xtra_side.h"
 
@@ -167,6 +168,21 @@ TEST_F(ValueServices, ASlotTheHostDoesNotServeIsRecordedAndRefused) {
   EXPECT_EQ(list->SetValueByIndex(&out, 1, &out), kHostErr_NotServed);
   expectedLeaks = {"misuse: IMoaMmValue slot 21 StringHandleToValue: not a service this host offers",
                    "misuse: IMoaMmList slot 7 SetValueByIndex: not a service this host offers"};
+}
+
+DWORD WINAPI MakeAValue(LPVOID service) {
+  MoaMmValue made = kVoidMoaMmValue;
+  static_cast<xtra_view::IMoaMmValue*>(service)->IntegerToValue(1, &made);
+  static_cast<xtra_view::IMoaMmValue*>(service)->ValueRelease(&made);
+  return 0;
+}
+
+TEST_F(ValueServices, DirectorServesOnItsOwnThreadAlone) {
+  HANDLE thread = CreateThread(nullptr, 0, &MakeAValue, value, 0, nullptr);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  expectedLeaks = {"misuse: IMoaMmValue slot 17 IntegerToValue: called on another thread than Director's",
+                   "misuse: IMoaMmValue slot 7 ValueRelease: called on another thread than Director's"};
 }
 
 TEST_F(ValueServices, ListsCountAndIndexFromOneAndHandOutNewReferences) {
