@@ -17,7 +17,8 @@ Service* Ask(DirectorHost& host, const MoaID& iid) {
 }  // namespace
 
 HostListWork::HostListWork(DirectorHost& host)
-    : values_(Ask<xtra_view::IMoaMmValue>(host, IID_IMoaMmValue)), lists_(Ask<xtra_view::IMoaMmList>(host, IID_IMoaMmList)) {}
+    : values_(Ask<xtra_view::IMoaMmValue>(host, IID_IMoaMmValue)),
+      lists_(Ask<xtra_view::IMoaMmList>(host, IID_IMoaMmList)) {}
 
 HostListWork::~HostListWork() {
   lists_->Release();

@@ -90,8 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       services.ValueToLogText(&value, text.data(), length);
       host.values().Release(made);
     }
-    if (count > HostServices::kPayloadCapacity || length >= HostServices::kLogTextCapacity ||
-        text[length] != '\0')
+    if (count > HostServices::kPayloadCapacity || length >= HostServices::kLogTextCapacity || text[length] != '\0')
       std::abort();
   }
   if (!host.Leaks().empty()) {

@@ -28,8 +28,8 @@ int Describe(const std::string& path) {
   std::printf("Class %s, instance data of %d bytes\n", FormatMoaID(host.classId()).c_str(),
               static_cast<int>(host.instanceSize()));
   for (const MoaClassInterfaceInfo& entry : host.classInfo())
-    std::printf("  %-24s %s  version 0x%08X\n", InterfaceName(entry.interfaceId), FormatMoaID(entry.interfaceId).c_str(),
-                static_cast<unsigned>(entry.interfaceVersion));
+    std::printf("  %-24s %s  version 0x%08X\n", InterfaceName(entry.interfaceId),
+                FormatMoaID(entry.interfaceId).c_str(), static_cast<unsigned>(entry.interfaceVersion));
 
   const MoaError status = host.Register();
   std::printf("\nRegister: status %d\n", static_cast<int>(status));

@@ -19,8 +19,7 @@ void ReportReferences(std::vector<std::string>& leaks, const std::string& what, 
   if (references) leaks.push_back(what + ": " + std::to_string(references) + " reference(s)");
 }
 
-void ReportUnpaired(std::vector<std::string>& leaks, const char* opening, int opened, const char* closing,
-                    int closed) {
+void ReportUnpaired(std::vector<std::string>& leaks, const char* opening, int opened, const char* closing, int closed) {
   if (opened != closed)
     leaks.push_back(std::string(opening) + " " + std::to_string(opened) + " time(s), " + closing + " " +
                     std::to_string(closed) + " time(s)");
@@ -29,8 +28,8 @@ void ReportUnpaired(std::vector<std::string>& leaks, const char* opening, int op
 }  // namespace
 
 DirectorHost::DirectorHost() {
-  for (HostService* service : std::initializer_list<HostService*>{
-           &allocator_, &valueService_, &listService_, &player_, &notification_, &windows_, &appInfo_})
+  for (HostService* service : std::initializer_list<HostService*>{&allocator_, &valueService_, &listService_, &player_,
+                                                                  &notification_, &windows_, &appInfo_})
     callback_.Offer(*service);
 }
 
@@ -139,8 +138,8 @@ std::vector<std::string> DirectorHost::LeftBehind() const {
   for (const auto& instance : instances_) {
     ++index;
     if (!instance->disposed())
-      leaks.push_back("instance " + std::to_string(index) + " still holds " +
-                      std::to_string(instance->references()) + " reference(s)");
+      leaks.push_back("instance " + std::to_string(index) + " still holds " + std::to_string(instance->references()) +
+                      " reference(s)");
     if (instance->overReleases())
       leaks.push_back("instance " + std::to_string(index) + " was released " +
                       std::to_string(instance->overReleases()) + " time(s) too often");
@@ -150,9 +149,9 @@ std::vector<std::string> DirectorHost::LeftBehind() const {
   if (allocator_.foreignFrees())
     leaks.push_back(std::to_string(allocator_.foreignFrees()) + " free(s) of blocks the allocator never gave");
   const HostMovie& movie = player_.movie();
-  for (const HostService* service : std::initializer_list<const HostService*>{
-           &callback_, &allocator_, &valueService_, &listService_, &player_, &movie, &notification_, &windows_,
-           &appInfo_, &cache_})
+  for (const HostService* service :
+       std::initializer_list<const HostService*>{&callback_, &allocator_, &valueService_, &listService_, &player_,
+                                                 &movie, &notification_, &windows_, &appInfo_, &cache_})
     ReportReferences(leaks, std::string(service->layout().name) + " service", service->references());
   ReportReferences(leaks, "IMoaDrMovieContext service", player_.movie().context().references());
   ReportReferences(leaks, "the Xtra entry dictionary", xtraDict_.references());

@@ -8,8 +8,7 @@
 #include "host_service.h"
 
 namespace director {
-XDK_SERVICE_CLASS(IMoaCallbackSlots, IMoaCallback, IID_IMoaCallback, XDK_IMOACALLBACK_SLOTS, XDK_NO_UNLISTED,
-                  false);
+XDK_SERVICE_CLASS(IMoaCallbackSlots, IMoaCallback, IID_IMoaCallback, XDK_IMOACALLBACK_SLOTS, XDK_NO_UNLISTED, false);
 }  // namespace director
 
 class HostCallback final : public director::IMoaCallbackSlots {

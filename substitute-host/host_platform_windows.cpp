@@ -14,8 +14,7 @@ void WINAPI RecordDebugOutput(LPCSTR line) {
 
 }  // namespace
 
-bool CaptureXtraDebugOutput(const XtraModule& xtra, std::function<void(const std::string&)> sink,
-                            std::string* error) {
+bool CaptureXtraDebugOutput(const XtraModule& xtra, std::function<void(const std::string&)> sink, std::string* error) {
   gDebugSink = std::move(sink);
   return PatchImport(static_cast<HMODULE>(xtra.handle()), "KERNEL32.dll", "OutputDebugStringA",
                      reinterpret_cast<const void*>(&RecordDebugOutput), error);

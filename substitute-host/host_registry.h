@@ -38,7 +38,8 @@ class HostDict final : public director::IMoaDictSlots {
 class HostCache final : public director::IMoaCacheSlots {
  public:
   // `xtraDict` is the one Xtra entry dictionary Register is given.
-  HostCache(HostWatch& hostWatch, HostDict& xtraDict) : IMoaCacheSlots(hostWatch), xtraDict_(xtraDict), entry_(hostWatch) {}
+  HostCache(HostWatch& hostWatch, HostDict& xtraDict)
+      : IMoaCacheSlots(hostWatch), xtraDict_(xtraDict), entry_(hostWatch) {}
   // The dictionary handed back belongs to the cache: the Xtra must neither
   // AddRef nor Release it, which its reference count shows.
   director::MoaError AddRegistryEntry(director::IMoaDict* xtraDict, const director::MoaID* classId,

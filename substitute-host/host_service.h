@@ -24,7 +24,8 @@ using SlotFunction = void (*)();
 
 class HostService {
  public:
-  HostService(HostWatch& hostWatch, const InterfaceLayout& layout, const director::MoaID& iid, const SlotFunction* slots);
+  HostService(HostWatch& hostWatch, const InterfaceLayout& layout, const director::MoaID& iid,
+              const SlotFunction* slots);
   virtual ~HostService() = default;
   HostService(const HostService&) = delete;
   HostService& operator=(const HostService&) = delete;

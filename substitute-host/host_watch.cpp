@@ -1,5 +1,9 @@
 #include "host_watch.h"
 
+#include "host_windows.h"
+
+HostWatch::HostWatch() : thread_(GetCurrentThreadId()) {}
+
 void HostWatch::Misuse(const std::string& what) {
   const std::string misuse = calls_.empty() ? what : calls_.back() + ": " + what;
   if (counts_[misuse]++ == 0) order_.push_back(misuse);
@@ -22,6 +26,7 @@ std::string HostWatch::SlotName(const InterfaceLayout& layout, int slot) {
 
 HostWatch::Call::Call(HostWatch& watch, const InterfaceLayout& layout, int slot) : watch_(watch) {
   watch_.calls_.push_back(SlotName(layout, slot));
+  if (GetCurrentThreadId() != watch_.thread_) watch_.Misuse("called on another thread than Director's");
   if (watch_.windowMessages_ > 0 && watch_.contextDepth_ == 0 && !layout.callableFromWindowMessages)
     watch_.Misuse("called from a window message outside PushXtraContext");
 }

@@ -1,6 +1,7 @@
 // What the host watches the Xtra for while it serves it: calls Director would
 // not survive or would answer differently. Each misuse is recorded once, with
-// how often it happened, and passed on to a listener as it happens.
+// how often it happened, and passed on to a listener as it happens. Director
+// serves the Xtra on its main thread alone: the thread that made the watch.
 #pragma once
 
 #include <functional>
@@ -22,7 +23,7 @@ struct InterfaceLayout {
 
 class HostWatch {
  public:
-  HostWatch() = default;
+  HostWatch();
   HostWatch(const HostWatch&) = delete;
   HostWatch& operator=(const HostWatch&) = delete;
 
@@ -75,11 +76,12 @@ class HostWatch {
   static std::string SlotName(const InterfaceLayout& layout, int slot);
 
  private:
-  std::vector<std::string> calls_;  // innermost last
+  std::vector<std::string> calls_;                           // innermost last
   std::vector<std::pair<director::MoaMmValue, int>> owned_;  // with the Xtra's balance of references
   std::vector<std::string> order_;
   std::map<std::string, int> counts_;
   std::function<void(const std::string&)> listener_;
   int windowMessages_ = 0;
   int contextDepth_ = 0;
+  unsigned long thread_;
 };

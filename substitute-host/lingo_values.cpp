@@ -123,8 +123,7 @@ MoaMmValue LingoValueStore::Object(std::string className, std::function<void(con
   return Make(std::move(value));
 }
 
-MoaMmValue LingoValueStore::XtraReference(std::string xtraName,
-                                          std::function<void(const MoaMmValue&)> lastReference) {
+MoaMmValue LingoValueStore::XtraReference(std::string xtraName, std::function<void(const MoaMmValue&)> lastReference) {
   LingoValue value;
   value.type = kMoaMmValueType_Object;
   value.text = std::move(xtraName);

@@ -19,7 +19,7 @@ struct LingoValue {
   director::MoaLong type = director::kMoaMmValueType_Void;  // as ValueType answers it
   director::MoaLong integer = 0;                            // an integer, a symbol number or an object's number
   double number = 0;                                        // a float
-  std::string text;                 // a string, in the host's encoding; an object's or Xtra's name
+  std::string text;                         // a string, in the host's encoding; an object's or Xtra's name
   std::vector<director::MoaMmValue> items;  // a list's elements, a property list's values
   std::vector<director::MoaMmValue> keys;   // a property list's keys, beside its values
   bool xtraReference = false;               // the Xtra itself, as `xtra "Name"` gives it

@@ -20,8 +20,8 @@ constexpr MoaLong kReservedFlags = 0x4A554E4B;  // "JUNK"
 MoaError CallXtra(HostWatch& watch, IMoaMmXScript* script, MoaLong selector, const std::vector<MoaMmValue>& arguments,
                   MoaMmValue* result) {
   std::vector<MoaMmValue> passed = arguments;
-  MoaMmCallInfo info{kReservedInstance, kReservedFlags, selector, kVoidMoaMmValue,
-                     static_cast<MoaLong>(passed.size()), passed.data()};
+  MoaMmCallInfo info{kReservedInstance, kReservedFlags, selector, kVoidMoaMmValue, static_cast<MoaLong>(passed.size()),
+                     passed.data()};
   const size_t owned = watch.Own(arguments);
   const MoaError status = xtra::Call(script, &info);
   const std::vector<int> released = watch.Disown(owned);
@@ -79,8 +79,8 @@ std::unique_ptr<ScriptInstance> ScriptInstance::ForXtraHandlers(DirectorHost& ho
   return xtraLevel;
 }
 
-ScriptInstance::ScriptInstance(LingoValueStore& values, HostWatch& watch, IMoaUnknown* instance,
-                               IMoaMmXScript* script, const std::string& className)
+ScriptInstance::ScriptInstance(LingoValueStore& values, HostWatch& watch, IMoaUnknown* instance, IMoaMmXScript* script,
+                               const std::string& className)
     : ScriptInstance(values, watch) {
   Start(instance, script, className);
 }

@@ -112,7 +112,8 @@ bool ReadXtraName(LineReader& in, std::string* name) {
   std::string literal;
   if (!in.Literal(&literal)) return false;
   literal = literal.substr(0, literal.find_last_not_of(" \t") + 1);
-  if (literal.size() < 2 || literal.front() != '"' || literal.back() != '"' || literal.find('"', 1) != literal.size() - 1)
+  if (literal.size() < 2 || literal.front() != '"' || literal.back() != '"' ||
+      literal.find('"', 1) != literal.size() - 1)
     return in.Fail("expected the Xtra's name as a string, e.g. xtra \"HidBridge\"");
   *name = literal.substr(1, literal.size() - 2);
   return true;

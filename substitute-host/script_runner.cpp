@@ -187,6 +187,7 @@ std::string ScriptRunner::Define(const HandlerDefinition& definition) {
 }
 
 int ScriptRunner::Finish() {
+  line_ = 0;
   for (auto& [key, named] : instances_) {
     if (named.forgottenOnLine) continue;
     transcript_.Note(named.name + " was never forgotten; xtrahost forgets it");
@@ -195,7 +196,6 @@ int ScriptRunner::Finish() {
   }
   instances_.clear();
   xtraLevel_.reset();
-  line_ = 0;
   for (const std::string& leak : host_.LeftBehind()) ReportError("left behind: " + leak);
   for (const std::string& leak : SystemLeaks()) ReportError("left behind: " + leak);
   return errors_;

@@ -55,13 +55,18 @@ MoaError HostValueService::SymbolToString(MoaMmSymbol symbol, char* buffer, MoaL
   return AnswerText(*name, buffer, size);
 }
 
+const LingoValue* HostValueService::Typed(const MoaMmValue* value, MoaLong type, const void* out,
+                                          MoaError* status) const {
+  const LingoValue* found = arguments_.Find(value, status);
+  if (!found) return nullptr;
+  *status = !out ? kHostErr_BadArgument : type != kAnyType && found->type != type ? kHostErr_WrongType : kMoaErr_NoErr;
+  return *status == kMoaErr_NoErr ? found : nullptr;
+}
+
 MoaError HostValueService::ValueType(const MoaMmValue* value, MoaLong* type) {
   MoaError status = kMoaErr_NoErr;
-  const LingoValue* found = arguments_.Find(value, &status);
-  if (!found) return status;
-  if (!type) return kHostErr_BadArgument;
-  *type = found->type;
-  return kMoaErr_NoErr;
+  if (const LingoValue* found = Typed(value, kAnyType, type, &status)) *type = found->type;
+  return status;
 }
 
 MoaError HostValueService::ValueAddRef(MoaMmValue* value) {
@@ -80,29 +85,20 @@ MoaError HostValueService::ValueRelease(MoaMmValue* value) {
 
 MoaError HostValueService::ValueToInteger(const MoaMmValue* value, MoaLong* out) {
   MoaError status = kMoaErr_NoErr;
-  const LingoValue* found = arguments_.Find(value, &status);
-  if (!found) return status;
-  if (!out) return kHostErr_BadArgument;
-  if (found->type != kMoaMmValueType_Integer) return kHostErr_WrongType;
-  *out = found->integer;
-  return kMoaErr_NoErr;
+  if (const LingoValue* found = Typed(value, kMoaMmValueType_Integer, out, &status)) *out = found->integer;
+  return status;
 }
 
 MoaError HostValueService::ValueToSymbol(const MoaMmValue* value, MoaMmSymbol* out) {
   MoaError status = kMoaErr_NoErr;
-  const LingoValue* found = arguments_.Find(value, &status);
-  if (!found) return status;
-  if (!out) return kHostErr_BadArgument;
-  if (found->type != kMoaMmValueType_Symbol) return kHostErr_WrongType;
-  *out = found->integer;
-  return kMoaErr_NoErr;
+  if (const LingoValue* found = Typed(value, kMoaMmValueType_Symbol, out, &status)) *out = found->integer;
+  return status;
 }
 
 MoaError HostValueService::ValueToFloat(const MoaMmValue* value, double* out) {
   MoaError status = kMoaErr_NoErr;
-  const LingoValue* found = arguments_.Find(value, &status);
+  const LingoValue* found = Typed(value, kAnyType, out, &status);
   if (!found) return status;
-  if (!out) return kHostErr_BadArgument;
   if (found->type == kMoaMmValueType_Integer)
     *out = found->integer;
   else if (found->type == kMoaMmValueType_Float)
@@ -114,22 +110,17 @@ MoaError HostValueService::ValueToFloat(const MoaMmValue* value, double* out) {
 
 MoaError HostValueService::ValueStringLength(const MoaMmValue* value, MoaLong* length) {
   MoaError status = kMoaErr_NoErr;
-  const LingoValue* found = arguments_.Find(value, &status);
-  if (!found) return status;
-  if (!length) return kHostErr_BadArgument;
-  if (found->type != kMoaMmValueType_String) return kHostErr_WrongType;
-  *length = static_cast<MoaLong>(found->text.size());
-  return kMoaErr_NoErr;
+  if (const LingoValue* found = Typed(value, kMoaMmValueType_String, length, &status))
+    *length = static_cast<MoaLong>(found->text.size());
+  return status;
 }
 
 MoaError HostValueService::ValueToString(const MoaMmValue* value, char* buffer, MoaLong size) {
   if (!buffer || size < 1) return kHostErr_BadArgument;
   buffer[0] = '\0';
   MoaError status = kMoaErr_NoErr;
-  const LingoValue* found = arguments_.Find(value, &status);
-  if (!found) return status;
-  if (found->type != kMoaMmValueType_String) return kHostErr_WrongType;
-  return AnswerText(found->text, buffer, size);
+  const LingoValue* found = Typed(value, kMoaMmValueType_String, buffer, &status);
+  return found ? AnswerText(found->text, buffer, size) : status;
 }
 
 MoaError HostValueService::IntegerToValue(MoaLong number, MoaMmValue* out) {
@@ -138,7 +129,8 @@ MoaError HostValueService::IntegerToValue(MoaLong number, MoaMmValue* out) {
 
 MoaError HostValueService::SymbolToValue(MoaMmSymbol symbol, MoaMmValue* out) {
   if (!out) return kHostErr_BadArgument;
-  return values_.SymbolName(symbol) ? Give(out, values_.Symbol(symbol)) : ValueArguments::Refuse(out, kHostErr_BadSymbol);
+  return values_.SymbolName(symbol) ? Give(out, values_.Symbol(symbol))
+                                    : ValueArguments::Refuse(out, kHostErr_BadSymbol);
 }
 
 MoaError HostValueService::FloatToValue(double number, MoaMmValue* out) {

@@ -49,6 +49,12 @@ class HostValueService final : public director::IMoaMmValueSlots {
   director::MoaError StringToValue(const char* text, director::MoaMmValue* out) override;
 
  private:
+  static constexpr director::MoaLong kAnyType = -1;
+
+  // The value behind `value` when it has `type` (or any) and `out` is there
+  // for the answer; null with `status` telling why not.
+  const LingoValue* Typed(const director::MoaMmValue* value, director::MoaLong type, const void* out,
+                          director::MoaError* status) const;
   // Text from the Xtra must be in the host's encoding.
   void CheckEncoding(const char* text);
 

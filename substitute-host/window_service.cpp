@@ -34,13 +34,15 @@ MoaError HostWindows::WinUnprepareDialogBox(void* cookie) {
     watch().Misuse("WinUnprepareDialogBox without WinPrepareDialogBox");
     return kHostErr_BadArgument;
   }
-  if (cookie != CookieAt(depth)) watch().Misuse("WinUnprepareDialogBox given a cookie its WinPrepareDialogBox did not hand out");
+  if (cookie != CookieAt(depth))
+    watch().Misuse("WinUnprepareDialogBox given a cookie its WinPrepareDialogBox did not hand out");
   ++unprepares_;
   return kMoaErr_NoErr;
 }
 
 void HostWindows::MessageBoxShown(const void* owner) {
   ++boxes_;
-  if (prepares_ == unprepares_) watch().Misuse("a message box shown outside WinPrepareDialogBox / WinUnprepareDialogBox");
+  if (prepares_ == unprepares_)
+    watch().Misuse("a message box shown outside WinPrepareDialogBox / WinUnprepareDialogBox");
   if (owner != ParentWindow()) watch().Misuse("a message box not parented on the window WinGetParent gives");
 }

@@ -262,8 +262,24 @@ TEST_F(Diagnostics, ForgetDropsPendingCallbacksWithTheirValues) {
   EXPECT_EQ(TakeHandlerCalls(), "");
 }
 
-// Director lets go of the script object of a Lingo object dropped without
-// forget; the instance lives on and may be reached and called again.
+// Until Director collects an object kept in a global, its instance lives on
+// and may be reached and called again.
+TEST_F(Diagnostics, ErrorsOfAnInstanceReachedAgainStillReachTheMovie) {
+  ASSERT_TRUE(loaded);
+  MoaMmValue global = kVoidMoaMmValue;  // the object, kept where Director has not collected it yet
+  {
+    ScriptInstance dropped(host);
+    global = dropped.self();
+    host.values().AddRef(global);
+  }
+  std::unique_ptr<ScriptInstance> again = ReachAgain();
+  EXPECT_EQ(again->Call(kWrite, "[#a: 1]"), "\"Error :Cannot convert this type of parameter\"");
+  Idle();
+  EXPECT_NE(TakeHandlerCalls().find("HidBridge_XtraError"), std::string::npos);
+  again->Forget();
+  host.values().Release(global);
+}
+
 TEST_F(Diagnostics, AHandlerMayForgetTheInstanceWhileItsCallbacksAreDelivered) {
   ASSERT_TRUE(loaded);
   ScriptInstance& me = New();

@@ -197,19 +197,24 @@ TEST_F(Monitoring, AHandlerNameThatIsNoTextChangesNothing) {
 
 namespace {
 
-// Director lets go of a Lingo object that the movie drops without forget; the
-// instance lives on, monitoring included, and events must still find it.
-// Director forgets an object when the movie drops its last reference.
-TEST_F(Monitoring, DroppingTheObjectEndsItsMonitoring) {
+// A child kept in a global is forgotten only when Director's garbage
+// collector runs: until then the instance lives on, monitoring included, and
+// events must still find it.
+TEST_F(Monitoring, EventsStillFindAnObjectDirectorHasNotCollectedYet) {
   ASSERT_TRUE(loaded);
+  MoaMmValue global = kVoidMoaMmValue;
   {
     ScriptInstance dropped(host);
     dropped.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+    global = dropped.self();
+    host.values().AddRef(global);
   }
-  EXPECT_TRUE(host.notification().registrations().empty());
   Plug();
   Idle();
-  EXPECT_EQ(TakeEvents(), "");
+  EXPECT_EQ(TakeEvents(), "OnDevice DEVICEARRIVAL 1133 50475\n");
+
+  host.values().Release(global);  // collected: Director forgets it
+  EXPECT_TRUE(host.notification().registrations().empty());
 }
 
 }  // namespace

@@ -65,3 +65,14 @@ std::string SimulatedDevices::TakeHandlerCalls() {
     text += calls[handlerCallsSeen_].name + "(" + calls[handlerCallsSeen_].arguments + ")\n";
   return text;
 }
+
+std::unique_ptr<ScriptInstance> SimulatedDevices::ReachAgain() {
+  EXPECT_EQ(host.notification().registrations().size(), 1u);
+  IMoaNotificationClient* client = host.notification().registrations().at(0).client;
+  void* instance = nullptr;
+  void* script = nullptr;
+  xtra::QueryInterface(client, &IID_IMoaUnknown, &instance);
+  xtra::QueryInterface(client, &IID_IMoaMmXScript, &script);
+  return std::make_unique<ScriptInstance>(host.values(), host.watch(), static_cast<IMoaUnknown*>(instance),
+                                          static_cast<IMoaMmXScript*>(script), "HidBridge");
+}

@@ -27,6 +27,9 @@ class SimulatedDevices : public LoadedXtra {
   bool WaitForPackets(int count);
   // What Director's idle loop does: pump window messages, then notify.
   void Idle();
+  // The one instance still registered for notifications, reached through
+  // its notification client as if the movie had it again.
+  std::unique_ptr<ScriptInstance> ReachAgain();
   // The handler calls recorded since the last look, one "name(args)" each.
   std::string TakeHandlerCalls();
 

@@ -33,7 +33,8 @@ class FakeXtraHost : public testing::Test {
  protected:
   void SetUp() override {
     loaded = host.Load(FAKE_XTRA_PATH);
-    host.OnMessageBox([this](const std::string& caption, const std::string& text) { boxes.emplace_back(caption, text); });
+    host.OnMessageBox(
+        [this](const std::string& caption, const std::string& text) { boxes.emplace_back(caption, text); });
   }
   void TearDown() override {
     me.reset();

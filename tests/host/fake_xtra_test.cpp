@@ -63,8 +63,9 @@ TEST_F(FakeXtra, AnXtraThatWritesDirectorsBaseIsCaught) {
   ASSERT_TRUE(loaded);
   New().Call(kFakeScribble);
   me.reset();
-  expectedLeaks = {"misuse: IMoaUnknown of the instance slot 2 Release: the Xtra wrote Director's instance base (bytes 0 to " +
-                   std::to_string(kInstanceBaseBytes - 1) + ") before a Release"};
+  expectedLeaks = {
+      "misuse: IMoaUnknown of the instance slot 2 Release: the Xtra wrote Director's instance base (bytes 0 to " +
+      std::to_string(kInstanceBaseBytes - 1) + ") before a Release"};
 }
 
 TEST_F(FakeXtra, ChildParentAndGlobalHandlersGetTheirObjectAsArgumentZero) {
@@ -122,9 +123,8 @@ TEST_F(FakeXtra, CallsFromTheXtrasWindowMustComeInsideThePushedContext) {
   host.SendWindowMessage(window, WM_USER, 0, 0);
   // The same calls made by the movie's own calls need no context.
   fake.Call(kFakeTell, "\"FromWindow\"");
-  expectedLeaks = {
-      "misuse: IMoaMmValue slot 3 StringToSymbol: called from a window message outside PushXtraContext",
-      "misuse: IMoaDrPlayer slot 5 CallHandler: called from a window message outside PushXtraContext"};
+  expectedLeaks = {"misuse: IMoaMmValue slot 3 StringToSymbol: called from a window message outside PushXtraContext",
+                   "misuse: IMoaDrPlayer slot 5 CallHandler: called from a window message outside PushXtraContext"};
 }
 
 TEST_F(FakeXtra, TheActiveMoviesHandlersRunInsideItsContext) {

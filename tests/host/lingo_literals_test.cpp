@@ -34,10 +34,14 @@ class LingoLiterals : public testing::Test {
 };
 
 TEST_F(LingoLiterals, PrintsEveryKindAsLingoDoes) {
-  const MoaMmValue printed[] = {values.Integer(-3),          values.Float(1.5),
-                                values.String("Pad"),        values.Symbol("VendorID"),
-                                values.Picture(),            values.Object("HidBridge", nullptr),
-                                values.XtraReference("HidBridge", nullptr), kVoidMoaMmValue};
+  const MoaMmValue printed[] = {values.Integer(-3),
+                                values.Float(1.5),
+                                values.String("Pad"),
+                                values.Symbol("VendorID"),
+                                values.Picture(),
+                                values.Object("HidBridge", nullptr),
+                                values.XtraReference("HidBridge", nullptr),
+                                kVoidMoaMmValue};
   EXPECT_EQ(FormatLiterals(values, printed, 8),
             "-3, 1.5000, \"Pad\", #VendorID, <Picture>, <Object HidBridge 1>, <Xtra \"HidBridge\">, <Void>");
   for (const MoaMmValue& value : printed) values.Release(value);

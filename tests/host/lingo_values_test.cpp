@@ -111,8 +111,8 @@ TEST(ValueStore, LeaksNameTheValuesHeldFromOutsideOnly) {
   values.Append(list, number);
   values.Release(number);  // held by the list alone now: leaked with it, not named
   values.Append(list, text);
-  EXPECT_EQ(values.Leaks(), (std::vector<std::string>{"value [1, \"kept\"]: 1 reference(s)",
-                                                      "value \"kept\": 2 reference(s)"}));
+  EXPECT_EQ(values.Leaks(),
+            (std::vector<std::string>{"value [1, \"kept\"]: 1 reference(s)", "value \"kept\": 2 reference(s)"}));
   values.Release(text);
   values.Release(list);
   EXPECT_EQ(values.badUses(), 0);

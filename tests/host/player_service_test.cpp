@@ -92,8 +92,7 @@ TEST_F(PlayerService, RefusesUnknownSymbolsAndBadArgumentsAndRecordsNothing) {
   EXPECT_TRUE(host.player().calls().empty());
   EXPECT_EQ(host.values().badUses(), 1);
   EXPECT_EQ(host.player().GetActiveMovie(nullptr), kHostErr_BadArgument);
-  expectedLeaks = {"1 use(s) of a released or made-up value",
-                   "misuse: a null value {0,0} where a value belongs"};
+  expectedLeaks = {"1 use(s) of a released or made-up value", "misuse: a null value {0,0} where a value belongs"};
 }
 
 TEST_F(PlayerService, TheActiveMovieReachesTheSameHandlersThroughItsOwnSlot) {

@@ -7,6 +7,7 @@
 
 #include "director_host.h"
 #include "host_errors.h"
+#include "host_windows.h"
 #include "lingo_literals.h"
 #include "xtra_side.h"
 
@@ -55,7 +56,7 @@ TEST_F(ValueServices, ConversionsAnswerOnlyForTheirOwnTypeWithDirectorsTypeCodes
   EXPECT_EQ(value->ValueToString(&number, buffer, sizeof buffer), kHostErr_WrongType);
   EXPECT_STREQ(buffer, "");
   const std::pair<const char*, MoaLong> others[] = {
-      {"1.5", kMoaMmValueType_Float}, {"#Pad", kMoaMmValueType_Symbol}, {"<Picture>", kMoaMmValueType_Picture},
+      {"1.5", kMoaMmValueType_Float}, {"#Pad", kMoaMmValueType_Symbol},  {"<Picture>", kMoaMmValueType_Picture},
       {"[1]", kMoaMmValueType_List},  {"[:]", kMoaMmValueType_PropList}, {"VOID", kMoaMmValueType_Void}};
   for (const auto& [literal, code] : others) {
     MoaMmValue wrong = Literal(literal);
@@ -156,8 +157,9 @@ TEST_F(ValueServices, TextMustBeInTheEncodingTheDirectorPlayedSpeaks) {
   value->StringToValue("Pad \xE9", &text);
   EXPECT_EQ(Text(text), "\"Pad é\"");
   value->ValueRelease(&text);
-  expectedLeaks = {"misuse: IMoaMmValue slot 20 StringToValue: text that is not UTF-8, which this Director "
-                   "speaks: \"Pad é\" read as Windows-1252"};
+  expectedLeaks = {
+      "misuse: IMoaMmValue slot 20 StringToValue: text that is not UTF-8, which this Director "
+      "speaks: \"Pad é\" read as Windows-1252"};
 }
 
 TEST_F(ValueServices, ASlotTheHostDoesNotServeIsRecordedAndRefused) {
@@ -166,6 +168,21 @@ TEST_F(ValueServices, ASlotTheHostDoesNotServeIsRecordedAndRefused) {
   EXPECT_EQ(list->SetValueByIndex(&out, 1, &out), kHostErr_NotServed);
   expectedLeaks = {"misuse: IMoaMmValue slot 21 StringHandleToValue: not a service this host offers",
                    "misuse: IMoaMmList slot 7 SetValueByIndex: not a service this host offers"};
+}
+
+DWORD WINAPI MakeAValue(LPVOID service) {
+  MoaMmValue made = kVoidMoaMmValue;
+  static_cast<xtra_view::IMoaMmValue*>(service)->IntegerToValue(1, &made);
+  static_cast<xtra_view::IMoaMmValue*>(service)->ValueRelease(&made);
+  return 0;
+}
+
+TEST_F(ValueServices, DirectorServesOnItsOwnThreadAlone) {
+  HANDLE thread = CreateThread(nullptr, 0, &MakeAValue, value, 0, nullptr);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  expectedLeaks = {"misuse: IMoaMmValue slot 17 IntegerToValue: called on another thread than Director's",
+                   "misuse: IMoaMmValue slot 7 ValueRelease: called on another thread than Director's"};
 }
 
 TEST_F(ValueServices, ListsCountAndIndexFromOneAndHandOutNewReferences) {
@@ -209,16 +226,16 @@ TEST_F(ValueServices, ListsCountAndIndexFromOneAndHandOutNewReferences) {
 
 TEST(HostCallback, OffersEveryServiceAndReportsReferencesLeftOrReleasedTooOften) {
   DirectorHost host;
-  const MoaID offered[] = {IID_IMoaCalloc,       IID_IMoaMmValue, IID_IMoaMmList, IID_IMoaDrPlayer,
+  const MoaID offered[] = {IID_IMoaCalloc,       IID_IMoaMmValue,  IID_IMoaMmList, IID_IMoaDrPlayer,
                            IID_IMoaNotification, IID_IMoaMmWndWin, IID_IMoaAppInfo};
   std::vector<xtra_view::IMoaUnknown*> services;
   for (const MoaID& iid : offered) services.push_back(AskHost<xtra_view::IMoaUnknown>(host, iid));
   EXPECT_EQ(AskHost<xtra_view::IMoaUnknown>(host, IID_IMoaMmUtils), nullptr) << "the window service is IMoaMmWndWin";
-  EXPECT_EQ(host.Leaks(), (std::vector<std::string>{
-                              "IMoaCalloc service: 1 reference(s)", "IMoaMmValue service: 1 reference(s)",
-                              "IMoaMmList service: 1 reference(s)", "IMoaDrPlayer service: 1 reference(s)",
-                              "IMoaNotification service: 1 reference(s)", "IMoaMmWndWin service: 1 reference(s)",
-                              "IMoaAppInfo service: 1 reference(s)"}));
+  EXPECT_EQ(host.Leaks(),
+            (std::vector<std::string>{"IMoaCalloc service: 1 reference(s)", "IMoaMmValue service: 1 reference(s)",
+                                      "IMoaMmList service: 1 reference(s)", "IMoaDrPlayer service: 1 reference(s)",
+                                      "IMoaNotification service: 1 reference(s)",
+                                      "IMoaMmWndWin service: 1 reference(s)", "IMoaAppInfo service: 1 reference(s)"}));
   void* instance = nullptr;
   void* window = nullptr;
   EXPECT_EQ(static_cast<xtra_view::IMoaMmWndWin*>(services[5])->WinGetParent(&instance, &window), kMoaErr_NoErr);

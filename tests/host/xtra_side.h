@@ -12,8 +12,7 @@ template <class Service>
 Service* AskHost(DirectorHost& host, const director::MoaID& iid) {
   void* service = nullptr;
   auto* callback = static_cast<xtra_view::IMoaCallback*>(host.callback().door());
-  return callback->QueryInterface(&iid, &service) == director::kMoaErr_NoErr ? static_cast<Service*>(service)
-                                                                             : nullptr;
+  return callback->QueryInterface(&iid, &service) == director::kMoaErr_NoErr ? static_cast<Service*>(service) : nullptr;
 }
 
 // An interface object of the Xtra's that counts its references.
