@@ -147,6 +147,37 @@ TEST_F(HidConformance, SilentDeviceKeepsAReadPendingUntilCancelled) {
   CloseHandle(overlapped.hEvent);
 }
 
+DWORD WINAPI CancelIoElsewhere(LPVOID file) { return CancelIo(static_cast<HANDLE>(file)); }
+
+// Windows XP has CancelIo only, which cancels what the calling thread started:
+// a reader must cancel its own read.
+TEST_F(HidConformance, CancelIoCancelsOnlyTheCallingThreadsRead) {
+  OpenMouse();
+  ASSERT_NE(mouse, INVALID_HANDLE_VALUE);
+  OVERLAPPED overlapped{};
+  overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  BYTE report[64];
+  EXPECT_FALSE(ReadFile(mouse, report, sizeof report, nullptr, &overlapped));
+  HANDLE other = CreateThread(nullptr, 0, CancelIoElsewhere, mouse, 0, nullptr);
+  EXPECT_EQ(WaitForSingleObject(other, 5000), WAIT_OBJECT_0);
+  CloseHandle(other);
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 100), WAIT_TIMEOUT) << "another thread's CancelIo left it";
+  EXPECT_TRUE(CancelIo(mouse));
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 1000), WAIT_OBJECT_0);
+  DWORD bytes = 99;
+  EXPECT_FALSE(GetOverlappedResult(mouse, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_OPERATION_ABORTED));
+  CloseHandle(overlapped.hEvent);
+}
+
+TEST_F(HidConformance, Kernel32IsAskedForCancelIoExAtRunTime) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  ASSERT_NE(kernel, nullptr);
+  EXPECT_NE(GetProcAddress(kernel, "CancelIoEx"), nullptr);
+  EXPECT_EQ(GetProcAddress(kernel, "NoSuchFunctionAnywhere"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+}
+
 TEST_F(HidConformance, BuffersThatCannotHoldAReportAreInvalid) {
   OpenMouse(0);
   ASSERT_NE(mouse, INVALID_HANDLE_VALUE);

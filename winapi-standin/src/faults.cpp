@@ -32,7 +32,8 @@ const std::vector<std::string>& FallibleFunctions() {
       "GetOverlappedResult", "CancelIo", "CancelIoEx", "SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
       "SetupDiGetDeviceInterfaceDetailA", "SetupDiDestroyDeviceInfoList", "HidD_GetAttributes",
       "HidD_GetProductString", "HidD_GetManufacturerString", "HidD_GetSerialNumberString",
-      "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidD_SetNumInputBuffers", "MessageBoxA", "fopen"};
+      "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidD_SetNumInputBuffers", "MessageBoxA", "fopen",
+      "GetProcAddress", "GetModuleHandleExA"};
   return names;
 }
 

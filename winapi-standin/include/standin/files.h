@@ -39,9 +39,11 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
                       LPOVERLAPPED lpOverlapped);
 BOOL WINAPI GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapped, LPDWORD lpNumberOfBytesTransferred,
                                 BOOL bWait);
-// Cancels every pending read on the handle, whichever thread issued it
-// (Windows cancels only the calling thread's).
+// Cancels the reads and writes on the handle that the calling thread
+// started, as on Windows.
 BOOL WINAPI CancelIo(HANDLE hFile);
+// Cancels `lpOverlapped` (every operation on the handle when null), whichever
+// thread started it; fails with ERROR_NOT_FOUND when there is none.
 BOOL WINAPI CancelIoEx(HANDLE hFile, LPOVERLAPPED lpOverlapped);
 
 }  // extern "C"

@@ -48,6 +48,10 @@ void Unplug(DeviceId device);
 bool SendInputReport(DeviceId device, std::vector<std::uint8_t> report);
 // Every output report written to the device so far, in order.
 std::vector<std::vector<std::uint8_t>> OutputReports(DeviceId device);
+// A stalled device takes no output report: writes stay pending (overlapped)
+// or block until it is unstalled, when they complete in order, or until they
+// are cancelled, their handle is closed or the device is unplugged.
+void StallOutput(DeviceId device, bool stalled);
 std::size_t DroppedInputReports(DeviceId device);
 std::string DevicePath(DeviceId device);
 
