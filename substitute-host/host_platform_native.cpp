@@ -17,6 +17,8 @@ bool CaptureXtraOutput(const std::string&, XtraOutputSinks sinks, std::string*) 
 std::string HostFilePath(const std::string& windowsPath) { return standin::NativePath(windowsPath); }
 
 std::vector<std::string> SystemLeaks() {
+  // A reader thread that has let go of the module may still be on its way out.
+  standin::AwaitThreadsEnded(std::chrono::seconds(2));
   std::vector<std::string> leaks;
   if (standin::OpenHandleCount()) leaks.push_back("open handles: " + standin::DescribeOpenHandles());
   if (const size_t threads = standin::LiveThreadCount())

@@ -1,5 +1,7 @@
 #include "script_runner.h"
 
+#include <chrono>
+
 #include "host_platform.h"
 #include "lingo_literals.h"
 
@@ -134,6 +136,7 @@ int ScriptRunner::Finish() {
   }
   instances_.clear();
   line_ = 0;
+  host_.module().AwaitUnloadable(std::chrono::seconds(2));
   for (const std::string& leak : host_.Leaks()) ReportError("left behind: " + leak);
   for (const std::string& leak : SystemLeaks()) ReportError("left behind: " + leak);
   return errors_;

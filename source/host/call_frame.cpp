@@ -38,8 +38,10 @@ const MethodEntry kMethods[] = {
     {HandleShowErrorsAsDialogs, "m_showErrorDialogs", 50, Needs::HostServices},
     {HandlePrivateGlobal, nullptr, 0, Needs::HostServices},
     {HandlePrivateInstance, "m_privateLocal", 50, Needs::HostServices},
+    {HandleSetWriteTimeout, "m_setWriteTimeout", 50, Needs::Device},
 };
-static_assert(sizeof kMethods / sizeof kMethods[0] == kSelectorPrivateInstance + 1);
+constexpr MoaLong kSelectorCount = sizeof kMethods / sizeof kMethods[0];
+static_assert(kSelectorCount == kSelectorSetWriteTimeout + 1);
 
 bool Traces(const XtraInstance& instance, int32_t level) {
   return instance.flowTraceOn && level >= instance.flowTraceThreshold;
@@ -75,7 +77,7 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
   // call: the one that new saw may have been let go of since.
   if (instance.lastResult.listener) instance.lastResult.listenerData = this;
 
-  if (selector >= 0 && selector <= kSelectorPrivateInstance) {
+  if (selector >= 0 && selector < kSelectorCount) {
     const MethodEntry& method = kMethods[selector];
     // Checked here, at each end, so that a call costs nothing more while
     // tracing is off; a handler may switch tracing itself.

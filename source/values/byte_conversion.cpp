@@ -15,16 +15,26 @@ void Append(uint8_t* payload, uint32_t& count, const void* bytes, size_t length)
 
 }  // namespace
 
+// The list reaches `out` only whole: a host that fails one step gets back
+// what was made, and `out` stays as it was.
 MoaError HostServices::BytesToList(const uint8_t* bytes, int32_t length, MoaMmValue* out) {
   if (!lists_ || !values_) return kMoaErr_BadInterface;
-  MoaError status = lists_->NewListValue(out);
-  for (int32_t i = 0; i < length; ++i) {
+  MoaMmValue list{};
+  MoaError status = lists_->NewListValue(&list);
+  if (status != kMoaErr_NoErr) return status;
+  for (int32_t i = 0; i < length && status == kMoaErr_NoErr; ++i) {
     MoaMmValue item{};
-    values_->IntegerToValue(bytes[i], &item);
-    status = lists_->AppendValueToList(out, &item);
+    status = values_->IntegerToValue(bytes[i], &item);
+    if (status != kMoaErr_NoErr) break;
+    status = lists_->AppendValueToList(&list, &item);
     values_->ValueRelease(&item);
   }
-  return status;
+  if (status != kMoaErr_NoErr) {
+    values_->ValueRelease(&list);
+    return status;
+  }
+  *out = list;
+  return kMoaErr_NoErr;
 }
 
 XtraResult HostServices::ValueToBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count) {

@@ -90,15 +90,15 @@ TEST_F(DeviceIo, WriteSendsReportIdZeroThenThePayloadPaddedOrCut) {
   EXPECT_EQ(reports[3], (std::vector<uint8_t>{0, 65, 1, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(DeviceIo, ABadLastArgumentWritesNothing) {
+TEST_F(DeviceIo, ABadArgumentAnywhereWritesNothing) {
   ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
   ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
-  EXPECT_EQ(me.Call(kWrite, "1, [#a: 1]"), "\"Error :Cannot convert this type of parameter\"");
+  EXPECT_EQ(me.Call(kWrite, "1, [#a: 1]"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
+  EXPECT_EQ(me.Call(kWrite, "[#a: 1], 200"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(me.Call(kWrite, "1.5, 2"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
   EXPECT_TRUE(standin::OutputReports(pad).empty());
-  EXPECT_EQ(me.Call(kWrite, "[#a: 1], 200"), "\"Ok (in:1 sent:9)\"");
-  EXPECT_EQ(standin::OutputReports(pad).at(0)[1], 200);
 }
 
 TEST_F(DeviceIo, AnUnpluggedDeviceFailsWritesWithTheSystemsText) {
@@ -137,7 +137,9 @@ TEST_F(DeviceIo, ReopeningClosesTheFirstDeviceAndKeepsItsPackets) {
   standin::SendInputReport(pad, {7});
   ASSERT_TRUE(WaitForPackets(1));
   EXPECT_EQ(me.Call(kOpenByProductName, "\"Other\""), "\"Ok\"");
-  EXPECT_EQ(standin::LiveThreadCount(), 1u);
+  for (int tries = 0; tries < 5000 && standin::LiveThreadCount() > 1; ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(standin::LiveThreadCount(), 1u) << "the first device's reader ended";
   EXPECT_EQ(me.Call(kReadPacket), "[7, 0, 0, 0, 0, 0, 0, 0, 0]");
 }
 
@@ -165,7 +167,7 @@ TEST_F(DeviceIo, CloseDuringABurstLosesNothingItStoredAndLeavesNothingOpen) {
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
   sending = false;
   device.join();
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_NE(me.Call(kNumberOfPacketsInReadBuffer), "0");
 }
 
@@ -175,8 +177,8 @@ TEST_F(DeviceIo, ForgetClosesAnOpenDevice) {
   ScriptInstance& me = New();
   ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
   me.Forget();
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
 }
 
 TEST_F(DeviceIo, OpeningAndClosingTenThousandTimesLeavesNothingBehind) {
@@ -187,8 +189,8 @@ TEST_F(DeviceIo, OpeningAndClosingTenThousandTimesLeavesNothingBehind) {
     ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
     ASSERT_EQ(me.Call(kClose), "\"Ok\"");
   }
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
 }
 
 struct OpenFailure {
@@ -245,6 +247,7 @@ TEST_F(DeviceIo, AnOpenAfterAFailedOneReleasesWhatThatLeftBehind) {
   me.Call(kOpenById, "1133, 50475");
   EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
 }
 

@@ -168,7 +168,7 @@ TEST_F(Diagnostics, OtherMethodErrorsFileOneCallbackAndShowNoBox) {
   EXPECT_TRUE(standin::MessageBoxes().empty());
   Idle();
   const std::string calls = TakeHandlerCalls();
-  EXPECT_NE(calls.find("#Help: \"Cannot convert this type of parameter\"]"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("#Help: \"Cannot convert this type of parameter (argument 1)\"]"), std::string::npos) << calls;
   EXPECT_EQ(calls.find("HidBridge_XtraError", 1), std::string::npos) << calls;
 }
 
@@ -268,7 +268,7 @@ TEST_F(Diagnostics, ErrorsOfAnInstanceReachedAgainStillReachTheMovie) {
   ASSERT_TRUE(loaded);
   { ScriptInstance dropped(host); }
   std::unique_ptr<ScriptInstance> again = ReachAgain();
-  EXPECT_EQ(again->Call(kWrite, "[#a: 1]"), "\"Error :Cannot convert this type of parameter\"");
+  EXPECT_EQ(again->Call(kWrite, "[#a: 1]"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
   Idle();
   EXPECT_NE(TakeHandlerCalls().find("HidBridge_XtraError"), std::string::npos);
   again->Forget();

@@ -16,8 +16,8 @@ void SimulatedDevices::TearDown() {
     instance_.reset();
   }
   LoadedXtra::TearDown();
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
   standin::Reset();
 }
 
@@ -43,6 +43,8 @@ ScriptInstance& SimulatedDevices::New() {
   instance_ = std::make_unique<ScriptInstance>(host);
   return *instance_;
 }
+
+bool SimulatedDevices::ReadersEnded() { return standin::AwaitThreadsEnded(std::chrono::seconds(5)); }
 
 bool SimulatedDevices::WaitForPackets(int count) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);

@@ -23,6 +23,9 @@ class SimulatedDevices : public LoadedXtra {
   ScriptInstance& New();
   // The instance New made; forgotten and let go at the end of the test.
   ScriptInstance& hid() { return *instance_; }
+  // Close does not wait for the reader thread, which ends on its own: waits
+  // until it has, with everything it held closed.
+  static bool ReadersEnded();
   // Waits, pumping nothing, until the reader has stored `count` packets.
   bool WaitForPackets(int count);
   // What Director's idle loop does: pump window messages, then notify.

@@ -53,7 +53,7 @@ TEST_F(ScriptMethods, SelectorsOutsideTheTableAnswerNothing) {
   ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   EXPECT_EQ(hid.Call(-1), "<Void>");
-  EXPECT_EQ(hid.Call(21), "<Void>");
+  EXPECT_EQ(hid.Call(22), "<Void>");
   EXPECT_EQ(hid.Call(0x7FFFFFFF), "<Void>");
   EXPECT_EQ(hid.status(), kMoaErr_NoErr);
 }
@@ -65,13 +65,17 @@ TEST_F(ScriptMethods, WriteWithoutAnOpenDeviceFailsAndSendsNothing) {
   EXPECT_EQ(hid.Call(kWrite), "\"Error :Device is not open\"");
 }
 
-TEST_F(ScriptMethods, WriteRejectsAPropertyListAsItsLastArgument) {
+// Before anything is sent, and whatever follows it.
+TEST_F(ScriptMethods, WriteRefusesAnyArgumentThatCannotBeSentAndSaysWhich) {
   ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
-  EXPECT_EQ(hid.Call(kWrite, "1, [#a: 2]"), "\"Error :Cannot convert this type of parameter\"");
-  EXPECT_EQ(hid.Call(kWrite, "1, 2.5"), "\"Error :Cannot convert this type of parameter\"");
-  // An earlier bad argument is overwritten by a later good one.
-  EXPECT_EQ(hid.Call(kWrite, "[#a: 2], 7"), "\"Error :Device is not open\"");
+  EXPECT_EQ(hid.Call(kWrite, "1, [#a: 2]"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
+  EXPECT_EQ(hid.Call(kWrite, "1, 2.5"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
+  EXPECT_EQ(hid.Call(kWrite, "[#a: 2], 7"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(hid.Call(kWrite, "1.5, 2"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(hid.Call(kWrite, "VOID, 4"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(hid.Call(kWrite, "#sym, 5"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(hid.Call(kWrite, "[1, [2, 3.5]], 4"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
 }
 
 TEST_F(ScriptMethods, ArgumentsOfTheWrongTypeReadAsZeroOrEmpty) {
@@ -80,8 +84,9 @@ TEST_F(ScriptMethods, ArgumentsOfTheWrongTypeReadAsZeroOrEmpty) {
   hid.Call(kShowErrorsAsDialogs, "0");
   EXPECT_EQ(hid.Call(kOpenById, "\"1133\", [1]"),
             "\"Error :Open failed - did not find device that matched the vendor/product ids\"");
-  EXPECT_EQ(hid.Call(kOpenByProductName, "[\"Pad\"]"),
-            "\"Error :Open failed - did not find device that matched the product name\"");
+  for (const char* notAName : {"[\"Pad\"]", "VOID", "42", ""})
+    EXPECT_EQ(hid.Call(kOpenByProductName, notAName), "\"Error :Open failed - the product name is not a string\"")
+        << notAName;
   EXPECT_EQ(hid.Call(kOpenById), "\"Error :Open failed - did not find device that matched the vendor/product ids\"");
   EXPECT_EQ(hid.Call(kIsOpen, "#what"), "0");
 }
