@@ -101,6 +101,75 @@ TEST_F(DeviceIo, ABadArgumentAnywhereWritesNothing) {
   EXPECT_TRUE(standin::OutputReports(pad).empty());
 }
 
+TEST_F(DeviceIo, AWriteToAStalledDeviceTimesOutAndTheNextOneWorks) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "20"), "\"Ok\"");
+  standin::StallOutput(pad, true);
+  EXPECT_EQ(me.Call(kWrite, "1"), "\"Error :Write timed out (1460)\"");
+  EXPECT_EQ(me.Call(kIsOpen), "1");
+  standin::StallOutput(pad, false);
+  EXPECT_EQ(me.Call(kWrite, "2"), "\"Ok (in:1 sent:9)\"");
+  EXPECT_EQ(standin::OutputReports(pad), (std::vector<std::vector<uint8_t>>{{0, 2, 0, 0, 0, 0, 0, 0, 0}}))
+      << "the write that timed out was cancelled";
+}
+
+// A second each by default; 0 waits for as long as the device takes.
+TEST_F(DeviceIo, AWriteWaitsForADeviceThatTakesItsTime) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  for (const char* timeout : {"1000", "0"}) {
+    EXPECT_EQ(me.Call(kSetWriteTimeout, timeout), "\"Ok\"");
+    standin::StallOutput(pad, true);
+    std::thread device([pad, timeout] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(timeout[0] == '0' ? 1200 : 50));
+      standin::StallOutput(pad, false);
+    });
+    EXPECT_EQ(me.Call(kWrite, "7"), "\"Ok (in:1 sent:9)\"") << timeout;
+    device.join();
+  }
+  EXPECT_EQ(standin::OutputReports(pad).size(), 2u);
+}
+
+TEST_F(DeviceIo, TheWriteTimeoutIsANumberOfMillisecondsZeroOrMore) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  const char kRefused[] = "\"Error :The write timeout is a number of milliseconds, 0 or more\"";
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "-1"), kRefused);
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "\"5\""), kRefused);
+  EXPECT_EQ(me.Call(kSetWriteTimeout), kRefused);
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "0"), "\"Ok\"");
+}
+
+// Windows owns a write's report until the write ends; one that no cancel
+// ends keeps its report until Close closes the handle, which ends it.
+TEST_F(DeviceIo, AWriteThatWillNotBeCancelledBlocksLaterWritesUntilClose) {
+  ASSERT_TRUE(loaded);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  me.Call(kSetWriteTimeout, "20");
+  standin::StallOutput(pad, true);
+  standin::FailNext("CancelIoEx", ERROR_INVALID_HANDLE, 0, 100);
+  standin::FailNext("CancelIo", ERROR_INVALID_HANDLE, 0, 100);
+  EXPECT_EQ(me.Call(kWrite, "1"), "\"Error :Write timed out (1460)\"");
+  standin::StallOutput(pad, false);
+  EXPECT_EQ(standin::OutputReports(pad).size(), 1u) << "the first write went out after all";
+  EXPECT_EQ(me.Call(kWrite, "2"), "\"Ok (in:1 sent:9)\"") << "once it has ended, writing goes on";
+
+  standin::StallOutput(pad, true);
+  EXPECT_EQ(me.Call(kWrite, "3"), "\"Error :Write timed out (1460)\"");
+  EXPECT_EQ(me.Call(kWrite, "4"), "\"Error :Write timed out (1460)\"") << "the stuck write keeps the report";
+  standin::ClearFaults();
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  standin::StallOutput(pad, false);
+  EXPECT_EQ(standin::OutputReports(pad).size(), 2u) << "closing the handle ended the stuck write";
+}
+
 TEST_F(DeviceIo, AnUnpluggedDeviceFailsWritesWithTheSystemsText) {
   ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
