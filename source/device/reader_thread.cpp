@@ -143,7 +143,7 @@ void ReaderThread::ReadUntilStopped() {
       Hold hold(*this);
       if (!device_) break;
       step = Advance(error);
-      if (step == Step::Failed && !Failed(error, failing)) {
+      if (step != Step::Stored && step != Step::Waiting && !Failed(step, error, failing)) {
         // Gone: from here on the read is the reader's own business.
         device_ = nullptr;
         break;
@@ -151,7 +151,7 @@ void ReaderThread::ReadUntilStopped() {
     }
     if (step == Step::Stored) {
       failing = false;
-    } else if (step == Step::Failed) {
+    } else if (step != Step::Waiting) {
       failing = true;
       Pause();
     } else {
@@ -159,8 +159,10 @@ void ReaderThread::ReadUntilStopped() {
       if (WaitForMultipleObjects(2, wakeUps, FALSE, kStopPollMs) == WAIT_FAILED) {
         // A wait that failed is no stop: report it and go on.
         error = GetLastError();
-        Hold hold(*this);
-        if (device_ && !failing) device_->NoteReaderFailure(error, false);
+        {
+          Hold hold(*this);
+          if (device_) Failed(Step::WaitFailed, error, failing);
+        }
         failing = true;
         Sleep(kRetryPauseMs);
       }
@@ -188,7 +190,7 @@ ReaderThread::Step ReaderThread::Collect(DWORD& error) {
   if (finished == WAIT_TIMEOUT) return Step::Waiting;
   if (finished != WAIT_OBJECT_0) {
     error = GetLastError();
-    return Step::Failed;
+    return Step::WaitFailed;
   }
   readPending_ = false;
   DWORD received = 0;
@@ -200,10 +202,10 @@ ReaderThread::Step ReaderThread::Collect(DWORD& error) {
   return Step::Stored;
 }
 
-// With the lock held: tells the device of a failed read, the first of a run
-// only; false when the reader must end.
-bool ReaderThread::Failed(DWORD error, bool failing) {
-  const bool gone = DeviceIsGone(error);
+// With the lock held: tells the device of a failed read or wait, the first
+// of a run only; false when the reader must end, the device being gone.
+bool ReaderThread::Failed(Step step, DWORD error, bool failing) {
+  const bool gone = step == Step::Failed && DeviceIsGone(error);
   if (gone || !failing) device_->NoteReaderFailure(error, gone);
   return !gone;
 }

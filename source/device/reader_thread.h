@@ -38,7 +38,7 @@ class ReaderThread {
   static long LiveThreads();
 
  private:
-  enum class Step { Stored, Waiting, Failed };
+  enum class Step { Stored, Waiting, Failed, WaitFailed };
   class Hold;
 
   ~ReaderThread();
@@ -47,7 +47,7 @@ class ReaderThread {
   void WaitUntilStopped();
   Step Advance(DWORD& error);
   Step Collect(DWORD& error);
-  bool Failed(DWORD error, bool failing);
+  bool Failed(Step step, DWORD error, bool failing);
   void Pause();
   void EndPendingRead();
 

@@ -27,10 +27,11 @@ std::shared_ptr<DeviceFile> UsableFile(HANDLE handle, DWORD access) {
   return nullptr;
 }
 
+// Answers what the read claims to have given.
 DWORD TakeReport(SimulatedDevice& device, void* buffer) {
   const Report& report = device.inputQueue.front();
   std::memcpy(buffer, report.data(), report.size());
-  const auto length = static_cast<DWORD>(report.size());
+  const DWORD length = device.ClaimedReadBytes(report.size());
   device.inputQueue.pop_front();
   return length;
 }

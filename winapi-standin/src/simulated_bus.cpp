@@ -102,6 +102,11 @@ std::size_t DroppedInputReports(DeviceId device) {
   return DeviceById(device)->dropped;
 }
 
+std::size_t PendingReadCount(DeviceId device) {
+  auto lock = LockKernel();
+  return DeviceById(device)->pendingReads.size();
+}
+
 std::string DevicePath(DeviceId device) {
   auto lock = LockKernel();
   return DeviceById(device)->path;

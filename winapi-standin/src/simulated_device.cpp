@@ -40,7 +40,7 @@ void DeliverInputReport(SimulatedDevice& device, Report report) {
     PendingRead read = device.pendingReads.front();
     device.pendingReads.pop_front();
     std::memcpy(read.buffer, report.data(), report.size());
-    CompleteOverlapped(*read.overlapped, STATUS_SUCCESS, static_cast<DWORD>(report.size()));
+    CompleteOverlapped(*read.overlapped, STATUS_SUCCESS, device.ClaimedReadBytes(report.size()));
     return;
   }
   device.inputQueue.push_back(std::move(report));

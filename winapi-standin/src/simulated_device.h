@@ -38,6 +38,8 @@ struct SimulatedDevice {
       : id(deviceId), traits(std::move(deviceSpec)), path(std::move(devicePath)), queueCapacity(traits.inputQueueCapacity) {}
   DWORD InputLength() const { return traits.caps.InputReportByteLength; }
   DWORD OutputLength() const { return traits.caps.OutputReportByteLength; }
+  // What a read that gave `bytes` says it gave.
+  DWORD ClaimedReadBytes(std::size_t bytes) const { return static_cast<DWORD>(bytes + traits.overstatedReadBytes); }
 
   const DeviceId id;
   const DeviceSpec traits;
