@@ -57,10 +57,13 @@ MoaError MOA_CALL XtraInstanceCreate(void* data) {
 void MOA_CALL XtraInstanceDestroy(void* data) {
   auto* instance = static_cast<XtraInstance*>(data);
   ForgetInstance(*instance);
+  FinishPendingForget(*instance);
   instance->~XtraInstance();
 }
 
 void NewInstance(XtraInstance& instance, TStdXtra_IMoaMmXScript& script) {
+  // New after a forget whose end is still pending takes the instance back.
+  instance.forgetPending = false;
   // A second new on a live instance must not leak the first device.
   if (!instance.device) script.CreateNewInstance();
   instance.lastResult.SetListener(&script, ReportErrorToMovie);
@@ -84,22 +87,17 @@ void ForgetInstance(XtraInstance& instance) {
   instance.flowTraceOn = false;
   if (instance.device) {
     StopMonitoringFor(instance);
-    delete instance.device;
-    instance.device = nullptr;
+    instance.device->Close();
   }
-  if (instance.hostServices) {
-    if (instance.deliveringCallbacks) {
-      instance.hostServices->callbacks().DropAll(instance.hostServices->values());
-      instance.forgetPending = true;
-    } else {
-      DestroyHostServices(instance);
-    }
-  }
+  if (instance.hostServices) instance.hostServices->callbacks().DropAll(instance.hostServices->values());
+  instance.forgetPending = true;
 }
 
 void FinishPendingForget(XtraInstance& instance) {
   if (!instance.forgetPending) return;
   instance.forgetPending = false;
+  delete instance.device;
+  instance.device = nullptr;
   if (instance.hostServices) DestroyHostServices(instance);
 }
 
