@@ -46,10 +46,10 @@ ScriptInstance& SimulatedDevices::New() {
 
 bool SimulatedDevices::ReadersEnded() { return standin::AwaitThreadsEnded(std::chrono::seconds(5)); }
 
-bool SimulatedDevices::WaitForPackets(int count) {
+bool SimulatedDevices::WaitForPackets(ScriptInstance& instance, int count) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (std::chrono::steady_clock::now() < deadline) {
-    if (hid().Call(kNumberOfPacketsInReadBuffer) == std::to_string(count)) return true;
+    if (instance.Call(kNumberOfPacketsInReadBuffer) == std::to_string(count)) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return false;

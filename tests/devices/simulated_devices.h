@@ -27,7 +27,8 @@ class SimulatedDevices : public LoadedXtra {
   // until it has, with everything it held closed.
   static bool ReadersEnded();
   // Waits, pumping nothing, until the reader has stored `count` packets.
-  bool WaitForPackets(int count);
+  bool WaitForPackets(int count) { return WaitForPackets(hid(), count); }
+  static bool WaitForPackets(ScriptInstance& instance, int count);
   // What Director's idle loop does: pump window messages, then notify.
   void Idle();
   // The one instance still registered for notifications, reached through
