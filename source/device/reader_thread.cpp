@@ -11,6 +11,8 @@ constexpr DWORD kRetryPauseMs = 100;
 // How often a waiting reader looks whether Close has let go of it, should the
 // stop event never come.
 constexpr DWORD kStopPollMs = 250;
+// How long Start waits for the thread to run; it runs on regardless.
+constexpr DWORD kStartWaitMs = 1000;
 
 std::atomic<long> gLiveThreads{0};
 
@@ -42,6 +44,7 @@ ReaderThread::~ReaderThread() {
   CloseIfOpen(file_);
   CloseIfOpen(overlapped_.hEvent);
   CloseIfOpen(stopEvent_);
+  CloseIfOpen(readyEvent_);
   DeleteCriticalSection(&lock_);
 }
 
@@ -70,6 +73,8 @@ bool ReaderThread::MakeStopEvent() {
 }
 
 bool ReaderThread::Start() {
+  readyEvent_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!readyEvent_) return false;
   // A reference of its own on the module: Director may unload it as soon as
   // DllCanUnloadNow agrees, while the thread still has its last steps to go.
   if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ReaderThread::Main),
@@ -87,8 +92,9 @@ bool ReaderThread::Start() {
     SetLastError(error);
     return false;
   }
-  // Nothing waits for the thread: it ends on its own.
+  // Nothing waits for the thread's end: it ends on its own.
   CloseHandle(thread);
+  WaitForSingleObject(readyEvent_, kStartWaitMs);
   return true;
 }
 
@@ -112,6 +118,7 @@ long ReaderThread::LiveThreads() { return gLiveThreads.load(); }
 
 DWORD WINAPI ReaderThread::Main(LPVOID parameter) {
   auto* reader = static_cast<ReaderThread*>(parameter);
+  SetEvent(reader->readyEvent_);
   HMODULE module = reader->module_;
   if (reader->report_.empty())
     reader->WaitUntilStopped();
@@ -138,50 +145,48 @@ void ReaderThread::ReadUntilStopped() {
   bool failing = false;
   for (;;) {
     DWORD error = ERROR_SUCCESS;
-    Step step = Step::Waiting;
-    {
-      Hold hold(*this);
-      if (!device_) break;
-      step = Advance(error);
-      if (step != Step::Stored && step != Step::Waiting && !Failed(step, error, failing)) {
-        // Gone: from here on the read is the reader's own business.
-        device_ = nullptr;
-        break;
-      }
-    }
+    const Step step = Advance(error);
+    if (step == Step::Stopped) break;
     if (step == Step::Stored) {
       failing = false;
     } else if (step != Step::Waiting) {
-      failing = true;
-      Pause();
+      Fail(step, error, failing);
     } else {
       const HANDLE wakeUps[2] = {overlapped_.hEvent, stopEvent_};
-      if (WaitForMultipleObjects(2, wakeUps, FALSE, kStopPollMs) == WAIT_FAILED) {
-        // A wait that failed is no stop: report it and go on.
-        error = GetLastError();
-        {
-          Hold hold(*this);
-          if (device_) Failed(Step::WaitFailed, error, failing);
-        }
-        failing = true;
-        Sleep(kRetryPauseMs);
-      }
+      // A wait that failed is no stop: it is told, and the reader goes on.
+      if (WaitForMultipleObjects(2, wakeUps, FALSE, kStopPollMs) == WAIT_FAILED)
+        Fail(Step::WaitFailed, GetLastError(), failing);
     }
   }
   EndPendingRead();
 }
 
-// With the lock held: starts a read if none is under way, then takes its
-// result if it has finished.
+// Takes the result of the read under way, or starts one. The lock is not
+// held while the read starts, which may take the system a while: Close
+// must not wait for it.
 ReaderThread::Step ReaderThread::Advance(DWORD& error) {
-  if (!readPending_) {
-    if (!ReadFile(file_, report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_)) {
-      error = GetLastError();
-      if (error != ERROR_IO_PENDING) return Step::Failed;
-    }
+  {
+    Hold hold(*this);
+    if (!device_) return Step::Stopped;
+    if (readPending_) return Collect(error);
+  }
+  // With no read under way the event is the reader's. Reset, it keeps Close
+  // from taking the read for finished before it has even started.
+  if (!ResetEvent(overlapped_.hEvent)) {
+    error = GetLastError();
+    return Step::WaitFailed;
+  }
+  {
+    Hold hold(*this);
+    if (!device_) return Step::Stopped;
     readPending_ = true;
   }
-  return Collect(error);
+  if (ReadFile(file_, report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_)) return Step::Waiting;
+  error = GetLastError();
+  if (error == ERROR_IO_PENDING) return Step::Waiting;
+  Hold hold(*this);
+  readPending_ = false;
+  return Step::Failed;
 }
 
 // With the lock held. A wait that fails leaves the read under way.
@@ -202,12 +207,22 @@ ReaderThread::Step ReaderThread::Collect(DWORD& error) {
   return Step::Stored;
 }
 
-// With the lock held: tells the device of a failed read or wait, the first
-// of a run only; false when the reader must end, the device being gone.
-bool ReaderThread::Failed(Step step, DWORD error, bool failing) {
-  const bool gone = step == Step::Failed && DeviceIsGone(error);
-  if (gone || !failing) device_->NoteReaderFailure(error, gone);
-  return !gone;
+// Tells the device of a failed read or wait, the first of a run only, and
+// pauses; a device that is gone is let go of instead.
+void ReaderThread::Fail(Step step, DWORD error, bool& failing) {
+  {
+    Hold hold(*this);
+    if (!device_) return;
+    const bool gone = step == Step::Failed && DeviceIsGone(error);
+    if (gone || !failing) device_->NoteReaderFailure(error, gone);
+    // From here on the read is the reader's own business.
+    if (gone) {
+      device_ = nullptr;
+      return;
+    }
+  }
+  failing = true;
+  Pause();
 }
 
 void ReaderThread::Pause() {

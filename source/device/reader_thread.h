@@ -26,6 +26,8 @@ class ReaderThread {
   bool OpenFile(const std::string& devicePath);
   bool MakeReadEvent();
   bool MakeStopEvent();
+  // Returns once the thread runs: a thread still starting up when Close
+  // comes makes Close wait for the system's own work on it.
   bool Start();
 
   // Close's part: stores a report that has come in, then lets go of the
@@ -38,7 +40,7 @@ class ReaderThread {
   static long LiveThreads();
 
  private:
-  enum class Step { Stored, Waiting, Failed, WaitFailed };
+  enum class Step { Stored, Waiting, Failed, WaitFailed, Stopped };
   class Hold;
 
   ~ReaderThread();
@@ -47,12 +49,13 @@ class ReaderThread {
   void WaitUntilStopped();
   Step Advance(DWORD& error);
   Step Collect(DWORD& error);
-  bool Failed(Step step, DWORD error, bool failing);
+  void Fail(Step step, DWORD error, bool& failing);
   void Pause();
   void EndPendingRead();
 
   HANDLE file_ = nullptr;
   HANDLE stopEvent_ = nullptr;
+  HANDLE readyEvent_ = nullptr;  // set by the thread once it runs
   OVERLAPPED overlapped_{};  // hEvent: the read's own event
   std::vector<uint8_t> report_;
   HMODULE module_ = nullptr;  // holds the module loaded until the thread has ended
