@@ -170,12 +170,10 @@ ReaderThread::Step ReaderThread::Advance(DWORD& error) {
     if (!device_) return Step::Stopped;
     if (readPending_) return Collect(error);
   }
-  // With no read under way the event is the reader's. Reset, it keeps Close
-  // from taking the read for finished before it has even started.
-  if (!ResetEvent(overlapped_.hEvent)) {
-    error = GetLastError();
-    return Step::WaitFailed;
-  }
+  // With no read under way the OVERLAPPED is the reader's. Marked as under
+  // way, as ReadFile marks it, it keeps Close from taking the read for
+  // finished before it has even started.
+  overlapped_.Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
   {
     Hold hold(*this);
     if (!device_) return Step::Stopped;
@@ -189,14 +187,9 @@ ReaderThread::Step ReaderThread::Advance(DWORD& error) {
   return Step::Failed;
 }
 
-// With the lock held. A wait that fails leaves the read under way.
+// With the lock held.
 ReaderThread::Step ReaderThread::Collect(DWORD& error) {
-  const DWORD finished = WaitForSingleObject(overlapped_.hEvent, 0);
-  if (finished == WAIT_TIMEOUT) return Step::Waiting;
-  if (finished != WAIT_OBJECT_0) {
-    error = GetLastError();
-    return Step::WaitFailed;
-  }
+  if (!HasOverlappedIoCompleted(&overlapped_)) return Step::Waiting;
   readPending_ = false;
   DWORD received = 0;
   error = IoOutcome(file_, &overlapped_, &received);

@@ -43,6 +43,11 @@ extern "C" BOOL WINAPI GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapp
   return status == STATUS_SUCCESS ? TRUE : Fail(ErrorFromStatus(status));
 }
 
+extern "C" BOOL WINAPI HasOverlappedIoCompleted(const OVERLAPPED* lpOverlapped) {
+  auto lock = LockKernel();
+  return StatusOf(*lpOverlapped) != STATUS_PENDING;
+}
+
 extern "C" BOOL WINAPI CancelIo(HANDLE hFile) {
   if (FailsByFault("CancelIo")) return FALSE;
   return Cancel(hFile, nullptr, GetCurrentThreadId(), false);

@@ -28,6 +28,9 @@ struct OVERLAPPED {
 };
 using LPOVERLAPPED = OVERLAPPED*;
 
+// What ReadFile and WriteFile leave in OVERLAPPED.Internal while they run.
+constexpr NTSTATUS STATUS_PENDING = 0x00000103;
+
 extern "C" {
 
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
@@ -39,6 +42,9 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
                       LPOVERLAPPED lpOverlapped);
 BOOL WINAPI GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapped, LPDWORD lpNumberOfBytesTransferred,
                                 BOOL bWait);
+// Windows' macro reads OVERLAPPED.Internal, which the system writes when the
+// operation ends; the stand-in reads it under the lock its completions take.
+BOOL WINAPI HasOverlappedIoCompleted(const OVERLAPPED* lpOverlapped);
 // Cancels the reads and writes on the handle that the calling thread
 // started, as on Windows.
 BOOL WINAPI CancelIo(HANDLE hFile);
