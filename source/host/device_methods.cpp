@@ -37,6 +37,16 @@ void ReportReaderTrouble(CallContext& context) {
   ReportReaderFailure(context, device.TakeReaderEnd());
 }
 
+// A list the host could not finish is no answer: the movie is told why.
+bool AnsweredList(CallContext& context, MoaError status, const char* what) {
+  if (status == kMoaErr_NoErr) return true;
+  char message[96];
+  FormatText(message, sizeof message, "Could not make the list of %s", what);
+  context.StoreResult(XtraResult::Failure(message, status));
+  context.AnswerStatus();
+  return false;
+}
+
 // Packets leave the buffer only once the movie's list holds them.
 void AnswerPackets(CallContext& context, size_t packets) {
   InputBuffer& input = context.instance.device->input();
@@ -44,12 +54,7 @@ void AnswerPackets(CallContext& context, size_t packets) {
   const InputBuffer::Copied copied = input.Copy(bytes, kMaxPacketBytes, packets, kMaxReadBytes);
   const MoaError status = context.instance.hostServices->BytesToList(
       bytes.data(), static_cast<int32_t>(bytes.size()), &context.call.resultValue);
-  if (status == kMoaErr_NoErr) {
-    input.Remove(copied);
-  } else {
-    context.StoreResult(XtraResult::Failure("Could not make the list of bytes", status));
-    context.AnswerStatus();
-  }
+  if (AnsweredList(context, status, "bytes")) input.Remove(copied);
   ReportReaderTrouble(context);
 }
 
@@ -154,6 +159,7 @@ void HandleGetCapabilities(CallContext& context) {
   list.AddInteger("NumberFeatureButtonCaps", caps.NumberFeatureButtonCaps);
   list.AddInteger("NumberFeatureValueCaps", caps.NumberFeatureValueCaps);
   list.AddInteger("NumberFeatureDataIndices", caps.NumberFeatureDataIndices);
+  AnsweredList(context, list.Finish(), "capabilities");
 }
 
 void HandleFindUsbDevices(CallContext& context) {
@@ -169,4 +175,5 @@ void HandleFindUsbDevices(CallContext& context) {
     list.AddString("SerialNumberString", device.SerialNumberString);
     list.EndItem();
   }
+  AnsweredList(context, list.Finish(), "devices");
 }

@@ -11,9 +11,9 @@ class HostServices;
 
 class ResultListBuilder {
  public:
-  // Makes the target a new empty linear list.
+  // Starts a new linear list, which reaches the target only whole.
   ResultListBuilder(IMoaCallback* callback, MoaMmValue* target);
-  // Appends a pending item, then lets go of the host.
+  // Finishes the list unless Finish did, then lets go of the host.
   ~ResultListBuilder();
   ResultListBuilder(const ResultListBuilder&) = delete;
   ResultListBuilder& operator=(const ResultListBuilder&) = delete;
@@ -22,11 +22,20 @@ class ResultListBuilder {
   XtraResult AddInteger(const char* name, int32_t number);
   XtraResult AddString(const char* name, const char* text);
   XtraResult EndItem();
+  // Appends a pending item and hands the list to the target; after a host
+  // step that failed, lets go of the list instead and leaves the target as
+  // it was. Answers the first failed step's status.
+  MoaError Finish();
 
  private:
+  void Check(MoaError status);
+
   HostServices* services_;
   MoaMmValue* target_;
+  MoaMmValue list_{};
   MoaMmValue* pendingItem_ = nullptr;
   XtraResult result_;
   IMoaMmList* lists_ = nullptr;
+  MoaError status_ = kMoaErr_NoErr;
+  bool finished_ = false;
 };

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "host_doubles.h"
 #include "simulated_devices.h"
 
 namespace {
@@ -211,6 +212,50 @@ TEST_F(DeviceIo, ReopeningClosesTheFirstDeviceAndKeepsItsPackets) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_EQ(standin::LiveThreadCount(), 1u) << "the first device's reader ended";
   EXPECT_EQ(me.Call(kReadPacket), "[7, 0, 0, 0, 0, 0, 0, 0, 0]");
+}
+
+// A movie's list that the host cannot finish (out of memory) is no answer:
+// the movie is told, and the reports stay for the next read.
+TEST_F(DeviceIo, AListTheHostCannotFinishIsAnErrorAndTheReportsStay) {
+  ASSERT_TRUE(loaded);
+  IMoaMmList* real = RealService<IMoaMmList>(host, IID_IMoaMmList);
+  FailingAppends lists(host, 5, kMoaErr_OutOfMem);
+  host.callback().Offer(IID_IMoaMmList, &lists);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::SendInputReport(pad, {1});
+  standin::SendInputReport(pad, {2});
+  ASSERT_TRUE(WaitForPackets(2));
+  EXPECT_EQ(me.Call(kRead), "\"Error :Could not make the list of bytes (-2147221502)\"");
+  EXPECT_EQ(me.Call(kNumberOfPacketsInReadBuffer), "2");
+  lists.Allow(0);
+  EXPECT_EQ(me.Call(kFindUsbDevices), "\"Error :Could not make the list of devices (-2147221502)\"");
+  lists.Allow(1000);
+  EXPECT_EQ(me.Call(kRead), "[1, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0]");
+  me.Forget();
+  host.callback().Offer(IID_IMoaMmList, real);
+}
+
+// A full buffer holds far more than one Lingo list should: one Read answers
+// whole reports up to 64 KB, and the movie reads on for the rest.
+TEST_F(DeviceIo, OneReadAnswersAtMost64KilobytesOfWholeReports) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceSpec board = Pad();
+  board.caps.InputReportByteLength = 1000;
+  const standin::DeviceId device = Plug(board);
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  for (int i = 0; i < 70; ++i) standin::SendInputReport(device, {static_cast<uint8_t>(i)});
+  ASSERT_TRUE(WaitForPackets(70));
+  std::vector<MoaMmValue> none;
+  MoaMmValue first{};
+  me.CallWithValues(kRead, none, &first);
+  EXPECT_EQ(host.values().Find(first)->items.size(), 65u * 1000u);
+  host.values().Release(first);
+  EXPECT_EQ(me.Call(kNumberOfPacketsInReadBuffer), "5");
+  EXPECT_EQ(me.Call(kReadPacket).substr(0, 5), "[65, ") << "in order";
+  EXPECT_EQ(me.Call(kNumberOfItemsInReadBuffer), "4000");
 }
 
 TEST_F(DeviceIo, PacketsReadableAfterClose) {
