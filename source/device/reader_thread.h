@@ -26,8 +26,6 @@ class ReaderThread {
   bool OpenFile(const std::string& devicePath);
   bool MakeReadEvent();
   bool MakeStopEvent();
-  // Returns once the thread runs: a thread still starting up when Close
-  // comes makes Close wait for the system's own work on it.
   bool Start();
 
   // Close's part: stores a report that has come in, then lets go of the
@@ -55,7 +53,6 @@ class ReaderThread {
 
   HANDLE file_ = nullptr;
   HANDLE stopEvent_ = nullptr;
-  HANDLE readyEvent_ = nullptr;  // set by the thread once it runs
   OVERLAPPED overlapped_{};  // hEvent: the read's own event
   std::vector<uint8_t> report_;
   HMODULE module_ = nullptr;  // holds the module loaded until the thread has ended

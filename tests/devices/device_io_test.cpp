@@ -94,9 +94,8 @@ TEST_F(DeviceIo, WriteSendsReportIdZeroThenThePayloadPaddedOrCut) {
 
 TEST_F(DeviceIo, ABadArgumentAnywhereWritesNothing) {
   ASSERT_TRUE(loaded);
-  const standin::DeviceId pad = Plug();
-  ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::DeviceId pad = 0;
+  ScriptInstance& me = OpenPad(pad);
   EXPECT_EQ(me.Call(kWrite, "1, [#a: 1]"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
   EXPECT_EQ(me.Call(kWrite, "[#a: 1], 200"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
   EXPECT_EQ(me.Call(kWrite, "1.5, 2"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
@@ -105,9 +104,8 @@ TEST_F(DeviceIo, ABadArgumentAnywhereWritesNothing) {
 
 TEST_F(DeviceIo, AWriteToAStalledDeviceTimesOutAndTheNextOneWorks) {
   ASSERT_TRUE(loaded);
-  const standin::DeviceId pad = Plug();
-  ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::DeviceId pad = 0;
+  ScriptInstance& me = OpenPad(pad);
   EXPECT_EQ(me.Call(kSetWriteTimeout, "20"), "\"Ok\"");
   standin::StallOutput(pad, true);
   EXPECT_EQ(me.Call(kWrite, "1"), "\"Error :Write timed out (1460)\"");
@@ -121,9 +119,8 @@ TEST_F(DeviceIo, AWriteToAStalledDeviceTimesOutAndTheNextOneWorks) {
 // A second each by default; 0 waits for as long as the device takes.
 TEST_F(DeviceIo, AWriteWaitsForADeviceThatTakesItsTime) {
   ASSERT_TRUE(loaded);
-  const standin::DeviceId pad = Plug();
-  ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::DeviceId pad = 0;
+  ScriptInstance& me = OpenPad(pad);
   for (const char* timeout : {"1000", "0"}) {
     EXPECT_EQ(me.Call(kSetWriteTimeout, timeout), "\"Ok\"");
     standin::StallOutput(pad, true);
@@ -151,9 +148,8 @@ TEST_F(DeviceIo, TheWriteTimeoutIsANumberOfMillisecondsZeroOrMore) {
 // ends keeps its report until Close closes the handle, which ends it.
 TEST_F(DeviceIo, AWriteThatWillNotBeCancelledBlocksLaterWritesUntilClose) {
   ASSERT_TRUE(loaded);
-  const standin::DeviceId pad = Plug();
-  ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::DeviceId pad = 0;
+  ScriptInstance& me = OpenPad(pad);
   me.Call(kSetWriteTimeout, "20");
   standin::StallOutput(pad, true);
   standin::FailNext("CancelIoEx", ERROR_INVALID_HANDLE, 0, 100);

@@ -11,12 +11,7 @@ namespace {
 
 class Reader : public SimulatedDevices {
  protected:
-  ScriptInstance& OpenPad() {
-    pad = Plug();
-    ScriptInstance& me = New();
-    EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
-    return me;
-  }
+  ScriptInstance& OpenPad() { return SimulatedDevices::OpenPad(pad); }
   // Until the reader waits in a read of its own, which Close must end.
   bool ReadPending() {
     for (int tries = 0; tries < 5000; ++tries) {

@@ -44,6 +44,13 @@ ScriptInstance& SimulatedDevices::New() {
   return *instance_;
 }
 
+ScriptInstance& SimulatedDevices::OpenPad(standin::DeviceId& pad) {
+  pad = Plug();
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  return me;
+}
+
 bool SimulatedDevices::ReadersEnded() { return standin::AwaitThreadsEnded(std::chrono::seconds(5)); }
 
 bool SimulatedDevices::WaitForPackets(ScriptInstance& instance, int count) {

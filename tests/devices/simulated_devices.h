@@ -21,6 +21,8 @@ class SimulatedDevices : public LoadedXtra {
   standin::DeviceId Plug(const standin::DeviceSpec& traits = Pad()) { return standin::PlugDevice(traits); }
 
   ScriptInstance& New();
+  // New with a Pad plugged in and open; `pad` tells which device it is.
+  ScriptInstance& OpenPad(standin::DeviceId& pad);
   // The instance New made; forgotten and let go at the end of the test.
   ScriptInstance& hid() { return *instance_; }
   // Close does not wait for the reader thread, which ends on its own: waits
