@@ -110,6 +110,30 @@ TEST_F(ScriptMethods, NewRegistersForNotificationsAndForgetUnregisters) {
   EXPECT_EQ(host.notification().registrations().size(), 0u);
 }
 
+// Director may give the Xtra time inside a movie handler that the Xtra
+// called (a handler that pumps, a modal box): nothing is delivered then, no
+// handler runs twice, and a forget waits for the delivery's end.
+TEST_F(ScriptMethods, DeliveryNeverNestsAndAForgetInsideItWaitsForItsEnd) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& hid = New();
+  int calls = 0;
+  host.player().Define("HidBridge_XtraError", [&](const std::vector<MoaMmValue>& arguments) {
+    EXPECT_EQ(arguments.size(), 1u);
+    if (++calls == 1) {
+      host.notification().NotifyAll();
+      hid.Forget();
+      host.notification().NotifyAll();
+    }
+    return MoaMmValue{};
+  });
+  hid.Call(kWrite, "[#a: 1]");
+  hid.Call(kWrite, "2.5");
+  host.notification().NotifyAll();
+  EXPECT_EQ(calls, 1) << "the second error was dropped by the forget";
+  EXPECT_EQ(hid.Call(kIsOpen), "<Void>");
+  EXPECT_TRUE(host.notification().registrations().empty());
+}
+
 TEST_F(ScriptMethods, TwoInstancesLiveSideBySide) {
   ASSERT_TRUE(loaded);
   ScriptInstance first(host);
