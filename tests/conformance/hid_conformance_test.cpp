@@ -132,12 +132,14 @@ TEST_F(HidConformance, SilentDeviceKeepsAReadPendingUntilCancelled) {
   EXPECT_FALSE(ReadFile(mouse, report, sizeof report, nullptr, &overlapped));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_IO_PENDING));
   EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 0), WAIT_TIMEOUT) << "ReadFile reset the event";
+  EXPECT_FALSE(HasOverlappedIoCompleted(&overlapped));
   DWORD bytes = 99;
   EXPECT_FALSE(GetOverlappedResult(mouse, &overlapped, &bytes, FALSE));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_IO_INCOMPLETE));
 
   EXPECT_TRUE(CancelIoEx(mouse, &overlapped));
   EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 1000), WAIT_OBJECT_0);
+  EXPECT_TRUE(HasOverlappedIoCompleted(&overlapped));
   EXPECT_FALSE(GetOverlappedResult(mouse, &overlapped, &bytes, TRUE));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_OPERATION_ABORTED));
   EXPECT_EQ(bytes, 0u);
