@@ -29,10 +29,13 @@ DWORD OutputReport::Send(HANDLE device, const uint8_t* payload, uint32_t length,
   std::fill(bytes_.begin(), bytes_.end(), 0);
   std::copy_n(payload, std::min(length, reportLength), bytes_.begin() + 1);
 
-  if (!WriteFile(device, bytes_.data(), reportLength, nullptr, &overlapped_)) {
-    const DWORD error = GetLastError();
-    if (error != ERROR_IO_PENDING) return error;
+  // Done at once: OVERLAPPED tells how much was written.
+  if (WriteFile(device, bytes_.data(), reportLength, nullptr, &overlapped_)) {
+    *written = static_cast<DWORD>(overlapped_.InternalHigh);
+    return ERROR_SUCCESS;
   }
+  const DWORD error = GetLastError();
+  if (error != ERROR_IO_PENDING) return error;
   inFlight_ = true;
   const DWORD waited = WaitForSingleObject(overlapped_.hEvent, timeoutMs ? timeoutMs : INFINITE);
   DWORD interrupted = ERROR_SUCCESS;
