@@ -31,6 +31,9 @@ XtraSession::XtraSession(std::size_t inputQueueCapacity) : inputQueueCapacity_(i
 XtraSession::~XtraSession() {
   script_->Forget();
   script_.reset();
+  // Close does not wait for the reader, which ends on its own.
+  host_.module().AwaitUnloadable(std::chrono::seconds(5));
+  standin::AwaitThreadsEnded(std::chrono::seconds(5));
   for (const std::string& leak : host_.Leaks()) std::fprintf(stderr, "left behind: %s\n", leak.c_str());
   if (standin::OpenHandleCount() != 0 || standin::LiveThreadCount() != 0)
     std::fprintf(stderr, "left behind: %s, %zu thread(s)\n", standin::DescribeOpenHandles().c_str(),

@@ -56,6 +56,8 @@ class DirectorHost {
   HostAllocator& allocator() { return allocator_; }
   HostCallback& callback() { return callback_; }
   LingoValueStore& values() { return values_; }
+  HostValueService& valueService() { return valueService_; }
+  HostListService& listService() { return listService_; }
   HostPlayer& player() { return player_; }
   HostNotification& notification() { return notification_; }
   HostWindows& windows() { return windows_; }

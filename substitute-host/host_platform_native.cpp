@@ -13,6 +13,8 @@ bool CaptureXtraDebugOutput(const XtraModule&, std::function<void(const std::str
 std::string HostFilePath(const std::string& windowsPath) { return standin::NativePath(windowsPath); }
 
 std::vector<std::string> SystemLeaks() {
+  // A reader thread that has let go of the module may still be on its way out.
+  standin::AwaitThreadsEnded(std::chrono::seconds(2));
   std::vector<std::string> leaks;
   if (standin::OpenHandleCount()) leaks.push_back("open handles: " + standin::DescribeOpenHandles());
   if (const size_t threads = standin::LiveThreadCount())

@@ -1,5 +1,7 @@
 #include "script_runner.h"
 
+#include <chrono>
+
 #include "host_platform.h"
 #include "lingo_literals.h"
 
@@ -196,6 +198,8 @@ int ScriptRunner::Finish() {
   }
   instances_.clear();
   xtraLevel_.reset();
+  line_ = 0;
+  host_.module().AwaitUnloadable(std::chrono::seconds(2));
   for (const std::string& leak : host_.LeftBehind()) ReportError("left behind: " + leak);
   for (const std::string& leak : SystemLeaks()) ReportError("left behind: " + leak);
   return errors_;

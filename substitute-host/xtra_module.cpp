@@ -1,5 +1,7 @@
 #include "xtra_module.h"
 
+#include <thread>
+
 #if !defined(_WIN32)
 #include <dlfcn.h>
 #endif
@@ -47,6 +49,15 @@ bool XtraModule::Load(const std::string& path) {
     return false;
   }
   return true;
+}
+
+bool XtraModule::AwaitUnloadable(std::chrono::milliseconds patience) {
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  for (;;) {
+    if (!DllCanUnloadNow || DllCanUnloadNow() == kMoaErr_NoErr) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 // As Director does: a module that still has live objects stays loaded, and

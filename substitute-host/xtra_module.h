@@ -1,6 +1,7 @@
 // Loads an Xtra module and resolves its exports by name, as Director does.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "xtra_calls.h"
@@ -24,6 +25,10 @@ class XtraModule {
   director::DllGetInterfaceProc DllGetInterface = nullptr;
   director::DllCanUnloadNowProc DllCanUnloadNow = nullptr;
   director::DllGetClassObjectProc DllGetClassObject = nullptr;
+
+  // Asks DllCanUnloadNow until it agrees, for at most `patience`, as Director
+  // asks again later: the threads of closed devices end on their own.
+  bool AwaitUnloadable(std::chrono::milliseconds patience);
 
  private:
   void* Resolve(const char* name);

@@ -11,8 +11,10 @@ namespace {
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
+// Overlapped: the handle kept on a matched device carries its writes, which
+// must not hold Director's thread when the device stops taking them.
 HANDLE OpenInterface(const char* path, DWORD access) {
-  HANDLE handle = CreateFileA(path, access, kShareReadWrite, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE handle = CreateFileA(path, access, kShareReadWrite, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
 }
 

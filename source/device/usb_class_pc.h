@@ -2,9 +2,11 @@
 // describe devices, kernel file handles and events carry the reports.
 #pragma once
 
-#include <atomic>
+#include <memory>
 #include <string>
 
+#include "device/output_report.h"
+#include "device/reader_thread.h"
 #include "device/usb_class_base.h"
 
 enum class SearchMode { ListAll, MatchIds, MatchProductName };
@@ -35,8 +37,8 @@ class UsbClassPC : public UsbClassBase {
 
   // The capabilities of the last device opened (all zero before the first).
   XtraResult GetCapabilities(HIDP_CAPS& out);
-  // Why the reader stopped before Close (0: it did not), since the last call.
-  DWORD TakeReaderFailure() { return readerFailure.exchange(0); }
+  // How long Write waits for the device before it gives up; 0: no limit.
+  void SetWriteTimeout(DWORD milliseconds) { writeTimeoutMs = milliseconds; }
 
  private:
   XtraResult EnumerateDevices(DeviceSearch& search);
@@ -45,21 +47,15 @@ class UsbClassPC : public UsbClassBase {
   XtraResult QueryCapabilities();
   XtraResult PrepareForRead();
   XtraResult StartReaderThread();
-  void StopReaderThread();
-  static DWORD WINAPI ReaderThreadEntry(LPVOID device);
-  void ReaderThread();
+  void ReleaseOutput();
 
+  // Opened overlapped, for the writes; the reader has a handle of its own.
   HANDLE deviceHandle = nullptr;
-  HANDLE inputHandle = nullptr;
-  HANDLE readEvent = nullptr;
-  HANDLE stopEvent = nullptr;
-  OVERLAPPED readOverlapped{};
+  ReaderThread* reader = nullptr;  // one reference
+  std::unique_ptr<OutputReport> output;
   std::string devicePath;
   uint32_t inputReportLength = 0;
   uint32_t outputReportLength = 0;
-  std::vector<uint8_t> writeBuffer;
   HIDP_CAPS caps{};
-  std::atomic<bool> keepReading{false};
-  HANDLE readerThread = nullptr;
-  std::atomic<DWORD> readerFailure{0};
+  DWORD writeTimeoutMs = 1000;
 };

@@ -1,7 +1,5 @@
 // Output reports: report ID 0, then the payload, cut or padded with zeros to
-// the device's output report length.
-#include <algorithm>
-
+// the device's output report length, written with a bounded wait.
 #include "device/system_message.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
@@ -9,16 +7,15 @@
 XtraResult UsbClassPC::Write(const uint8_t* bytes, uint32_t length, int32_t* sent) {
   result.SetOk();
   *sent = 0;
-  if (!deviceHandle || writeBuffer.empty()) {
+  if (!deviceHandle || !output) {
     result.SetError("Device is not open", XtraResult::kNoCode);
     return result;
   }
-  std::fill(writeBuffer.begin(), writeBuffer.end(), 0);
-  std::copy_n(bytes, std::min(length, outputReportLength), writeBuffer.begin() + 1);
-
   DWORD written = 0;
-  if (!WriteFile(deviceHandle, writeBuffer.data(), outputReportLength, &written, nullptr)) {
-    const DWORD error = GetLastError();
+  const DWORD error = output->Send(deviceHandle, bytes, length, writeTimeoutMs, &written);
+  if (error == ERROR_TIMEOUT) {
+    result.SetError("Write timed out", static_cast<int32_t>(error));
+  } else if (error != ERROR_SUCCESS) {
     char text[XtraResult::kTextSize];
     if (!SystemMessage(error, text, sizeof text)) CopyText(text, "WriteFile Error Occured");
     result.SetError(text, static_cast<int32_t>(error));

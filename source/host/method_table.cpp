@@ -35,5 +35,6 @@ const char kMethodTableBody[] =
     "   ShowErrorsAsDialogs object me, integer trueOrFalse -- turn on/off error dialo windows appearing\n"
     "/ + PrivateGlobal *\n"
     "/  PrivateInstance object me, *\n"
-    "--\n";
+    "--\n"
+    "   SetWriteTimeout object me, long milliseconds -- how long Write waits for the device; 0: no limit\n";
 static_assert(sizeof kMethodTableBody + kVersionLineSize <= kMessageTableSize);

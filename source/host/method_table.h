@@ -35,4 +35,5 @@ enum MethodSelector : int {
   kSelectorShowErrorsAsDialogs = 18,
   kSelectorPrivateGlobal = 19,
   kSelectorPrivateInstance = 20,
+  kSelectorSetWriteTimeout = 21,
 };

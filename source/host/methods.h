@@ -23,3 +23,4 @@ void HandleMonitorDevice(CallContext& context);
 void HandleShowErrorsAsDialogs(CallContext& context);
 void HandlePrivateGlobal(CallContext& context);
 void HandlePrivateInstance(CallContext& context);
+void HandleSetWriteTimeout(CallContext& context);

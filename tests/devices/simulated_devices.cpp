@@ -16,8 +16,8 @@ void SimulatedDevices::TearDown() {
     instance_.reset();
   }
   LoadedXtra::TearDown();
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
   standin::Reset();
 }
 
@@ -44,10 +44,19 @@ ScriptInstance& SimulatedDevices::New() {
   return *instance_;
 }
 
-bool SimulatedDevices::WaitForPackets(int count) {
+ScriptInstance& SimulatedDevices::OpenPad(standin::DeviceId& pad) {
+  pad = Plug();
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  return me;
+}
+
+bool SimulatedDevices::ReadersEnded() { return standin::AwaitThreadsEnded(std::chrono::seconds(5)); }
+
+bool SimulatedDevices::WaitForPackets(ScriptInstance& instance, int count) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (std::chrono::steady_clock::now() < deadline) {
-    if (hid().Call(kNumberOfPacketsInReadBuffer) == std::to_string(count)) return true;
+    if (instance.Call(kNumberOfPacketsInReadBuffer) == std::to_string(count)) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return false;

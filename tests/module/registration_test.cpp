@@ -34,7 +34,8 @@ const char kExpectedMessageTable[] =
     "   ShowErrorsAsDialogs object me, integer trueOrFalse -- turn on/off error dialo windows appearing\n"
     "/ + PrivateGlobal *\n"
     "/  PrivateInstance object me, *\n"
-    "--\n";
+    "--\n"
+    "   SetWriteTimeout object me, long milliseconds -- how long Write waits for the device; 0: no limit\n";
 
 // Handler names in selector order, read as Director reads the table: the
 // first line names the Xtra, "--" lines are comments however indented, and
@@ -83,7 +84,7 @@ TEST_F(Registration, HandlerLinesNumberTheSelectorsAsTheDispatcherExpects) {
       "new", "forget", "GetVersionString", "OpenByProductName", "OpenById", "IsOpen", "Close",
       "Read", "ReadPacket", "ReadReport", "Write", "NumberOfItemsInReadBuffer", "NumberOfPacketsInReadBuffer",
       "DoNotBufferPackets", "GetCapabilities", "FindUsbDevices", "MonitorChanges", "MonitorDevice",
-      "ShowErrorsAsDialogs", "PrivateGlobal", "PrivateInstance"};
+      "ShowErrorsAsDialogs", "PrivateGlobal", "PrivateInstance", "SetWriteTimeout"};
   EXPECT_TRUE(HandlersInSelectorOrder(table->data) == expected);
 }
 

@@ -2,6 +2,8 @@
 // of every test, insists that the Xtra left nothing behind.
 #pragma once
 
+#include <chrono>
+
 #include "director_host.h"
 #include "test_framework.h"
 #include "xtra_calls.h"
@@ -13,6 +15,7 @@ class LoadedXtra : public testing::Test {
  protected:
   void SetUp() override { loaded = host.Load(); }
   void TearDown() override {
+    host.module().AwaitUnloadable(std::chrono::seconds(5));
     for (const std::string& leak : host.Leaks()) ADD_FAILURE() << "left behind:" << leak;
   }
 

@@ -24,4 +24,5 @@ enum Selector {
   kShowErrorsAsDialogs = 18,
   kPrivateGlobal = 19,
   kPrivateInstance = 20,
+  kSetWriteTimeout = 21,
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "director_host.h"
+#include "host_doubles.h"
 #include "lingo_literals.h"
 #include "values/host_services.h"
 #include "values/result_list_builder.h"
@@ -120,8 +121,8 @@ TEST_F(ValueBridge, PropertyListsFloatsAndVoidCannotBeSent) {
     EXPECT_STREQ(last.message, "Cannot convert this type of parameter") << literal;
   }
   XtraResult last;
-  EXPECT_EQ(Bytes("[1, [#a: 2], 3]", &last), (std::vector<int>{1, 3}));
-  EXPECT_TRUE(last.isError);
+  Bytes("[1, [#a: 2], 3]", &last);
+  EXPECT_STREQ(last.message, "Cannot convert this type of parameter") << "an element spoils its whole list";
 }
 
 TEST_F(ValueBridge, PayloadStopsAtItsCapacity) {
@@ -148,6 +149,91 @@ TEST_F(ValueBridge, DeeplyNestedListsAreRefusedNotFollowedForever) {
   size_t length = 0;
   services->ValueToLogText(&nested, text.data(), length);
   EXPECT_EQ(length, 0u);
+}
+
+// l1 = [l0, l0], l2 = [l1, l1], ...: 2^levels leaves, shared, as Lingo's
+// append makes them.
+MoaMmValue Doubled(XtraSideValues& values, MoaMmValue leaf, int levels) {
+  for (int level = 0; level < levels; ++level) {
+    const MoaMmValue twice = values.List();
+    values.Append(twice, leaf);
+    values.Append(twice, leaf);
+    values.Release(leaf);
+    leaf = twice;
+  }
+  return leaf;
+}
+
+TEST_F(ValueBridge, SharedListsStopAsSoonAsThePayloadIsFull) {
+  const MoaMmValue shared = Doubled(values, values.Integer(7), 24);
+  made.push_back(shared);
+  std::vector<uint8_t> payload(HostServices::kPayloadCapacity);
+  uint32_t count = 0;
+  EXPECT_FALSE(services->ValueToBytes(&shared, payload.data(), count).isError);
+  EXPECT_EQ(count, HostServices::kPayloadCapacity);
+  EXPECT_EQ(std::count(payload.begin(), payload.end(), 7), static_cast<long>(count));
+}
+
+TEST_F(ValueBridge, SharedListsOfNothingAreRefusedAfterSoManyElements) {
+  const MoaMmValue shared = Doubled(values, values.List(), 40);
+  made.push_back(shared);
+  uint8_t payload[8];
+  uint32_t count = 0;
+  const XtraResult result = services->ValueToBytes(&shared, payload, count);
+  EXPECT_STREQ(result.message, "Lists hold too many elements to send");
+  EXPECT_EQ(count, 0u);
+}
+
+// l = [1]; append(l, l); append(l, l). Lingo frees no such list, nor does the
+// substitute host: the list and its 1 stay behind.
+class SelfContainingList : public ValueBridge {
+ protected:
+  void TearDown() override {
+    for (const MoaMmValue& value : made) values.Release(value);
+    services.reset();
+    EXPECT_EQ(host.Leaks(), std::vector<std::string>{"2 value(s) kept alive only by lists holding each other"});
+  }
+};
+
+TEST_F(SelfContainingList, IsRefusedAtOnceForItsDepth) {
+  const MoaMmValue self = Parse("[1]");
+  values.Append(self, self);
+  values.Append(self, self);
+  std::vector<uint8_t> payload(HostServices::kPayloadCapacity);
+  uint32_t count = 0;
+  EXPECT_STREQ(services->ValueToBytes(&self, payload.data(), count).message, "Lists nested too deeply");
+  std::vector<char> text(HostServices::kLogTextCapacity, '\0');
+  size_t length = 0;
+  services->ValueToLogText(&self, text.data(), length);
+  EXPECT_LT(length, HostServices::kLogTextCapacity);
+}
+
+TEST_F(ValueBridge, ATextTheHostLeavesUnterminatedIsEndedInsideItsBuffer) {
+  UnterminatedTexts careless(host);
+  {
+    HostServices viaCareless(Callback());
+    const MoaMmValue text = Parse("\"" + std::string(20000, 'q') + "\"");
+    std::vector<uint8_t> payload(HostServices::kPayloadCapacity);
+    uint32_t count = 0;
+    EXPECT_FALSE(viaCareless.ValueToBytes(&text, payload.data(), count).isError);
+    EXPECT_GT(count, 10000u);
+    EXPECT_EQ(std::count(payload.begin(), payload.begin() + count, 'q'), static_cast<long>(count));
+    std::vector<char> log(HostServices::kLogTextCapacity, '\0');
+    size_t length = 0;
+    viaCareless.ValueToLogText(&text, log.data(), length);
+    EXPECT_EQ(std::string(log.data()), "<" + std::string(count, 'q') + ">");
+  }
+}
+
+TEST_F(ValueBridge, AListTheHostCannotFinishIsLetGoAndNotHandedOut) {
+  FailingAppends lists(host, 2, kMoaErr_OutOfMem);
+  {
+    HostServices viaFailing(Callback());
+    const uint8_t bytes[] = {1, 2, 3};
+    MoaMmValue answer = Parse("99");
+    EXPECT_EQ(viaFailing.BytesToList(bytes, 3, &answer), kMoaErr_OutOfMem);
+    EXPECT_EQ(Literal(answer), "99") << "the answer is left as it was";
+  }
 }
 
 TEST_F(ValueBridge, BytesBecomeAListOfUnsignedIntegers) {

@@ -33,7 +33,7 @@ const std::vector<std::string>& FallibleFunctions() {
       "SetupDiGetDeviceInterfaceDetailA", "SetupDiDestroyDeviceInfoList", "HidD_GetAttributes",
       "HidD_GetProductString", "HidD_GetManufacturerString", "HidD_GetSerialNumberString",
       "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidD_SetNumInputBuffers", "MessageBoxW",
-      "WideCharToMultiByte", "MultiByteToWideChar", "fopen"};
+      "WideCharToMultiByte", "MultiByteToWideChar", "fopen", "GetProcAddress", "GetModuleHandleExA"};
   return names;
 }
 

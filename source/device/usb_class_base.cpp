@@ -1,0 +1,19 @@
+#include "device/usb_class_base.h"
+
+UsbClassBase::UsbClassBase() {
+  result.Clear();
+  result.SetOk();
+}
+
+UsbClassBase::~UsbClassBase() { result.SetOk(); }
+
+bool UsbClassBase::IsOpen() { return listening; }
+
+void UsbClassBase::Reserved() {}
+
+void UsbClassBase::NoteReaderFailure(DWORD error, bool ended) { (ended ? readerEnd_ : readerTrouble_) = error; }
+
+void UsbClassBase::ForgetReaderFailures() {
+  readerTrouble_ = 0;
+  readerEnd_ = 0;
+}
