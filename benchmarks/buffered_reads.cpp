@@ -1,5 +1,7 @@
 #include "buffered_reads.h"
 
+using namespace director;
+
 void TimeBufferedReads(benchmark::State& state, XtraSession& session, MoaLong selector, int pauseEvery,
                        const std::function<void()>& whilePaused) {
   long values = 0;

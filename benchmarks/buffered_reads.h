@@ -14,5 +14,5 @@ constexpr int kReportsPerBatch = 1000;
 
 // `whilePaused`, when given, also runs with the timer stopped after every
 // `pauseEvery` reads.
-void TimeBufferedReads(benchmark::State& state, XtraSession& session, MoaLong selector, int pauseEvery = 0,
+void TimeBufferedReads(benchmark::State& state, XtraSession& session, director::MoaLong selector, int pauseEvery = 0,
                        const std::function<void()>& whilePaused = nullptr);

@@ -9,6 +9,8 @@
 #include "host_list_work.h"
 #include "ratio_goals.h"
 
+using namespace director;
+
 namespace {
 
 // About 6.5 MB of output reports recorded by the stand-in before a fresh device.

@@ -2,12 +2,14 @@
 
 #include <stdexcept>
 
+using namespace director;
+
 namespace {
 
 template <class Service>
 Service* Ask(DirectorHost& host, const MoaID& iid) {
   void* service = nullptr;
-  if (host.callback().QueryInterface(&iid, &service) != kMoaErr_NoErr)
+  if (static_cast<xtra_view::IMoaCallback*>(host.callback().door())->QueryInterface(&iid, &service) != kMoaErr_NoErr)
     throw std::runtime_error("the host offers no list or value service");
   return static_cast<Service*>(service);
 }
@@ -15,7 +17,8 @@ Service* Ask(DirectorHost& host, const MoaID& iid) {
 }  // namespace
 
 HostListWork::HostListWork(DirectorHost& host)
-    : values_(Ask<IMoaMmValue>(host, IID_IMoaMmValue)), lists_(Ask<IMoaMmList>(host, IID_IMoaMmList)) {}
+    : values_(Ask<xtra_view::IMoaMmValue>(host, IID_IMoaMmValue)),
+      lists_(Ask<xtra_view::IMoaMmList>(host, IID_IMoaMmList)) {}
 
 HostListWork::~HostListWork() {
   lists_->Release();
@@ -23,10 +26,10 @@ HostListWork::~HostListWork() {
 }
 
 void HostListWork::BuildAndRelease(const std::uint8_t* bytes, int count) {
-  MoaMmValue list{};
+  MoaMmValue list = kVoidMoaMmValue;
   lists_->NewListValue(&list);
   for (int i = 0; i < count; ++i) {
-    MoaMmValue item{};
+    MoaMmValue item = kVoidMoaMmValue;
     values_->IntegerToValue(bytes[i], &item);
     lists_->AppendValueToList(&list, &item);
     values_->ValueRelease(&item);
@@ -40,7 +43,7 @@ long HostListWork::SumIntegers(const MoaMmValue& list) {
   long sum = 0;
   const MoaLong count = lists_->CountElements(&list);
   for (MoaLong position = 1; position <= count; ++position) {
-    MoaMmValue item{};
+    MoaMmValue item = kVoidMoaMmValue;
     lists_->GetValueByIndex(&list, position, &item);
     MoaLong number = 0;
     values_->ValueType(&item, &type);

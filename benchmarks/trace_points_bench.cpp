@@ -8,6 +8,8 @@
 #include "buffered_reads.h"
 #include "ratio_goals.h"
 
+using namespace director;
+
 namespace {
 
 // Outside the selector table: only Call's frame runs.

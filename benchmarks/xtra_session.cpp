@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <thread>
 
+using namespace director;
+
 const char kBenchDeviceIds[] = "4617, 100";
 
 standin::DeviceSpec BenchDevice(std::size_t inputQueueCapacity) {
@@ -29,6 +31,9 @@ XtraSession::XtraSession(std::size_t inputQueueCapacity) : inputQueueCapacity_(i
 XtraSession::~XtraSession() {
   script_->Forget();
   script_.reset();
+  // Close does not wait for the reader, which ends on its own.
+  host_.module().AwaitUnloadable(std::chrono::seconds(5));
+  standin::AwaitThreadsEnded(std::chrono::seconds(5));
   for (const std::string& leak : host_.Leaks()) std::fprintf(stderr, "left behind: %s\n", leak.c_str());
   if (standin::OpenHandleCount() != 0 || standin::LiveThreadCount() != 0)
     std::fprintf(stderr, "left behind: %s, %zu thread(s)\n", standin::DescribeOpenHandles().c_str(),
@@ -55,13 +60,13 @@ void XtraSession::Replug() {
 }
 
 void XtraSession::Call(MoaLong selector, const std::vector<MoaMmValue>& arguments) {
-  MoaMmValue result{};
+  MoaMmValue result = kVoidMoaMmValue;
   script_->CallWithValues(selector, arguments, &result);
   host_.values().Release(result);
 }
 
 long XtraSession::CallForCount(MoaLong selector) {
-  MoaMmValue result{};
+  MoaMmValue result = kVoidMoaMmValue;
   script_->CallWithValues(selector, {}, &result);
   const LingoValue* value = host_.values().Find(result);
   const long count = value ? static_cast<long>(value->items.size()) : 0;

@@ -35,9 +35,9 @@ class XtraSession {
   standin::DeviceId device() const { return device_; }
 
   // The call's answer is released at once, as a movie that drops it would.
-  void Call(MoaLong selector, const std::vector<MoaMmValue>& arguments = {});
+  void Call(director::MoaLong selector, const std::vector<director::MoaMmValue>& arguments = {});
   // Elements of the list a call answers (0 for anything else).
-  long CallForCount(MoaLong selector);
+  long CallForCount(director::MoaLong selector);
   // Sends `count` reports and waits until the Xtra has stored every one.
   void Feed(int count);
   // The stand-in keeps every output report a device received: a fresh bus

@@ -14,6 +14,8 @@
 
 namespace {
 
+using director::MoaMmValue;
+
 void Require(bool condition, const char* what, const std::string& line) {
   if (condition) return;
   std::fprintf(stderr, "%s: %s\n", what, line.c_str());
@@ -30,12 +32,13 @@ void CheckArguments(LingoValueStore& values, const LiteralArguments& arguments, 
 
 void Check(LingoValueStore& values, const Statement& statement, const std::string& line) {
   if (const auto* call = std::get_if<MethodCall>(&statement)) {
-    Require(!call->instance.empty() && !call->method.empty(), "call without its names", line);
+    Require(!call->method.empty(), "call without its name", line);
+    Require(call->instance.empty() || call->xtra.empty(), "call on an instance and the Xtra at once", line);
     CheckArguments(values, call->arguments, line);
   } else if (const auto* command = std::get_if<HostCommand>(&statement)) {
     for (const CommandArgument& argument : command->arguments) {
       if (!argument.literal) continue;
-      MoaMmValue value{};
+      MoaMmValue value = director::kVoidMoaMmValue;
       std::string error;
       Require(ParseLiteral(values, argument.text, &value, &error), "accepted command literal does not read", line);
       values.Release(value);

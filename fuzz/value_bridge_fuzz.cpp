@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,15 @@ class Reader {
   size_t at_ = 0;
 };
 
-MoaMmValue MakeValue(LingoValueStore& values, Reader& in, int depth) {
+// The host declares Director's value itself: the same 8 bytes as the Xtra's.
+MoaMmValue ForXtra(const director::MoaMmValue& value) {
+  static_assert(sizeof(MoaMmValue) == sizeof value);
+  MoaMmValue same;
+  std::memcpy(&same, &value, sizeof same);
+  return same;
+}
+
+director::MoaMmValue MakeValue(LingoValueStore& values, Reader& in, int depth) {
   switch (in.Byte() % 8) {
     case 0:
       return values.Integer(in.Integer());
@@ -41,25 +50,25 @@ MoaMmValue MakeValue(LingoValueStore& values, Reader& in, int depth) {
       return values.Float(in.Byte());
     case 4:
     case 5: {
-      const MoaMmValue list = depth < 80 ? values.List() : values.Integer(depth);
+      const director::MoaMmValue list = depth < 80 ? values.List() : values.Integer(depth);
       for (int count = in.Byte() % 5; depth < 80 && count > 0 && !in.empty(); --count) {
-        const MoaMmValue item = MakeValue(values, in, depth + 1);
+        const director::MoaMmValue item = MakeValue(values, in, depth + 1);
         values.Append(list, item);
         values.Release(item);
       }
       return list;
     }
     case 6: {
-      const MoaMmValue list = values.PropList();
-      const MoaMmValue key = values.Symbol("k");
-      const MoaMmValue item = MakeValue(values, in, depth + 1);
+      const director::MoaMmValue list = values.PropList();
+      const director::MoaMmValue key = values.Symbol("k");
+      const director::MoaMmValue item = MakeValue(values, in, depth + 1);
       values.AppendProperty(list, key, item);
       values.Release(key);
       values.Release(item);
       return list;
     }
     default:
-      return MoaMmValue{};
+      return director::kVoidMoaMmValue;
   }
 }
 
@@ -68,20 +77,20 @@ MoaMmValue MakeValue(LingoValueStore& values, Reader& in, int depth) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DirectorHost host;
   {
-    HostServices services(&host.callback());
+    HostServices services(static_cast<IMoaCallback*>(host.callback().door()));
     Reader in(data, size);
     std::vector<uint8_t> payload(HostServices::kPayloadCapacity);
     std::vector<char> text(HostServices::kLogTextCapacity, '\0');
     uint32_t count = 0;
     size_t length = 0;
     while (!in.empty()) {
-      const MoaMmValue value = MakeValue(host.values(), in, 0);
+      const director::MoaMmValue made = MakeValue(host.values(), in, 0);
+      const MoaMmValue value = ForXtra(made);
       services.ValueToBytes(&value, payload.data(), count);
       services.ValueToLogText(&value, text.data(), length);
-      host.values().Release(value);
+      host.values().Release(made);
     }
-    if (count > HostServices::kPayloadCapacity || length >= HostServices::kLogTextCapacity ||
-        text[length] != '\0')
+    if (count > HostServices::kPayloadCapacity || length >= HostServices::kLogTextCapacity || text[length] != '\0')
       std::abort();
   }
   if (!host.Leaks().empty()) {

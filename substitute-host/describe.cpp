@@ -4,18 +4,13 @@
 
 #include "director_host.h"
 
-namespace {
+using namespace director;
 
-std::string FormatId(const MoaID& id) {
-  char text[40];
-  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", static_cast<unsigned>(id.data1),
-                id.data2, id.data3, id.data4[0], id.data4[1], id.data4[2], id.data4[3], id.data4[4], id.data4[5],
-                id.data4[6], id.data4[7]);
-  return text;
-}
+namespace {
 
 const char* InterfaceName(const MoaID& id) {
   if (SameMoaID(id, IID_IMoaUnknown)) return "IMoaUnknown";
+  if (SameMoaID(id, IID_IMoaClassFactory)) return "IMoaClassFactory";
   if (SameMoaID(id, IID_IMoaRegister)) return "IMoaRegister";
   if (SameMoaID(id, IID_IMoaMmXScript)) return "IMoaMmXScript";
   if (SameMoaID(id, IID_IMoaNotificationClient)) return "IMoaNotificationClient";
@@ -30,16 +25,16 @@ int Describe(const std::string& path) {
     std::fprintf(stderr, "xtrahost: %s\n", host.error().c_str());
     return 1;
   }
-  std::printf("Class %s, instance data of %d bytes\n", FormatId(host.classId()).c_str(),
+  std::printf("Class %s, instance data of %d bytes\n", FormatMoaID(host.classId()).c_str(),
               static_cast<int>(host.instanceSize()));
   for (const MoaClassInterfaceInfo& entry : host.classInfo())
-    std::printf("  %-24s %s  version 0x%08X\n", InterfaceName(entry.interfaceId), FormatId(entry.interfaceId).c_str(),
-                static_cast<unsigned>(entry.interfaceVersion));
+    std::printf("  %-24s %s  version 0x%08X\n", InterfaceName(entry.interfaceId),
+                FormatMoaID(entry.interfaceId).c_str(), static_cast<unsigned>(entry.interfaceVersion));
 
   const MoaError status = host.Register();
   std::printf("\nRegister: status %d\n", static_cast<int>(status));
   for (const DictPut& put : host.cache().entry().puts()) {
-    if (put.type == kMoaDictType_MessageTable)
+    if (put.type == kMoaDictType_CString)
       std::printf("\n\"%s\" (message table):\n%s\n", put.key.c_str(), put.data.c_str());
     else
       std::printf("\"%s\" (type %d): %d\n", put.key.c_str(), static_cast<int>(put.type),

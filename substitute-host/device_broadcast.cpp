@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "platform.h"
+#include "host_windows.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "device_broadcast.h"
 #include "host_commands.h"
-#include "platform.h"
+#include "host_windows.h"
 
 namespace {
 
@@ -45,6 +45,7 @@ bool SendDeviceChange(CommandContext& context) {
     context.transcript.Note("no window \"HIDBRIDGE_WND\": nothing listens for device changes");
     return true;
   }
-  SendMessageA(window, WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(payload.data()));
+  // As Windows sends it: straight to the window procedure, on the host's thread.
+  context.host.SendWindowMessage(window, WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(payload.data()));
   return true;
 }

@@ -9,6 +9,8 @@
 #include "lingo_literals.h"
 #include "standin/control.h"
 
+using namespace director;
+
 namespace {
 
 std::map<std::string, standin::DeviceId>& Devices() {
@@ -133,6 +135,20 @@ bool Unplug(CommandContext& context) {
   return true;
 }
 
+// stall pad: the device takes no output report until unstalled.
+bool SetStalled(CommandContext& context, bool stalled) {
+  standin::DeviceId device = 0;
+  std::string name;
+  if (!FindDevice(context.arguments, &device, &name) || !context.arguments.End()) return false;
+  standin::StallOutput(device, stalled);
+  context.transcript.Note(name + (stalled ? " takes no output reports" : " takes output reports again"));
+  return true;
+}
+
+bool Stall(CommandContext& context) { return SetStalled(context, true); }
+
+bool Unstall(CommandContext& context) { return SetStalled(context, false); }
+
 bool Send(CommandContext& context) {
   standin::DeviceId device = 0;
   std::string name;
@@ -233,5 +249,7 @@ std::vector<CommandInfo> DeviceCommands() {
       {"burst", "burst <name> [<byte>, ...] <rate> per second for <duration> ms", Burst},
       {"fail", "fail <WindowsFunction> <error code> [skip <calls>] [times <calls>]", Fail},
       {"received", "received <name>", Received},
+      {"stall", "stall <name>", Stall},
+      {"unstall", "unstall <name>", Unstall},
   };
 }

@@ -1,58 +1,11 @@
 #include "director_host.h"
 
-HostCallback::HostCallback() : HostObject(IID_IMoaUnknown) {}
+#include <initializer_list>
 
-MoaError MOA_CALL HostCallback::QueryInterface(const MoaID* iid, void** out) {
-  for (auto& [serviceId, service] : services_) {
-    if (SameMoaID(serviceId, *iid)) {
-      service->AddRef();
-      *out = service;
-      return kMoaErr_NoErr;
-    }
-  }
-  return HostObject::QueryInterface(iid, out);
-}
+#include "host_windows.h"
+#include "message_boxes.h"
 
-void HostCallback::Offer(const MoaID& iid, IMoaUnknown* service) {
-  Withdraw(iid);
-  services_.emplace_back(iid, service);
-}
-
-void HostCallback::Withdraw(const MoaID& iid) {
-  for (auto it = services_.begin(); it != services_.end(); ++it) {
-    if (SameMoaID(it->first, iid)) {
-      services_.erase(it);
-      return;
-    }
-  }
-}
-
-MoaError MOA_CALL HostInstance::QueryInterface(const MoaID* iid, void** out) {
-  if (SameMoaID(*iid, IID_IMoaUnknown)) {
-    AddRef();
-    *out = static_cast<IMoaUnknown*>(this);
-    return kMoaErr_NoErr;
-  }
-  if (disposed()) {
-    *out = nullptr;
-    return kMoaErr_BadInterface;
-  }
-  return host_.module().DllGetInterface(data_, &host_.classId(), iid, out);
-}
-
-MoaUlong MOA_CALL HostInstance::AddRef() { return static_cast<MoaUlong>(++references_); }
-
-MoaUlong MOA_CALL HostInstance::Release() {
-  if (references_ == 0) {
-    ++overReleases_;
-    return 0;
-  }
-  if (--references_ == 0) {
-    host_.Dispose(data_);
-    data_ = nullptr;
-  }
-  return static_cast<MoaUlong>(references_);
-}
+using namespace director;
 
 namespace {
 
@@ -62,22 +15,27 @@ std::string FileStem(const std::string& path) {
   return name.substr(0, name.find('.'));
 }
 
-void ReportReferences(std::vector<std::string>& leaks, const char* what, int references) {
-  if (references) leaks.push_back(std::string(what) + ": " + std::to_string(references) + " reference(s)");
+void ReportReferences(std::vector<std::string>& leaks, const std::string& what, int references) {
+  if (references) leaks.push_back(what + ": " + std::to_string(references) + " reference(s)");
+}
+
+void ReportUnpaired(std::vector<std::string>& leaks, const char* opening, int opened, const char* closing, int closed) {
+  if (opened != closed)
+    leaks.push_back(std::string(opening) + " " + std::to_string(opened) + " time(s), " + closing + " " +
+                    std::to_string(closed) + " time(s)");
 }
 
 }  // namespace
 
 DirectorHost::DirectorHost() {
-  callback_.Offer(IID_IMoaMmValue, &valueService_);
-  callback_.Offer(IID_IMoaMmList, &listService_);
-  callback_.Offer(IID_IMoaMmPlayer, &player_);
-  callback_.Offer(IID_IMoaNotification, &notification_);
-  callback_.Offer(IID_IMoaMmUtils, &utils_);
-  callback_.Offer(IID_IMoaIdle, &idle_);
+  for (HostService* service : std::initializer_list<HostService*>{&allocator_, &valueService_, &listService_, &player_,
+                                                                  &notification_, &windows_, &appInfo_})
+    callback_.Offer(*service);
 }
 
-DirectorHost::~DirectorHost() = default;
+DirectorHost::~DirectorHost() {
+  if (module_.handle()) StopCapturingMessageBoxes();
+}
 
 bool DirectorHost::Load(const std::string& path) {
   if (!module_.Load(path)) {
@@ -86,7 +44,7 @@ bool DirectorHost::Load(const std::string& path) {
   }
   xtraName_ = FileStem(path);
   MoaClassInterfaceInfo* info = nullptr;
-  if (module_.DllGetClassInfo(&allocator_, &info) != kMoaErr_NoErr || !info) {
+  if (module_.DllGetClassInfo(allocator_.object(), &info) != kMoaErr_NoErr || !info) {
     error_ = "DllGetClassInfo failed";
     return false;
   }
@@ -99,63 +57,89 @@ bool DirectorHost::Load(const std::string& path) {
     error_ = "the module serves no class";
     return false;
   }
-  classId_ = classInfo_.front().classId;
-  if (module_.DllGetClassForm(&classId_, &instanceSize_, &create_, &destroy_) != kMoaErr_NoErr) {
+  class_.module = &module_;
+  class_.classId = classInfo_.front().classId;
+  if (module_.DllGetClassForm(&class_.classId, &class_.instanceSize, &class_.create, &class_.destroy) !=
+      kMoaErr_NoErr) {
     error_ = "DllGetClassForm refused the module's own class";
     return false;
   }
-  return true;
+  const auto boxShown = [this](const void* owner, const std::string& caption, const std::string& text) {
+    if (boxSink_) boxSink_(caption, text);
+    windows_.MessageBoxShown(owner);
+  };
+  return CaptureMessageBoxes(module_, boxShown, &error_);
+}
+
+void DirectorHost::PlayDirector(const std::string& productVersion) {
+  appInfo_.SetProductVersion(productVersion);
+  values_.SetEncoding(HostAppInfo::EncodingOf(productVersion));
 }
 
 HostInstance* DirectorHost::CreateInstance() {
-  if (!create_) {
+  if (!class_.create) {
     error_ = "no Xtra is loaded";
     return nullptr;
   }
-  auto* header = static_cast<MoaInstanceHeader*>(allocator_.NRAlloc(static_cast<MoaUlong>(instanceSize_)));
-  if (!header) {
-    error_ = "out of memory for the instance data";
+  if (class_.instanceSize < static_cast<MoaLong>(kInstanceBaseBytes)) {
+    error_ = "DllGetClassForm gave an instance smaller than Director's instance base";
     return nullptr;
   }
-  instances_.push_back(std::make_unique<HostInstance>(*this, header));
+  void* block = allocator_.NRAlloc(static_cast<MoaUlong>(class_.instanceSize));
+  if (!block) {
+    error_ = "out of memory for the instance";
+    return nullptr;
+  }
+  instances_.push_back(std::make_unique<HostInstance>(class_, allocator_, callback_, watch_, block));
   HostInstance* instance = instances_.back().get();
-  header->pSelf = instance;
-  header->pCallback = &callback_;
-  header->pCalloc = &allocator_;
-  if (create_(header) != kMoaErr_NoErr) {
-    error_ = "the create callback failed";
+  const MoaError status = class_.create(block);
+  instance->CheckBase("in the create proc");
+  if (status != kMoaErr_NoErr) {
+    error_ = "the create proc failed";
     instance->Release();
     return nullptr;
   }
   return instance;
 }
 
-void DirectorHost::Dispose(void* data) {
-  destroy_(data);
-  allocator_.NRFree(data);
-}
-
 MoaError DirectorHost::Register() {
-  HostInstance* instance = CreateInstance();
-  if (!instance) return kMoaErr_OutOfMem;
-  IMoaRegister* registrar = nullptr;
-  MoaError status = instance->QueryInterface(&IID_IMoaRegister, reinterpret_cast<void**>(&registrar));
-  if (status == kMoaErr_NoErr) {
-    status = registrar->Register(&cache_, &xtraDict_);
-    registrar->Release();
+  player_.SetMoviePlaying(false);
+  MoaError status = kMoaErr_OutOfMem;
+  if (HostInstance* instance = CreateInstance()) {
+    void* registrar = nullptr;
+    status = instance->QueryInterface(&IID_IMoaRegister, &registrar);
+    if (status == kMoaErr_NoErr) {
+      status = xtra::Register(static_cast<IMoaRegister*>(registrar), cache_.object(), xtraDict_.object());
+      xtra::Release(registrar);
+    }
+    instance->Release();
   }
-  instance->Release();
+  player_.SetMoviePlaying(true);
   return status;
 }
 
-std::vector<std::string> DirectorHost::Leaks() const {
+void DirectorHost::DispatchWindowMessages() {
+  const HostWatch::WindowMessage dispatching(watch_);
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+intptr_t DirectorHost::SendWindowMessage(void* window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+  const HostWatch::WindowMessage dispatching(watch_);
+  return SendMessageA(static_cast<HWND>(window), message, wParam, lParam);
+}
+
+std::vector<std::string> DirectorHost::LeftBehind() const {
   std::vector<std::string> leaks;
   int index = 0;
   for (const auto& instance : instances_) {
     ++index;
     if (!instance->disposed())
-      leaks.push_back("instance " + std::to_string(index) + " still holds " +
-                      std::to_string(instance->references()) + " reference(s)");
+      leaks.push_back("instance " + std::to_string(index) + " still holds " + std::to_string(instance->references()) +
+                      " reference(s)");
     if (instance->overReleases())
       leaks.push_back("instance " + std::to_string(index) + " was released " +
                       std::to_string(instance->overReleases()) + " time(s) too often");
@@ -164,18 +148,27 @@ std::vector<std::string> DirectorHost::Leaks() const {
     leaks.push_back(std::to_string(allocator_.liveBlocks()) + " allocator block(s) not freed");
   if (allocator_.foreignFrees())
     leaks.push_back(std::to_string(allocator_.foreignFrees()) + " free(s) of blocks the allocator never gave");
-  ReportReferences(leaks, "host callback", callback_.references());
-  ReportReferences(leaks, "IMoaMmValue service", valueService_.references());
-  ReportReferences(leaks, "IMoaMmList service", listService_.references());
-  ReportReferences(leaks, "IMoaMmPlayer service", player_.references());
-  ReportReferences(leaks, "active movie", player_.movie().references());
-  ReportReferences(leaks, "IMoaNotification service", notification_.references());
-  ReportReferences(leaks, "IMoaMmUtils service", utils_.references());
-  ReportReferences(leaks, "idle service", idle_.references());
+  const HostMovie& movie = player_.movie();
+  for (const HostService* service :
+       std::initializer_list<const HostService*>{&callback_, &allocator_, &valueService_, &listService_, &player_,
+                                                 &movie, &notification_, &windows_, &appInfo_, &cache_})
+    ReportReferences(leaks, std::string(service->layout().name) + " service", service->references());
+  ReportReferences(leaks, "IMoaDrMovieContext service", player_.movie().context().references());
+  ReportReferences(leaks, "the Xtra entry dictionary", xtraDict_.references());
+  ReportReferences(leaks, "the registry entry dictionary", cache_.entry().references());
+  const HostMovieContext& context = player_.movie().context();
+  ReportUnpaired(leaks, "PushXtraContext", context.pushes(), "PopXtraContext", context.pops());
+  ReportUnpaired(leaks, "WinPrepareDialogBox", windows_.prepares(), "WinUnprepareDialogBox", windows_.unprepares());
   const size_t clients = notification_.registrations().size();
   if (clients) leaks.push_back(std::to_string(clients) + " notification client(s) still registered");
   for (const std::string& leak : values_.Leaks()) leaks.push_back(leak);
   if (module_.DllCanUnloadNow && module_.DllCanUnloadNow() != kMoaErr_NoErr)
     leaks.push_back("DllCanUnloadNow: interface objects still alive");
+  return leaks;
+}
+
+std::vector<std::string> DirectorHost::Leaks() const {
+  std::vector<std::string> leaks = LeftBehind();
+  for (const std::string& misuse : Misuses()) leaks.push_back("misuse: " + misuse);
   return leaks;
 }

@@ -1,59 +1,27 @@
 // A substitute for Director: loads an Xtra through its exports, registers it,
-// makes script instances and offers the host services, and can tell at the
-// end what the Xtra left behind.
+// makes instances and offers the host services as Director lays them out,
+// watches the Xtra's use of them, and can tell at the end what the Xtra left
+// behind or did wrong.
 #pragma once
 
-#include <map>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app_info.h"
 #include "host_allocator.h"
+#include "host_callback.h"
+#include "host_instance.h"
 #include "host_registry.h"
+#include "host_watch.h"
 #include "lingo_values.h"
 #include "notification_service.h"
 #include "player_service.h"
-#include "utils_service.h"
 #include "value_services.h"
+#include "window_service.h"
 #include "xtra_module.h"
-
-class DirectorHost;
-
-// The host's service object: hands out whatever services the host offers.
-class HostCallback : public HostObject<IMoaCallback> {
- public:
-  HostCallback();
-  MoaError MOA_CALL QueryInterface(const MoaID* iid, void** out) override;
-  void Offer(const MoaID& iid, IMoaUnknown* service);
-  void Withdraw(const MoaID& iid);
-
- private:
-  std::vector<std::pair<MoaID, IMoaUnknown*>> services_;
-};
-
-// One instance's data and its own IMoaUnknown. The host's reference is the
-// first; the Xtra's interface objects add theirs. At zero the destroy
-// callback runs and the data is freed.
-class HostInstance final : public IMoaUnknown {
- public:
-  HostInstance(DirectorHost& host, void* data) : host_(host), data_(data) {}
-
-  MoaError MOA_CALL QueryInterface(const MoaID* iid, void** out) override;
-  MoaUlong MOA_CALL AddRef() override;
-  MoaUlong MOA_CALL Release() override;
-
-  void* data() const { return data_; }
-  bool disposed() const { return data_ == nullptr; }
-  int references() const { return references_; }
-  // Releases beyond the references taken: always a fault of the Xtra.
-  int overReleases() const { return overReleases_; }
-
- private:
-  DirectorHost& host_;
-  void* data_;
-  int references_ = 1;
-  int overReleases_ = 0;
-};
 
 class DirectorHost {
  public:
@@ -62,60 +30,82 @@ class DirectorHost {
   DirectorHost(const DirectorHost&) = delete;
   DirectorHost& operator=(const DirectorHost&) = delete;
 
-  // Loads the module and discovers its class. False with error() on failure.
+  // Loads the module, discovers its class and takes over its message boxes.
+  // False with error() on failure.
   bool Load(const std::string& path = DefaultXtraPath());
   const std::string& error() const { return error_; }
 
   XtraModule& module() { return module_; }
-  const MoaID& classId() const { return classId_; }
-  MoaLong instanceSize() const { return instanceSize_; }
+  const director::MoaID& classId() const { return class_.classId; }
+  director::MoaLong instanceSize() const { return class_.instanceSize; }
   // The entries of DllGetClassInfo, terminator excluded.
-  const std::vector<MoaClassInterfaceInfo>& classInfo() const { return classInfo_; }
+  const std::vector<director::MoaClassInterfaceInfo>& classInfo() const { return classInfo_; }
 
-  // Registration as Director does it once per Xtra: a passing instance is
-  // asked for IMoaRegister and dropped again.
-  MoaError Register();
+  // Registration as Director does it once per Xtra, before any movie plays:
+  // an instance is made, asked for IMoaRegister, registered and destroyed,
+  // without `new`.
+  director::MoaError Register();
   HostCache& cache() { return cache_; }
   HostDict& xtraDict() { return xtraDict_; }
 
+  // Which Director the host plays: "11.5" (UTF-8) unless told otherwise;
+  // before 11, Windows-1252.
+  void PlayDirector(const std::string& productVersion);
+
+  HostWatch& watch() { return watch_; }
   HostAllocator& allocator() { return allocator_; }
   HostCallback& callback() { return callback_; }
   LingoValueStore& values() { return values_; }
+  HostValueService& valueService() { return valueService_; }
+  HostListService& listService() { return listService_; }
   HostPlayer& player() { return player_; }
   HostNotification& notification() { return notification_; }
+  HostWindows& windows() { return windows_; }
+  HostAppInfo& appInfo() { return appInfo_; }
   // The Xtra's file name without folder and extension, e.g. "HidBridge".
   const std::string& xtraName() const { return xtraName_; }
 
-  // A new instance with its data made and the create callback run, holding
-  // the host's one reference; null with error() when that fails.
+  // A new instance with its base filled and the create proc run, holding the
+  // host's one reference; null with error() when that fails.
   HostInstance* CreateInstance();
 
-  // One line per thing the Xtra left behind; empty when nothing is.
+  // Dispatches the thread's waiting window messages, as Director's idle loop
+  // does, and sends one message: either way the Xtra's window procedure
+  // runs as the host's, where every call into the host must come inside
+  // PushXtraContext / PopXtraContext.
+  void DispatchWindowMessages();
+  intptr_t SendWindowMessage(void* window, unsigned message, uintptr_t wParam, intptr_t lParam);
+
+  // Every message box the Xtra shows, after the host has checked it.
+  void OnMessageBox(std::function<void(const std::string& caption, const std::string& text)> sink) {
+    boxSink_ = std::move(sink);
+  }
+
+  // What the Xtra left behind, one line each; empty when nothing is.
+  std::vector<std::string> LeftBehind() const;
+  // What the Xtra did that Director would not survive or answer differently.
+  std::vector<std::string> Misuses() const { return watch_.Misuses(); }
+  // Both, the misuses as "misuse: ...": what a test insists is empty.
   std::vector<std::string> Leaks() const;
 
  private:
-  friend class HostInstance;
-  void Dispose(void* data);
-
+  HostWatch watch_;
   XtraModule module_;
+  XtraClass class_;
   std::string error_;
   std::string xtraName_;
-  MoaID classId_{};
-  MoaLong instanceSize_ = 0;
-  MoaClassCreateProc create_ = nullptr;
-  MoaClassDestroyProc destroy_ = nullptr;
-  std::vector<MoaClassInterfaceInfo> classInfo_;
-  HostAllocator allocator_;
-  HostCallback callback_;
+  std::vector<director::MoaClassInterfaceInfo> classInfo_;
+  HostAllocator allocator_{watch_};
+  HostCallback callback_{watch_};
   LingoValueStore values_;
-  HostValueService valueService_{values_};
-  HostListService listService_{values_};
-  HostPlayer player_{values_};
-  HostNotification notification_;
-  HostUtils utils_;
-  // Asked for by the Xtra, never called: an interface with nothing of its own.
-  HostObject<IMoaUnknown> idle_{IID_IMoaIdle};
-  HostCache cache_;
-  HostDict xtraDict_;
+  HostValueService valueService_{watch_, values_};
+  HostListService listService_{watch_, values_};
+  HostPlayer player_{watch_, values_};
+  HostNotification notification_{watch_};
+  HostWindows windows_{watch_};
+  HostAppInfo appInfo_{watch_};
+  HostDict xtraDict_{watch_};
+  HostCache cache_{watch_, xtraDict_};
   std::vector<std::unique_ptr<HostInstance>> instances_;
+  std::function<void(const std::string&, const std::string&)> boxSink_;
 };

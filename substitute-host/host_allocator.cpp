@@ -6,7 +6,7 @@ HostAllocator::~HostAllocator() {
   for (void* block : live_) std::free(block);
 }
 
-void* MOA_CALL HostAllocator::NRAlloc(MoaUlong size) {
+void* HostAllocator::NRAlloc(director::MoaUlong size) {
   if (failCountdown_ == 0) {
     failCountdown_ = -1;
     return nullptr;
@@ -17,7 +17,7 @@ void* MOA_CALL HostAllocator::NRAlloc(MoaUlong size) {
   return block;
 }
 
-void MOA_CALL HostAllocator::NRFree(void* block) {
+void HostAllocator::NRFree(void* block) {
   if (!block) return;
   if (live_.erase(block) == 0) {
     ++foreignFrees_;

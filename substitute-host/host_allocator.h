@@ -1,21 +1,23 @@
-// The host allocator: counts live blocks and can be told to fail.
+// The host allocator, IMoaCalloc: counts live blocks and can be told to fail.
 #pragma once
 
 #include <cstddef>
 #include <set>
 
-#include "host_object.h"
+#include "host_service.h"
 
-// Not an interface ID of the contract: the allocator is handed over directly.
-constexpr MoaID IID_HostAllocator = {0x5A110C00, 0x0000, 0x0000, {0, 0, 0, 0, 0, 0, 0, 1}};
+namespace director {
+XDK_SERVICE_CLASS(IMoaCallocSlots, IMoaCalloc, IID_IMoaCalloc, XDK_IMOACALLOC_SLOTS, XDK_NO_UNLISTED, false);
+}  // namespace director
 
-class HostAllocator : public HostObject<IMoaCalloc> {
+class HostAllocator final : public director::IMoaCallocSlots {
  public:
-  HostAllocator() : HostObject(IID_HostAllocator) {}
+  explicit HostAllocator(HostWatch& hostWatch) : IMoaCallocSlots(hostWatch) {}
   ~HostAllocator() override;
 
-  void* MOA_CALL NRAlloc(MoaUlong size) override;
-  void MOA_CALL NRFree(void* block) override;
+  // Zero-filled, so that nothing of a block reads as a value by chance.
+  void* NRAlloc(director::MoaUlong size) override;
+  void NRFree(void* block) override;
 
   size_t liveBlocks() const { return live_.size(); }
   // The allocation after `skip` further successful ones fails, once.

@@ -1,6 +1,10 @@
 #include "host_commands.h"
 
+#include <cctype>
+
 #include "lingo_literals.h"
+
+using namespace director;
 
 CommandArguments::~CommandArguments() {
   for (const MoaMmValue& value : read_) values_.Release(value);
@@ -19,6 +23,12 @@ bool CommandArguments::TakeWord(const char* word) {
 
 bool CommandArguments::Word(const char* word) { return TakeWord(word) || Fail(std::string("expected ") + word); }
 
+bool CommandArguments::AsWritten(const char* what, std::string* text) {
+  if (!More()) return Fail(std::string("expected ") + what);
+  *text = arguments_[next_++].text;
+  return true;
+}
+
 bool CommandArguments::Name(const char* what, std::string* name) {
   if (!More() || arguments_[next_].literal) return Fail(std::string("expected ") + what);
   *name = arguments_[next_++].text;
@@ -30,7 +40,7 @@ const LingoValue* CommandArguments::Literal(const char* what) {
     Fail(std::string("expected ") + what);
     return nullptr;
   }
-  MoaMmValue value{};
+  MoaMmValue value = kVoidMoaMmValue;
   std::string why;
   if (!ParseLiteral(values_, arguments_[next_++].text, &value, &why)) {
     Fail(why);
@@ -107,12 +117,23 @@ bool ListMethods(CommandContext& context) {
 
 }  // namespace
 
+bool PlayDirector(CommandContext& context) {
+  std::string version;
+  if (!context.arguments.AsWritten("a version such as 11.5 or 10.1", &version) || !context.arguments.End())
+    return false;
+  if (version.empty() || !std::isdigit(static_cast<unsigned char>(version[0])))
+    return context.arguments.Fail("expected a version such as 11.5 or 10.1");
+  context.host.PlayDirector(version);
+  return true;
+}
+
 std::vector<CommandInfo> HostCommands() {
   std::vector<CommandInfo> commands = {
       {"idle", "idle [milliseconds]", Idle},
       {"methods", "methods", ListMethods},
       {"devicechange", "devicechange arrival|removecomplete|<code> \"<device path>\"|volume", SendDeviceChange},
       {"log", "log [\"c:\\file.txt\"]", ShowLog},
+      {"director", "director <version, e.g. 10.1>", PlayDirector},
   };
   for (const CommandInfo& command : DeviceCommands()) commands.push_back(command);
   return commands;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "director_host.h"
 #include "idle_loop.h"
 #include "lingo_values.h"
 #include "method_catalog.h"
@@ -24,6 +25,8 @@ class CommandArguments {
   bool Word(const char* word);
   // Takes the word when it comes next; no error when it does not.
   bool TakeWord(const char* word);
+  // The next argument, word or literal, as written.
+  bool AsWritten(const char* what, std::string* text);
   bool Name(const char* what, std::string* name);
   bool Integer(const char* what, int32_t* number);
   bool OptionalInteger(int32_t* number);
@@ -43,7 +46,7 @@ class CommandArguments {
   const std::vector<CommandArgument>& arguments_;
   size_t next_ = 0;
   LingoValueStore values_;
-  std::vector<MoaMmValue> read_;
+  std::vector<director::MoaMmValue> read_;
   std::string error_;
 };
 
@@ -52,6 +55,7 @@ struct CommandContext {
   Transcript& transcript;
   IdleLoop& idle;
   const MethodCatalog& catalog;
+  DirectorHost& host;
 };
 
 struct CommandInfo {
@@ -70,3 +74,5 @@ std::vector<CommandInfo> DeviceCommands();
 bool SendDeviceChange(CommandContext& context);
 // log ["c:\file.txt"]
 bool ShowLog(CommandContext& context);
+// director 10.1: the Director the host plays from now on
+bool PlayDirector(CommandContext& context);

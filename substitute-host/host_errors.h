@@ -3,21 +3,32 @@
 // a test's failure message.
 #pragma once
 
-#include "host/moa_contract.h"
+#include "director_abi.h"
 
 // The value is of another type than the service needs.
-constexpr MoaError kHostErr_WrongType = static_cast<MoaError>(0x80040010u);
+constexpr director::MoaError kHostErr_WrongType = static_cast<director::MoaError>(0x80040010u);
 // The value was released already, or never handed out.
-constexpr MoaError kHostErr_BadValue = static_cast<MoaError>(0x80040011u);
+constexpr director::MoaError kHostErr_BadValue = static_cast<director::MoaError>(0x80040011u);
 // A list position outside 1 .. count.
-constexpr MoaError kHostErr_BadIndex = static_cast<MoaError>(0x80040012u);
-// A symbol number the host never handed out, or an empty symbol name.
-constexpr MoaError kHostErr_BadSymbol = static_cast<MoaError>(0x80040013u);
+constexpr director::MoaError kHostErr_BadIndex = static_cast<director::MoaError>(0x80040012u);
 // A pointer argument that must not be null was, or a buffer size below 1.
-constexpr MoaError kHostErr_BadArgument = static_cast<MoaError>(0x80040014u);
+constexpr director::MoaError kHostErr_BadArgument = static_cast<director::MoaError>(0x80040014u);
 // Unregistering a notification client that is not registered.
-constexpr MoaError kHostErr_NotRegistered = static_cast<MoaError>(0x80040015u);
+constexpr director::MoaError kHostErr_NotRegistered = static_cast<director::MoaError>(0x80040015u);
 // A call on a script instance that could not be made or is disposed.
-constexpr MoaError kHostErr_NoInstance = static_cast<MoaError>(0x80040016u);
+constexpr director::MoaError kHostErr_NoInstance = static_cast<director::MoaError>(0x80040016u);
 // Literal text that does not parse.
-constexpr MoaError kHostErr_BadLiteral = static_cast<MoaError>(0x80040017u);
+constexpr director::MoaError kHostErr_BadLiteral = static_cast<director::MoaError>(0x80040017u);
+// A symbol number the host never handed out, or an empty symbol name.
+// (0x80040013 is Director's own "no such key".)
+constexpr director::MoaError kHostErr_BadSymbol = static_cast<director::MoaError>(0x80040018u);
+// A buffer too small for the text and its terminator.
+constexpr director::MoaError kHostErr_BufferTooSmall = static_cast<director::MoaError>(0x80040019u);
+// A slot of Director's that this host does not serve.
+constexpr director::MoaError kHostErr_NotServed = static_cast<director::MoaError>(0x8004001Au);
+// A null value {0,0} where a value belongs.
+constexpr director::MoaError kHostErr_NullValue = static_cast<director::MoaError>(0x8004001Bu);
+// A property list has no such property.
+constexpr director::MoaError kHostErr_NoProperty = static_cast<director::MoaError>(0x8004001Cu);
+// GetActiveMovie while the host plays no movie, as at registration.
+constexpr director::MoaError kHostErr_NoMovie = static_cast<director::MoaError>(0x8004001Du);

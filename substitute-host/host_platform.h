@@ -6,14 +6,11 @@
 #include <string>
 #include <vector>
 
-struct XtraOutputSinks {
-  std::function<void(const std::string& caption, const std::string& text)> box;
-  std::function<void(const std::string& line)> debug;
-};
+#include "xtra_module.h"
 
-// From now on the loaded Xtra's message boxes and debugger output go to the
-// sinks instead of the screen and a debugger; a box answers OK.
-bool CaptureXtraOutput(const std::string& xtraPath, XtraOutputSinks sinks, std::string* error);
+// From now on the loaded Xtra's debugger output goes to the sink.
+bool CaptureXtraDebugOutput(const XtraModule& xtra, std::function<void(const std::string& line)> sink,
+                            std::string* error);
 // Where a file that the Xtra opens by a Windows path lies for this program.
 std::string HostFilePath(const std::string& windowsPath);
 // What the Xtra left open in the system, one line each.

@@ -5,50 +5,58 @@
 #include <string>
 #include <vector>
 
-#include "host_object.h"
+#include "host_service.h"
 
-constexpr MoaID IID_HostDict = {0x5A110C00, 0x0000, 0x0000, {0, 0, 0, 0, 0, 0, 0, 2}};
-constexpr MoaID IID_HostCache = {0x5A110C00, 0x0000, 0x0000, {0, 0, 0, 0, 0, 0, 0, 3}};
+namespace director {
+XDK_SERVICE_CLASS(IMoaDictSlots, IMoaDict, IID_IMoaDict, XDK_IMOADICT_SLOTS, XDK_NO_UNLISTED, false);
+XDK_SERVICE_CLASS(IMoaCacheSlots, IMoaCache, IID_IMoaCache, XDK_IMOACACHE_SLOTS, XDK_NO_UNLISTED, false);
+}  // namespace director
 
 struct DictPut {
-  MoaLong type;
+  director::MoaUlong type;
   std::string key;
-  MoaLong size;
-  std::string data;  // a size of 0 means a zero-terminated text
+  director::MoaLong size;
+  std::string data;  // a C string put with size 0 is held without its terminator
 };
 
-class HostDict : public HostObject<IMoaDict> {
+class HostDict final : public director::IMoaDictSlots {
  public:
-  HostDict() : HostObject(IID_HostDict) {}
-  MoaError MOA_CALL Put(MoaLong type, const void* data, MoaLong size, const char* key) override;
+  explicit HostDict(HostWatch& hostWatch) : IMoaDictSlots(hostWatch) {}
+  director::MoaError Put(director::MoaUlong type, const void* data, director::MoaLong size, const char* key) override;
 
   const std::vector<DictPut>& puts() const { return puts_; }
   const DictPut* Find(const std::string& key) const;
   // Puts under `key` answer `status` and store nothing.
-  void FailPut(const std::string& key, MoaError status);
+  void FailPut(const std::string& key, director::MoaError status);
 
  private:
   std::vector<DictPut> puts_;
   std::string failKey_;
-  MoaError failStatus_ = kMoaErr_NoErr;
+  director::MoaError failStatus_ = director::kMoaErr_NoErr;
 };
 
-class HostCache : public HostObject<IMoaCache> {
+class HostCache final : public director::IMoaCacheSlots {
  public:
-  HostCache() : HostObject(IID_HostCache) {}
-  MoaError MOA_CALL AddRegistryEntry(IMoaDict* xtraDict, const MoaID* classId, const MoaID* interfaceId,
-                                     IMoaDict** registryEntryDict) override;
+  // `xtraDict` is the one Xtra entry dictionary Register is given.
+  HostCache(HostWatch& hostWatch, HostDict& xtraDict)
+      : IMoaCacheSlots(hostWatch), xtraDict_(xtraDict), entry_(hostWatch) {}
+  // The dictionary handed back belongs to the cache: the Xtra must neither
+  // AddRef nor Release it, which its reference count shows.
+  director::MoaError AddRegistryEntry(director::IMoaDict* xtraDict, const director::MoaID* classId,
+                                      const director::MoaID* iid, director::IMoaDict** registryEntryDict) override;
 
   HostDict& entry() { return entry_; }
-  MoaID registeredClass() const { return classId_; }
-  MoaID registeredInterface() const { return interfaceId_; }
+  const HostDict& entry() const { return entry_; }
+  director::MoaID registeredClass() const { return classId_; }
+  director::MoaID registeredInterface() const { return interfaceId_; }
   int entriesAdded() const { return entriesAdded_; }
-  void FailAddRegistryEntry(MoaError status) { failStatus_ = status; }
+  void FailAddRegistryEntry(director::MoaError status) { failStatus_ = status; }
 
  private:
+  HostDict& xtraDict_;
   HostDict entry_;
-  MoaID classId_{};
-  MoaID interfaceId_{};
+  director::MoaID classId_{};
+  director::MoaID interfaceId_{};
   int entriesAdded_ = 0;
-  MoaError failStatus_ = kMoaErr_NoErr;
+  director::MoaError failStatus_ = director::kMoaErr_NoErr;
 };

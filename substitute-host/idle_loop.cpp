@@ -3,14 +3,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform.h"
-
 void IdleLoop::Once() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  host_.DispatchWindowMessages();
   host_.notification().NotifyAll();
 }
 

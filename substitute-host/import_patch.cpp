@@ -33,7 +33,7 @@ bool PatchImport(HMODULE module, const char* dll, const char* function, const vo
        imports.VirtualAddress && descriptor->Name; ++descriptor) {
     if (_stricmp(At<const char>(module, descriptor->Name), dll) != 0) continue;
     IMAGE_THUNK_DATA* slot = FindSlot(module, *descriptor, function);
-    if (!slot) break;
+    if (!slot) continue;
     DWORD protection = 0;
     if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection)) {
       *error = std::string("VirtualProtect refused the import slot of ") + function;
@@ -43,6 +43,5 @@ bool PatchImport(HMODULE module, const char* dll, const char* function, const vo
     VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
     return true;
   }
-  *error = std::string("the Xtra does not import ") + dll + "!" + function;
-  return false;
+  return true;
 }

@@ -6,5 +6,6 @@
 
 #include <string>
 
-// False with error when the module does not import `function` from `dll`.
+// True when done, or when the module does not import `function` from `dll`
+// (it cannot call it then); false with error when the slot stays unwritable.
 bool PatchImport(HMODULE module, const char* dll, const char* function, const void* replacement, std::string* error);

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+using namespace director;
+
 namespace {
 
 // Deeper lists are printed as [...] and refused by the reader, so that
@@ -45,12 +47,13 @@ std::string Format(const LingoValueStore& values, const MoaMmValue& value, int d
     case kMoaMmValueType_Symbol:
       return "#" + *values.SymbolName(found->integer);
     case kMoaMmValueType_String:
-      return FormatString(found->text);
-    case kMoaMmValueType_HostType5:
+      return FormatString(ShownText(found->text, values.encoding()));
+    case kMoaMmValueType_Picture:
       return "<Picture>";
     case kMoaMmValueType_Float:
       return FormatFloat(found->number);
-    case kHostValueType_Object:
+    case kMoaMmValueType_Object:
+      if (found->xtraReference) return "<Xtra \"" + found->text + "\">";
       return "<Object " + found->text + " " + std::to_string(found->integer) + ">";
     default:
       break;
@@ -75,7 +78,7 @@ class LiteralReader {
     SkipSpace();
     if (AtEnd()) return true;
     do {
-      MoaMmValue value{};
+      MoaMmValue value = kVoidMoaMmValue;
       if (!ReadValue(&value, 0)) return false;
       list->push_back(value);
       SkipSpace();
@@ -142,7 +145,7 @@ class LiteralReader {
       return true;
     }
     if (TakeWord("VOID") || TakeWord("<Void>")) {
-      *value = MoaMmValue{};
+      *value = kVoidMoaMmValue;
       return true;
     }
     if (TakeWord("<Picture>")) {
@@ -210,7 +213,7 @@ class LiteralReader {
       }
       first = false;
     } while (Take('&'));
-    *value = values_.String(std::move(text));
+    *value = values_.String(HostText(text, values_.encoding()));
     return true;
   }
 
@@ -235,7 +238,7 @@ class LiteralReader {
       *value = values_.PropList();
       return true;
     }
-    MoaMmValue first{};
+    MoaMmValue first = kVoidMoaMmValue;
     if (!ReadValue(&first, depth + 1)) return false;
     const bool properties = Take(':');
     MoaMmValue list = properties ? values_.PropList() : values_.List();
@@ -257,7 +260,7 @@ class LiteralReader {
   bool ReadItemsAfterFirst(const MoaMmValue& list, const MoaMmValue& first, int depth) {
     Adopt(list, first);
     while (Take(',')) {
-      MoaMmValue item{};
+      MoaMmValue item = kVoidMoaMmValue;
       if (!ReadValue(&item, depth + 1)) return false;
       Adopt(list, item);
     }
@@ -266,7 +269,7 @@ class LiteralReader {
 
   bool ReadPropertiesAfterKey(const MoaMmValue& list, MoaMmValue key, int depth) {
     for (;;) {
-      MoaMmValue item{};
+      MoaMmValue item = kVoidMoaMmValue;
       if (!ReadValue(&item, depth + 1)) {
         values_.Release(key);
         return false;
@@ -275,7 +278,7 @@ class LiteralReader {
       values_.Release(key);
       values_.Release(item);
       if (!Take(',')) break;
-      key = MoaMmValue{};
+      key = kVoidMoaMmValue;
       if (!ReadValue(&key, depth + 1)) return false;
       if (!Take(':')) {
         values_.Release(key);
@@ -303,7 +306,7 @@ std::string FormatLiterals(const LingoValueStore& values, const MoaMmValue* list
 
 bool ParseLiteral(LingoValueStore& values, const std::string& text, MoaMmValue* value, std::string* error) {
   LiteralReader reader(values, text);
-  MoaMmValue read{};
+  MoaMmValue read = kVoidMoaMmValue;
   if (!reader.ReadOne(&read)) {
     values.Release(read);
     *error = reader.error();
@@ -316,7 +319,7 @@ bool ParseLiteral(LingoValueStore& values, const std::string& text, MoaMmValue* 
 bool ParseLeadingLiteral(LingoValueStore& values, const std::string& text, MoaMmValue* value, size_t* consumed,
                          std::string* error) {
   LiteralReader reader(values, text);
-  MoaMmValue read{};
+  MoaMmValue read = kVoidMoaMmValue;
   if (!reader.ReadFirst(&read, consumed)) {
     values.Release(read);
     *error = reader.error();

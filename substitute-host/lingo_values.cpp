@@ -6,7 +6,13 @@
 #include "host_errors.h"
 #include "lingo_literals.h"
 
+using namespace director;
+
 namespace {
+
+// Handles start far from void's {2,0}, so that an Xtra that looks at the
+// first half alone still never takes a value for void.
+constexpr MoaLong kFirstHandle = 0x100;
 
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -42,14 +48,18 @@ MoaMmValue LingoValueStore::Make(LingoValue value) {
   if (nextSerial_ == 0) nextSerial_ = 1;
   slot.references = 1;
   slot.value = std::move(value);
-  return MoaMmValue{{static_cast<int32_t>(index + 1), static_cast<int32_t>(slot.serial)}};
+  return Handle(index);
+}
+
+MoaMmValue LingoValueStore::Handle(size_t index) const {
+  return MoaMmValue{static_cast<MoaLong>(index) + kFirstHandle, static_cast<MoaLong>(slots_[index].serial)};
 }
 
 const LingoValueStore::Slot* LingoValueStore::Resolve(const MoaMmValue& value) const {
-  const auto index = static_cast<uint32_t>(value.opaque[0]) - 1u;
-  if (index >= slots_.size()) return nullptr;
+  const auto index = static_cast<uint32_t>(value.ty - kFirstHandle);
+  if (value.ty < kFirstHandle || index >= slots_.size()) return nullptr;
   const Slot& slot = slots_[index];
-  if (slot.serial == 0 || slot.serial != static_cast<uint32_t>(value.opaque[1])) return nullptr;
+  if (slot.serial == 0 || slot.serial != static_cast<uint32_t>(value.it)) return nullptr;
   return &slot;
 }
 
@@ -79,7 +89,7 @@ MoaMmValue LingoValueStore::String(std::string text) {
 }
 
 MoaMmValue LingoValueStore::Symbol(MoaMmSymbol symbol) {
-  if (!SymbolName(symbol)) return MoaMmValue{};
+  if (!SymbolName(symbol)) return kVoidMoaMmValue;
   LingoValue value;
   value.type = kMoaMmValueType_Symbol;
   value.integer = symbol;
@@ -100,17 +110,25 @@ MoaMmValue LingoValueStore::PropList() {
 
 MoaMmValue LingoValueStore::Picture() {
   LingoValue value;
-  value.type = kMoaMmValueType_HostType5;
+  value.type = kMoaMmValueType_Picture;
   return Make(std::move(value));
 }
 
-MoaMmValue LingoValueStore::Object(IMoaUnknown* instance, std::string className) {
+MoaMmValue LingoValueStore::Object(std::string className, std::function<void(const MoaMmValue&)> lastReference) {
   LingoValue value;
-  value.type = kHostValueType_Object;
+  value.type = kMoaMmValueType_Object;
   value.integer = nextObjectNumber_++;
   value.text = std::move(className);
-  value.object = instance;
-  instance->AddRef();
+  value.lastReference = std::move(lastReference);
+  return Make(std::move(value));
+}
+
+MoaMmValue LingoValueStore::XtraReference(std::string xtraName, std::function<void(const MoaMmValue&)> lastReference) {
+  LingoValue value;
+  value.type = kMoaMmValueType_Object;
+  value.text = std::move(xtraName);
+  value.xtraReference = true;
+  value.lastReference = std::move(lastReference);
   return Make(std::move(value));
 }
 
@@ -155,22 +173,32 @@ MoaError LingoValueStore::Release(const MoaMmValue& value) {
   }
   // A worklist rather than recursion: lists may nest arbitrarily deep.
   std::vector<MoaMmValue> pending{value};
-  std::vector<IMoaUnknown*> instances;
   while (!pending.empty()) {
     const MoaMmValue next = pending.back();
     pending.pop_back();
     Slot* slot = Resolve(next);
-    if (!slot || --slot->references > 0) continue;
+    if (!slot) continue;
+    if (slot->references > 1) {
+      --slot->references;
+      continue;
+    }
+    if (slot->value.lastReference) {
+      // The object hears of its end while it still lives (it may call the
+      // Xtra with itself); then its reference goes as any other.
+      const auto hear = std::move(slot->value.lastReference);
+      slot->value.lastReference = nullptr;
+      hear(next);
+      pending.push_back(next);
+      continue;
+    }
     LingoValue gone = std::move(slot->value);
     slot->value = LingoValue{};
     slot->serial = 0;
-    free_.push_back(static_cast<uint32_t>(next.opaque[0] - 1));
+    slot->references = 0;
+    free_.push_back(static_cast<uint32_t>(next.ty - kFirstHandle));
     pending.insert(pending.end(), gone.items.begin(), gone.items.end());
     pending.insert(pending.end(), gone.keys.begin(), gone.keys.end());
-    if (gone.object) instances.push_back(gone.object);
   }
-  // Last: an instance at its end may release values of its own.
-  for (IMoaUnknown* instance : instances) instance->Release();
   return kMoaErr_NoErr;
 }
 
@@ -205,14 +233,13 @@ std::vector<MoaMmValue> LingoValueStore::Roots() const {
   std::map<uint32_t, int> heldByLists;
   for (const Slot& slot : slots_) {
     if (slot.serial == 0) continue;
-    for (const MoaMmValue& item : slot.value.items) ++heldByLists[static_cast<uint32_t>(item.opaque[1])];
-    for (const MoaMmValue& key : slot.value.keys) ++heldByLists[static_cast<uint32_t>(key.opaque[1])];
+    for (const MoaMmValue& item : slot.value.items) ++heldByLists[static_cast<uint32_t>(item.it)];
+    for (const MoaMmValue& key : slot.value.keys) ++heldByLists[static_cast<uint32_t>(key.it)];
   }
   std::vector<MoaMmValue> roots;
   for (size_t index = 0; index < slots_.size(); ++index) {
     const Slot& slot = slots_[index];
-    if (slot.serial != 0 && slot.references > heldByLists[slot.serial])
-      roots.push_back(MoaMmValue{{static_cast<int32_t>(index + 1), static_cast<int32_t>(slot.serial)}});
+    if (slot.serial != 0 && slot.references > heldByLists[slot.serial]) roots.push_back(Handle(index));
   }
   return roots;
 }
@@ -231,7 +258,7 @@ std::vector<std::string> LingoValueStore::Leaks() const {
     const MoaMmValue next = pending.back();
     pending.pop_back();
     const Slot* slot = Resolve(next);
-    const auto index = static_cast<size_t>(next.opaque[0] - 1);
+    const auto index = static_cast<size_t>(next.ty - kFirstHandle);
     if (!slot || seen[index]) continue;
     seen[index] = true;
     ++reachable;

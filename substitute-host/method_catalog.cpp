@@ -11,16 +11,21 @@ std::string Trim(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// The prefixes mark a handler as hidden (/) or global (+ or *); neither
-// changes how it is called here.
-std::string WithoutPrefix(const std::string& line) {
-  const size_t start = line.find_first_not_of(" \t/+*");
+constexpr char kMarkerColumns[] = " \t/+*";
+
+std::string WithoutMarkers(const std::string& line) {
+  const size_t start = line.find_first_not_of(kMarkerColumns);
   return start == std::string::npos ? "" : line.substr(start);
 }
 
-MethodEntry ReadDeclaration(const std::string& declaration, int selector) {
+MethodEntry ReadDeclaration(const std::string& line, int selector) {
+  const std::string markers = line.substr(0, line.find_first_not_of(kMarkerColumns));
+  const std::string declaration = WithoutMarkers(line);
   MethodEntry entry;
   entry.selector = selector;
+  entry.parent = markers.find('+') != std::string::npos;
+  entry.global = markers.find('*') != std::string::npos;
+  entry.hidden = markers.find('/') != std::string::npos;
   entry.declaration = Trim(declaration.substr(0, declaration.find("--")));
   const size_t nameEnd = entry.declaration.find_first_of(" \t");
   entry.name = entry.declaration.substr(0, nameEnd);
@@ -64,7 +69,7 @@ MethodCatalog::MethodCatalog(const std::string& messageTable) {
   std::string line;
   bool first = true;
   while (std::getline(lines, line)) {
-    const std::string declaration = Trim(WithoutPrefix(line));
+    const std::string declaration = Trim(WithoutMarkers(line));
     if (first) {
       first = false;
       if (FoldCase(declaration).rfind("xtra ", 0) == 0) {
@@ -74,7 +79,7 @@ MethodCatalog::MethodCatalog(const std::string& messageTable) {
       }
     }
     if (declaration.empty() || declaration.rfind("--", 0) == 0) continue;
-    methods_.push_back(ReadDeclaration(declaration, static_cast<int>(methods_.size())));
+    methods_.push_back(ReadDeclaration(line, static_cast<int>(methods_.size())));
   }
 }
 

@@ -13,9 +13,14 @@ struct MethodEntry {
   // Arguments after `object me`; with `*` at least this many, else exactly.
   int fixedArguments = 0;
   bool anyMore = false;
-  // False for a global handler, whose declaration has no `object me`.
+  // False for a handler whose declaration has no `object me`.
   bool takesInstance = true;
-  std::string declaration;  // the line without its prefix and comment
+  // The markers before the name: + a parent handler (argument 0 is the Xtra
+  // reference), * a global one, / hidden from the movie's lists.
+  bool parent = false;
+  bool global = false;
+  bool hidden = false;
+  std::string declaration;  // the line without its markers and comment
 
   bool Accepts(int arguments) const { return anyMore ? arguments >= fixedArguments : arguments == fixedArguments; }
   // "no arguments", "2 arguments", "at least 1 argument", ...
@@ -26,7 +31,8 @@ class MethodCatalog {
  public:
   MethodCatalog() = default;
   // The first line, "xtra <Name>", names the Xtra; lines starting with --
-  // are comments; every other line declares the next selector's handler.
+  // are comments; every other line declares the next selector's handler,
+  // after markers among "+*/" in its first columns.
   explicit MethodCatalog(const std::string& messageTable);
 
   const std::string& xtraName() const { return xtraName_; }

@@ -1,22 +1,26 @@
 #include "notification_service.h"
 
-#include "host_errors.h"
+#include "xtra_calls.h"
 
-MoaError MOA_CALL HostNotification::RegisterNotificationClient(IMoaNotificationClient* client, const MoaID* notifyId,
-                                                               void* notifyData, void* refCon) {
+using namespace director;
+
+MoaError HostNotification::RegisterNotificationClient(IMoaNotificationClient* client, const MoaID* notifyId,
+                                                      const void* notifyData, const void* refCon) {
   if (!client || !notifyId) return kHostErr_BadArgument;
-  client->AddRef();
-  registrations_.push_back({client, *notifyId, notifyData, refCon, nextSerial_++});
+  if (SameMoaID(*notifyId, NID_DrNIdle) && !notifyData)
+    watch().Misuse("the idle notification without the longest time between calls");
+  xtra::AddRef(client);
+  registrations_.push_back({client, *notifyId, notifyData, refCon, nextSerial_++, std::chrono::steady_clock::now()});
   return kMoaErr_NoErr;
 }
 
-MoaError MOA_CALL HostNotification::UnregisterNotificationClient(IMoaNotificationClient* client,
-                                                                 const MoaID* notifyId, void* notifyData) {
+MoaError HostNotification::UnregisterNotificationClient(IMoaNotificationClient* client, const MoaID* notifyId,
+                                                        const void* notifyData) {
   if (!client || !notifyId) return kHostErr_BadArgument;
   for (auto it = registrations_.begin(); it != registrations_.end(); ++it) {
     if (it->client == client && SameMoaID(it->notifyId, *notifyId) && it->notifyData == notifyData) {
       registrations_.erase(it);
-      client->Release();
+      xtra::Release(client);
       return kMoaErr_NoErr;
     }
   }
@@ -27,13 +31,17 @@ void HostNotification::NotifyAll() {
   std::vector<int> due;
   for (const NotificationRegistration& registration : registrations_) due.push_back(registration.serial);
   for (int serial : due) {
-    for (const NotificationRegistration& registration : registrations_) {
+    for (NotificationRegistration& registration : registrations_) {
       if (registration.serial != serial) continue;
+      const auto now = std::chrono::steady_clock::now();
+      const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - registration.lastNotified);
+      registration.lastNotified = now;
       // Copied, and the client held, because Notify may unregister it.
       const NotificationRegistration current = registration;
-      current.client->AddRef();
-      current.client->Notify(&current.notifyId, current.notifyData, current.refCon);
-      current.client->Release();
+      const MoaLong sinceLast = static_cast<MoaLong>(elapsed.count());
+      xtra::AddRef(current.client);
+      xtra::Notify(current.client, &current.notifyId, &sinceLast, current.refCon);
+      xtra::Release(current.client);
       break;
     }
   }

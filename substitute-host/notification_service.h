@@ -1,33 +1,45 @@
 // The notification service: the clients that script instances register, so
-// that a test can deliver the idle notification as Director's loop would.
+// that a test can deliver the idle notification as Director's loop does.
 #pragma once
 
+#include <chrono>
 #include <vector>
 
-#include "host_object.h"
+#include "host_service.h"
+
+namespace director {
+XDK_SERVICE_CLASS(IMoaNotificationSlots, IMoaNotification, IID_IMoaNotification, XDK_IMOANOTIFICATION_SLOTS,
+                  XDK_NO_UNLISTED, false);
+}  // namespace director
 
 struct NotificationRegistration {
-  IMoaNotificationClient* client;
-  MoaID notifyId;
-  void* notifyData;
-  void* refCon;
+  director::IMoaNotificationClient* client;
+  director::MoaID notifyId;
+  const void* notifyData;
+  const void* refCon;
   int serial;  // tells registrations apart while NotifyAll runs
+  std::chrono::steady_clock::time_point lastNotified;
 };
 
-class HostNotification : public HostObject<IMoaNotification> {
+class HostNotification final : public director::IMoaNotificationSlots {
  public:
-  HostNotification() : HostObject(IID_IMoaNotification) {}
+  explicit HostNotification(HostWatch& hostWatch) : IMoaNotificationSlots(hostWatch) {}
 
   // The host keeps a reference on every registered client until it is
   // unregistered. Clients left at the end are reported, not released: the
-  // instances behind them may be half gone by then.
-  MoaError MOA_CALL RegisterNotificationClient(IMoaNotificationClient* client, const MoaID* notifyId,
-                                               void* notifyData, void* refCon) override;
-  MoaError MOA_CALL UnregisterNotificationClient(IMoaNotificationClient* client, const MoaID* notifyId,
-                                                 void* notifyData) override;
+  // instances behind them may be half gone by then. The idle notification's
+  // data must point to the longest time, in ms, the client wants between
+  // notifications.
+  director::MoaError RegisterNotificationClient(director::IMoaNotificationClient* client,
+                                                const director::MoaID* notifyId, const void* notifyData,
+                                                const void* refCon) override;
+  director::MoaError UnregisterNotificationClient(director::IMoaNotificationClient* client,
+                                                  const director::MoaID* notifyId, const void* notifyData) override;
 
   // Notifies every client registered when it starts and still registered
-  // when its turn comes; clients may register or unregister meanwhile.
+  // when its turn comes (clients may register or unregister meanwhile),
+  // through IMoaNotificationClient::Notify with the data pointing to the ms
+  // since that client's last notification.
   void NotifyAll();
   const std::vector<NotificationRegistration>& registrations() const { return registrations_; }
 

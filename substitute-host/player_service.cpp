@@ -1,37 +1,29 @@
 #include "player_service.h"
 
-#include <cctype>
+#include <cstring>
 
-#include "host_errors.h"
 #include "lingo_literals.h"
+#include "method_catalog.h"
 
-namespace {
+using namespace director;
 
-std::string Lowercase(std::string name) {
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return name;
-}
-
-}  // namespace
-
-HostPlayer::HostPlayer(LingoValueStore& values)
-    : HostObject(IID_IMoaMmPlayer), values_(values), movie_(IID_IMoaDrMovie2) {}
-
-MoaError MOA_CALL HostPlayer::CallHandler(MoaMmSymbol handler, MoaLong argCount, MoaMmValue* args,
-                                          MoaMmValue* result) {
-  if (result) *result = MoaMmValue{};
+MoaError MovieHandlers::Call(MoaMmSymbol handler, MoaLong count, MoaMmValue* args, MoaMmValue* result) {
+  if (result) *result = kVoidMoaMmValue;
   const std::string* name = values_.SymbolName(handler);
   if (!name) return kHostErr_BadSymbol;
-  if (argCount < 0 || (argCount > 0 && !args)) return kHostErr_BadArgument;
-  const std::vector<MoaMmValue> arguments(args, args + argCount);
-  for (const MoaMmValue& argument : arguments)
-    if (!values_.Find(argument)) return kHostErr_BadValue;
+  if (count < 0 || (count > 0 && !args)) return kHostErr_BadArgument;
+  const std::vector<MoaMmValue> arguments(args, args + count);
+  for (const MoaMmValue& argument : arguments) {
+    MoaError status = kMoaErr_NoErr;
+    if (!arguments_.Find(&argument, &status)) return status;
+  }
 
   calls_.push_back({*name, FormatLiterals(values_, arguments.data(), arguments.size())});
   // A copy: the handler may define or redefine handlers while it runs.
-  const auto found = handlers_.find(Lowercase(*name));
+  const auto found = handlers_.find(FoldCase(*name));
   const LingoHandler body = found == handlers_.end() ? LingoHandler() : found->second;
-  const MoaMmValue answer = body ? body(arguments) : MoaMmValue{};
+  MoaMmValue answer = body ? body(arguments) : kVoidMoaMmValue;
+  if (IsNull(answer)) answer = kVoidMoaMmValue;
   if (result)
     *result = answer;
   else
@@ -39,13 +31,59 @@ MoaError MOA_CALL HostPlayer::CallHandler(MoaMmSymbol handler, MoaLong argCount,
   return kMoaErr_NoErr;
 }
 
-MoaError MOA_CALL HostPlayer::GetActiveMovie(IMoaUnknown** movie) {
-  if (!movie) return kHostErr_BadArgument;
-  movie_.AddRef();
-  *movie = &movie_;
+void MovieHandlers::Define(const std::string& name, LingoHandler handler) {
+  handlers_[FoldCase(name)] = std::move(handler);
+}
+
+namespace {
+
+// What PushXtraContext leaves in the caller's state, for its Pop to give back.
+constexpr char kContextMark[] = "XtraContext";
+
+}  // namespace
+
+MoaError HostMovieContext::PushXtraContext(DrContextState* state) {
+  if (!state) return kHostErr_BadArgument;
+  ++pushes_;
+  watch().ContextPushed();
+  std::memset(state->opaque, 0, sizeof state->opaque);
+  std::memcpy(state->opaque, kContextMark, sizeof kContextMark);
+  state->opaque[sizeof kContextMark] = static_cast<uint8_t>(watch().contextDepth());
   return kMoaErr_NoErr;
 }
 
-void HostPlayer::Define(const std::string& name, LingoHandler handler) {
-  handlers_[Lowercase(name)] = std::move(handler);
+MoaError HostMovieContext::PopXtraContext(DrContextState* state) {
+  if (!state) return kHostErr_BadArgument;
+  if (watch().contextDepth() == 0) {
+    watch().Misuse("PopXtraContext without PushXtraContext");
+    return kHostErr_BadArgument;
+  }
+  if (std::memcmp(state->opaque, kContextMark, sizeof kContextMark) != 0 ||
+      state->opaque[sizeof kContextMark] != static_cast<uint8_t>(watch().contextDepth()))
+    watch().Misuse("PopXtraContext given a state its PushXtraContext did not fill");
+  ++pops_;
+  watch().ContextPopped();
+  return kMoaErr_NoErr;
+}
+
+MoaError HostMovie::QueryInterface(const MoaID* iid, void** out) {
+  if (iid && out && SameMoaID(*iid, IID_IMoaDrMovieContext)) return context_.QueryInterface(iid, out);
+  return IMoaDrMovieSlots::QueryInterface(iid, out);
+}
+
+MoaError HostMovie::CallHandler(MoaMmSymbol name, MoaLong count, MoaMmValue* args, MoaMmValue* result) {
+  return handlers_.Call(name, count, args, result);
+}
+
+MoaError HostPlayer::CallHandler(MoaMmSymbol name, MoaLong count, MoaMmValue* args, MoaMmValue* result) {
+  return handlers_.Call(name, count, args, result);
+}
+
+MoaError HostPlayer::GetActiveMovie(IMoaDrMovie** movie) {
+  if (!movie) return kHostErr_BadArgument;
+  *movie = nullptr;
+  if (!moviePlaying_) return kHostErr_NoMovie;
+  movie_.AddRef();
+  *movie = movie_.object();
+  return kMoaErr_NoErr;
 }

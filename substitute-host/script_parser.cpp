@@ -62,7 +62,7 @@ class LineReader {
 
   bool Literal(std::string* text) {
     SkipSpace();
-    MoaMmValue value{};
+    director::MoaMmValue value = director::kVoidMoaMmValue;
     size_t consumed = 0;
     std::string why;
     if (!ParseLeadingLiteral(scratch_, text_.substr(position_), &value, &consumed, &why))
@@ -107,35 +107,60 @@ class LineReader {
   std::string error_;
 };
 
-bool ReadNewInstance(LineReader& in, const std::string& name, Statement* statement) {
-  if (IsLiteralWord(name)) return in.Fail(name + " is a Lingo constant, not a name for an instance");
-  NewInstance made{name, ""};
-  if (!in.TakeWord("new")) return in.Fail("expected new(xtra \"...\") after =");
-  if (!in.Expect('(', "after new") || !in.TakeWord("xtra")) return in.Fail("expected xtra \"...\" in new(...)");
-  std::string xtra;
-  if (!in.Literal(&xtra)) return false;
-  if (xtra.size() < 2 || xtra.front() != '"' || xtra.back() != '"' || xtra.find('"', 1) != xtra.size() - 1)
+// xtra "HidBridge", after the word xtra: the name alone.
+bool ReadXtraName(LineReader& in, std::string* name) {
+  std::string literal;
+  if (!in.Literal(&literal)) return false;
+  literal = literal.substr(0, literal.find_last_not_of(" \t") + 1);
+  if (literal.size() < 2 || literal.front() != '"' || literal.back() != '"' ||
+      literal.find('"', 1) != literal.size() - 1)
     return in.Fail("expected the Xtra's name as a string, e.g. xtra \"HidBridge\"");
-  made.xtra = xtra.substr(1, xtra.size() - 2);
+  *name = literal.substr(1, literal.size() - 2);
+  return true;
+}
+
+// name = new(xtra "..."), or name = VOID.
+bool ReadAssignment(LineReader& in, const std::string& name, Statement* statement) {
+  if (IsLiteralWord(name)) return in.Fail(name + " is a Lingo constant, not a name for an instance");
+  if (in.TakeWord("VOID")) {
+    if (!in.ExpectEnd()) return false;
+    *statement = DropReference{name};
+    return true;
+  }
+  NewInstance made{name, ""};
+  if (!in.TakeWord("new")) return in.Fail("expected new(xtra \"...\") or VOID after =");
+  if (!in.Expect('(', "after new") || !in.TakeWord("xtra")) return in.Fail("expected xtra \"...\" in new(...)");
+  if (!ReadXtraName(in, &made.xtra)) return false;
   if (!in.Expect(')', "after the Xtra's name") || !in.ExpectEnd()) return false;
   *statement = std::move(made);
   return true;
 }
 
-// Method(instance, ...): the instance comes first, as in Lingo.
-bool ReadCallWithInstanceFirst(LineReader& in, const std::string& method, Statement* statement) {
-  MethodCall call{"", method, {}};
-  call.instance = in.Name();
-  if (call.instance.empty() || IsLiteralWord(call.instance))
-    return in.Fail(method + " needs the instance first, e.g. " + method + "(hid)");
-  if (in.Take(',') ? !in.ArgumentsToClose(&call.arguments) : !in.Expect(')', "after the instance")) return false;
+// Method(instance, ...) with the instance first, as in Lingo; Method(xtra
+// "Name", ...) on the Xtra; Method(literals...) for a global handler.
+bool ReadCall(LineReader& in, const std::string& method, Statement* statement) {
+  MethodCall call{"", method, {}, ""};
+  const size_t start = in.SkipSpace();
+  const std::string first = in.Name();
+  if (FoldCase(first) == "xtra") {
+    if (!ReadXtraName(in, &call.xtra)) return false;
+  } else if (!first.empty() && !IsLiteralWord(first)) {
+    call.instance = first;
+  } else {
+    in.Unread(start);
+    if (!in.ArgumentsToClose(&call.arguments) || !in.ExpectEnd()) return false;
+    *statement = std::move(call);
+    return true;
+  }
+  const char* after = call.xtra.empty() ? "after the instance" : "after the Xtra's name";
+  if (in.Take(',') ? !in.ArgumentsToClose(&call.arguments) : !in.Expect(')', after)) return false;
   if (!in.ExpectEnd()) return false;
   *statement = std::move(call);
   return true;
 }
 
 bool ReadDotCall(LineReader& in, const std::string& instance, Statement* statement) {
-  MethodCall call{instance, in.Name(), {}};
+  MethodCall call{instance, in.Name(), {}, ""};
   if (call.method.empty()) return in.Fail("expected a method name after .");
   if (!in.Expect('(', "after the method name") || !in.ArgumentsToClose(&call.arguments) || !in.ExpectEnd())
     return false;
@@ -169,9 +194,9 @@ bool ReadStatement(LineReader& in, Statement* statement) {
   const size_t start = in.SkipSpace();
   const std::string name = in.Name();
   if (name.empty()) return in.Fail(put ? "expected a method call after put" : "expected a call or a command");
-  if (in.Take('=')) return !put ? ReadNewInstance(in, name, statement) : in.Fail("put takes a call, not =");
+  if (in.Take('=')) return !put ? ReadAssignment(in, name, statement) : in.Fail("put takes a call, not =");
   if (in.Take('.')) return ReadDotCall(in, name, statement);
-  if (in.Take('(')) return ReadCallWithInstanceFirst(in, name, statement);
+  if (in.Take('(')) return ReadCall(in, name, statement);
   if (put) return in.FailAt(start, "expected a method call after put");
   return ReadCommand(in, name, statement);
 }

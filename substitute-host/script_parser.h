@@ -4,6 +4,9 @@
 //   hid = new(xtra "HidBridge")          make an instance and name it
 //   put hid.OpenById(0x046D, 0xC52B)     call a method (put is optional)
 //   OpenById(hid, 1133, 50475)           the same in the other spelling
+//   GetVersionString(xtra "HidBridge")   a parent handler, on the Xtra
+//   PrivateGlobal()                      a global handler
+//   hid = VOID                           let go of the instance
 //   idle 100                             a host command: a word, then words
 //                                        and literals
 //   on HidBridge_XtraError forget(hid)   a movie handler of one call

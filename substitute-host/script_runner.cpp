@@ -1,7 +1,11 @@
 #include "script_runner.h"
 
+#include <chrono>
+
 #include "host_platform.h"
 #include "lingo_literals.h"
+
+using namespace director;
 
 namespace {
 
@@ -25,7 +29,23 @@ ScriptRunner::ScriptRunner(DirectorHost& host, const MethodCatalog& catalog, Tra
       transcript_(transcript),
       options_(options),
       idle_(host),
-      commands_(HostCommands()) {}
+      commands_(HostCommands()) {
+  host_.watch().SetListener([this](const std::string& misuse) {
+    if (misuse == lastMisuse_ && line_ == lastMisuseLine_) return;
+    lastMisuse_ = misuse;
+    lastMisuseLine_ = line_;
+    ReportError("misuse: " + misuse);
+  });
+}
+
+void ScriptRunner::ReportRegistration(const std::vector<std::string>& misuses) {
+  for (const std::string& misuse : misuses) {
+    ++errors_;
+    transcript_.Error("at registration", "misuse: " + misuse);
+  }
+}
+
+ScriptRunner::~ScriptRunner() { host_.watch().SetListener(nullptr); }
 
 void ScriptRunner::ReportError(const std::string& what) {
   ++errors_;
@@ -57,12 +77,18 @@ std::string ScriptRunner::Execute(const Statement& statement) {
   if (const auto* call = std::get_if<MethodCall>(&statement)) return Call(*call);
   if (const auto* command = std::get_if<HostCommand>(&statement)) return Run(*command);
   if (const auto* definition = std::get_if<HandlerDefinition>(&statement)) return Define(*definition);
+  if (const auto* drop = std::get_if<DropReference>(&statement)) return Drop(*drop);
   return "";
 }
 
+std::string ScriptRunner::CheckXtraName(const std::string& xtra) const {
+  if (FoldCase(xtra) == FoldCase(catalog_.xtraName())) return "";
+  return "no Xtra named \"" + xtra + "\" is loaded; this is xtra \"" + catalog_.xtraName() + "\"";
+}
+
 std::string ScriptRunner::Make(const NewInstance& made) {
-  if (FoldCase(made.xtra) != FoldCase(catalog_.xtraName()))
-    return "no Xtra named \"" + made.xtra + "\" is loaded; this is xtra \"" + catalog_.xtraName() + "\"";
+  const std::string wrongXtra = CheckXtraName(made.xtra);
+  if (!wrongXtra.empty()) return wrongXtra;
   const auto found = instances_.find(FoldCase(made.name));
   if (found != instances_.end() && !found->second.forgottenOnLine)
     return made.name + " holds an instance already; forget(" + made.name + ") first";
@@ -73,25 +99,62 @@ std::string ScriptRunner::Make(const NewInstance& made) {
   return "";
 }
 
-std::string ScriptRunner::Call(const MethodCall& call) {
+// As when the movie lets go of its variable: with the last reference the
+// host calls forget.
+std::string ScriptRunner::Drop(const DropReference& drop) {
+  const auto found = instances_.find(FoldCase(drop.name));
+  if (found == instances_.end()) return "no instance named " + drop.name;
+  NamedInstance& named = found->second;
+  if (!named.forgottenOnLine) {
+    named.forgottenOnLine = line_;
+    named.instance->Dispose();
+  }
+  return "";
+}
+
+std::string ScriptRunner::Target(const MethodCall& call, const MethodEntry& method, ScriptInstance** instance) {
+  if (call.instance.empty()) {
+    if (!call.xtra.empty() && !method.parent)
+      return method.name + " is no parent (+) handler: call it on an instance, e.g. " + method.name + "(hid)";
+    if (call.xtra.empty() && !method.global && method.takesInstance)
+      return method.name + " needs the instance first, e.g. " + method.name + "(hid)";
+    const std::string wrongXtra = CheckXtraName(call.xtra.empty() ? catalog_.xtraName() : call.xtra);
+    if (!wrongXtra.empty()) return wrongXtra;
+    if (!xtraLevel_) xtraLevel_ = ScriptInstance::ForXtraHandlers(host_);
+    if (!xtraLevel_->alive()) return "the host could not make the Xtra's own instance: " + xtraLevel_->error();
+    *instance = xtraLevel_.get();
+    return "";
+  }
   const auto found = instances_.find(FoldCase(call.instance));
   if (found == instances_.end())
     return "no instance named " + call.instance + "; make one with " + call.instance + " = new(xtra \"" +
            catalog_.xtraName() + "\")";
   NamedInstance& named = found->second;
   if (named.forgottenOnLine) return named.name + " was forgotten on line " + std::to_string(named.forgottenOnLine);
+  *instance = named.instance.get();
+  return "";
+}
+
+std::string ScriptRunner::Call(const MethodCall& call) {
   const MethodEntry* method = catalog_.Find(call.method);
   if (!method) return catalog_.xtraName() + " has no method " + call.method + " (the command methods lists them)";
+  ScriptInstance* instance = nullptr;
+  const std::string wrongTarget = Target(call, *method, &instance);
+  if (!wrongTarget.empty()) return wrongTarget;
+  const char* after = call.instance.empty() && call.xtra.empty() ? "" : " after the instance";
   if (!method->Accepts(call.arguments.count))
-    return method->name + " takes " + method->ExpectedArguments() + " after the instance, not " +
+    return method->name + " takes " + method->ExpectedArguments() + after + ", not " +
            std::to_string(call.arguments.count);
 
+  // forget(hid) says what hid = VOID says, with forget's answer shown.
+  const bool forget = method->selector == ScriptInstance::kForgetSelector && !call.instance.empty();
   const auto start = std::chrono::steady_clock::now();
-  const std::string result = named.instance->Call(method->selector, call.arguments.text);
+  const std::string result = forget ? instance->Forget() : instance->Call(method->selector, call.arguments.text);
   const double milliseconds = options_.timings ? MillisecondsSince(start) : -1;
   if (IsError(result)) return method->name + " failed: " + result;
   transcript_.Result(result, milliseconds);
-  if (method->selector == ScriptInstance::kForgetSelector) {
+  if (forget) {
+    NamedInstance& named = instances_.at(FoldCase(call.instance));
     named.forgottenOnLine = line_;
     named.instance->Dispose();
   }
@@ -102,7 +165,7 @@ std::string ScriptRunner::Run(const HostCommand& command) {
   for (const CommandInfo& info : commands_) {
     if (FoldCase(command.name) != info.name) continue;
     CommandArguments arguments(command.arguments);
-    CommandContext context{arguments, transcript_, idle_, catalog_};
+    CommandContext context{arguments, transcript_, idle_, catalog_, host_};
     if (info.run(context)) return "";
     return info.name + std::string(": ") + arguments.error() + " (usage: " + info.usage + ")";
   }
@@ -120,12 +183,13 @@ std::string ScriptRunner::Define(const HandlerDefinition& definition) {
     transcript_.Statement(definition.bodyText);
     const std::string error = Execute(*definition.body);
     if (!error.empty()) ReportError(error);
-    return MoaMmValue{};
+    return kVoidMoaMmValue;
   });
   return "";
 }
 
 int ScriptRunner::Finish() {
+  line_ = 0;
   for (auto& [key, named] : instances_) {
     if (named.forgottenOnLine) continue;
     transcript_.Note(named.name + " was never forgotten; xtrahost forgets it");
@@ -133,8 +197,10 @@ int ScriptRunner::Finish() {
     named.instance->Dispose();
   }
   instances_.clear();
+  xtraLevel_.reset();
   line_ = 0;
-  for (const std::string& leak : host_.Leaks()) ReportError("left behind: " + leak);
+  host_.module().AwaitUnloadable(std::chrono::seconds(2));
+  for (const std::string& leak : host_.LeftBehind()) ReportError("left behind: " + leak);
   for (const std::string& leak : SystemLeaks()) ReportError("left behind: " + leak);
   return errors_;
 }

@@ -19,11 +19,18 @@ struct NewInstance {
   std::string xtra;
 };
 
-// OpenById(hid, 1133, 50475), hid.OpenById(1133, 50475), put hid.IsOpen()
+// OpenById(hid, 1133, 50475), hid.OpenById(1133, 50475), put hid.IsOpen(),
+// GetVersionString(xtra "HidBridge"), PrivateGlobal()
 struct MethodCall {
-  std::string instance;
+  std::string instance;  // empty for a call on the Xtra or a global call
   std::string method;
   LiteralArguments arguments;
+  std::string xtra;  // the Xtra named as argument 0 of a parent handler's call
+};
+
+// hid = VOID: the script lets go of the object.
+struct DropReference {
+  std::string name;
 };
 
 // A word of the host command, or a Lingo literal.
@@ -43,7 +50,7 @@ struct HandlerDefinition;
 // Nothing to do: an empty or comment-only line.
 struct NoStatement {};
 
-using Statement = std::variant<NoStatement, NewInstance, MethodCall, HostCommand, HandlerDefinition>;
+using Statement = std::variant<NoStatement, NewInstance, MethodCall, HostCommand, HandlerDefinition, DropReference>;
 
 // on HidBridge_XtraError forget(hid): a movie handler of one method call.
 struct HandlerDefinition {

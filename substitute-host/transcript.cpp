@@ -44,7 +44,7 @@ Transcript::~Transcript() { DeleteCriticalSection(&section_); }
 
 std::string Transcript::StringLiteral(const std::string& text) {
   LingoValueStore values;
-  const MoaMmValue value = values.String(text);
+  const director::MoaMmValue value = values.String(text);
   const std::string literal = FormatLiteral(values, value);
   values.Release(value);
   return OnOneLine(literal);
@@ -96,9 +96,13 @@ void Transcript::Note(const std::string& text) {
 }
 
 void Transcript::Error(int line, const std::string& what) {
+  Error(line ? "line " + std::to_string(line) : std::string("at the end"), what);
+}
+
+void Transcript::Error(const std::string& where, const std::string& what) {
   Lock lock(*this);
   HandlerCallsLocked();
-  Entry((line ? "! line " + std::to_string(line) : std::string("! at the end")) + ": " + what);
+  Entry("! " + where + ": " + what);
 }
 
 void Transcript::HandlerCalls() {

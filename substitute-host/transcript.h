@@ -10,7 +10,8 @@
 //     plugged pad: \\?\hid#vid_046d...         what a host command reports
 //     > ShowErrorsAsDialogs(hid, 0)           a movie handler's own statement,
 //       = "Ok"                                indented under the handler call
-//   ! line 7: unknown method OpenByld          a mistake in the script
+//   ! line 7: unknown method OpenByld          a mistake in the script, or a
+//                                               misuse of the host's services
 //
 // Values are Lingo literals; a line break inside a string is written as
 // numToChar(10), so that every entry stays on its line.
@@ -19,7 +20,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform.h"
+#include "host_windows.h"
 #include "player_service.h"
 
 class Transcript {
@@ -37,6 +38,8 @@ class Transcript {
   void Note(const std::string& text);
   // Line 0: found at the end of the run.
   void Error(int line, const std::string& what);
+  // "! <where>: <what>", for mistakes of no line, e.g. "at registration".
+  void Error(const std::string& where, const std::string& what);
   // Writes the movie handler calls the player recorded since the last look.
   void HandlerCalls();
   // What a movie handler does is written indented while one lives.

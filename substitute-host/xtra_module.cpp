@@ -1,13 +1,14 @@
 #include "xtra_module.h"
 
-#if defined(_WIN32)
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
-#include <dlfcn.h>
+#include <thread>
 
-#include "winapi_standin.h"
+#if !defined(_WIN32)
+#include <dlfcn.h>
 #endif
+
+#include "host_windows.h"
+
+using namespace director;
 
 XtraModule::~XtraModule() { Unload(); }
 
@@ -48,6 +49,15 @@ bool XtraModule::Load(const std::string& path) {
     return false;
   }
   return true;
+}
+
+bool XtraModule::AwaitUnloadable(std::chrono::milliseconds patience) {
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  for (;;) {
+    if (!DllCanUnloadNow || DllCanUnloadNow() == kMoaErr_NoErr) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 // As Director does: a module that still has live objects stays loaded, and

@@ -1,9 +1,10 @@
 // Loads an Xtra module and resolves its exports by name, as Director does.
 #pragma once
 
+#include <chrono>
 #include <string>
 
-#include "host/moa_contract.h"
+#include "xtra_calls.h"
 
 class XtraModule {
  public:
@@ -16,11 +17,18 @@ class XtraModule {
   bool Load(const std::string& path);
   const std::string& error() const { return error_; }
 
-  DllGetClassInfoProc DllGetClassInfo = nullptr;
-  DllGetClassFormProc DllGetClassForm = nullptr;
-  DllGetInterfaceProc DllGetInterface = nullptr;
-  DllCanUnloadNowProc DllCanUnloadNow = nullptr;
-  DllGetClassObjectProc DllGetClassObject = nullptr;
+  // The loaded module's handle (an HMODULE on Windows).
+  void* handle() const { return handle_; }
+
+  director::DllGetClassInfoProc DllGetClassInfo = nullptr;
+  director::DllGetClassFormProc DllGetClassForm = nullptr;
+  director::DllGetInterfaceProc DllGetInterface = nullptr;
+  director::DllCanUnloadNowProc DllCanUnloadNow = nullptr;
+  director::DllGetClassObjectProc DllGetClassObject = nullptr;
+
+  // Asks DllCanUnloadNow until it agrees, for at most `patience`, as Director
+  // asks again later: the threads of closed devices end on their own.
+  bool AwaitUnloadable(std::chrono::milliseconds patience);
 
  private:
   void* Resolve(const char* name);

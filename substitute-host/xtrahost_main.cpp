@@ -13,16 +13,20 @@
 #include "method_catalog.h"
 #include "script_runner.h"
 
+using namespace director;
+
 namespace {
 
 constexpr char kUsage[] =
-    "usage: xtrahost [--stop-on-error] [--debug-output] [--timings] [--xtra PATH] [SCRIPT | -]\n"
+    "usage: xtrahost [--stop-on-error] [--debug-output] [--timings] [--director VERSION] [--xtra PATH] [SCRIPT | -]\n"
     "       xtrahost --describe [PATH]\n"
-    "Runs SCRIPT (standard input without one, or with -) against the Xtra and prints a transcript.\n";
+    "Runs SCRIPT (standard input without one, or with -) against the Xtra and prints a transcript.\n"
+    "--director plays that Director version: 11.5 (UTF-8 strings) unless told, 10.1 an ANSI host.\n";
 
 struct Arguments {
   RunOptions run;
   bool debugOutput = false;
+  std::string director = HostAppInfo::kDefaultVersion;
   std::string xtraPath = DefaultXtraPath();
   std::string script = "-";
 };
@@ -39,6 +43,8 @@ bool ReadArguments(int argc, char** argv, Arguments* arguments) {
       arguments->run.timings = true;
     else if (argument == "--xtra" && i + 1 < argc)
       arguments->xtraPath = argv[++i];
+    else if (argument == "--director" && i + 1 < argc)
+      arguments->director = argv[++i];
     else if ((argument == "-" || argument[0] != '-') && !scriptGiven) {
       arguments->script = argument;
       scriptGiven = true;
@@ -56,6 +62,7 @@ std::string MessageTable(DirectorHost& host) {
 
 int Run(const Arguments& arguments, std::istream& script) {
   DirectorHost host;
+  host.PlayDirector(arguments.director);
   if (!host.Load(arguments.xtraPath)) {
     std::fprintf(stderr, "xtrahost: %s\n", host.error().c_str());
     return 2;
@@ -68,13 +75,13 @@ int Run(const Arguments& arguments, std::istream& script) {
   }
 
   Transcript transcript(stdout, host.player());
-  XtraOutputSinks sinks;
-  sinks.box = [&transcript](const std::string& caption, const std::string& text) { transcript.Box(caption, text); };
-  sinks.debug = [&transcript, show = arguments.debugOutput](const std::string& line) {
+  host.OnMessageBox(
+      [&transcript](const std::string& caption, const std::string& text) { transcript.Box(caption, text); });
+  const auto debug = [&transcript, show = arguments.debugOutput](const std::string& line) {
     if (show) transcript.Debug(line);
   };
   std::string error;
-  if (!CaptureXtraOutput(arguments.xtraPath, std::move(sinks), &error)) {
+  if (!CaptureXtraDebugOutput(host.module(), debug, &error)) {
     std::fprintf(stderr, "xtrahost: %s\n", error.c_str());
     return 2;
   }
@@ -84,6 +91,7 @@ int Run(const Arguments& arguments, std::istream& script) {
                         (shockwave && shockwave->data[0] ? ", safe for Shockwave" : ""));
 
   ScriptRunner runner(host, catalog, transcript, arguments.run);
+  runner.ReportRegistration(host.Misuses());
   std::string line;
   for (int number = 1; std::getline(script, line); ++number)
     if (!runner.RunLine(number, line) && arguments.run.stopOnError) break;

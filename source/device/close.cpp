@@ -1,43 +1,27 @@
-// Closing: the reader is stopped and has ended before anything it uses is
-// released, so Close returns as soon as that is done.
-#include "device/late_bound.h"
+// Closing: the reader is let go, and ends on its own, so Close returns as
+// soon as the device object's own handles are closed.
 #include "device/usb_class_pc.h"
-
-namespace {
-
-constexpr DWORD kReaderEndMs = 500;
-
-void CloseAndClear(HANDLE& handle) {
-  if (handle) CloseHandle(handle);
-  handle = nullptr;
-}
-
-}  // namespace
 
 XtraResult UsbClassPC::Close() {
   result.SetOk();
-  StopReaderThread();
-  CloseAndClear(inputHandle);
-  CloseAndClear(readEvent);
-  CloseAndClear(stopEvent);
-  std::vector<uint8_t>().swap(writeBuffer);
-  CloseAndClear(deviceHandle);
+  if (reader) {
+    reader->Stop();
+    ReaderThread::Release(reader);
+    reader = nullptr;
+  }
+  ForgetReaderFailures();
+  if (deviceHandle) CloseHandle(deviceHandle);
+  deviceHandle = nullptr;
+  ReleaseOutput();
   listening = false;
   openMode = OpenMode::Shared;
   openCollection.reset();
   return result;
 }
 
-void UsbClassPC::StopReaderThread() {
-  keepReading = false;
-  if (!readerThread) return;
-  SetEvent(stopEvent);
-  // The reader wakes on stopEvent; should it be stuck in a read all the same,
-  // cancelling that read frees it, and where Windows cannot cancel another
-  // thread's read (XP), closing its handle does.
-  if (WaitForSingleObject(readerThread, kReaderEndMs) == WAIT_TIMEOUT) {
-    if (!CancelIoOfAnyThread(inputHandle)) CloseAndClear(inputHandle);
-    WaitForSingleObject(readerThread, INFINITE);
-  }
-  CloseAndClear(readerThread);
+// Closing the handle ended a write still under way; one that will not end
+// keeps its report: freeing it would let Windows write into freed memory.
+void UsbClassPC::ReleaseOutput() {
+  if (output && !output->Settle()) output.release();
+  output.reset();
 }

@@ -8,7 +8,7 @@ namespace {
 // A device need not terminate a string that fills the buffer.
 void CopyDeviceString(BOOLEAN(WINAPI* query)(HANDLE, PVOID, ULONG), HANDLE device,
                       WCHAR (&field)[UsbDeviceInfo::kStringUnits]) {
-  if (!query(device, field, sizeof field - sizeof field[0])) field[0] = 0;
+  if (!query(device, field, sizeof field)) field[0] = 0;
   field[UsbDeviceInfo::kStringUnits - 1] = 0;
 }
 

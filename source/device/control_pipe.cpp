@@ -23,7 +23,7 @@ XtraResult UsbClassPC::GetInputReport(uint8_t reportId, ByteList& out) {
 }
 
 bool UsbClassPC::CanTransfer(uint32_t reportLength, const char* kind) {
-  if (!deviceHandle || writeBuffer.empty()) {
+  if (!deviceHandle || !output) {
     result.SetError("Device is not open", XtraResult::kNoCode);
     return false;
   }

@@ -10,15 +10,8 @@ bool UsbClassPC::GetOpenCollection(HidCollectionInfo& out) const {
 // The reader learns of a removal only from a read; asking the device itself
 // also serves opens without a reader.
 bool UsbClassPC::IsConnected() {
-  if (!deviceHandle || readerFailure != 0) return false;
+  if (!deviceHandle || ReaderHasEnded()) return false;
   HIDD_ATTRIBUTES attributes{};
   attributes.Size = sizeof attributes;
   return HidD_GetAttributes(deviceHandle, &attributes) != FALSE;
-}
-
-DWORD UsbClassPC::TakeReaderFailure() {
-  const DWORD failure = readerFailure;
-  if (readerFailureTold || failure == 0) return 0;
-  readerFailureTold = true;
-  return failure;
 }

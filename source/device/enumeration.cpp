@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "device/interface_open.h"
 #include "device/usb_class_pc.h"
 
 namespace {
@@ -72,9 +73,11 @@ XtraResult UsbClassPC::EnumerateDevices(DeviceSearch& search) {
       if (DescribeCollectionAt(detail->DevicePath, collection)) search.collections->push_back(std::move(collection));
       continue;
     }
-    HANDLE device = CreateFileA(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (device == INVALID_HANDLE_VALUE) continue;
+    // Overlapped: the handle kept on a matched device carries its writes,
+    // which must not hold Director's thread when the device stops taking them.
+    HANDLE device = OpenInterface(detail->DevicePath, GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_FLAG_OVERLAPPED);
+    if (!device) continue;
     HIDD_ATTRIBUTES attributes{};
     attributes.Size = sizeof attributes;
     if (HidD_GetAttributes(device, &attributes) && Matches(search, device, attributes)) {

@@ -1,92 +1,147 @@
-// The input buffer: whole packets in arrival order, guarded by bufferLock,
-// which the reader holds only while storing one packet.
-#include "device/usb_class_base.h"
+#include "device/input_buffer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
 
 namespace {
 
-class BufferLock {
+// The first ring holds a few hundred ordinary reports; each step doubles it.
+constexpr size_t kFirstCapacity = 16u << 10;
+// A ring this large is let go once the movie has read everything: after a
+// backlog the host should not keep its memory for good.
+constexpr size_t kLargestKeptWhenEmpty = 1u << 20;
+
+}  // namespace
+
+class InputBuffer::Hold {
  public:
-  explicit BufferLock(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
-  ~BufferLock() { LeaveCriticalSection(&lock_); }
-  BufferLock(const BufferLock&) = delete;
-  BufferLock& operator=(const BufferLock&) = delete;
+  explicit Hold(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
+  ~Hold() { LeaveCriticalSection(&lock_); }
+  Hold(const Hold&) = delete;
+  Hold& operator=(const Hold&) = delete;
 
  private:
   CRITICAL_SECTION& lock_;
 };
 
-}  // namespace
+InputBuffer::InputBuffer() { InitializeCriticalSection(&lock_); }
 
-UsbClassBase::UsbClassBase() {
-  result.Clear();
-  result.SetOk();
-  InitializeCriticalSection(&bufferLock);
-}
+InputBuffer::~InputBuffer() { DeleteCriticalSection(&lock_); }
 
-UsbClassBase::~UsbClassBase() {
-  result.SetOk();
-  DeleteCriticalSection(&bufferLock);
-}
-
-bool UsbClassBase::IsOpen() { return listening; }
-
-void UsbClassBase::Reserved() {}
-
-XtraResult UsbClassBase::ReadPacket(ByteList& out, uint32_t maximum) {
-  result.SetOk();
-  BufferLock hold(bufferLock);
-  if (!packets.empty()) {
-    // The head goes even when nothing of it fits, so no packet can stall Read.
-    const Packet& head = packets.front();
-    const size_t taken = head.size() < maximum ? head.size() : maximum;
-    out.insert(out.end(), head.begin(), head.begin() + static_cast<std::ptrdiff_t>(taken));
-    bufferedBytes_ -= head.size();
-    packets.pop_front();
+void InputBuffer::Store(const uint8_t* bytes, size_t length) {
+  if (length == 0 || length > kMaxBytes) return;
+  Hold hold(lock_);
+  if (keepOnlyNewest_) DropAll();
+  while (bytes_ + length > kMaxBytes) {
+    DropOldest();
+    ++dropped_;
   }
-  return result;
-}
-
-XtraResult UsbClassBase::Read(ByteList& out, uint32_t maximum) {
-  result.SetOk();
-  BufferLock hold(bufferLock);
-  while (!packets.empty()) ReadPacket(out, maximum);
-  return result;
-}
-
-int32_t UsbClassBase::NumberOfItemsInReadBuffer() {
-  BufferLock hold(bufferLock);
-  return static_cast<int32_t>(bufferedBytes_);
-}
-
-int32_t UsbClassBase::NumberOfPacketsInReadBuffer() {
-  BufferLock hold(bufferLock);
-  return static_cast<int32_t>(packets.size());
-}
-
-void UsbClassBase::SetDoNotBufferPackets(bool keepOnlyNewest) {
-  BufferLock hold(bufferLock);
-  doNotBufferPackets = keepOnlyNewest;
-}
-
-void UsbClassBase::StorePacket(const uint8_t* bytes, size_t length) {
-  if (length == 0) return;
-  BufferLock hold(bufferLock);
-  if (doNotBufferPackets) {
-    packets.clear();
-    bufferedBytes_ = 0;
+  try {
+    if (bytes_ + length > capacity_) Grow(bytes_ + length);
+    if (runs_.empty() || runs_.back().length != length)
+      runs_.push_back({static_cast<uint32_t>(length), 0});
+  } catch (const std::bad_alloc&) {
+    ++dropped_;
+    return;
   }
-  packets.emplace_back(bytes, bytes + length);
-  bufferedBytes_ += length;
-  while (bufferedBytes_ > kMaxBufferedBytes) {
-    bufferedBytes_ -= packets.front().size();
-    packets.pop_front();
-    ++droppedPackets_;
+  ++runs_.back().count;
+  const size_t tail = (head_ + bytes_) % capacity_;
+  const size_t first = std::min(length, capacity_ - tail);
+  std::memcpy(ring_.get() + tail, bytes, first);
+  std::memcpy(ring_.get(), bytes + first, length - first);
+  bytes_ += length;
+  ++packets_;
+}
+
+InputBuffer::Copied InputBuffer::Copy(ByteList& out, size_t perPacket, size_t packets, size_t total) {
+  Hold hold(lock_);
+  size_t offset = head_;
+  size_t copiedBytes = 0;
+  uint64_t copiedPackets = 0;
+  for (auto run = runs_.begin(); run != runs_.end() && copiedPackets < packets; ++run) {
+    for (size_t i = 0; i < run->count && copiedPackets < packets; ++i) {
+      const size_t taken = std::min<size_t>(run->length, perPacket);
+      if (copiedPackets > 0 && copiedBytes + taken > total) return {firstSequence_ + copiedPackets};
+      CopyOut(offset, taken, out);
+      offset = (offset + run->length) % capacity_;
+      copiedBytes += taken;
+      ++copiedPackets;
+    }
+  }
+  return {firstSequence_ + copiedPackets};
+}
+
+void InputBuffer::Remove(const Copied& copied) {
+  Hold hold(lock_);
+  while (packets_ > 0 && firstSequence_ < copied.end) DropOldest();
+  if (packets_ == 0 && capacity_ > kLargestKeptWhenEmpty) {
+    ring_.reset();
+    capacity_ = 0;
   }
 }
 
-size_t UsbClassBase::TakeDroppedPacketCount() {
-  const size_t dropped = droppedPackets_;
-  const size_t fresh = dropped - droppedPacketsTold_;
-  droppedPacketsTold_ = dropped;
+size_t InputBuffer::TakeDroppedCount() {
+  const size_t dropped = dropped_;
+  const size_t fresh = dropped - droppedTold_;
+  droppedTold_ = dropped;
   return fresh;
+}
+
+size_t InputBuffer::Bytes() {
+  Hold hold(lock_);
+  return bytes_;
+}
+
+size_t InputBuffer::Packets() {
+  Hold hold(lock_);
+  return packets_;
+}
+
+size_t InputBuffer::Capacity() {
+  Hold hold(lock_);
+  return capacity_;
+}
+
+void InputBuffer::KeepOnlyNewest(bool only) {
+  Hold hold(lock_);
+  keepOnlyNewest_ = only;
+}
+
+void InputBuffer::Grow(size_t needed) {
+  const size_t capacity = std::min(kMaxBytes, std::max({needed, kFirstCapacity, capacity_ * 2}));
+  std::unique_ptr<uint8_t[]> ring(new uint8_t[capacity]);
+  // The packets move to the start of the new ring, oldest first.
+  const size_t first = std::min(bytes_, capacity_ - head_);
+  if (bytes_) {
+    std::memcpy(ring.get(), ring_.get() + head_, first);
+    std::memcpy(ring.get() + first, ring_.get(), bytes_ - first);
+  }
+  ring_ = std::move(ring);
+  capacity_ = capacity;
+  head_ = 0;
+}
+
+void InputBuffer::DropOldest() {
+  Run& oldest = runs_.front();
+  head_ = (head_ + oldest.length) % capacity_;
+  bytes_ -= oldest.length;
+  if (--oldest.count == 0) runs_.pop_front();
+  --packets_;
+  ++firstSequence_;
+  if (packets_ == 0) head_ = 0;
+}
+
+void InputBuffer::DropAll() {
+  firstSequence_ += packets_;
+  runs_.clear();
+  packets_ = 0;
+  bytes_ = 0;
+  head_ = 0;
+}
+
+void InputBuffer::CopyOut(size_t offset, size_t length, ByteList& out) const {
+  const size_t first = std::min(length, capacity_ - offset);
+  out.insert(out.end(), ring_.get() + offset, ring_.get() + offset + first);
+  out.insert(out.end(), ring_.get(), ring_.get() + (length - first));
 }

@@ -6,12 +6,6 @@
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
 
-namespace {
-
-constexpr ULONG kDriverInputBuffers = 512;
-
-}  // namespace
-
 XtraResult UsbClassPC::OpenByID(int32_t vendorId, int32_t productId) {
   DeviceSearch search;
   search.mode = SearchMode::MatchIds;
@@ -32,6 +26,7 @@ XtraResult UsbClassPC::Open(DeviceSearch& search, const char* notFoundMessage) {
   result.SetOk();
   // Also what an earlier open left behind when it failed after its match.
   if (listening || deviceHandle) Close();
+  ForgetReaderFailures();
   result = EnumerateDevices(search);
   if (result.isError) return result;
   if (!search.found) {
@@ -53,19 +48,20 @@ XtraResult UsbClassPC::Listen() {
     openCollection = std::move(described);
   }
   // What Windows keeps to itself cannot be read.
-  if (openMode != OpenMode::QueryOnly) {
+  const bool reads = openMode != OpenMode::QueryOnly;
+  if (reads) {
     if (PrepareForRead().isError) return result;
-    if (!stopEvent) {
-      stopEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-      if (!stopEvent) {
-        result.SetError("Listen could not create stop event", XtraResult::kNoCode);
-        return result;
-      }
-      if (StartReaderThread().isError) return result;
+    if (!reader->MakeStopEvent()) {
+      result.SetError("Listen could not create stop event", XtraResult::kNoCode);
+      return result;
     }
   }
-  if (writeBuffer.empty()) writeBuffer.resize(outputReportLength + 1);
-  return result;
+  output = OutputReport::Make(outputReportLength);
+  if (!output) {
+    result.SetError("Could not create an event", XtraResult::kNoCode);
+    return result;
+  }
+  return reads ? StartReaderThread() : result;
 }
 
 XtraResult UsbClassPC::QueryCapabilities() {
@@ -94,45 +90,19 @@ XtraResult UsbClassPC::PrepareForRead() {
     result.SetError("Cannot prepare for read when device is not open", XtraResult::kNoCode);
     return result;
   }
-  if (!inputHandle) {
-    // Overlapped, so that the reader can wait for a report and a stop at once.
-    // Beside an exclusive open's handle, which writes and lets readers in,
-    // this one reads and lets writers in: together they keep others out.
-    const bool exclusive = openMode == OpenMode::Exclusive;
-    HANDLE handle = CreateFileA(devicePath.c_str(), exclusive ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
-                                exclusive ? FILE_SHARE_WRITE : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-      result.SetError("Could not open an input pipe", XtraResult::kNoCode);
-      return result;
-    }
-    inputHandle = handle;
-    // The HID class driver keeps 32 unread reports by default: 4 ms at 8000
-    // reports a second, less than a busy PC may keep the reader waiting.
-    // More is better but not essential, so a refusal is no error.
-    HidD_SetNumInputBuffers(inputHandle, kDriverInputBuffers);
+  reader = new ReaderThread(*this, inputReportLength);
+  if (!reader->OpenFile(devicePath, openMode == OpenMode::Exclusive)) {
+    result.SetError("Could not open an input pipe", XtraResult::kNoCode);
+    return result;
   }
-  if (!readEvent) {
-    readEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-    if (!readEvent) {
-      result.SetError("Could not create an event", XtraResult::kNoCode);
-      return result;
-    }
-  }
-  readOverlapped = OVERLAPPED{};
-  readOverlapped.hEvent = readEvent;
+  if (!reader->MakeReadEvent()) result.SetError("Could not create an event", XtraResult::kNoCode);
   return result;
 }
 
 XtraResult UsbClassPC::StartReaderThread() {
-  keepReading = true;
-  readerFailure = 0;
-  readerFailureTold = false;
-  readerThread = CreateThread(nullptr, 0, ReaderThreadEntry, this, 0, nullptr);
-  if (!readerThread) {
+  if (!reader->Start()) {
     // An open that reports success with no reader would leave the movie
     // waiting for reports that never come.
-    keepReading = false;
     result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
     return result;
   }

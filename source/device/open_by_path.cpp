@@ -2,29 +2,23 @@
 // apart, to keep a device to oneself, and to reach one that Windows keeps.
 #include <new>
 
+#include "device/interface_open.h"
 #include "device/system_message.h"
 #include "device/usb_class_pc.h"
-
-namespace {
-
-HANDLE OpenPath(const char* path, DWORD access, DWORD share) {
-  HANDLE handle = CreateFileA(path, access, share, nullptr, OPEN_EXISTING, 0, nullptr);
-  return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
-}
-
-}  // namespace
 
 XtraResult UsbClassPC::OpenByPath(const char* path, bool exclusive) {
   result.SetOk();
   if (listening || deviceHandle) Close();
+  ForgetReaderFailures();
   constexpr DWORD kShareBoth = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  // Overlapped, as the other opens keep theirs: it carries the writes.
   // Exclusive: this handle writes and lets only readers in; the reader's
   // handle reads and lets only writers in (see PrepareForRead).
-  HANDLE handle = exclusive ? OpenPath(path, GENERIC_WRITE, FILE_SHARE_READ)
-                            : OpenPath(path, GENERIC_READ | GENERIC_WRITE, kShareBoth);
+  HANDLE handle = exclusive ? OpenInterface(path, GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_OVERLAPPED)
+                            : OpenInterface(path, GENERIC_READ | GENERIC_WRITE, kShareBoth, FILE_FLAG_OVERLAPPED);
   openMode = exclusive ? OpenMode::Exclusive : OpenMode::Shared;
   if (!handle && !exclusive && GetLastError() == ERROR_ACCESS_DENIED) {
-    handle = OpenPath(path, 0, kShareBoth);
+    handle = OpenInterface(path, 0, kShareBoth, FILE_FLAG_OVERLAPPED);
     openMode = OpenMode::QueryOnly;
   }
   if (!handle) {

@@ -1,26 +1,18 @@
-// The device object's platform-independent half: its status record and the
-// buffer of input reports that the reader thread fills and the script reads.
+// The device object's platform-independent half: its status record, the
+// buffer of input reports that the reader thread fills and the script reads,
+// and what the reader met on its own thread.
 #pragma once
 
 #include <atomic>
-#include <cstddef>
 #include <cstdint>
-#include <deque>
-#include <vector>
 
+#include "device/input_buffer.h"
 #include "device/usb_device_info.h"
 #include "diagnostics/xtra_result.h"
 #include "platform.h"
 
-using Packet = std::vector<uint8_t>;
-using ByteList = std::vector<uint8_t>;
-
 class UsbClassBase {
  public:
-  // A movie that stops reading must not exhaust a 32-bit host: past this
-  // many bytes of reports the oldest are dropped.
-  static constexpr size_t kMaxBufferedBytes = 16u << 20;
-
   UsbClassBase();
   virtual ~UsbClassBase();
   UsbClassBase(const UsbClassBase&) = delete;
@@ -34,31 +26,29 @@ class UsbClassBase {
   virtual XtraResult FindDevices(DeviceList& list) = 0;
   virtual XtraResult IdleHook1() = 0;
   virtual XtraResult IdleHook2() = 0;
-  // Both append to `out`; `maximum` limits each packet, not the total.
-  virtual XtraResult Read(ByteList& out, uint32_t maximum);
-  virtual XtraResult ReadPacket(ByteList& out, uint32_t maximum);
   virtual void Reserved();
 
-  int32_t NumberOfItemsInReadBuffer();
-  int32_t NumberOfPacketsInReadBuffer();
-  void SetDoNotBufferPackets(bool keepOnlyNewest);
-  // Called by the reader thread for each report received.
-  void StorePacket(const uint8_t* bytes, size_t length);
-  // Reports dropped to keep the buffer bounded, since the last call.
-  size_t TakeDroppedPacketCount();
-  // All reports dropped so far, since the object was made.
-  size_t DroppedPacketCount() const { return droppedPackets_; }
+  InputBuffer& input() { return input_; }
+
+  // Called by the reader while it works for this object: the first failure
+  // of a run of failed reads, or the failure after which no read can work.
+  void NoteReaderFailure(DWORD error, bool ended);
+  // What the reader noted since the last call; 0 when nothing.
+  DWORD TakeReaderTrouble() { return readerTrouble_.exchange(0); }
+  DWORD TakeReaderEnd() { return readerEnd_.exchange(0); }
+  // Whether the reader of the open device ended for good, told or not.
+  bool ReaderHasEnded() const { return readerEnded_; }
 
  protected:
+  // What a reader of an earlier open noted is no news of the next device.
+  void ForgetReaderFailures();
+
   XtraResult result;
-  std::deque<Packet> packets;
+  InputBuffer input_;
   bool listening = false;
-  bool doNotBufferPackets = false;
-  CRITICAL_SECTION bufferLock;
 
  private:
-  size_t bufferedBytes_ = 0;
-  // Read after every script read: a counter, so that needs no lock.
-  std::atomic<size_t> droppedPackets_{0};
-  size_t droppedPacketsTold_ = 0;  // by TakeDroppedPacketCount, on the host thread
+  std::atomic<DWORD> readerTrouble_{0};
+  std::atomic<DWORD> readerEnd_{0};
+  std::atomic<bool> readerEnded_{false};
 };

@@ -2,12 +2,14 @@
 // describe devices, kernel file handles and events carry the reports.
 #pragma once
 
-#include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "device/hid_collection_info.h"
+#include "device/output_report.h"
+#include "device/reader_thread.h"
 #include "device/usb_class_base.h"
 
 enum class SearchMode { ListCollections, MatchIds, MatchProductName };
@@ -68,8 +70,8 @@ class UsbClassPC : public UsbClassBase {
 
   // The capabilities of the last device opened (all zero before the first).
   XtraResult GetCapabilities(HIDP_CAPS& out);
-  // Why the reader stopped before Close (0: it did not), told once per open.
-  DWORD TakeReaderFailure();
+  // How long Write waits for the device before it gives up; 0: no limit.
+  void SetWriteTimeout(DWORD milliseconds) { writeTimeoutMs = milliseconds; }
 
  private:
   using ReportFunction = BOOLEAN(WINAPI*)(HANDLE, PVOID, ULONG);
@@ -80,10 +82,10 @@ class UsbClassPC : public UsbClassBase {
   XtraResult QueryCapabilities();
   XtraResult PrepareForRead();
   XtraResult StartReaderThread();
-  void StopReaderThread();
+  void ReleaseOutput();
   // Ok when a device is open with reports of this length; else records why not.
   bool CanTransfer(uint32_t reportLength, const char* kind);
-  // The output report through WriteFile; 0 or the system's error.
+  // Writes the output report; 0 or why it failed.
   DWORD WriteOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
   // `verb` and `kind` name the report in an error: "Could not set feature
   // report 4: ...".
@@ -91,23 +93,16 @@ class UsbClassPC : public UsbClassBase {
                         uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
   XtraResult FetchReport(ReportFunction get, const char* kind, uint32_t reportLength, uint8_t reportId,
                          ByteList& out);
-  static DWORD WINAPI ReaderThreadEntry(LPVOID device);
-  void ReaderThread();
 
+  // Opened overlapped, for the writes; the reader has a handle of its own.
   HANDLE deviceHandle = nullptr;
-  HANDLE inputHandle = nullptr;
-  HANDLE readEvent = nullptr;
-  HANDLE stopEvent = nullptr;
-  OVERLAPPED readOverlapped{};
+  ReaderThread* reader = nullptr;  // one reference
+  std::unique_ptr<OutputReport> output;
   std::string devicePath;
   uint32_t inputReportLength = 0;
   uint32_t outputReportLength = 0;
-  std::vector<uint8_t> writeBuffer;
   HIDP_CAPS caps{};
-  std::atomic<bool> keepReading{false};
-  HANDLE readerThread = nullptr;
-  std::atomic<DWORD> readerFailure{0};
-  bool readerFailureTold = false;
+  DWORD writeTimeoutMs = 1000;
   OpenMode openMode = OpenMode::Shared;
   std::optional<HidCollectionInfo> openCollection;
 };

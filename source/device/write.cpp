@@ -1,6 +1,6 @@
-// Output reports through the interrupt pipe: the report ID, then the
-// payload, cut or padded with zeros to the device's output report length.
-#include "device/report_layout.h"
+// Output reports through the interrupt pipe: the report ID (0 for Write),
+// then the payload, cut or padded with zeros to the device's output report
+// length, written with a bounded wait.
 #include "device/system_message.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
@@ -8,11 +8,14 @@
 XtraResult UsbClassPC::Write(const uint8_t* bytes, uint32_t length, int32_t* sent) {
   result.SetOk();
   *sent = 0;
-  if (!deviceHandle || writeBuffer.empty()) {
+  if (!deviceHandle || !output) {
     result.SetError("Device is not open", XtraResult::kNoCode);
     return result;
   }
-  if (const DWORD error = WriteOutputReport(0, bytes, length, sent)) {
+  const DWORD error = WriteOutputReport(0, bytes, length, sent);
+  if (error == ERROR_TIMEOUT) {
+    result.SetError("Write timed out", static_cast<int32_t>(error));
+  } else if (error != ERROR_SUCCESS) {
     char text[XtraResult::kTextSize];
     if (!SystemMessage(error, text, sizeof text)) CopyText(text, "WriteFile Error Occured");
     result.SetError(text, static_cast<int32_t>(error));
@@ -33,11 +36,8 @@ XtraResult UsbClassPC::WriteReport(uint8_t reportId, const uint8_t* bytes, uint3
 }
 
 DWORD UsbClassPC::WriteOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
-  LayOutReport(reportId, bytes, length, writeBuffer.data(), outputReportLength);
   DWORD written = 0;
-  const DWORD error = WriteFile(deviceHandle, writeBuffer.data(), outputReportLength, &written, nullptr)
-                          ? ERROR_SUCCESS
-                          : GetLastError();
+  const DWORD error = output->Send(deviceHandle, reportId, bytes, length, writeTimeoutMs, &written);
   *sent = static_cast<int32_t>(written);
   return error;
 }

@@ -1,5 +1,6 @@
 // The process-wide log file: error reports and the arguments of every Lingo
-// callback, one tick-stamped line each, flushed at once.
+// callback, one tick-stamped line each, flushed at once. Instances may name
+// different files; each line goes to its own instance's file.
 #pragma once
 
 #include <cstdio>
@@ -8,20 +9,26 @@
 
 class XtraLog {
  public:
+  static constexpr size_t kFileNameSize = 256;
+
   // Made on first use; shared by every instance for the life of the process.
   static XtraLog& Instance();
 
-  // Empties the file and writes the build stamp; a file that cannot be
-  // opened leaves the log closed, which is no error.
+  // A movie's own open: empties the file and writes the build stamp. A file
+  // that cannot be opened leaves the log closed, which is no error.
   XtraResult OpenLog(const char* fileName);
   XtraResult CloseLog();
-  XtraResult WriteLogLine(const char* tag, const char* message);
+  // Writes to `fileName`, which it opens to append to, after a build stamp,
+  // when another file or none is open: nothing written before is lost.
+  XtraResult WriteLogLine(const char* fileName, const char* tag, const char* message);
   bool IsOpen() const { return stream_ != nullptr; }
 
  private:
   XtraLog() = default;
   ~XtraLog();
+  void Open(const char* fileName, const char* mode);
 
   std::FILE* stream_ = nullptr;
+  char fileName_[kFileNameSize] = "";
   XtraResult result_;
 };

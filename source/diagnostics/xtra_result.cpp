@@ -2,6 +2,12 @@
 
 #include "diagnostics/bounded_text.h"
 
+XtraResult XtraResult::Failure(const char* text, int32_t errorCode) {
+  XtraResult failure;
+  failure.SetError(text, errorCode);
+  return failure;
+}
+
 void XtraResult::Clear() {
   message[0] = '\0';
   code = kNoCode;

@@ -10,6 +10,9 @@ struct XtraResult {
   static constexpr int32_t kNoCode = -1;
   static constexpr int kTextSize = 1024;
 
+  // A failed record, for an error met outside any operation's own record.
+  static XtraResult Failure(const char* text, int32_t errorCode);
+
   char message[kTextSize] = "";
   char statusText[kTextSize] = "";
   int32_t code = kNoCode;

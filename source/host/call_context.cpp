@@ -44,9 +44,9 @@ bool CallContext::PayloadArguments(int first, uint8_t* payload, uint32_t& count)
   for (int index = first; index < call.nargs; ++index) {
     const XtraResult converted = instance.hostServices->ValueToBytes(&call.pArgs[index], payload, count);
     if (converted.isError) {
+      // One argument that cannot be sent spoils the report: nothing goes out.
       char message[XtraResult::kTextSize];
-      // Lingo counts the object as argument 1.
-      FormatText(message, sizeof message, "%s (argument %d)", converted.message, index + 1);
+      FormatText(message, sizeof message, "%.900s (argument %d)", converted.message, index);
       AnswerError(message);
       return false;
     }
@@ -71,9 +71,7 @@ void CallContext::AnswerSent(uint32_t given, int32_t sent) {
 }
 
 void CallContext::AnswerError(const char* message) {
-  XtraResult error;
-  error.SetError(message, XtraResult::kNoCode);
-  StoreResult(error);
+  StoreResult(XtraResult::Failure(message, XtraResult::kNoCode));
   AnswerStatus();
 }
 

@@ -23,7 +23,8 @@ struct CallContext {
   // Methods added since the first release check their arguments: each of
   // these answers a wrong one with an error naming it, and returns false.
   bool ReportIdArgument(int index, uint8_t* reportId);
-  // The bytes of arguments `first` on, converted as Write converts them.
+  // The bytes of arguments `first` on, converted as Write converts them;
+  // errors count the arguments after the object from 1.
   bool PayloadArguments(int first, uint8_t* payload, uint32_t& count);
 
   void AnswerInteger(int32_t number);

@@ -1,8 +1,12 @@
 // Call: the one entry of every Lingo method. It traces the call, resets the
 // per-call state, runs the selector's handler and always answers success.
+#include <new>
+#include <optional>
+
 #include "diagnostics/bounded_text.h"
 #include "host/method_table.h"
 #include "host/methods.h"
+#include "host/script_instance.h"
 
 namespace {
 
@@ -38,8 +42,20 @@ const MethodEntry kMethods[] = {
     {HandleShowErrorsAsDialogs, "m_showErrorDialogs", 50, Needs::HostServices},
     {HandlePrivateGlobal, nullptr, 0, Needs::HostServices},
     {HandlePrivateInstance, "m_privateLocal", 50, Needs::HostServices},
+    {HandleSetWriteTimeout, "m_setWriteTimeout", 50, Needs::Device},
+    {HandleWriteReport, "m_writeReport", 50, Needs::Device},
+    {HandleSendOutputReport, "m_sendOutputReport", 50, Needs::Device},
+    {HandleGetFeatureReport, "m_getFeatureReport", 50, Needs::Device},
+    {HandleSetFeatureReport, "m_setFeatureReport", 50, Needs::Device},
+    {HandleGetInputReport, "m_getInputReport", 50, Needs::Device},
+    {HandleFindHidDevices, "m_findHidDevices", 50, Needs::Device},
+    {HandleOpenByPath, "m_openByPath", 50, Needs::Device},
+    {HandleGetDeviceInfo, "m_getDeviceInfo", 50, Needs::Device},
+    {HandleGetStatus, "m_getStatus", 50, Needs::Device},
+    {HandleMonitorHidDevices, "m_monitorHidDevices", 50, Needs::Device},
 };
-static_assert(sizeof kMethods / sizeof kMethods[0] == kSelectorPrivateInstance + 1);
+constexpr MoaLong kSelectorCount = sizeof kMethods / sizeof kMethods[0];
+static_assert(kSelectorCount == kSelectorMonitorHidDevices + 1);
 
 bool Traces(const XtraInstance& instance, int32_t level) {
   return instance.flowTraceOn && level >= instance.flowTraceThreshold;
@@ -50,19 +66,62 @@ bool Traces(const XtraInstance& instance, int32_t level) {
 bool CanRun(const XtraInstance& instance, Needs needs) {
   switch (needs) {
     case Needs::Device:
-      return instance.device && instance.hostServices;
+      return instance.device && instance.hostServices && !instance.forgetPending;
     case Needs::HostServices:
-      return instance.hostServices != nullptr;
+      return instance.hostServices != nullptr && !instance.forgetPending;
     case Needs::Nothing:
       break;
   }
   return true;
 }
 
+// A call made while another runs (the host may run Lingo while a method
+// waits in a message box) keeps its own result and leaves the one it
+// interrupted as it was; the outermost call finishes a forget.
+class CallInProgress {
+ public:
+  explicit CallInProgress(XtraInstance& instance) : instance_(instance) {
+    if (instance_.methodCallsRunning++ > 0) interrupted_.emplace(instance_);
+  }
+  ~CallInProgress() {
+    if (interrupted_) interrupted_->Restore(instance_);
+    if (--instance_.methodCallsRunning == 0 && !instance_.deliveringCallbacks) FinishPendingForget(instance_);
+  }
+  CallInProgress(const CallInProgress&) = delete;
+  CallInProgress& operator=(const CallInProgress&) = delete;
+
+ private:
+  struct Answer {
+    explicit Answer(const XtraInstance& instance) : result(instance.lastResult) {
+      CopyText(replyText, instance.replyText);
+    }
+    void Restore(XtraInstance& instance) const {
+      instance.lastResult = result;
+      CopyText(instance.replyText, replyText);
+    }
+    XtraResult result;
+    char replyText[sizeof XtraInstance::replyText];
+  };
+
+  XtraInstance& instance_;
+  std::optional<Answer> interrupted_;
+};
+
+// No exception may reach the host: the handler's call answers what ran out.
+void RunHandler(void (*handler)(CallContext&), CallContext& context) {
+  try {
+    handler(context);
+  } catch (const std::bad_alloc&) {
+    context.StoreResult(XtraResult::Failure("Out of memory", XtraResult::kNoCode));
+    context.AnswerStatus();
+  }
+}
+
 }  // namespace
 
 MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
   XtraInstance& instance = *owner;
+  const CallInProgress inProgress(instance);
   const MoaLong selector = callInfo->methodSelector;
   char text[32];
   if (Traces(instance, 25)) {
@@ -75,7 +134,7 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
   // call: the one that new saw may have been let go of since.
   if (instance.lastResult.listener) instance.lastResult.listenerData = this;
 
-  if (selector >= 0 && selector <= kSelectorPrivateInstance) {
+  if (selector >= 0 && selector < kSelectorCount) {
     const MethodEntry& method = kMethods[selector];
     // Checked here, at each end, so that a call costs nothing more while
     // tracing is off; a handler may switch tracing itself.
@@ -83,7 +142,7 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
       ExecutionFlow(method.traceName, "Enter", method.traceLevel);
     if (CanRun(instance, method.needs)) {
       CallContext context{instance, *this, *callInfo};
-      method.handler(context);
+      RunHandler(method.handler, context);
     }
     if (method.traceName && Traces(instance, method.traceLevel))
       ExecutionFlow(method.traceName, "Exit", method.traceLevel);

@@ -18,30 +18,48 @@ bool Given(const CallContext& context, int index) {
   return index < context.call.nargs && !context.ArgumentIs(index, kMoaMmValueType_Void);
 }
 
+// The list answers the movie only whole; one that the host could not finish
+// is let go.
+void AnswerWhole(CallContext& context, MoaError status, MoaMmValue& list, const char* what) {
+  if (status == kMoaErr_NoErr)
+    context.call.resultValue = list;
+  else
+    context.instance.hostServices->values()->ValueRelease(&list);
+  AnsweredList(context, status, what);
+}
+
 }  // namespace
 
 void HandleFindHidDevices(CallContext& context) {
   HostServices& services = *context.instance.hostServices;
   CollectionFilter filter;
   std::string error;
-  if (Given(context, 1) && !filter.Read(services, context.call.pArgs[1], error)) return context.AnswerError(error.c_str());
+  if (Given(context, 1) && !filter.Read(services, context.call.pArgs[1], error))
+    return context.AnswerError(error.c_str());
   std::vector<HidCollectionInfo> collections;
   context.instance.device->FindCollections(collections);
-  services.lists()->NewListValue(&context.call.resultValue);
+  MoaMmValue list = kVoidMoaMmValue;
+  MoaError status = services.lists()->NewListValue(&list);
+  if (status != kMoaErr_NoErr) {
+    AnsweredList(context, status, "HID collections");
+    return;
+  }
   for (const HidCollectionInfo& collection : collections) {
+    if (status != kMoaErr_NoErr) break;
     if (!filter.Passes(collection)) continue;
     MoaMmValue item = kVoidMoaMmValue;
-    MakeCollectionProperties(services, collection, &item);
-    services.lists()->AppendValueToList(&context.call.resultValue, &item);
+    status = MakeCollectionProperties(services, collection, &item);
+    if (status != kMoaErr_NoErr) break;
+    status = services.lists()->AppendValueToList(&list, &item);
     services.values()->ValueRelease(&item);
   }
+  AnswerWhole(context, status, list, "HID collections");
 }
 
 void HandleOpenByPath(CallContext& context) {
   if (!context.ArgumentIs(1, kMoaMmValueType_String)) return context.AnswerError("path must be a string");
-  const bool exclusiveGiven = Given(context, 2);
   const int32_t exclusive = context.IntegerArgument(2);
-  if (exclusiveGiven && (!context.ArgumentIs(2, kMoaMmValueType_Integer) || exclusive < 0 || exclusive > 1))
+  if (Given(context, 2) && (!context.ArgumentIs(2, kMoaMmValueType_Integer) || exclusive < 0 || exclusive > 1))
     return context.AnswerError("exclusive must be 0 or 1");
   char path[kPathSize];
   context.TextArgument(1, path, sizeof path);
@@ -52,10 +70,14 @@ void HandleOpenByPath(CallContext& context) {
 void HandleGetDeviceInfo(CallContext& context) {
   HostServices& services = *context.instance.hostServices;
   HidCollectionInfo collection;
-  if (context.instance.device->GetOpenCollection(collection))
-    MakeCollectionProperties(services, collection, &context.call.resultValue);
+  MoaMmValue properties = kVoidMoaMmValue;
+  const MoaError status = context.instance.device->GetOpenCollection(collection)
+                              ? MakeCollectionProperties(services, collection, &properties)
+                              : services.NewPropList(&properties);
+  if (status == kMoaErr_NoErr)
+    context.call.resultValue = properties;
   else
-    services.NewPropList(&context.call.resultValue);
+    AnsweredList(context, status, "properties");
 }
 
 void HandleGetStatus(CallContext& context) {
@@ -63,13 +85,21 @@ void HandleGetStatus(CallContext& context) {
   XtraInstance& instance = context.instance;
   UsbClassPC& device = *instance.device;
   HostServices& services = *instance.hostServices;
-  MoaMmValue* status = &context.call.resultValue;
-  services.NewPropList(status);
-  services.AddIntegerProperty(status, "Open", device.IsOpen() ? 1 : 0);
-  services.AddIntegerProperty(status, "Connected", device.IsConnected() ? 1 : 0);
-  services.AddIntegerProperty(status, "LastErrorCode", instance.lastErrorCode);
-  services.AddStringProperty(status, "LastError", instance.lastErrorText);
-  services.AddIntegerProperty(status, "DroppedReports", static_cast<int32_t>(device.DroppedPacketCount()));
-  services.AddIntegerProperty(status, "BufferedPackets", device.NumberOfPacketsInReadBuffer());
-  services.AddIntegerProperty(status, "BufferedBytes", device.NumberOfItemsInReadBuffer());
+  MoaMmValue status = kVoidMoaMmValue;
+  MoaError made = services.NewPropList(&status);
+  if (made != kMoaErr_NoErr) {
+    AnsweredList(context, made, "properties");
+    return;
+  }
+  const auto add = [&](const char* name, size_t number) {
+    if (made == kMoaErr_NoErr) made = services.AddIntegerProperty(&status, name, static_cast<int32_t>(number));
+  };
+  add("Open", device.IsOpen() ? 1 : 0);
+  add("Connected", device.IsConnected() ? 1 : 0);
+  if (made == kMoaErr_NoErr) made = services.AddIntegerProperty(&status, "LastErrorCode", instance.lastErrorCode);
+  if (made == kMoaErr_NoErr) made = services.AddStringProperty(&status, "LastError", instance.lastErrorText);
+  add("DroppedReports", device.input().DroppedCount());
+  add("BufferedPackets", device.input().Packets());
+  add("BufferedBytes", device.input().Bytes());
+  AnswerWhole(context, made, status, "properties");
 }

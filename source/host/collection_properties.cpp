@@ -41,17 +41,19 @@ const CollectionProperty kProperties[] = {
 constexpr size_t kIdentityProperties = 3;
 constexpr size_t kPropertyCount = sizeof kProperties / sizeof kProperties[0];
 
-void AddProperties(HostServices& services, MoaMmValue* propList, const Info& collection, size_t from, size_t to) {
-  for (size_t i = from; i < to; ++i) {
+MoaError AddProperties(HostServices& services, MoaMmValue* propList, const Info& collection, size_t from, size_t to) {
+  MoaError status = kMoaErr_NoErr;
+  for (size_t i = from; i < to && status == kMoaErr_NoErr; ++i) {
     const CollectionProperty& property = kProperties[i];
     if (property.number) {
-      services.AddIntegerProperty(propList, property.name, property.number(collection));
+      status = services.AddIntegerProperty(propList, property.name, property.number(collection));
     } else {
       char text[kTextSize];
       property.text(collection, text, sizeof text);
-      services.AddStringProperty(propList, property.name, text);
+      status = services.AddStringProperty(propList, property.name, text);
     }
   }
+  return status;
 }
 
 char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -83,17 +85,25 @@ bool KeyName(HostServices& services, const MoaMmValue& key, char* name, size_t s
 
 }  // namespace
 
-void AddCollectionIdentity(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection) {
-  AddProperties(services, propList, collection, 0, kIdentityProperties);
+MoaError AddCollectionIdentity(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection) {
+  return AddProperties(services, propList, collection, 0, kIdentityProperties);
 }
 
-void AddCollectionDetails(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection) {
-  AddProperties(services, propList, collection, kIdentityProperties, kPropertyCount);
+MoaError AddCollectionDetails(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection) {
+  return AddProperties(services, propList, collection, kIdentityProperties, kPropertyCount);
 }
 
-void MakeCollectionProperties(HostServices& services, const HidCollectionInfo& collection, MoaMmValue* out) {
-  services.NewPropList(out);
-  AddProperties(services, out, collection, 0, kPropertyCount);
+MoaError MakeCollectionProperties(HostServices& services, const HidCollectionInfo& collection, MoaMmValue* out) {
+  MoaMmValue properties = kVoidMoaMmValue;
+  MoaError status = services.NewPropList(&properties);
+  if (status != kMoaErr_NoErr) return status;
+  status = AddProperties(services, &properties, collection, 0, kPropertyCount);
+  if (status != kMoaErr_NoErr) {
+    services.values()->ValueRelease(&properties);
+    return status;
+  }
+  *out = properties;
+  return kMoaErr_NoErr;
 }
 
 bool CollectionFilter::Read(HostServices& services, const MoaMmValue& filter, std::string& error) {

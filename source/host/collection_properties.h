@@ -11,12 +11,13 @@
 
 class HostServices;
 
+// Each answers the first host status that failed, or 0.
 // #Path, #VendorID and #ProductID, which every event can tell.
-void AddCollectionIdentity(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection);
+MoaError AddCollectionIdentity(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection);
 // The others, in FindHidDevices' order, from #ReleaseNumber to #SystemOwned.
-void AddCollectionDetails(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection);
-// A new property list of all of them.
-void MakeCollectionProperties(HostServices& services, const HidCollectionInfo& collection, MoaMmValue* out);
+MoaError AddCollectionDetails(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection);
+// A new property list of all of them; `out` gets it only whole.
+MoaError MakeCollectionProperties(HostServices& services, const HidCollectionInfo& collection, MoaMmValue* out);
 
 struct CollectionProperty;
 

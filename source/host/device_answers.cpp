@@ -4,6 +4,18 @@
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
 
+namespace {
+
+void ReportReaderFailure(CallContext& context, DWORD failure) {
+  if (!failure) return;
+  char text[XtraResult::kTextSize];
+  if (!SystemMessage(failure, text, sizeof text)) CopyText(text, "The device stopped delivering reports");
+  context.script.SendInternalErrorToDirector(text, static_cast<int32_t>(failure));
+  context.RememberError(text, static_cast<int32_t>(failure));
+}
+
+}  // namespace
+
 void ReportFailedOpen(CallContext& context, const char* kind, const char* hint) {
   XtraInstance& instance = context.instance;
   if (instance.lastResult.isError)
@@ -13,15 +25,20 @@ void ReportFailedOpen(CallContext& context, const char* kind, const char* hint) 
 
 void ReportReaderTrouble(CallContext& context) {
   UsbClassPC& device = *context.instance.device;
-  if (const size_t dropped = device.TakeDroppedPacketCount()) {
+  if (const size_t dropped = device.input().TakeDroppedCount()) {
     char text[160];
-    FormatText(text, sizeof text, "Input buffer full: %u oldest reports dropped", static_cast<unsigned>(dropped));
+    FormatText(text, sizeof text, "Input buffer full: %u reports dropped", static_cast<unsigned>(dropped));
     context.script.SendInternalErrorToDirector(text, XtraResult::kNoCode);
   }
-  if (const DWORD failure = device.TakeReaderFailure()) {
-    char text[XtraResult::kTextSize];
-    if (!SystemMessage(failure, text, sizeof text)) CopyText(text, "The device stopped delivering reports");
-    context.script.SendInternalErrorToDirector(text, static_cast<int32_t>(failure));
-    context.RememberError(text, static_cast<int32_t>(failure));
-  }
+  ReportReaderFailure(context, device.TakeReaderTrouble());
+  ReportReaderFailure(context, device.TakeReaderEnd());
+}
+
+bool AnsweredList(CallContext& context, MoaError status, const char* what) {
+  if (status == kMoaErr_NoErr) return true;
+  char message[96];
+  FormatText(message, sizeof message, "Could not make the list of %s", what);
+  context.StoreResult(XtraResult::Failure(message, status));
+  context.AnswerStatus();
+  return false;
 }

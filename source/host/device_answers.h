@@ -1,11 +1,15 @@
 // What device methods tell the movie besides their answer: a failed open's
-// message box, and what the reader met on its own thread.
+// message box, what the reader met on its own thread, and a list the host
+// could not make.
 #pragma once
 
 #include "host/call_context.h"
 
 // Shows the failure of an open while boxes are on, then answers the status.
 void ReportFailedOpen(CallContext& context, const char* kind, const char* hint);
-// Reports dropped for the buffer's bound, and a device that went away, reach
-// the movie's InternalError handler once each.
+// What the reader met reaches the movie when it next reads: reports lost to
+// the buffer's bound, reads that failed, and a device that went away.
 void ReportReaderTrouble(CallContext& context);
+// A list the host could not finish is no answer: the movie is told why, and
+// false returned.
+bool AnsweredList(CallContext& context, MoaError status, const char* what);

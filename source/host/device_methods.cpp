@@ -1,4 +1,6 @@
 // The Lingo methods that work on the instance's device object.
+#include <cstdint>
+
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
 #include "host/device_answers.h"
@@ -10,11 +12,19 @@
 namespace {
 
 constexpr uint32_t kMaxPacketBytes = 65535;
+// What one Read answers at most, in whole packets: a full buffer as one
+// Lingo list would hold a 32-bit host for seconds and gigabytes.
+constexpr size_t kMaxReadBytes = 65536;
 constexpr size_t kProductNameSize = 255;
 
-void AnswerBytes(CallContext& context, const ByteList& bytes) {
-  context.instance.hostServices->BytesToList(bytes.data(), static_cast<int32_t>(bytes.size()),
-                                             &context.call.resultValue);
+// Packets leave the buffer only once the movie's list holds them.
+void AnswerPackets(CallContext& context, size_t packets) {
+  InputBuffer& input = context.instance.device->input();
+  ByteList bytes;
+  const InputBuffer::Copied copied = input.Copy(bytes, kMaxPacketBytes, packets, kMaxReadBytes);
+  const MoaError status = context.instance.hostServices->BytesToList(
+      bytes.data(), static_cast<int32_t>(bytes.size()), &context.call.resultValue);
+  if (AnsweredList(context, status, "bytes")) input.Remove(copied);
   ReportReaderTrouble(context);
 }
 
@@ -29,10 +39,14 @@ void HandleOpenById(CallContext& context) {
 
 void HandleOpenByProductName(CallContext& context) {
   char name[kProductNameSize];
-  context.TextArgument(1, name, sizeof name);
-  WCHAR wideName[UsbDeviceInfo::kStringUnits];
-  HostTextToWide(name, wideName, UsbDeviceInfo::kStringUnits);
-  context.StoreResult(context.instance.device->OpenByProductName(wideName));
+  // Not even an empty name: that would match a device without a product string.
+  if (context.TextArgument(1, name, sizeof name)) {
+    WCHAR wideName[UsbDeviceInfo::kStringUnits];
+    HostTextToWide(name, wideName, UsbDeviceInfo::kStringUnits);
+    context.StoreResult(context.instance.device->OpenByProductName(wideName));
+  } else {
+    context.StoreResult(XtraResult::Failure("Open failed - the product name is not a string", XtraResult::kNoCode));
+  }
   ReportFailedOpen(context, "OpenByProductName", "Is device connected? name correct? - Try FindUsbDevices");
 }
 
@@ -43,44 +57,41 @@ void HandleClose(CallContext& context) {
   context.AnswerStatus();
 }
 
-void HandleRead(CallContext& context) {
-  ByteList bytes;
-  context.instance.device->Read(bytes, kMaxPacketBytes);
-  AnswerBytes(context, bytes);
-}
+void HandleRead(CallContext& context) { AnswerPackets(context, SIZE_MAX); }
 
-void HandleReadPacket(CallContext& context) {
-  ByteList bytes;
-  context.instance.device->ReadPacket(bytes, kMaxPacketBytes);
-  AnswerBytes(context, bytes);
-}
+void HandleReadPacket(CallContext& context) { AnswerPackets(context, 1); }
 
 void HandleWrite(CallContext& context) {
-  HostServices& services = *context.instance.hostServices;
   uint8_t payload[HostServices::kPayloadCapacity];
   uint32_t count = 0;
-  for (int index = 1; index < context.call.nargs; ++index)
-    context.StoreResult(services.ValueToBytes(&context.call.pArgs[index], payload, count));
-  if (context.instance.lastResult.isError) return context.AnswerStatus();
-
+  if (!context.PayloadArguments(1, payload, count)) return;
   int32_t sent = 0;
   context.StoreResult(context.instance.device->Write(payload, count, &sent));
   if (context.instance.lastResult.isError) return context.AnswerStatus();
-  char answer[64];
-  FormatText(answer, sizeof answer, "Ok (in:%u sent:%d)", static_cast<unsigned>(count), static_cast<int>(sent));
-  context.AnswerString(answer);
+  context.AnswerSent(count, sent);
 }
 
 void HandleNumberOfItemsInReadBuffer(CallContext& context) {
-  context.AnswerInteger(context.instance.device->NumberOfItemsInReadBuffer());
+  context.AnswerInteger(static_cast<int32_t>(context.instance.device->input().Bytes()));
 }
 
 void HandleNumberOfPacketsInReadBuffer(CallContext& context) {
-  context.AnswerInteger(context.instance.device->NumberOfPacketsInReadBuffer());
+  context.AnswerInteger(static_cast<int32_t>(context.instance.device->input().Packets()));
 }
 
 void HandleDoNotBufferPackets(CallContext& context) {
-  context.instance.device->SetDoNotBufferPackets(context.IntegerArgument(1) == 1);
+  context.instance.device->input().KeepOnlyNewest(context.IntegerArgument(1) == 1);
+}
+
+void HandleSetWriteTimeout(CallContext& context) {
+  bool converted = false;
+  const int32_t milliseconds = context.IntegerArgument(1, &converted);
+  if (converted && milliseconds >= 0)
+    context.instance.device->SetWriteTimeout(static_cast<DWORD>(milliseconds));
+  else
+    context.StoreResult(
+        XtraResult::Failure("The write timeout is a number of milliseconds, 0 or more", XtraResult::kNoCode));
+  context.AnswerStatus();
 }
 
 void HandleGetCapabilities(CallContext& context) {
@@ -102,6 +113,7 @@ void HandleGetCapabilities(CallContext& context) {
   list.AddInteger("NumberFeatureButtonCaps", caps.NumberFeatureButtonCaps);
   list.AddInteger("NumberFeatureValueCaps", caps.NumberFeatureValueCaps);
   list.AddInteger("NumberFeatureDataIndices", caps.NumberFeatureDataIndices);
+  AnsweredList(context, list.Finish(), "capabilities");
 }
 
 void HandleFindUsbDevices(CallContext& context) {
@@ -117,4 +129,5 @@ void HandleFindUsbDevices(CallContext& context) {
     list.AddDeviceString("SerialNumberString", device.SerialNumberString);
     list.EndItem();
   }
+  AnsweredList(context, list.Finish(), "devices");
 }

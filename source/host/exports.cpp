@@ -1,5 +1,6 @@
 // The five entry points through which Director discovers the class and makes
 // its interface objects. Everything else of the module stays hidden.
+#include "device/reader_thread.h"
 #include "host/class_table.h"
 #include "host/interface_objects.h"
 #include "monitor/notify_window.h"
@@ -66,9 +67,10 @@ MoaError AddInterfaceEntry(void* context, const MoaID& classId, MoaLong classVer
 
 XTRA_EXPORT MoaError MOA_CALL DllGetClassObject(const MoaID*, const MoaID*, void**) { return kMoaErr_BadClass; }
 
-// Director unloads the module only after this said yes.
+// Director unloads the module only after this said yes, which it does not
+// while a reader thread of a closed device is still ending.
 XTRA_EXPORT MoaError MOA_CALL DllCanUnloadNow() {
-  if (gModuleObjectCount != 0) return kMoaErr_XtraInUse;
+  if (gModuleObjectCount != 0 || ReaderThread::LiveThreads() != 0) return kMoaErr_XtraInUse;
   ReleaseNotifyWindowClass();
   return kMoaErr_NoErr;
 }

@@ -1,5 +1,7 @@
 // The Lingo methods that concern the instance itself: its birth and death,
 // the version, error boxes, tracing and the log.
+#include <cstring>
+
 #include "diagnostics/bounded_text.h"
 #include "host/method_table.h"
 #include "host/methods.h"
@@ -54,9 +56,17 @@ void HandlePrivateInstance(CallContext& context) {
     case kSetFileLog: {
       const int32_t on = context.IntegerArgument(2, &converted);
       if (!converted) break;
+      // One byte more than a name may have tells a name that does not fit,
+      // which cut would name another file.
+      char fileName[kPrivateTextSize + 1];
+      const bool named = context.TextArgument(3, fileName, sizeof fileName);
+      if (named && std::strlen(fileName) >= kPrivateTextSize) {
+        context.StoreResult(
+            XtraResult::Failure("The log file name is longer than 99 characters", XtraResult::kNoCode));
+        return context.AnswerStatus();
+      }
       instance.fileLogOn = (on & 0xFF) != 0;
-      char fileName[kPrivateTextSize];
-      if (context.TextArgument(3, fileName, sizeof fileName)) instance.hostServices->SetLogFileName(fileName);
+      if (named) instance.hostServices->SetLogFileName(fileName);
       if (instance.fileLogOn)
         instance.hostServices->OpenLog();
       else

@@ -35,5 +35,16 @@ const char kMethodTableBody[] =
     "   ShowErrorsAsDialogs object me, integer trueOrFalse -- turn on/off error dialo windows appearing\n"
     "/ + PrivateGlobal *\n"
     "/  PrivateInstance object me, *\n"
-    "--\n";
+    "--\n"
+    "   SetWriteTimeout object me, long milliseconds -- how long Write waits for the device; 0: no limit\n"
+    "   WriteReport object me, long reportId, * -- an output report of that ID: numbers, strings or lists\n"
+    "   SendOutputReport object me, long reportId, * -- the same over the control pipe\n"
+    "   GetFeatureReport object me, long reportId -- the feature report of that ID, as a list\n"
+    "   SetFeatureReport object me, long reportId, * -- numbers, strings or lists\n"
+    "   GetInputReport object me, long reportId -- the device's input report of that ID, asked for now\n"
+    "   FindHidDevices object me, * -- the HID collections present; a property list filters them\n"
+    "   OpenByPath object me, string path, * -- a path FindHidDevices gives; then 1 keeps all others out\n"
+    "   GetDeviceInfo object me -- the open collection, as FindHidDevices lists it\n"
+    "   GetStatus object me -- open, connected, the last error, the buffer\n"
+    "   MonitorHidDevices object me, string lingoFunctionToCall -- HID collections arriving and leaving\n";
 static_assert(sizeof kMethodTableBody + kVersionLineSize <= kMessageTableSize);

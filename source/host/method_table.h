@@ -10,7 +10,7 @@ constexpr size_t kVersionLineSize = 128;
 void FormatVersionLine(char (&line)[kVersionLineSize]);
 
 // Room for the version line and the body, as registered.
-constexpr size_t kMessageTableSize = 1873;
+constexpr size_t kMessageTableSize = 4096;
 extern const char kMethodTableBody[];
 
 enum MethodSelector : int {
@@ -35,4 +35,15 @@ enum MethodSelector : int {
   kSelectorShowErrorsAsDialogs = 18,
   kSelectorPrivateGlobal = 19,
   kSelectorPrivateInstance = 20,
+  kSelectorSetWriteTimeout = 21,
+  kSelectorWriteReport = 22,
+  kSelectorSendOutputReport = 23,
+  kSelectorGetFeatureReport = 24,
+  kSelectorSetFeatureReport = 25,
+  kSelectorGetInputReport = 26,
+  kSelectorFindHidDevices = 27,
+  kSelectorOpenByPath = 28,
+  kSelectorGetDeviceInfo = 29,
+  kSelectorGetStatus = 30,
+  kSelectorMonitorHidDevices = 31,
 };

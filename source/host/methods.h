@@ -23,6 +23,7 @@ void HandleMonitorDevice(CallContext& context);
 void HandleShowErrorsAsDialogs(CallContext& context);
 void HandlePrivateGlobal(CallContext& context);
 void HandlePrivateInstance(CallContext& context);
+void HandleSetWriteTimeout(CallContext& context);
 void HandleWriteReport(CallContext& context);
 void HandleSendOutputReport(CallContext& context);
 void HandleGetFeatureReport(CallContext& context);

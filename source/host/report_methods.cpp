@@ -1,6 +1,7 @@
 // The Lingo methods that move one report of a given ID: output reports over
 // either pipe, feature reports both ways, and input reports on demand.
 #include "device/usb_class_pc.h"
+#include "host/device_answers.h"
 #include "host/methods.h"
 #include "values/host_services.h"
 
@@ -27,8 +28,10 @@ void FetchReport(CallContext& context, FetchFunction fetch) {
   ByteList report;
   context.StoreResult((context.instance.device->*fetch)(reportId, report));
   if (context.instance.lastResult.isError) return context.AnswerStatus();
-  context.instance.hostServices->BytesToList(report.data(), static_cast<int32_t>(report.size()),
-                                             &context.call.resultValue);
+  AnsweredList(context,
+               context.instance.hostServices->BytesToList(report.data(), static_cast<int32_t>(report.size()),
+                                                          &context.call.resultValue),
+               "bytes");
 }
 
 }  // namespace

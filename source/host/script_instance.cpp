@@ -56,10 +56,13 @@ MoaError MOA_CALL XtraInstanceCreate(void* data) {
 void MOA_CALL XtraInstanceDestroy(void* data) {
   auto* instance = static_cast<XtraInstance*>(data);
   ForgetInstance(*instance);
+  FinishPendingForget(*instance);
   static_cast<XtraInstanceState*>(instance)->~XtraInstanceState();
 }
 
 void NewInstance(XtraInstance& instance, TStdXtra_IMoaMmXScript& script) {
+  // New after a forget whose end is still pending takes the instance back.
+  instance.forgetPending = false;
   // A second new on a live instance must not leak the first device.
   if (!instance.device) script.CreateNewInstance();
   // Only now is there a movie: at registration Director has none yet.
@@ -85,22 +88,17 @@ void ForgetInstance(XtraInstance& instance) {
   instance.flowTraceOn = false;
   if (instance.device) {
     StopMonitoringFor(instance);
-    delete instance.device;
-    instance.device = nullptr;
+    instance.device->Close();
   }
-  if (instance.hostServices) {
-    if (instance.deliveringCallbacks) {
-      instance.hostServices->callbacks().DropAll(instance.hostServices->values());
-      instance.forgetPending = true;
-    } else {
-      DestroyHostServices(instance);
-    }
-  }
+  if (instance.hostServices) instance.hostServices->callbacks().DropAll(instance.hostServices->values());
+  instance.forgetPending = true;
 }
 
 void FinishPendingForget(XtraInstance& instance) {
   if (!instance.forgetPending) return;
   instance.forgetPending = false;
+  delete instance.device;
+  instance.device = nullptr;
   if (instance.hostServices) DestroyHostServices(instance);
 }
 

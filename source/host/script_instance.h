@@ -12,7 +12,8 @@ void MOA_CALL XtraInstanceDestroy(void* instance);
 
 // Lingo's new: the device object, the error listener, the notification client.
 void NewInstance(XtraInstance& instance, TStdXtra_IMoaMmXScript& script);
-// Lingo's forget; harmless when repeated.
+// Lingo's forget; harmless when repeated. It closes the device and stops
+// what reaches the movie at once; FinishPendingForget lets go of the device
+// object and the host services once nothing of the instance runs any more.
 void ForgetInstance(XtraInstance& instance);
-// Completes a forget that a Lingo handler asked for during delivery.
 void FinishPendingForget(XtraInstance& instance);

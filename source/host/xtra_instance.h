@@ -40,8 +40,12 @@ struct XtraInstanceState {
   // While a method answers with its own error, that answer is the report:
   // no further message box.
   bool answeringWithError = false;
-  // A handler may forget the instance while its callbacks are delivered;
-  // the host services then go once delivery is over.
+  // Lingo method calls under way: more than one when the host runs Lingo
+  // while a method waits (in a message box). Delivery waits for none.
+  int32_t methodCallsRunning = 0;
+  // A handler may forget the instance while its callbacks are delivered,
+  // or a method while another waits: the device object and the host
+  // services then go once the outermost delivery or call is over.
   bool deliveringCallbacks = false;
   bool forgetPending = false;
 };

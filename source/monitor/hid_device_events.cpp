@@ -22,14 +22,19 @@ void FileHidDeviceEvent(TStdXtra_IMoaMmXScript& target, const char* path, uint32
     ParseVidPid(path, &collection.device.VendorID, &collection.device.ProductID);
   }
   MoaMmValue event = kVoidMoaMmValue;
-  services->NewPropList(&event);
-  MoaMmValue type = kVoidMoaMmValue;
-  services->MakeSymbol(arrived ? "DEVICEARRIVAL" : "DEVICEREMOVECOMPLETE", &type);
-  services->AddValueProperty(&event, "TYPE", &type);
-  services->values()->ValueRelease(&type);
-  AddCollectionIdentity(*services, &event, collection);
-  if (described) AddCollectionDetails(*services, &event, collection);
-  target.QueueCallback(instance.monitorHidHandler, 1, &event);
-  services->values()->ValueRelease(&event);
+  if (services->NewPropList(&event) == kMoaErr_NoErr) {
+    MoaMmValue type = kVoidMoaMmValue;
+    MoaError made = services->MakeSymbol(arrived ? "DEVICEARRIVAL" : "DEVICEREMOVECOMPLETE", &type);
+    if (made == kMoaErr_NoErr) made = services->AddValueProperty(&event, "TYPE", &type);
+    services->values()->ValueRelease(&type);
+    if (made == kMoaErr_NoErr) made = AddCollectionIdentity(*services, &event, collection);
+    if (made == kMoaErr_NoErr && described) made = AddCollectionDetails(*services, &event, collection);
+    // Half an event would mislead the movie; a debugger hears of none at all.
+    if (made == kMoaErr_NoErr)
+      target.QueueCallback(instance.monitorHidHandler, 1, &event);
+    else
+      OutputDebugStringA("HidBridge: a HID collection event could not be made\n");
+    services->values()->ValueRelease(&event);
+  }
   target.ExecutionFlow("FileHidDeviceEvent", "Exit", 50);
 }

@@ -10,7 +10,7 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::QueueCallback(const char* handlerName,
                                                         const MoaMmValue* args) {
   XtraInstance& instance = *owner;
   HostServices* services = instance.hostServices;
-  if (!services) return kMoaErr_NoErr;
+  if (!services || instance.forgetPending) return kMoaErr_NoErr;
   const XtraResult filed = services->callbacks().Enqueue(services->values(), handlerName, argCount, args);
   if (filed.isError) {
     // The filer is not told, so at least a debugger shows what the movie missed.
@@ -24,9 +24,13 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::QueueCallback(const char* handlerName,
 
 MoaError MOA_CALL TStdXtra_IMoaNotificationClient::Notify(const MoaID*, void*, void*) {
   XtraInstance& instance = *owner;
+  // A handler, or a method's message box, may let Director idle: delivery
+  // never runs inside a delivery or a method call of its instance.
+  if (instance.deliveringCallbacks || instance.methodCallsRunning > 0) return kMoaErr_NoErr;
   // A handler may forget the instance, which lets go of this client.
   AddRef();
-  if (HostServices* services = instance.hostServices) {
+  HostServices* services = instance.hostServices;
+  if (services && !instance.forgetPending) {
     instance.deliveringCallbacks = true;
     services->callbacks().DeliverPendingCallbacks(services->values(), services->player());
     instance.deliveringCallbacks = false;

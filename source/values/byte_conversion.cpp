@@ -15,23 +15,34 @@ void Append(uint8_t* payload, uint32_t& count, const void* bytes, size_t length)
 
 }  // namespace
 
+// The list reaches `out` only whole: a host that fails one step gets back
+// what was made, and `out` stays as it was.
 MoaError HostServices::BytesToList(const uint8_t* bytes, int32_t length, MoaMmValue* out) {
   if (!lists_ || !values_) return kMoaErr_BadInterface;
-  MoaError status = lists_->NewListValue(out);
-  for (int32_t i = 0; i < length; ++i) {
+  MoaMmValue list = kVoidMoaMmValue;
+  MoaError status = lists_->NewListValue(&list);
+  if (status != kMoaErr_NoErr) return status;
+  for (int32_t i = 0; i < length && status == kMoaErr_NoErr; ++i) {
     MoaMmValue item = kVoidMoaMmValue;
-    values_->IntegerToValue(bytes[i], &item);
-    status = lists_->AppendValueToList(out, &item);
+    status = values_->IntegerToValue(bytes[i], &item);
+    if (status != kMoaErr_NoErr) break;
+    status = lists_->AppendValueToList(&list, &item);
     values_->ValueRelease(&item);
   }
-  return status;
+  if (status != kMoaErr_NoErr) {
+    values_->ValueRelease(&list);
+    return status;
+  }
+  *out = list;
+  return kMoaErr_NoErr;
 }
 
 XtraResult HostServices::ValueToBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count) {
   XtraResult result;
   result.Clear();
   result.SetOk();
-  switch (AppendBytes(value, payload, count, 0)) {
+  size_t visited = 0;
+  switch (AppendBytes(value, payload, count, 0, visited)) {
     case ByteConversion::Done:
       break;
     case ByteConversion::UnsupportedType:
@@ -40,6 +51,9 @@ XtraResult HostServices::ValueToBytes(const MoaMmValue* value, uint8_t* payload,
     case ByteConversion::NestedTooDeeply:
       result.SetError("Lists nested too deeply", XtraResult::kNoCode);
       break;
+    case ByteConversion::TooManyElements:
+      result.SetError("Lists hold too many elements to send", XtraResult::kNoCode);
+      break;
   }
   return result;
 }
@@ -47,7 +61,9 @@ XtraResult HostServices::ValueToBytes(const MoaMmValue* value, uint8_t* payload,
 // A plain outcome per element, not a status record: a list of 64 values
 // would otherwise copy 64 records of two kilobytes each.
 HostServices::ByteConversion HostServices::AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count,
-                                                       int depth) {
+                                                       int depth, size_t& visited) {
+  if (count == kPayloadCapacity) return ByteConversion::Done;
+  if (++visited > kMaxVisitedElements) return ByteConversion::TooManyElements;
   MoaLong type = kMoaMmValueType_Void;
   if (values_) values_->ValueType(value, &type);
   switch (type) {
@@ -67,8 +83,8 @@ HostServices::ByteConversion HostServices::AppendBytes(const MoaMmValue* value, 
     }
     case kMoaMmValueType_String: {
       static thread_local char text[kStringBufferSize];
-      text[0] = '\0';
-      values_->ValueToString(value, text, sizeof text);
+      if (values_->ValueToString(value, text, sizeof text) != kMoaErr_NoErr) text[0] = '\0';
+      text[sizeof text - 1] = '\0';  // a host that cuts the text may not end it
       Append(payload, count, text, std::strlen(text));
       return ByteConversion::Done;
     }
@@ -76,12 +92,12 @@ HostServices::ByteConversion HostServices::AppendBytes(const MoaMmValue* value, 
       return ByteConversion::Done;
     case kMoaMmValueType_List: {
       ByteConversion outcome = ByteConversion::Done;
-      const bool visited = ForEachElement(value, depth, [&](const MoaMmValue& element) {
-        const ByteConversion inner = AppendBytes(&element, payload, count, depth + 1);
+      const bool walked = ForEachElement(value, depth, [&](const MoaMmValue& element) {
         // An element that cannot be sent spoils the whole argument.
-        if (inner != ByteConversion::Done) outcome = inner;
+        outcome = AppendBytes(&element, payload, count, depth + 1, visited);
+        return outcome == ByteConversion::Done;
       });
-      return visited ? outcome : ByteConversion::NestedTooDeeply;
+      return walked ? outcome : ByteConversion::NestedTooDeeply;
     }
     default:
       return ByteConversion::UnsupportedType;

@@ -42,7 +42,9 @@ class HostServices {
 
   MoaError BytesToList(const uint8_t* bytes, int32_t length, MoaMmValue* out);
   // Appends the bytes of an integer, string or (nested) list to a payload of
-  // kPayloadCapacity bytes; what would not fit is cut.
+  // kPayloadCapacity bytes; what would not fit is cut, and the walk ends as
+  // soon as the payload is full or too many elements were visited (lists
+  // may share or contain themselves).
   XtraResult ValueToBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count);
   // Appends a compact text of the value (lists flattened, keys left out) to
   // a text of kLogTextCapacity characters; what would not fit is cut.
@@ -64,16 +66,21 @@ class HostServices {
   CallbackQueue& callbacks() { return callbacks_; }
 
  private:
-  enum class ByteConversion { Done, UnsupportedType, NestedTooDeeply };
-  ByteConversion AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count, int depth);
+  enum class ByteConversion { Done, UnsupportedType, NestedTooDeeply, TooManyElements };
+  ByteConversion AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count, int depth,
+                             size_t& visited);
   void AppendLogText(const MoaMmValue* value, char* text, size_t& length, int depth);
   template <class Service>
   Service* Acquire(const MoaID& iid);
-  // Visits a list's elements in order, each borrowed for the visit; false,
-  // visiting nothing, past the depth that nesting may reach.
+  // Visits a list's elements in order, each borrowed for the visit, until a
+  // visit answers false; false, visiting nothing, past the depth that nesting
+  // may reach.
   template <class Visit>
   bool ForEachElement(const MoaMmValue* list, int depth, Visit visit);
   static constexpr int kMaxListDepth = 64;
+  // Lists that fill the payload with one byte per element visit about twice
+  // as many values, themselves included; a walk past this sends nothing.
+  static constexpr size_t kMaxVisitedElements = 4 * kPayloadCapacity;
   static constexpr size_t kStringBufferSize = 15360;
 
   IMoaCallback* callback_;
@@ -95,8 +102,9 @@ inline bool HostServices::ForEachElement(const MoaMmValue* list, int depth, Visi
   for (MoaLong position = 1; position <= elements; ++position) {
     MoaMmValue element = kVoidMoaMmValue;
     if (lists_->GetValueByIndex(list, position, &element) != kMoaErr_NoErr) continue;
-    visit(element);
+    const bool more = visit(element);
     values_->ValueRelease(&element);
+    if (!more) break;
   }
   return true;
 }

@@ -37,15 +37,17 @@ void HostServices::AppendLogText(const MoaMmValue* value, char* text, size_t& le
     }
     case kMoaMmValueType_String: {
       static thread_local char piece[kStringBufferSize];
-      piece[0] = '\0';
-      values_->ValueToString(value, piece, sizeof piece);
+      if (values_->ValueToString(value, piece, sizeof piece) != kMoaErr_NoErr) piece[0] = '\0';
+      piece[sizeof piece - 1] = '\0';  // a host that cuts the text may not end it
       AppendText(text, length, "<%s>", piece);
       break;
     }
     case kMoaMmValueType_List:
     case kMoaMmValueType_PropList:
-      ForEachElement(value, depth,
-                     [&](const MoaMmValue& element) { AppendLogText(&element, text, length, depth + 1); });
+      ForEachElement(value, depth, [&](const MoaMmValue& element) {
+        AppendLogText(&element, text, length, depth + 1);
+        return length + 1 < kLogTextCapacity;
+      });
       break;
     default:
       break;

@@ -1,5 +1,6 @@
 // The instance's access to the shared log file.
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "diagnostics/bounded_text.h"
 #include "diagnostics/xtra_log.h"
@@ -22,18 +23,18 @@ XtraResult HostServices::CloseLog() {
 }
 
 XtraResult HostServices::LogLine(const char* message, const char* tag) {
-  result_.SetOk();
-  XtraLog& log = XtraLog::Instance();
-  if (!log.IsOpen()) log.OpenLog(logFileName_);
-  result_ = log.WriteLogLine(tag, message);
+  result_ = XtraLog::Instance().WriteLogLine(logFileName_, tag, message);
   return result_;
 }
 
+// Called from the window procedure and the host's notification too, where
+// no exception may go: without memory for the text there is no line.
 XtraResult HostServices::LogCallbackArguments(int32_t argCount, const MoaMmValue* args) {
   result_.SetOk();
-  std::vector<char> text(kLogTextCapacity, '\0');
+  std::unique_ptr<char[]> text(new (std::nothrow) char[kLogTextCapacity]());
+  if (!text) return result_;
   size_t length = 0;
-  for (int32_t i = 0; i < argCount; ++i) ValueToLogText(&args[i], text.data(), length);
-  if (!result_.isError) LogLine(text.data(), "<*>");
+  for (int32_t i = 0; i < argCount; ++i) ValueToLogText(&args[i], text.get(), length);
+  if (!result_.isError) LogLine(text.get(), "<*>");
   return result_;
 }

@@ -13,9 +13,9 @@ class HostServices;
 
 class ResultListBuilder {
  public:
-  // Makes the target a new empty linear list.
+  // Starts a new linear list, which reaches the target only whole.
   ResultListBuilder(IMoaCallback* callback, MoaMmValue* target);
-  // Appends a pending item, then lets go of the host.
+  // Finishes the list unless Finish did, then lets go of the host.
   ~ResultListBuilder();
   ResultListBuilder(const ResultListBuilder&) = delete;
   ResultListBuilder& operator=(const ResultListBuilder&) = delete;
@@ -31,11 +31,20 @@ class ResultListBuilder {
     return AddString(name, converted);
   }
   XtraResult EndItem();
+  // Appends a pending item and hands the list to the target; after a host
+  // step that failed, lets go of the list instead and leaves the target as
+  // it was. Answers the first failed step's status.
+  MoaError Finish();
 
  private:
+  void Check(MoaError status);
+
   HostServices* services_;
   MoaMmValue* target_;
+  MoaMmValue list_ = kVoidMoaMmValue;
   MoaMmValue* pendingItem_ = nullptr;
   XtraResult result_;
   IMoaMmList* lists_ = nullptr;
+  MoaError status_ = kMoaErr_NoErr;
+  bool finished_ = false;
 };

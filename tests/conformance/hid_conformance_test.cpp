@@ -132,12 +132,14 @@ TEST_F(HidConformance, SilentDeviceKeepsAReadPendingUntilCancelled) {
   EXPECT_FALSE(ReadFile(mouse, report, sizeof report, nullptr, &overlapped));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_IO_PENDING));
   EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 0), WAIT_TIMEOUT) << "ReadFile reset the event";
+  EXPECT_FALSE(HasOverlappedIoCompleted(&overlapped));
   DWORD bytes = 99;
   EXPECT_FALSE(GetOverlappedResult(mouse, &overlapped, &bytes, FALSE));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_IO_INCOMPLETE));
 
   EXPECT_TRUE(CancelIoEx(mouse, &overlapped));
   EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 1000), WAIT_OBJECT_0);
+  EXPECT_TRUE(HasOverlappedIoCompleted(&overlapped));
   EXPECT_FALSE(GetOverlappedResult(mouse, &overlapped, &bytes, TRUE));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_OPERATION_ABORTED));
   EXPECT_EQ(bytes, 0u);
@@ -145,6 +147,37 @@ TEST_F(HidConformance, SilentDeviceKeepsAReadPendingUntilCancelled) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_FOUND));
   EXPECT_TRUE(CancelIo(mouse));
   CloseHandle(overlapped.hEvent);
+}
+
+DWORD WINAPI CancelIoElsewhere(LPVOID file) { return CancelIo(static_cast<HANDLE>(file)); }
+
+// Windows XP has CancelIo only, which cancels what the calling thread started:
+// a reader must cancel its own read.
+TEST_F(HidConformance, CancelIoCancelsOnlyTheCallingThreadsRead) {
+  OpenMouse();
+  ASSERT_NE(mouse, INVALID_HANDLE_VALUE);
+  OVERLAPPED overlapped{};
+  overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  BYTE report[64];
+  EXPECT_FALSE(ReadFile(mouse, report, sizeof report, nullptr, &overlapped));
+  HANDLE other = CreateThread(nullptr, 0, CancelIoElsewhere, mouse, 0, nullptr);
+  EXPECT_EQ(WaitForSingleObject(other, 5000), WAIT_OBJECT_0);
+  CloseHandle(other);
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 100), WAIT_TIMEOUT) << "another thread's CancelIo left it";
+  EXPECT_TRUE(CancelIo(mouse));
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 1000), WAIT_OBJECT_0);
+  DWORD bytes = 99;
+  EXPECT_FALSE(GetOverlappedResult(mouse, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_OPERATION_ABORTED));
+  CloseHandle(overlapped.hEvent);
+}
+
+TEST_F(HidConformance, Kernel32IsAskedForCancelIoExAtRunTime) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  ASSERT_NE(kernel, nullptr);
+  EXPECT_NE(GetProcAddress(kernel, "CancelIoEx"), nullptr);
+  EXPECT_EQ(GetProcAddress(kernel, "NoSuchFunctionAnywhere"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
 }
 
 TEST_F(HidConformance, BuffersThatCannotHoldAReportAreInvalid) {

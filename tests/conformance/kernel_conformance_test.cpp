@@ -63,6 +63,7 @@ std::string SystemMessage(DWORD code, DWORD size = 256) {
   WCHAR text[256] = {};
   const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                       text, size, nullptr);
+  if (length == 0) return "";  // the buffer's contents are undefined then (Wine leaves a cut text)
   std::string ascii;
   for (DWORD i = 0; text[i]; ++i) ascii += static_cast<char>(text[i]);
   return length == ascii.size() ? ascii : "length mismatch";

@@ -40,7 +40,7 @@ TEST_F(Collections, TwoIdenticalPadsAreListedApartAndEachObjectReadsOnlyItsOwn) 
   ASSERT_TRUE(WaitForPackets(left, 1));
   ASSERT_TRUE(WaitForPackets(right, 2));
   Bytes bytes;
-  left.ReadPacket(bytes, 65535);
+  left.input().Copy(bytes, 65535, 1, 65535);
   EXPECT_EQ(bytes[1], 1);
   const uint8_t payload[] = {5};
   int32_t sent = 0;
@@ -139,9 +139,9 @@ TEST_F(Collections, TheOpenCollectionIsDescribedUntilCloseAndKnownGoneAtOnce) {
   EXPECT_EQ(info.caps.InputReportByteLength, 9);
 
   DWORD failure = 0;
-  for (int i = 0; i < 2000 && (failure = object.TakeReaderFailure()) == 0; ++i) Sleep(1);
+  for (int i = 0; i < 2000 && (failure = object.TakeReaderEnd()) == 0; ++i) Sleep(1);
   EXPECT_EQ(failure, ERROR_DEVICE_NOT_CONNECTED);
-  EXPECT_EQ(object.TakeReaderFailure(), 0u) << "told once";
+  EXPECT_FALSE(object.IsConnected()) << "also once the reader's end is told";
   object.Close();
   EXPECT_FALSE(object.GetOpenCollection(info));
 }

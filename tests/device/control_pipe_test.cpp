@@ -60,7 +60,7 @@ TEST_F(ControlPipe, AnInputReportOnDemandLeavesTheBufferAlone) {
   report.clear();
   EXPECT_FALSE(object.GetInputReport(1, report).isError);
   EXPECT_EQ(report, (Bytes{1, 0, 0, 0, 0, 0})) << "nothing sent under 1 yet";
-  EXPECT_EQ(object.NumberOfPacketsInReadBuffer(), 1);
+  EXPECT_EQ(object.input().Packets(), 1u);
 }
 
 TEST_F(ControlPipe, FailuresNameTheReportAndTheSystemsReasonAndSendNothing) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "host_doubles.h"
 #include "simulated_devices.h"
 
 namespace {
@@ -53,7 +54,8 @@ TEST_F(DeviceIo, KeepingOnlyTheNewestLeavesOnePacket) {
   for (uint8_t i = 1; i <= 5; ++i) standin::SendInputReport(pad, {0, i});
   ASSERT_TRUE(WaitForPackets(1));
   // The reader may still be storing: wait until the last report has come.
-  for (int tries = 0; tries < 1000 && me.Call(kNumberOfItemsInReadBuffer) == "9"; ++tries) {
+  for (int tries = 0; tries < 5000; ++tries) {
+    ASSERT_NE(me.Call(kNumberOfPacketsInReadBuffer), "2");
     const std::string packet = me.Call(kReadPacket);
     if (packet == "[0, 5, 0, 0, 0, 0, 0, 0, 0]") return;
     if (packet == "[]") std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -90,15 +92,80 @@ TEST_F(DeviceIo, WriteSendsReportIdZeroThenThePayloadPaddedOrCut) {
   EXPECT_EQ(reports[3], (std::vector<uint8_t>{0, 65, 1, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(DeviceIo, ABadLastArgumentWritesNothing) {
+TEST_F(DeviceIo, ABadArgumentAnywhereWritesNothing) {
   ASSERT_TRUE(loaded);
-  const standin::DeviceId pad = Plug();
-  ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
-  EXPECT_EQ(me.Call(kWrite, "1, [#a: 1]"), "\"Error :Cannot convert this type of parameter\"");
+  standin::DeviceId pad = 0;
+  ScriptInstance& me = OpenPad(pad);
+  EXPECT_EQ(me.Call(kWrite, "1, [#a: 1]"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
+  EXPECT_EQ(me.Call(kWrite, "[#a: 1], 200"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(me.Call(kWrite, "1.5, 2"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
   EXPECT_TRUE(standin::OutputReports(pad).empty());
-  EXPECT_EQ(me.Call(kWrite, "[#a: 1], 200"), "\"Ok (in:1 sent:9)\"");
-  EXPECT_EQ(standin::OutputReports(pad).at(0)[1], 200);
+}
+
+TEST_F(DeviceIo, AWriteToAStalledDeviceTimesOutAndTheNextOneWorks) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceId pad = 0;
+  ScriptInstance& me = OpenPad(pad);
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "20"), "\"Ok\"");
+  standin::StallOutput(pad, true);
+  EXPECT_EQ(me.Call(kWrite, "1"), "\"Error :Write timed out (1460)\"");
+  EXPECT_EQ(me.Call(kIsOpen), "1");
+  standin::StallOutput(pad, false);
+  EXPECT_EQ(me.Call(kWrite, "2"), "\"Ok (in:1 sent:9)\"");
+  EXPECT_EQ(standin::OutputReports(pad), (std::vector<std::vector<uint8_t>>{{0, 2, 0, 0, 0, 0, 0, 0, 0}}))
+      << "the write that timed out was cancelled";
+}
+
+// A second each by default; 0 waits for as long as the device takes.
+TEST_F(DeviceIo, AWriteWaitsForADeviceThatTakesItsTime) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceId pad = 0;
+  ScriptInstance& me = OpenPad(pad);
+  for (const char* timeout : {"1000", "0"}) {
+    EXPECT_EQ(me.Call(kSetWriteTimeout, timeout), "\"Ok\"");
+    standin::StallOutput(pad, true);
+    std::thread device([pad, timeout] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(timeout[0] == '0' ? 1200 : 50));
+      standin::StallOutput(pad, false);
+    });
+    EXPECT_EQ(me.Call(kWrite, "7"), "\"Ok (in:1 sent:9)\"") << timeout;
+    device.join();
+  }
+  EXPECT_EQ(standin::OutputReports(pad).size(), 2u);
+}
+
+TEST_F(DeviceIo, TheWriteTimeoutIsANumberOfMillisecondsZeroOrMore) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  const char kRefused[] = "\"Error :The write timeout is a number of milliseconds, 0 or more\"";
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "-1"), kRefused);
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "\"5\""), kRefused);
+  EXPECT_EQ(me.Call(kSetWriteTimeout), kRefused);
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "0"), "\"Ok\"");
+}
+
+// Windows owns a write's report until the write ends; one that no cancel
+// ends keeps its report until Close closes the handle, which ends it.
+TEST_F(DeviceIo, AWriteThatWillNotBeCancelledBlocksLaterWritesUntilClose) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceId pad = 0;
+  ScriptInstance& me = OpenPad(pad);
+  me.Call(kSetWriteTimeout, "20");
+  standin::StallOutput(pad, true);
+  standin::FailNext("CancelIoEx", ERROR_INVALID_HANDLE, 0, 100);
+  standin::FailNext("CancelIo", ERROR_INVALID_HANDLE, 0, 100);
+  EXPECT_EQ(me.Call(kWrite, "1"), "\"Error :Write timed out (1460)\"");
+  standin::StallOutput(pad, false);
+  EXPECT_EQ(standin::OutputReports(pad).size(), 1u) << "the first write went out after all";
+  EXPECT_EQ(me.Call(kWrite, "2"), "\"Ok (in:1 sent:9)\"") << "once it has ended, writing goes on";
+
+  standin::StallOutput(pad, true);
+  EXPECT_EQ(me.Call(kWrite, "3"), "\"Error :Write timed out (1460)\"");
+  EXPECT_EQ(me.Call(kWrite, "4"), "\"Error :Write timed out (1460)\"") << "the stuck write keeps the report";
+  standin::ClearFaults();
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  standin::StallOutput(pad, false);
+  EXPECT_EQ(standin::OutputReports(pad).size(), 2u) << "closing the handle ended the stuck write";
 }
 
 TEST_F(DeviceIo, AnUnpluggedDeviceFailsWritesWithTheSystemsText) {
@@ -137,8 +204,51 @@ TEST_F(DeviceIo, ReopeningClosesTheFirstDeviceAndKeepsItsPackets) {
   standin::SendInputReport(pad, {7});
   ASSERT_TRUE(WaitForPackets(1));
   EXPECT_EQ(me.Call(kOpenByProductName, "\"Other\""), "\"Ok\"");
-  EXPECT_EQ(standin::LiveThreadCount(), 1u);
+  for (int tries = 0; tries < 5000 && standin::LiveThreadCount() > 1; ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(standin::LiveThreadCount(), 1u) << "the first device's reader ended";
   EXPECT_EQ(me.Call(kReadPacket), "[7, 0, 0, 0, 0, 0, 0, 0, 0]");
+}
+
+// A movie's list that the host cannot finish (out of memory) is no answer:
+// the movie is told, and the reports stay for the next read.
+TEST_F(DeviceIo, AListTheHostCannotFinishIsAnErrorAndTheReportsStay) {
+  ASSERT_TRUE(loaded);
+  FailingAppends lists(host, 5, kMoaErr_OutOfMem);
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::SendInputReport(pad, {1});
+  standin::SendInputReport(pad, {2});
+  ASSERT_TRUE(WaitForPackets(2));
+  EXPECT_EQ(me.Call(kRead), "\"Error :Could not make the list of bytes (-2147221502)\"");
+  EXPECT_EQ(me.Call(kNumberOfPacketsInReadBuffer), "2");
+  lists.Allow(0);
+  EXPECT_EQ(me.Call(kFindUsbDevices), "\"Error :Could not make the list of devices (-2147221502)\"");
+  lists.Allow(1000);
+  EXPECT_EQ(me.Call(kRead), "[1, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0]");
+  me.Forget();
+}
+
+// A full buffer holds far more than one Lingo list should: one Read answers
+// whole reports up to 64 KB, and the movie reads on for the rest.
+TEST_F(DeviceIo, OneReadAnswersAtMost64KilobytesOfWholeReports) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceSpec board = Pad();
+  board.caps.InputReportByteLength = 1000;
+  const standin::DeviceId device = Plug(board);
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  for (int i = 0; i < 70; ++i) standin::SendInputReport(device, {static_cast<uint8_t>(i)});
+  ASSERT_TRUE(WaitForPackets(70));
+  std::vector<MoaMmValue> none;
+  MoaMmValue first{};
+  me.CallWithValues(kRead, none, &first);
+  EXPECT_EQ(host.values().Find(first)->items.size(), 65u * 1000u);
+  host.values().Release(first);
+  EXPECT_EQ(me.Call(kNumberOfPacketsInReadBuffer), "5");
+  EXPECT_EQ(me.Call(kReadPacket).substr(0, 5), "[65, ") << "in order";
+  EXPECT_EQ(me.Call(kNumberOfItemsInReadBuffer), "4000");
 }
 
 TEST_F(DeviceIo, PacketsReadableAfterClose) {
@@ -165,7 +275,7 @@ TEST_F(DeviceIo, CloseDuringABurstLosesNothingItStoredAndLeavesNothingOpen) {
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
   sending = false;
   device.join();
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_NE(me.Call(kNumberOfPacketsInReadBuffer), "0");
 }
 
@@ -175,8 +285,8 @@ TEST_F(DeviceIo, ForgetClosesAnOpenDevice) {
   ScriptInstance& me = New();
   ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
   me.Forget();
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
 }
 
 TEST_F(DeviceIo, OpeningAndClosingTenThousandTimesLeavesNothingBehind) {
@@ -187,8 +297,8 @@ TEST_F(DeviceIo, OpeningAndClosingTenThousandTimesLeavesNothingBehind) {
     ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
     ASSERT_EQ(me.Call(kClose), "\"Ok\"");
   }
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
 }
 
 struct OpenFailure {
@@ -245,6 +355,7 @@ TEST_F(DeviceIo, AnOpenAfterAFailedOneReleasesWhatThatLeftBehind) {
   me.Call(kOpenById, "1133, 50475");
   EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
 }
 

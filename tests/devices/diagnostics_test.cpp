@@ -1,5 +1,6 @@
 // How the movie hears of what happened: the trace, the log file, deferred
 // handler calls, error callbacks and message boxes.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -118,7 +119,7 @@ TEST_F(Diagnostics, ACallbackFiledDuringDeliveryRunsInTheSameNotificationAfterTh
       me.Call(kIsOpen);  // traced at 25: below the threshold
       me.Call(kClose);
     }
-    return MoaMmValue{};
+    return kVoidMoaMmValue;
   });
   me.Call(kNumberOfItemsInReadBuffer);
   Idle();
@@ -168,7 +169,7 @@ TEST_F(Diagnostics, OtherMethodErrorsFileOneCallbackAndShowNoBox) {
   EXPECT_TRUE(standin::MessageBoxes().empty());
   Idle();
   const std::string calls = TakeHandlerCalls();
-  EXPECT_NE(calls.find("#Help: \"Cannot convert this type of parameter\"]"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("#Help: \"Cannot convert this type of parameter (argument 1)\"]"), std::string::npos) << calls;
   EXPECT_EQ(calls.find("HidBridge_XtraError", 1), std::string::npos) << calls;
 }
 
@@ -235,6 +236,40 @@ TEST_F(Diagnostics, ReopeningTheLogEmptiesItAndClosingKeepsWhatWasWritten) {
   EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 2) << after;
 }
 
+// The log is the process's, but each instance's lines go to its own file,
+// and a file is emptied only when a movie opens it.
+TEST_F(Diagnostics, AnotherInstanceClosingTheLogLosesNoneOfThisOnesLines) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  ScriptInstance other(host);
+  me.Call(kShowErrorsAsDialogs, "0");
+  me.Call(kPrivateInstance, "3, 1, \"c:\\mine.txt\"");
+  me.Call(kOpenById, "1, 2");
+  other.Call(kPrivateInstance, "3, 1, \"c:\\other.txt\"");
+  other.Call(kPrivateInstance, "3, 0, \"\"");
+  me.Call(kOpenById, "3, 4");
+  const std::string mine = FileText("c:\\mine.txt");
+  const std::string line = "InformUserOfErrorUsingDialog:Error :Open failed";
+  const size_t first = mine.find(line);
+  EXPECT_NE(first, std::string::npos) << mine;
+  EXPECT_NE(mine.find(line, first + 1), std::string::npos) << "both opens' lines are there: " << mine;
+  EXPECT_EQ(FileText("c:\\other.txt").find("Open failed"), std::string::npos);
+  other.Forget();
+}
+
+TEST_F(Diagnostics, ALogNameTooLongForItsBufferIsRefusedNotCut) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = New();
+  const std::string fits = "c:\\" + std::string(92, 'n') + ".txt";
+  const std::string tooLong = "c:\\" + std::string(93, 'n') + ".txt";
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"" + tooLong + "\""),
+            "\"Error :The log file name is longer than 99 characters\"");
+  EXPECT_EQ(me.Call(kPrivateGlobal), "[[#Monitoring: 0, #NotifyWindow: 0, #LogOpen: 0, #InterfaceObjects: 2]]");
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"" + fits + "\""), "\"Ok\"");
+  EXPECT_NE(FileText(fits).find("Code compile date:"), std::string::npos);
+  me.Call(kPrivateInstance, "3, 0, \"\"");
+}
+
 TEST_F(Diagnostics, AnEmptyLogNameCannotBeOpenedAndIsNoError) {
   ASSERT_TRUE(loaded);
   ScriptInstance& me = New();
@@ -262,16 +297,22 @@ TEST_F(Diagnostics, ForgetDropsPendingCallbacksWithTheirValues) {
   EXPECT_EQ(TakeHandlerCalls(), "");
 }
 
-// Director lets go of the script object of a Lingo object dropped without
-// forget; the instance lives on and may be reached and called again.
+// Until Director collects an object kept in a global, its instance lives on
+// and may be reached and called again.
 TEST_F(Diagnostics, ErrorsOfAnInstanceReachedAgainStillReachTheMovie) {
   ASSERT_TRUE(loaded);
-  { ScriptInstance dropped(host); }
+  MoaMmValue global = kVoidMoaMmValue;  // the object, kept where Director has not collected it yet
+  {
+    ScriptInstance dropped(host);
+    global = dropped.self();
+    host.values().AddRef(global);
+  }
   std::unique_ptr<ScriptInstance> again = ReachAgain();
-  EXPECT_EQ(again->Call(kWrite, "[#a: 1]"), "\"Error :Cannot convert this type of parameter\"");
+  EXPECT_EQ(again->Call(kWrite, "[#a: 1]"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
   Idle();
   EXPECT_NE(TakeHandlerCalls().find("HidBridge_XtraError"), std::string::npos);
   again->Forget();
+  host.values().Release(global);
 }
 
 TEST_F(Diagnostics, AHandlerMayForgetTheInstanceWhileItsCallbacksAreDelivered) {
@@ -279,7 +320,7 @@ TEST_F(Diagnostics, AHandlerMayForgetTheInstanceWhileItsCallbacksAreDelivered) {
   ScriptInstance& me = New();
   host.player().Define("HidBridge_XtraError", [&](const std::vector<MoaMmValue>&) {
     me.Forget();
-    return MoaMmValue{};
+    return kVoidMoaMmValue;
   });
   me.Call(kShowErrorsAsDialogs, "0");
   me.Call(kWrite, "[#a: 1]");

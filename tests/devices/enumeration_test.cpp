@@ -23,15 +23,31 @@ TEST_F(Enumeration, ListsEveryInterfaceWithItsIdsAndStrings) {
             "[#VendorID: 4660, #ProductID: 1, #Manufacturer: \"\", #Product: \"\", #SerialNumberString: \"\"]]");
 }
 
-TEST_F(Enumeration, CharactersBeyondLatin1BecomeQuestionMarks) {
+TEST_F(Enumeration, DeviceStringsReachDirectorInItsOwnEncoding) {
   ASSERT_TRUE(loaded);
   standin::DeviceSpec pad = Pad();
-  pad.product = u"Caf\u00e9 \u2603 Pad";
+  pad.product = u"Pad \u00e9 \u20ac \u2603";
   pad.manufacturer = std::u16string(255, u'm');
   Plug(pad);
   const std::string list = New().Call(kFindUsbDevices);
-  EXPECT_NE(list.find("#Product: \"Caf\xe9 ? Pad\""), std::string::npos) << list;
-  EXPECT_NE(list.find("#Manufacturer: \"" + std::string(255, 'm') + "\""), std::string::npos);
+  EXPECT_NE(list.find("#Product: \"Pad \u00e9 \u20ac \u2603\""), std::string::npos) << "UTF-8 for Director 11.5: " << list;
+  EXPECT_NE(list.find("#Manufacturer: \"" + std::string(255, 'm') + "\""), std::string::npos) << "a full buffer";
+}
+
+TEST_F(Enumeration, AnOlderDirectorGetsTheWindowsCodePage) {
+  ASSERT_TRUE(loaded);
+  host.PlayDirector("10.1");
+  standin::DeviceSpec pad = Pad();
+  pad.product = u"Pad \u00e9 \u20ac";
+  pad.manufacturer = u"Snow \u2603";
+  Plug(pad);
+  ScriptInstance& me = New();
+  const std::string list = me.Call(kFindUsbDevices);
+  EXPECT_NE(list.find("#Manufacturer: \"Snow ?\", #Product: \"Pad \u00e9 \u20ac\""), std::string::npos)
+      << "Windows-1252, shown as Director 10 shows it: " << list;
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"Pad \u00e9 \u20ac\""), "\"Ok\"") << "the name is compared in UTF-16";
+  me.Call(kClose);
+  host.PlayDirector("11.5");
 }
 
 TEST_F(Enumeration, ListsMoreThanFortyTwoInterfaces) {

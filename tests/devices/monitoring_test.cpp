@@ -3,7 +3,7 @@
 #include <regex>
 
 #include "device_broadcast.h"
-#include "platform.h"
+#include "host_windows.h"
 #include "simulated_devices.h"
 #include "standin/window_control.h"
 
@@ -20,9 +20,9 @@ class Monitoring : public SimulatedDevices {
   static HWND MonitorWindow() { return FindWindowA("HIDBRIDGE_WND", "HIDBRIDGE_WND"); }
 
   // What Windows would send for a USB device interface with this path.
-  static LRESULT SendInterfaceChange(WPARAM code, const std::string& path) {
+  LRESULT SendInterfaceChange(WPARAM code, const std::string& path) {
     std::vector<char> broadcast = InterfaceBroadcast(path);
-    return SendMessageA(MonitorWindow(), WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(broadcast.data()));
+    return host.SendWindowMessage(MonitorWindow(), WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(broadcast.data()));
   }
 
   // "TYPE VID PID" of each event handler call since the last look.
@@ -80,7 +80,7 @@ TEST_F(Monitoring, StartingTwiceMakesOneWindowAndStoppingWithoutOneDoesNothing) 
   const size_t registrations = standin::ClassRegistrationCount();
   me.Call(kMonitorDevice, "0, 0, \"B\"");
   EXPECT_EQ(standin::WindowCount(), 1u);
-  EXPECT_EQ(standin::DeviceNotificationCount(), 1u);
+  EXPECT_EQ(standin::DeviceNotificationCount(), 2u) << "USB devices and HID collections";
   const HWND first = MonitorWindow();
 
   me.Call(kMonitorChanges, "\"\"");
@@ -88,7 +88,7 @@ TEST_F(Monitoring, StartingTwiceMakesOneWindowAndStoppingWithoutOneDoesNothing) 
   EXPECT_EQ(standin::DeviceNotificationCount(), 0u);
   me.Call(kMonitorChanges, "\"A\"");
   EXPECT_NE(MonitorWindow(), first);
-  EXPECT_EQ(standin::DeviceNotificationCount(), 1u);
+  EXPECT_EQ(standin::DeviceNotificationCount(), 2u);
   EXPECT_EQ(standin::ClassRegistrationCount(), registrations);
   me.Call(kMonitorDevice, "0, 0, \"\"");
   EXPECT_EQ(standin::WindowCount(), 0u);
@@ -125,9 +125,9 @@ TEST_F(Monitoring, OnlyArrivalsAndCompletedRemovalsOfInterfacesReachTheMovie) {
   for (WPARAM code : {DBT_DEVNODES_CHANGED, DBT_DEVICEQUERYREMOVE, DBT_CONFIGCHANGED, DBT_DEVICEREMOVEPENDING})
     EXPECT_EQ(SendInterfaceChange(code, path), 0);
   std::vector<char> volume = VolumeBroadcast();
-  EXPECT_EQ(SendMessageA(MonitorWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(volume.data())), 0);
-  EXPECT_EQ(SendMessageA(MonitorWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0), 0);
-  EXPECT_EQ(SendMessageA(MonitorWindow(), WM_SIZE, 0, 0), 0);
+  EXPECT_EQ(host.SendWindowMessage(MonitorWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(volume.data())), 0);
+  EXPECT_EQ(host.SendWindowMessage(MonitorWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0), 0);
+  EXPECT_EQ(host.SendWindowMessage(MonitorWindow(), WM_SIZE, 0, 0), 0);
   Idle();
   EXPECT_EQ(TakeEvents(), "");
   me.Call(kMonitorDevice, "0, 0, \"\"");
@@ -197,19 +197,24 @@ TEST_F(Monitoring, AHandlerNameThatIsNoTextChangesNothing) {
 
 namespace {
 
-// Director lets go of a Lingo object that the movie drops without forget; the
-// instance lives on, monitoring included, and events must still find it.
-TEST_F(Monitoring, EventsStillFindAnObjectTheMovieDroppedWithoutForget) {
+// A child kept in a global is forgotten only when Director's garbage
+// collector runs: until then the instance lives on, monitoring included, and
+// events must still find it.
+TEST_F(Monitoring, EventsStillFindAnObjectDirectorHasNotCollectedYet) {
   ASSERT_TRUE(loaded);
+  MoaMmValue global = kVoidMoaMmValue;
   {
     ScriptInstance dropped(host);
     dropped.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+    global = dropped.self();
+    host.values().AddRef(global);
   }
   Plug();
   Idle();
   EXPECT_EQ(TakeEvents(), "OnDevice DEVICEARRIVAL 1133 50475\n");
 
-  ReachAgain()->Forget();
+  host.values().Release(global);  // collected: Director forgets it
+  EXPECT_TRUE(host.notification().registrations().empty());
 }
 
 }  // namespace

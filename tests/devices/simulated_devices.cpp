@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform.h"
+#include "host_windows.h"
 
 void SimulatedDevices::SetUp() {
   standin::Reset();
@@ -16,8 +16,8 @@ void SimulatedDevices::TearDown() {
     instance_.reset();
   }
   LoadedXtra::TearDown();
+  EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
   standin::Reset();
 }
 
@@ -44,18 +44,26 @@ ScriptInstance& SimulatedDevices::New() {
   return *instance_;
 }
 
-bool SimulatedDevices::WaitForPackets(int count) {
+ScriptInstance& SimulatedDevices::OpenPad(standin::DeviceId& pad) {
+  pad = Plug();
+  ScriptInstance& me = New();
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  return me;
+}
+
+bool SimulatedDevices::ReadersEnded() { return standin::AwaitThreadsEnded(std::chrono::seconds(5)); }
+
+bool SimulatedDevices::WaitForPackets(ScriptInstance& instance, int count) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (std::chrono::steady_clock::now() < deadline) {
-    if (hid().Call(kNumberOfPacketsInReadBuffer) == std::to_string(count)) return true;
+    if (instance.Call(kNumberOfPacketsInReadBuffer) == std::to_string(count)) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return false;
 }
 
 void SimulatedDevices::Idle() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  host.DispatchWindowMessages();
   host.notification().NotifyAll();
 }
 
@@ -72,8 +80,8 @@ std::unique_ptr<ScriptInstance> SimulatedDevices::ReachAgain() {
   IMoaNotificationClient* client = host.notification().registrations().at(0).client;
   void* instance = nullptr;
   void* script = nullptr;
-  client->QueryInterface(&IID_IMoaUnknown, &instance);
-  client->QueryInterface(&IID_IMoaMmXScript, &script);
-  return std::make_unique<ScriptInstance>(host.values(), static_cast<IMoaUnknown*>(instance),
+  xtra::QueryInterface(client, &IID_IMoaUnknown, &instance);
+  xtra::QueryInterface(client, &IID_IMoaMmXScript, &script);
+  return std::make_unique<ScriptInstance>(host.values(), host.watch(), static_cast<IMoaUnknown*>(instance),
                                           static_cast<IMoaMmXScript*>(script), "HidBridge");
 }

@@ -21,10 +21,16 @@ class SimulatedDevices : public LoadedXtra {
   standin::DeviceId Plug(const standin::DeviceSpec& traits = Pad()) { return standin::PlugDevice(traits); }
 
   ScriptInstance& New();
+  // New with a Pad plugged in and open; `pad` tells which device it is.
+  ScriptInstance& OpenPad(standin::DeviceId& pad);
   // The instance New made; forgotten and let go at the end of the test.
   ScriptInstance& hid() { return *instance_; }
+  // Close does not wait for the reader thread, which ends on its own: waits
+  // until it has, with everything it held closed.
+  static bool ReadersEnded();
   // Waits, pumping nothing, until the reader has stored `count` packets.
-  bool WaitForPackets(int count);
+  bool WaitForPackets(int count) { return WaitForPackets(hid(), count); }
+  static bool WaitForPackets(ScriptInstance& instance, int count);
   // What Director's idle loop does: pump window messages, then notify.
   void Idle();
   // The one instance still registered for notifications, reached through

@@ -2,10 +2,11 @@
 // same, and unreadable text refused with where and why.
 #include "test_framework.h"
 
-#include "host_object.h"
 #include "lingo_literals.h"
 
 namespace {
+
+using namespace director;
 
 class LingoLiterals : public testing::Test {
  protected:
@@ -33,17 +34,39 @@ class LingoLiterals : public testing::Test {
 };
 
 TEST_F(LingoLiterals, PrintsEveryKindAsLingoDoes) {
-  HostObject<IMoaUnknown> instance(IID_IMoaUnknown);
-  const MoaMmValue printed[] = {values.Integer(-3), values.Float(1.5), values.String("Pad"), values.Symbol("VendorID"),
-                                values.Picture(), values.Object(&instance, "HidBridge"), MoaMmValue{}};
-  EXPECT_EQ(FormatLiterals(values, printed, 7), "-3, 1.5000, \"Pad\", #VendorID, <Picture>, <Object HidBridge 1>, <Void>");
+  const MoaMmValue printed[] = {values.Integer(-3),
+                                values.Float(1.5),
+                                values.String("Pad"),
+                                values.Symbol("VendorID"),
+                                values.Picture(),
+                                values.Object("HidBridge", nullptr),
+                                values.XtraReference("HidBridge", nullptr),
+                                kVoidMoaMmValue};
+  EXPECT_EQ(FormatLiterals(values, printed, 8),
+            "-3, 1.5000, \"Pad\", #VendorID, <Picture>, <Object HidBridge 1>, <Xtra \"HidBridge\">, <Void>");
   for (const MoaMmValue& value : printed) values.Release(value);
 }
 
-TEST(LiteralPrinting, ABadHandlePrintsAsSuchAndCounts) {
+TEST(LiteralPrinting, ABadHandleOrTheNullInitializerPrintsAsSuchAndCounts) {
   LingoValueStore values;
-  EXPECT_EQ(FormatLiteral(values, MoaMmValue{{99, 99}}), "<Bad value>");
-  EXPECT_EQ(values.badUses(), 1);
+  EXPECT_EQ(FormatLiteral(values, MoaMmValue{99, 99}), "<Bad value>");
+  EXPECT_EQ(FormatLiteral(values, kNullMoaMmValue), "<Bad value>");
+  EXPECT_EQ(values.badUses(), 2);
+}
+
+TEST(LiteralPrinting, StringsReadAndShowInTheHostsEncoding) {
+  LingoValueStore values;
+  const MoaMmValue utf8 = values.String("Pad \xC3\xA9 \xE2\x82\xAC");
+  const MoaMmValue latin1 = values.String("Pad \xE9");
+  EXPECT_EQ(FormatLiteral(values, utf8), "\"Pad é €\"");
+  EXPECT_EQ(FormatLiteral(values, latin1), "\"Pad \xEF\xBF\xBD\"") << "no UTF-8: what a UTF-8 host shows";
+  values.SetEncoding(TextEncoding::kWindows1252);
+  MoaMmValue read = kVoidMoaMmValue;
+  std::string error;
+  ASSERT_TRUE(ParseLiteral(values, "\"Pad é € \xE2\x98\x83\"", &read, &error));
+  EXPECT_EQ(values.Find(read)->text, "Pad \xE9 \x80 ?") << "Windows-1252 bytes; what it lacks is ?";
+  EXPECT_EQ(FormatLiteral(values, read), "\"Pad é € ?\"");
+  for (const MoaMmValue& value : {utf8, latin1, read}) values.Release(value);
 }
 
 TEST_F(LingoLiterals, ListsAndPropertyListsReadAndPrintTheSame) {
@@ -94,7 +117,7 @@ TEST_F(LingoLiterals, ReadsHexAsA32BitPatternAndLingosTruthConstants) {
 
 TEST_F(LingoLiterals, ALeadingLiteralTellsWhereItEnded) {
   const std::string text = " [1, \"]\"] rest";
-  MoaMmValue value{};
+  MoaMmValue value = kVoidMoaMmValue;
   size_t consumed = 0;
   std::string error;
   ASSERT_TRUE(ParseLeadingLiteral(values, text, &value, &consumed, &error));

@@ -2,10 +2,11 @@
 #include "test_framework.h"
 
 #include "host_errors.h"
-#include "host_object.h"
 #include "lingo_values.h"
 
 namespace {
+
+using namespace director;
 
 TEST(ValueStore, AValueGoesWithItsLastReferenceAndItsHandleTurnsStale) {
   LingoValueStore values;
@@ -26,7 +27,7 @@ TEST(ValueStore, AReusedSlotDoesNotReviveTheOldHandle) {
   const MoaMmValue old = values.String("old");
   values.Release(old);
   const MoaMmValue fresh = values.String("fresh");
-  EXPECT_EQ(fresh.opaque[0], old.opaque[0]);
+  EXPECT_EQ(fresh.ty, old.ty);
   EXPECT_EQ(values.Find(old), nullptr);
   EXPECT_EQ(values.AddRef(old), kHostErr_BadValue);
   EXPECT_EQ(values.references(fresh), 1);
@@ -36,8 +37,8 @@ TEST(ValueStore, AReusedSlotDoesNotReviveTheOldHandle) {
 TEST(ValueStore, MadeUpHandlesAreRefusedNeverFollowed) {
   LingoValueStore values;
   const MoaMmValue real = values.Integer(1);
-  for (const MoaMmValue forged : {MoaMmValue{{0, 1}}, MoaMmValue{{-1, 0}}, MoaMmValue{{real.opaque[0], 0}},
-                                  MoaMmValue{{real.opaque[0] + 1, real.opaque[1]}}, MoaMmValue{{0x7FFFFFFF, 5}}}) {
+  for (const MoaMmValue forged : {MoaMmValue{0, 1}, MoaMmValue{-1, 0}, MoaMmValue{real.ty, 0},
+                                  MoaMmValue{real.ty + 1, real.it}, MoaMmValue{0x7FFFFFFF, 5}}) {
     EXPECT_EQ(values.Find(forged), nullptr);
     EXPECT_EQ(values.AddRef(forged), kHostErr_BadValue);
     EXPECT_EQ(values.Release(forged), kHostErr_BadValue);
@@ -47,14 +48,16 @@ TEST(ValueStore, MadeUpHandlesAreRefusedNeverFollowed) {
   EXPECT_EQ(values.Leaks(), std::vector<std::string>{"15 use(s) of a released or made-up value"});
 }
 
-TEST(ValueStore, VoidIsAllZeroAndNeedsNoReferences) {
+TEST(ValueStore, VoidIsTwoZeroAndNeedsNoReferencesWhileTheNullInitializerIsNoValue) {
   LingoValueStore values;
-  const MoaMmValue none{};
-  ASSERT_NE(values.Find(none), nullptr);
-  EXPECT_EQ(values.Find(none)->type, kMoaMmValueType_Void);
-  EXPECT_EQ(values.AddRef(none), kMoaErr_NoErr);
-  EXPECT_EQ(values.Release(none), kMoaErr_NoErr);
+  ASSERT_NE(values.Find(kVoidMoaMmValue), nullptr);
+  EXPECT_EQ(values.Find(kVoidMoaMmValue)->type, kMoaMmValueType_Void);
+  EXPECT_EQ(values.AddRef(kVoidMoaMmValue), kMoaErr_NoErr);
+  EXPECT_EQ(values.Release(kVoidMoaMmValue), kMoaErr_NoErr);
   EXPECT_TRUE(values.Leaks().empty());
+  EXPECT_EQ(values.Find(kNullMoaMmValue), nullptr);
+  // No handle looks like void, even in its first half alone.
+  for (int i = 0; i < 3; ++i) EXPECT_NE(values.Integer(i).ty, kVoidMoaMmValue.ty);
 }
 
 TEST(ValueStore, ListsHoldTheirOwnReferencesAndReleaseThemWhenTheyGo) {
@@ -82,7 +85,7 @@ TEST(ValueStore, AppendingChecksTheKindOfListAndEveryHandle) {
   EXPECT_EQ(values.Append(list, stale), kHostErr_BadValue);
   EXPECT_EQ(values.AppendProperty(props, key, stale), kHostErr_BadValue);
   EXPECT_EQ(values.references(key), 1);
-  EXPECT_EQ(values.Append(list, MoaMmValue{}), kMoaErr_NoErr);
+  EXPECT_EQ(values.Append(list, kVoidMoaMmValue), kMoaErr_NoErr);
   for (const MoaMmValue& value : {list, props, key}) values.Release(value);
   EXPECT_EQ(values.liveValues(), 0u);
 }
@@ -108,8 +111,8 @@ TEST(ValueStore, LeaksNameTheValuesHeldFromOutsideOnly) {
   values.Append(list, number);
   values.Release(number);  // held by the list alone now: leaked with it, not named
   values.Append(list, text);
-  EXPECT_EQ(values.Leaks(), (std::vector<std::string>{"value [1, \"kept\"]: 1 reference(s)",
-                                                      "value \"kept\": 2 reference(s)"}));
+  EXPECT_EQ(values.Leaks(),
+            (std::vector<std::string>{"value [1, \"kept\"]: 1 reference(s)", "value \"kept\": 2 reference(s)"}));
   values.Release(text);
   values.Release(list);
   EXPECT_EQ(values.badUses(), 0);
@@ -137,14 +140,33 @@ TEST(ValueStore, SymbolsIgnoreCaseAndKeepTheirFirstSpelling) {
   EXPECT_TRUE(IsVoid(values.Symbol(MoaMmSymbol{99})));
 }
 
-TEST(ValueStore, AnObjectValueKeepsItsInstanceAliveUntilItGoes) {
+TEST(ValueStore, AnObjectHearsOfItsLastReferenceOnceWhileItStillLives) {
   LingoValueStore values;
-  HostObject<IMoaUnknown> instance(IID_IMoaUnknown);
-  const MoaMmValue object = values.Object(&instance, "HidBridge");
-  EXPECT_EQ(instance.references(), 1);
-  EXPECT_EQ(values.Find(object)->type, kHostValueType_Object);
+  std::vector<std::string> heard;
+  const MoaMmValue object = values.Object("HidBridge", [&](const MoaMmValue& self) {
+    heard.push_back(values.Find(self)->text + " with " + std::to_string(values.references(self)));
+  });
+  EXPECT_EQ(values.Find(object)->type, kMoaMmValueType_Object);
+  values.AddRef(object);
   values.Release(object);
-  EXPECT_EQ(instance.references(), 0);
+  EXPECT_TRUE(heard.empty());
+  values.Release(object);
+  EXPECT_EQ(heard, std::vector<std::string>{"HidBridge with 1"});
+  EXPECT_EQ(values.liveValues(), 0u);
+}
+
+TEST(ValueStore, AnObjectThatTakesAReferenceAtItsEndLivesOnAndIsNotToldAgain) {
+  LingoValueStore values;
+  int told = 0;
+  const MoaMmValue object = values.XtraReference("HidBridge", [&](const MoaMmValue& self) {
+    ++told;
+    values.AddRef(self);
+  });
+  values.Release(object);
+  EXPECT_EQ(values.references(object), 1);
+  values.Release(object);
+  EXPECT_EQ(told, 1);
+  EXPECT_EQ(values.liveValues(), 0u);
 }
 
 }  // namespace

@@ -15,12 +15,13 @@ const char kTable[] =
     "   Open object me, long vendorId, long productID\n"
     "   Write object me , * -- string , number or list\n"
     "   Send object me, string name, *\n"
-    "/ + Global *\n";
+    "/ + Global *\n"
+    "*  Star string name\n";
 
 TEST(MethodCatalog, SelectorsFollowTheHandlerLinesAndCommentsDoNotCount) {
   const MethodCatalog catalog(kTable);
   EXPECT_EQ(catalog.xtraName(), "Sample");
-  ASSERT_EQ(catalog.methods().size(), 7u);
+  ASSERT_EQ(catalog.methods().size(), 8u);
   EXPECT_EQ(catalog.Find("forget")->selector, 1);
   EXPECT_EQ(catalog.Find("Open")->selector, 3);
   EXPECT_EQ(catalog.Find("Global")->selector, 6);
@@ -49,11 +50,19 @@ TEST(MethodCatalog, ArgumentCountsComeFromTheDeclaration) {
   EXPECT_EQ(catalog.Find("Write")->ExpectedArguments(), "any number of arguments");
 }
 
-TEST(MethodCatalog, AGlobalHandlerTakesNoInstance) {
+TEST(MethodCatalog, MarkersTellParentGlobalAndHiddenHandlers) {
   const MethodCatalog catalog(kTable);
-  EXPECT_FALSE(catalog.Find("Global")->takesInstance);
-  EXPECT_TRUE(catalog.Find("Global")->Accepts(3));
-  EXPECT_TRUE(catalog.Find("Version")->takesInstance);
+  const MethodEntry& version = *catalog.Find("Version");
+  EXPECT_TRUE(version.parent && version.takesInstance && !version.global && !version.hidden);
+  const MethodEntry& global = *catalog.Find("Global");
+  EXPECT_TRUE(global.parent && global.hidden && !global.global);
+  EXPECT_FALSE(global.takesInstance);
+  EXPECT_TRUE(global.Accepts(3));
+  const MethodEntry& star = *catalog.Find("Star");
+  EXPECT_TRUE(star.global && !star.parent && !star.takesInstance);
+  EXPECT_EQ(star.fixedArguments, 1);
+  EXPECT_TRUE(catalog.Find("forget")->hidden);
+  EXPECT_FALSE(catalog.Find("Open")->parent || catalog.Find("Open")->global || catalog.Find("Open")->hidden);
 }
 
 TEST(MethodCatalog, ATableWithoutItsXtraLineStillListsMethods) {

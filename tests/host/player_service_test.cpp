@@ -4,8 +4,11 @@
 #include "director_host.h"
 #include "host_errors.h"
 #include "lingo_literals.h"
+#include "xtra_side.h"
 
 namespace {
+
+using namespace director;
 
 class PlayerService : public testing::Test {
  protected:
@@ -32,7 +35,7 @@ class PlayerService : public testing::Test {
 };
 
 TEST_F(PlayerService, RecordsEveryCallAndAnswersVoidForHandlersTheMovieLacks) {
-  MoaMmValue result{{1, 1}};
+  MoaMmValue result{1, 1};
   EXPECT_EQ(Call("HidBridge_XtraError", "\"No device\", -3, [#code: 7]", &result), kMoaErr_NoErr);
   EXPECT_TRUE(IsVoid(result));
   EXPECT_EQ(Call("hidbridge_xtraerror", "", nullptr), kMoaErr_NoErr);
@@ -45,7 +48,7 @@ TEST_F(PlayerService, ADefinedHandlerRunsWhateverItsNameIsCasedAndItsResultPasse
     seen = FormatLiterals(host.values(), arguments.data(), arguments.size());
     return host.values().String("handled");
   });
-  MoaMmValue result{};
+  MoaMmValue result = kVoidMoaMmValue;
   ASSERT_EQ(Call("ONCHANGE", "#added, 1133", &result), kMoaErr_NoErr);
   EXPECT_EQ(seen, "#added, 1133");
   EXPECT_EQ(FormatLiteral(host.values(), result), "\"handled\"");
@@ -56,8 +59,8 @@ TEST_F(PlayerService, ADefinedHandlerRunsWhateverItsNameIsCasedAndItsResultPasse
 
 TEST_F(PlayerService, AHandlerMayCallBackInAndRedefineItself) {
   host.player().Define("outer", [&](const std::vector<MoaMmValue>&) {
-    host.player().Define("outer", [](const std::vector<MoaMmValue>&) { return MoaMmValue{}; });
-    MoaMmValue inner{};
+    host.player().Define("outer", [](const std::vector<MoaMmValue>&) { return kVoidMoaMmValue; });
+    MoaMmValue inner = kVoidMoaMmValue;
     EXPECT_EQ(Call("inner", "2", &inner), kMoaErr_NoErr);
     EXPECT_EQ(FormatLiteral(host.values(), inner), "2");
     host.values().Release(inner);
@@ -67,7 +70,7 @@ TEST_F(PlayerService, AHandlerMayCallBackInAndRedefineItself) {
     host.values().AddRef(arguments[0]);
     return arguments[0];
   });
-  MoaMmValue result{};
+  MoaMmValue result = kVoidMoaMmValue;
   ASSERT_EQ(Call("outer", "1", &result), kMoaErr_NoErr);
   EXPECT_EQ(FormatLiteral(host.values(), result), "1");
   host.values().Release(result);
@@ -81,13 +84,38 @@ TEST_F(PlayerService, RefusesUnknownSymbolsAndBadArgumentsAndRecordsNothing) {
   EXPECT_EQ(host.player().CallHandler(name + 1, 0, nullptr, nullptr), kHostErr_BadSymbol);
   EXPECT_EQ(host.player().CallHandler(name, 1, nullptr, nullptr), kHostErr_BadArgument);
   EXPECT_EQ(host.player().CallHandler(name, -1, nullptr, nullptr), kHostErr_BadArgument);
-  MoaMmValue result{{1, 1}};
+  MoaMmValue result{1, 1};
   EXPECT_EQ(host.player().CallHandler(name, 1, &released, &result), kHostErr_BadValue);
   EXPECT_TRUE(IsVoid(result));
+  MoaMmValue null = kNullMoaMmValue;
+  EXPECT_EQ(host.player().CallHandler(name, 1, &null, nullptr), kHostErr_NullValue);
   EXPECT_TRUE(host.player().calls().empty());
   EXPECT_EQ(host.values().badUses(), 1);
   EXPECT_EQ(host.player().GetActiveMovie(nullptr), kHostErr_BadArgument);
-  expectedLeaks = {"1 use(s) of a released or made-up value"};
+  expectedLeaks = {"1 use(s) of a released or made-up value", "misuse: a null value {0,0} where a value belongs"};
+}
+
+TEST_F(PlayerService, TheActiveMovieReachesTheSameHandlersThroughItsOwnSlot) {
+  auto* player = AskHost<xtra_view::IMoaDrPlayer>(host, IID_IMoaDrPlayer);
+  xtra_view::IMoaDrMovie* movie = nullptr;
+  ASSERT_EQ(player->GetActiveMovie(&movie), kMoaErr_NoErr);
+  host.player().Define("Hello", [&](const std::vector<MoaMmValue>&) { return host.values().Integer(7); });
+  host.values().Intern("Hello");
+  MoaMmValue result = kVoidMoaMmValue;
+  EXPECT_EQ(movie->CallHandler(host.values().Intern("hello"), 0, nullptr, &result), kMoaErr_NoErr);
+  EXPECT_EQ(FormatLiteral(host.values(), result), "7");
+  EXPECT_EQ(player->CallHandler(host.values().Intern("hello"), 0, nullptr, nullptr), kMoaErr_NoErr);
+  EXPECT_EQ(Recorded(), "Hello() Hello() ");
+  host.values().Release(result);
+  movie->Release();
+  player->Release();
+}
+
+TEST_F(PlayerService, WithNoMovieYetThereIsNoActiveMovie) {
+  host.player().SetMoviePlaying(false);
+  IMoaDrMovie* movie = reinterpret_cast<IMoaDrMovie*>(&host);
+  EXPECT_EQ(host.player().GetActiveMovie(&movie), kHostErr_NoMovie);
+  EXPECT_EQ(movie, nullptr);
 }
 
 }  // namespace

@@ -44,6 +44,26 @@ TEST_F(ScriptLines, BothCallSpellingsNameTheInstanceAndKeepTheArguments) {
   EXPECT_EQ(Call("hid.IsOpen()").arguments.text, "");
 }
 
+TEST_F(ScriptLines, ParentAndGlobalHandlersAreCalledOnTheXtraOrOnNothing) {
+  const MethodCall onXtra = Call("put GetVersionString(xtra \"HidBridge\")");
+  EXPECT_EQ(onXtra.xtra, "HidBridge");
+  EXPECT_EQ(onXtra.instance, "");
+  EXPECT_EQ(onXtra.arguments.count, 0);
+  EXPECT_EQ(Call("Version(xtra \"HidBridge\", 1, [2])").arguments.text, "1, [2]");
+  for (const char* line : {"put PrivateGlobal()", "PrivateGlobal(1, \"a\")", "IsOpen(VOID)"}) {
+    const MethodCall global = Call(line);
+    EXPECT_EQ(global.instance, "") << line;
+    EXPECT_EQ(global.xtra, "") << line;
+  }
+  EXPECT_EQ(Call("PrivateGlobal(TRUE, 2)").arguments.count, 2);
+}
+
+TEST_F(ScriptLines, AssigningVoidLetsGoOfTheInstance) {
+  const Statement statement = Read("hid = VOID -- done");
+  ASSERT_TRUE(std::holds_alternative<DropReference>(statement));
+  EXPECT_EQ(std::get<DropReference>(statement).name, "hid");
+}
+
 TEST_F(ScriptLines, NewNamesAnInstanceOfAnXtra) {
   const Statement statement = Read("pad2 = new(xtra \"HidBridge\")");
   ASSERT_TRUE(std::holds_alternative<NewInstance>(statement));
@@ -85,9 +105,10 @@ TEST_F(ScriptLines, MistakesAreRefusedWhereTheyStart) {
   EXPECT_EQ(Refusal("  hid.Write(\"open"), "column 13: bad literal: string without its closing quote mark");
   EXPECT_EQ(Refusal("hid.OpenById(1, 2"), "column 18: expected ) after the arguments");
   EXPECT_EQ(Refusal("hid.IsOpen() extra"), "column 14: unexpected text after the statement");
-  EXPECT_EQ(Refusal("IsOpen()"), "column 8: IsOpen needs the instance first, e.g. IsOpen(hid)");
-  EXPECT_EQ(Refusal("IsOpen(VOID)"), "column 12: IsOpen needs the instance first, e.g. IsOpen(hid)");
-  EXPECT_EQ(Refusal("hid = old(xtra \"HidBridge\")"), "column 7: expected new(xtra \"...\") after =");
+  EXPECT_EQ(Refusal("hid = old(xtra \"HidBridge\")"), "column 7: expected new(xtra \"...\") or VOID after =");
+  EXPECT_EQ(Refusal("hid = VOID 1"), "column 12: unexpected text after the statement");
+  EXPECT_EQ(Refusal("Version(xtra HidBridge)"), "column 14: bad literal: expected a value");
+  EXPECT_EQ(Refusal("Version(xtra \"HidBridge\" 1)"), "column 26: expected ) after the Xtra's name");
   EXPECT_EQ(Refusal("hid = new(xtra #HidBridge)"),
             "column 26: expected the Xtra's name as a string, e.g. xtra \"HidBridge\"");
   EXPECT_EQ(Refusal("void = new(xtra \"HidBridge\")"),

@@ -1,20 +1,26 @@
 // The value and list services as the Xtra reaches them: through the host
-// callback, with every reference they hand out counted.
+// callback and the Xtra's own declarations of Director's slots, with every
+// reference they hand out counted and every null value recorded.
 #include "test_framework.h"
 
 #include <cstring>
 
 #include "director_host.h"
 #include "host_errors.h"
+#include "host_windows.h"
 #include "lingo_literals.h"
+#include "xtra_side.h"
 
 namespace {
+
+using namespace director;
 
 class ValueServices : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(host.callback().QueryInterface(&IID_IMoaMmValue, reinterpret_cast<void**>(&value)), kMoaErr_NoErr);
-    ASSERT_EQ(host.callback().QueryInterface(&IID_IMoaMmList, reinterpret_cast<void**>(&list)), kMoaErr_NoErr);
+    value = AskHost<xtra_view::IMoaMmValue>(host, IID_IMoaMmValue);
+    list = AskHost<xtra_view::IMoaMmList>(host, IID_IMoaMmList);
+    ASSERT_TRUE(value != nullptr && list != nullptr);
   }
   void TearDown() override {
     value->Release();
@@ -23,7 +29,7 @@ class ValueServices : public testing::Test {
   }
 
   MoaMmValue Literal(const std::string& text) {
-    MoaMmValue read{};
+    MoaMmValue read = kVoidMoaMmValue;
     std::string error;
     EXPECT_TRUE(ParseLiteral(host.values(), text, &read, &error)) << error;
     return read;
@@ -31,13 +37,13 @@ class ValueServices : public testing::Test {
   std::string Text(const MoaMmValue& of) { return FormatLiteral(host.values(), of); }
 
   DirectorHost host;
-  IMoaMmValue* value = nullptr;
-  IMoaMmList* list = nullptr;
+  xtra_view::IMoaMmValue* value = nullptr;
+  xtra_view::IMoaMmList* list = nullptr;
   std::vector<std::string> expectedLeaks;
 };
 
-TEST_F(ValueServices, ConversionsAnswerOnlyForTheirOwnType) {
-  MoaMmValue number{}, text{};
+TEST_F(ValueServices, ConversionsAnswerOnlyForTheirOwnTypeWithDirectorsTypeCodes) {
+  MoaMmValue number = kVoidMoaMmValue, text = kVoidMoaMmValue;
   ASSERT_EQ(value->IntegerToValue(-42, &number), kMoaErr_NoErr);
   ASSERT_EQ(value->StringToValue("Pad", &text), kMoaErr_NoErr);
   MoaLong type = -1, integer = 0;
@@ -49,47 +55,63 @@ TEST_F(ValueServices, ConversionsAnswerOnlyForTheirOwnType) {
   char buffer[8] = "unset";
   EXPECT_EQ(value->ValueToString(&number, buffer, sizeof buffer), kHostErr_WrongType);
   EXPECT_STREQ(buffer, "");
-  for (const char* other : {"1.5", "#Pad", "<Picture>", "[1]"}) {
-    const MoaMmValue wrong = Literal(other);
-    EXPECT_EQ(value->ValueToInteger(&wrong, &integer), kHostErr_WrongType) << other;
-    EXPECT_EQ(value->ValueToString(&wrong, buffer, sizeof buffer), kHostErr_WrongType) << other;
-    value->ValueRelease(const_cast<MoaMmValue*>(&wrong));
+  const std::pair<const char*, MoaLong> others[] = {
+      {"1.5", kMoaMmValueType_Float}, {"#Pad", kMoaMmValueType_Symbol},  {"<Picture>", kMoaMmValueType_Picture},
+      {"[1]", kMoaMmValueType_List},  {"[:]", kMoaMmValueType_PropList}, {"VOID", kMoaMmValueType_Void}};
+  for (const auto& [literal, code] : others) {
+    MoaMmValue wrong = Literal(literal);
+    EXPECT_EQ(value->ValueType(&wrong, &type), kMoaErr_NoErr) << literal;
+    EXPECT_EQ(type, code) << literal;
+    EXPECT_EQ(value->ValueToInteger(&wrong, &integer), kHostErr_WrongType) << literal;
+    EXPECT_EQ(value->ValueToString(&wrong, buffer, sizeof buffer), kHostErr_WrongType) << literal;
+    value->ValueRelease(&wrong);
   }
+  double real = 0;
+  EXPECT_EQ(value->ValueToFloat(&number, &real), kMoaErr_NoErr);
+  EXPECT_EQ(real, -42.0);
   value->ValueRelease(&number);
   value->ValueRelease(&text);
 }
 
-TEST_F(ValueServices, TextIsCutToTheBufferAndAlwaysTerminated) {
-  MoaMmValue text{};
+TEST_F(ValueServices, TextMustFitTheBufferWithItsTerminator) {
+  MoaMmValue text = kVoidMoaMmValue;
   value->StringToValue("HidBridge", &text);
-  char buffer[6];
+  MoaLong length = 0;
+  EXPECT_EQ(value->ValueStringLength(&text, &length), kMoaErr_NoErr);
+  EXPECT_EQ(length, 9);
+  char buffer[12];
   std::memset(buffer, 'x', sizeof buffer);
-  EXPECT_EQ(value->ValueToString(&text, buffer, 4), kMoaErr_NoErr);
-  EXPECT_STREQ(buffer, "Hid");
-  EXPECT_EQ(buffer[4], 'x');
-  EXPECT_EQ(value->ValueToString(&text, buffer, 1), kMoaErr_NoErr);
+  EXPECT_EQ(value->ValueToString(&text, buffer, 9), kHostErr_BufferTooSmall);
   EXPECT_STREQ(buffer, "");
+  EXPECT_EQ(value->ValueToString(&text, buffer, 10), kMoaErr_NoErr);
+  EXPECT_STREQ(buffer, "HidBridge");
   EXPECT_EQ(value->ValueToString(&text, buffer, 0), kHostErr_BadArgument);
   EXPECT_EQ(value->ValueToString(&text, nullptr, 6), kHostErr_BadArgument);
   value->ValueRelease(&text);
 }
 
-TEST_F(ValueServices, SymbolsComeBackAsValuesOnlyWhenKnown) {
+TEST_F(ValueServices, SymbolsComeBackAsValuesAndNamesOnlyWhenKnown) {
   MoaMmSymbol symbol = 0, again = 0;
   ASSERT_EQ(value->StringToSymbol("HidBridge_XtraError", &symbol), kMoaErr_NoErr);
   ASSERT_EQ(value->StringToSymbol("hidbridge_xtraerror", &again), kMoaErr_NoErr);
   EXPECT_EQ(again, symbol);
   EXPECT_EQ(value->StringToSymbol("", &again), kHostErr_BadSymbol);
-  MoaMmValue out{{1, 1}};
+  MoaMmValue out{1, 1};
   EXPECT_EQ(value->SymbolToValue(symbol + 1, &out), kHostErr_BadSymbol);
   EXPECT_TRUE(IsVoid(out));
   ASSERT_EQ(value->SymbolToValue(symbol, &out), kMoaErr_NoErr);
   EXPECT_EQ(Text(out), "#HidBridge_XtraError");
+  MoaMmSymbol read = 0;
+  EXPECT_EQ(value->ValueToSymbol(&out, &read), kMoaErr_NoErr);
+  EXPECT_EQ(read, symbol);
+  char name[20];
+  EXPECT_EQ(value->SymbolToString(symbol, name, sizeof name), kMoaErr_NoErr);
+  EXPECT_STREQ(name, "HidBridge_XtraError");
   value->ValueRelease(&out);
 }
 
 TEST_F(ValueServices, ReleasedAndMadeUpValuesAreRefusedAndReported) {
-  MoaMmValue number{};
+  MoaMmValue number = kVoidMoaMmValue;
   value->IntegerToValue(1, &number);
   EXPECT_EQ(value->ValueRelease(&number), kMoaErr_NoErr);
   MoaLong type = 0;
@@ -98,7 +120,7 @@ TEST_F(ValueServices, ReleasedAndMadeUpValuesAreRefusedAndReported) {
   EXPECT_EQ(value->ValueAddRef(&number), kHostErr_BadValue);
   EXPECT_EQ(value->ValueType(&number, &type), kHostErr_BadValue);
   EXPECT_EQ(value->ValueToString(&number, buffer, 4), kHostErr_BadValue);
-  EXPECT_EQ(list->CountElements(&number), 0);
+  EXPECT_EQ(list->CountElements(&number), -1);
   EXPECT_EQ(value->ValueType(nullptr, &type), kHostErr_BadArgument);
   EXPECT_EQ(value->IntegerToValue(1, nullptr), kHostErr_BadArgument);
   EXPECT_EQ(host.values().liveValues(), 0u);
@@ -106,11 +128,68 @@ TEST_F(ValueServices, ReleasedAndMadeUpValuesAreRefusedAndReported) {
   expectedLeaks = {"5 use(s) of a released or made-up value"};
 }
 
+TEST_F(ValueServices, VoidIsAValueButTheNullInitializerIsAMisuseWhereverItGoes) {
+  MoaMmValue none = kVoidMoaMmValue;
+  MoaMmValue null = kNullMoaMmValue;
+  MoaMmValue linear = kVoidMoaMmValue;
+  list->NewListValue(&linear);
+  MoaLong type = -1;
+  EXPECT_EQ(value->ValueType(&none, &type), kMoaErr_NoErr);
+  EXPECT_EQ(type, kMoaMmValueType_Void);
+  EXPECT_EQ(list->AppendValueToList(&linear, &none), kMoaErr_NoErr);
+  EXPECT_EQ(value->ValueType(&null, &type), kHostErr_NullValue);
+  EXPECT_EQ(list->AppendValueToList(&linear, &null), kHostErr_NullValue);
+  EXPECT_EQ(value->ValueRelease(&null), kHostErr_NullValue);
+  EXPECT_EQ(Text(linear), "[<Void>]");
+  value->ValueRelease(&linear);
+  expectedLeaks = {"misuse: IMoaMmValue slot 5 ValueType: a null value {0,0} where a value belongs",
+                   "misuse: IMoaMmList slot 4 AppendValueToList: a null value {0,0} where a value belongs",
+                   "misuse: IMoaMmValue slot 7 ValueRelease: a null value {0,0} where a value belongs"};
+}
+
+TEST_F(ValueServices, TextMustBeInTheEncodingTheDirectorPlayedSpeaks) {
+  MoaMmValue text = kVoidMoaMmValue;
+  value->StringToValue("Pad \xC3\xA9", &text);
+  value->ValueRelease(&text);
+  value->StringToValue("Pad \xE9", &text);
+  value->ValueRelease(&text);
+  host.PlayDirector("10.1");
+  value->StringToValue("Pad \xE9", &text);
+  EXPECT_EQ(Text(text), "\"Pad é\"");
+  value->ValueRelease(&text);
+  expectedLeaks = {
+      "misuse: IMoaMmValue slot 20 StringToValue: text that is not UTF-8, which this Director "
+      "speaks: \"Pad é\" read as Windows-1252"};
+}
+
+TEST_F(ValueServices, ASlotTheHostDoesNotServeIsRecordedAndRefused) {
+  MoaMmValue out{1, 1};
+  EXPECT_EQ(value->StringHandleToValue(nullptr, &out), kHostErr_NotServed);
+  EXPECT_EQ(list->SetValueByIndex(&out, 1, &out), kHostErr_NotServed);
+  expectedLeaks = {"misuse: IMoaMmValue slot 21 StringHandleToValue: not a service this host offers",
+                   "misuse: IMoaMmList slot 7 SetValueByIndex: not a service this host offers"};
+}
+
+DWORD WINAPI MakeAValue(LPVOID service) {
+  MoaMmValue made = kVoidMoaMmValue;
+  static_cast<xtra_view::IMoaMmValue*>(service)->IntegerToValue(1, &made);
+  static_cast<xtra_view::IMoaMmValue*>(service)->ValueRelease(&made);
+  return 0;
+}
+
+TEST_F(ValueServices, DirectorServesOnItsOwnThreadAlone) {
+  HANDLE thread = CreateThread(nullptr, 0, &MakeAValue, value, 0, nullptr);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  expectedLeaks = {"misuse: IMoaMmValue slot 17 IntegerToValue: called on another thread than Director's",
+                   "misuse: IMoaMmValue slot 7 ValueRelease: called on another thread than Director's"};
+}
+
 TEST_F(ValueServices, ListsCountAndIndexFromOneAndHandOutNewReferences) {
-  MoaMmValue linear{}, props{};
+  MoaMmValue linear = kVoidMoaMmValue, props = kVoidMoaMmValue;
   ASSERT_EQ(list->NewListValue(&linear), kMoaErr_NoErr);
   ASSERT_EQ(list->NewPropListValue(&props), kMoaErr_NoErr);
-  MoaMmValue key{}, item{};
+  MoaMmValue key = kVoidMoaMmValue, item = kVoidMoaMmValue;
   value->SymbolToValue(host.values().Intern("VendorID"), &key);
   value->IntegerToValue(1133, &item);
   EXPECT_EQ(list->AppendValueToList(&linear, &item), kMoaErr_NoErr);
@@ -118,56 +197,60 @@ TEST_F(ValueServices, ListsCountAndIndexFromOneAndHandOutNewReferences) {
   EXPECT_EQ(list->AppendValueToList(&props, &item), kHostErr_WrongType);
   EXPECT_EQ(list->AppendValueToPropList(&linear, &key, &item), kHostErr_WrongType);
   EXPECT_EQ(host.values().references(item), 3);
-  value->ValueRelease(&key);
-  value->ValueRelease(&item);
   EXPECT_EQ(Text(props), "[#VendorID: 1133]");
   EXPECT_EQ(list->CountElements(&linear), 1);
   EXPECT_EQ(list->CountElements(&props), 1);
 
-  MoaMmValue got{};
+  MoaMmValue got = kVoidMoaMmValue;
   ASSERT_EQ(list->GetValueByIndex(&props, 1, &got), kMoaErr_NoErr);
   EXPECT_EQ(Text(got), "1133");
-  EXPECT_EQ(host.values().references(got), 3);
+  EXPECT_EQ(host.values().references(got), 4);
   value->ValueRelease(&got);
+  ASSERT_EQ(list->GetValueByProperty(&props, &key, &got), kMoaErr_NoErr);
+  EXPECT_EQ(Text(got), "1133");
+  value->ValueRelease(&got);
+  ASSERT_EQ(list->GetPropertyNameByIndex(&props, 1, &got), kMoaErr_NoErr);
+  EXPECT_EQ(Text(got), "#VendorID");
+  value->ValueRelease(&got);
+  EXPECT_EQ(list->GetValueByProperty(&props, &item, &got), kHostErr_NoProperty);
   for (MoaLong outside : {0, 2, -1}) {
-    got = MoaMmValue{{1, 1}};
+    got = MoaMmValue{1, 1};
     EXPECT_EQ(list->GetValueByIndex(&linear, outside, &got), kHostErr_BadIndex) << outside;
     EXPECT_TRUE(IsVoid(got));
   }
-  MoaMmValue number{};
-  value->IntegerToValue(3, &number);
-  EXPECT_EQ(list->CountElements(&number), 0);
-  EXPECT_EQ(list->GetValueByIndex(&number, 1, &got), kHostErr_WrongType);
-  for (MoaMmValue* made : {&linear, &props, &number}) value->ValueRelease(made);
+  value->ValueRelease(&key);
+  EXPECT_EQ(list->CountElements(&item), -1) << "no list";
+  EXPECT_EQ(list->GetValueByIndex(&item, 1, &got), kHostErr_WrongType);
+  for (MoaMmValue* made : {&linear, &props, &item}) value->ValueRelease(made);
 }
 
 TEST(HostCallback, OffersEveryServiceAndReportsReferencesLeftOrReleasedTooOften) {
   DirectorHost host;
-  const MoaID offered[] = {IID_IMoaMmValue, IID_IMoaMmList, IID_IMoaMmPlayer,
-                           IID_IMoaNotification, IID_IMoaMmUtils, IID_IMoaIdle};
-  std::vector<IMoaUnknown*> services;
-  for (const MoaID& iid : offered) {
-    void* service = nullptr;
-    ASSERT_EQ(host.callback().QueryInterface(&iid, &service), kMoaErr_NoErr);
-    services.push_back(static_cast<IMoaUnknown*>(service));
-  }
-  EXPECT_EQ(host.Leaks(), (std::vector<std::string>{
-                              "IMoaMmValue service: 1 reference(s)", "IMoaMmList service: 1 reference(s)",
-                              "IMoaMmPlayer service: 1 reference(s)", "IMoaNotification service: 1 reference(s)",
-                              "IMoaMmUtils service: 1 reference(s)", "idle service: 1 reference(s)"}));
+  const MoaID offered[] = {IID_IMoaCalloc,       IID_IMoaMmValue,  IID_IMoaMmList, IID_IMoaDrPlayer,
+                           IID_IMoaNotification, IID_IMoaMmWndWin, IID_IMoaAppInfo};
+  std::vector<xtra_view::IMoaUnknown*> services;
+  for (const MoaID& iid : offered) services.push_back(AskHost<xtra_view::IMoaUnknown>(host, iid));
+  EXPECT_EQ(AskHost<xtra_view::IMoaUnknown>(host, IID_IMoaMmUtils), nullptr) << "the window service is IMoaMmWndWin";
+  EXPECT_EQ(host.Leaks(),
+            (std::vector<std::string>{"IMoaCalloc service: 1 reference(s)", "IMoaMmValue service: 1 reference(s)",
+                                      "IMoaMmList service: 1 reference(s)", "IMoaDrPlayer service: 1 reference(s)",
+                                      "IMoaNotification service: 1 reference(s)",
+                                      "IMoaMmWndWin service: 1 reference(s)", "IMoaAppInfo service: 1 reference(s)"}));
+  void* instance = nullptr;
   void* window = nullptr;
-  EXPECT_EQ(static_cast<IMoaMmUtils*>(services[4])->GetMainWindow(&window), kMoaErr_NoErr);
-  EXPECT_EQ(window, HostUtils::MainWindow());
-  IMoaUnknown* movie = nullptr;
-  ASSERT_EQ(static_cast<IMoaMmPlayer*>(services[2])->GetActiveMovie(&movie), kMoaErr_NoErr);
-  void* movie2 = nullptr;
-  EXPECT_EQ(movie->QueryInterface(&IID_IMoaDrMovie2, &movie2), kMoaErr_NoErr);
-  EXPECT_EQ(host.Leaks()[3], "active movie: 2 reference(s)");
-  static_cast<IMoaUnknown*>(movie2)->Release();
+  EXPECT_EQ(static_cast<xtra_view::IMoaMmWndWin*>(services[5])->WinGetParent(&instance, &window), kMoaErr_NoErr);
+  EXPECT_EQ(window, HostWindows::ParentWindow());
+  xtra_view::IMoaDrMovie* movie = nullptr;
+  ASSERT_EQ(static_cast<xtra_view::IMoaDrPlayer*>(services[3])->GetActiveMovie(&movie), kMoaErr_NoErr);
+  void* context = nullptr;
+  EXPECT_EQ(movie->QueryInterface(&IID_IMoaDrMovieContext, &context), kMoaErr_NoErr);
+  EXPECT_EQ(host.Leaks()[4], "IMoaDrMovie service: 1 reference(s)");
+  EXPECT_EQ(host.Leaks()[8], "IMoaDrMovieContext service: 1 reference(s)");
+  static_cast<xtra_view::IMoaUnknown*>(context)->Release();
   movie->Release();
-  for (IMoaUnknown* service : services) service->Release();
-  services[5]->Release();
-  EXPECT_EQ(host.Leaks(), std::vector<std::string>{"idle service: -1 reference(s)"});
+  for (xtra_view::IMoaUnknown* service : services) service->Release();
+  services[6]->Release();
+  EXPECT_EQ(host.Leaks(), std::vector<std::string>{"IMoaAppInfo service: -1 reference(s)"});
 }
 
 }  // namespace

@@ -11,9 +11,9 @@ using ModuleDiscovery = LoadedXtra;
 TEST_F(ModuleDiscovery, ClassInfoListsTheClassThenItsThreeInterfacesThenATerminator) {
   ASSERT_TRUE(loaded);
   MoaClassInterfaceInfo* info = nullptr;
-  ASSERT_EQ(host.module().DllGetClassInfo(&host.allocator(), &info), kMoaErr_NoErr);
+  ASSERT_EQ(host.module().DllGetClassInfo(host.allocator().object(), &info), kMoaErr_NoErr);
   ASSERT_TRUE(info != nullptr);
-  const MoaID expectedInterfaces[] = {IID_IMoaUnknown, IID_IMoaRegister, IID_IMoaMmXScript,
+  const MoaID expectedInterfaces[] = {IID_IMoaClassFactory, IID_IMoaRegister, IID_IMoaMmXScript,
                                       IID_IMoaNotificationClient};
   for (int i = 0; i < 4; ++i) {
     EXPECT_TRUE(SameMoaID(info[i].classId, info[0].classId)) << "entry" << i;
@@ -30,24 +30,24 @@ TEST_F(ModuleDiscovery, ClassInfoWithoutMemoryAnswersOutOfMemoryAndNoArray) {
   ASSERT_TRUE(loaded);
   MoaClassInterfaceInfo* info = reinterpret_cast<MoaClassInterfaceInfo*>(&host);
   host.allocator().FailAllocationAfter(0);
-  EXPECT_EQ(host.module().DllGetClassInfo(&host.allocator(), &info), kMoaErr_OutOfMem);
+  EXPECT_EQ(host.module().DllGetClassInfo(host.allocator().object(), &info), kMoaErr_OutOfMem);
   EXPECT_TRUE(info == nullptr);
 }
 
 TEST_F(ModuleDiscovery, ClassFormOfAnotherClassIsRefusedAndWritesNothing) {
   ASSERT_TRUE(loaded);
   MoaLong size = -7;
-  auto create = reinterpret_cast<MoaClassCreateProc>(&host);
-  auto destroy = reinterpret_cast<MoaClassDestroyProc>(&host);
+  auto create = reinterpret_cast<ClassCreateProc>(&host);
+  auto destroy = reinterpret_cast<ClassDestroyProc>(&host);
   EXPECT_EQ(host.module().DllGetClassForm(&kNotOurClass, &size, &create, &destroy), kMoaErr_BadClass);
   EXPECT_EQ(size, -7);
-  EXPECT_TRUE(create == reinterpret_cast<MoaClassCreateProc>(&host));
-  EXPECT_TRUE(destroy == reinterpret_cast<MoaClassDestroyProc>(&host));
+  EXPECT_TRUE(create == reinterpret_cast<ClassCreateProc>(&host));
+  EXPECT_TRUE(destroy == reinterpret_cast<ClassDestroyProc>(&host));
 }
 
 TEST_F(ModuleDiscovery, ClassFormOfOurClassGivesAnInstanceLargerThanTheHeader) {
   ASSERT_TRUE(loaded);
-  EXPECT_TRUE(host.instanceSize() > static_cast<MoaLong>(sizeof(MoaInstanceHeader)));
+  EXPECT_TRUE(host.instanceSize() > static_cast<MoaLong>(kInstanceBaseBytes));
 }
 
 TEST_F(ModuleDiscovery, OnlyTheThreeInterfacesAreServed) {
@@ -57,12 +57,14 @@ TEST_F(ModuleDiscovery, OnlyTheThreeInterfacesAreServed) {
   void* out = nullptr;
   const MoaID classId = host.classId();
   EXPECT_EQ(host.module().DllGetInterface(instance->data(), &classId, &IID_IMoaUnknown, &out), kMoaErr_BadInterface);
+  EXPECT_EQ(host.module().DllGetInterface(instance->data(), &classId, &IID_IMoaClassFactory, &out),
+            kMoaErr_BadInterface);
   EXPECT_EQ(host.module().DllGetInterface(instance->data(), &classId, &kNotOurClass, &out), kMoaErr_BadInterface);
   EXPECT_EQ(host.module().DllGetInterface(instance->data(), &kNotOurClass, &IID_IMoaRegister, &out),
             kMoaErr_BadInterface);
   for (const MoaID& iid : {IID_IMoaRegister, IID_IMoaMmXScript, IID_IMoaNotificationClient}) {
     ASSERT_EQ(host.module().DllGetInterface(instance->data(), nullptr, &iid, &out), kMoaErr_NoErr);
-    static_cast<IMoaUnknown*>(out)->Release();
+    xtra::Release(out);
   }
   instance->Release();
 }
@@ -85,13 +87,13 @@ TEST_F(InterfaceReferences, EveryReferenceOfAnInterfaceObjectIsAlsoOneOnItsOwner
   auto* registrar = Get<IMoaRegister>(instance, IID_IMoaRegister);
   ASSERT_TRUE(registrar != nullptr);
   EXPECT_EQ(instance->references(), 3);
-  EXPECT_EQ(host.module().DllCanUnloadNow(), kMoaErr_CantUnloadNow);
+  EXPECT_EQ(host.module().DllCanUnloadNow(), kMoaErr_XtraInUse);
 
-  EXPECT_EQ(registrar->AddRef(), 2u);
+  EXPECT_EQ(xtra::AddRef(registrar), 2u);
   EXPECT_EQ(instance->references(), 4);
-  EXPECT_EQ(registrar->Release(), 1u);
+  EXPECT_EQ(xtra::Release(registrar), 1u);
   EXPECT_EQ(instance->references(), 3);
-  EXPECT_EQ(registrar->Release(), 0u);
+  EXPECT_EQ(xtra::Release(registrar), 0u);
   EXPECT_EQ(instance->references(), 1);
   EXPECT_EQ(host.module().DllCanUnloadNow(), kMoaErr_NoErr);
   instance->Release();
@@ -105,10 +107,10 @@ TEST_F(InterfaceReferences, AnyInterfaceReachesAnyOtherThroughItsOwner) {
   auto* client = Get<IMoaNotificationClient>(instance, IID_IMoaNotificationClient);
   ASSERT_TRUE(client != nullptr);
   void* script = nullptr;
-  ASSERT_EQ(client->QueryInterface(&IID_IMoaMmXScript, &script), kMoaErr_NoErr);
+  ASSERT_EQ(xtra::QueryInterface(client, &IID_IMoaMmXScript, &script), kMoaErr_NoErr);
   EXPECT_EQ(instance->references(), 5);
-  static_cast<IMoaMmXScript*>(script)->Release();
-  client->Release();
+  xtra::Release(script);
+  xtra::Release(client);
   EXPECT_EQ(instance->references(), 1);
   instance->Release();
 }

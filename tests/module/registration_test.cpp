@@ -34,7 +34,18 @@ const char kExpectedMessageTable[] =
     "   ShowErrorsAsDialogs object me, integer trueOrFalse -- turn on/off error dialo windows appearing\n"
     "/ + PrivateGlobal *\n"
     "/  PrivateInstance object me, *\n"
-    "--\n";
+    "--\n"
+    "   SetWriteTimeout object me, long milliseconds -- how long Write waits for the device; 0: no limit\n"
+    "   WriteReport object me, long reportId, * -- an output report of that ID: numbers, strings or lists\n"
+    "   SendOutputReport object me, long reportId, * -- the same over the control pipe\n"
+    "   GetFeatureReport object me, long reportId -- the feature report of that ID, as a list\n"
+    "   SetFeatureReport object me, long reportId, * -- numbers, strings or lists\n"
+    "   GetInputReport object me, long reportId -- the device's input report of that ID, asked for now\n"
+    "   FindHidDevices object me, * -- the HID collections present; a property list filters them\n"
+    "   OpenByPath object me, string path, * -- a path FindHidDevices gives; then 1 keeps all others out\n"
+    "   GetDeviceInfo object me -- the open collection, as FindHidDevices lists it\n"
+    "   GetStatus object me -- open, connected, the last error, the buffer\n"
+    "   MonitorHidDevices object me, string lingoFunctionToCall -- HID collections arriving and leaving\n";
 
 // Handler names in selector order, read as Director reads the table: the
 // first line names the Xtra, "--" lines are comments however indented, and
@@ -65,7 +76,7 @@ TEST_F(Registration, WritesTheMethodTableByteForByteThenTheShockwaveFlag) {
   const std::vector<DictPut>& puts = host.cache().entry().puts();
   ASSERT_EQ(puts.size(), 2u);
   EXPECT_EQ(puts[0].key, "msgTable");
-  EXPECT_EQ(puts[0].type, kMoaDictType_MessageTable);
+  EXPECT_EQ(puts[0].type, kMoaDictType_CString);
   EXPECT_EQ(puts[0].size, 0);
   EXPECT_EQ(puts[0].data, std::string(kExpectedMessageTable));
   EXPECT_EQ(puts[1].key, "safeForShockwave");
@@ -83,7 +94,9 @@ TEST_F(Registration, HandlerLinesNumberTheSelectorsAsTheDispatcherExpects) {
       "new", "forget", "GetVersionString", "OpenByProductName", "OpenById", "IsOpen", "Close",
       "Read", "ReadPacket", "ReadReport", "Write", "NumberOfItemsInReadBuffer", "NumberOfPacketsInReadBuffer",
       "DoNotBufferPackets", "GetCapabilities", "FindUsbDevices", "MonitorChanges", "MonitorDevice",
-      "ShowErrorsAsDialogs", "PrivateGlobal", "PrivateInstance"};
+      "ShowErrorsAsDialogs", "PrivateGlobal", "PrivateInstance", "SetWriteTimeout", "WriteReport",
+      "SendOutputReport", "GetFeatureReport", "SetFeatureReport", "GetInputReport", "FindHidDevices", "OpenByPath",
+      "GetDeviceInfo", "GetStatus", "MonitorHidDevices"};
   EXPECT_TRUE(HandlersInSelectorOrder(table->data) == expected);
 }
 
@@ -110,9 +123,9 @@ TEST_F(Registration, WithoutMemoryForTheTextNothingIsWritten) {
   auto* registrar = Get<IMoaRegister>(instance, IID_IMoaRegister);
   ASSERT_TRUE(registrar != nullptr);
   host.allocator().FailAllocationAfter(0);
-  EXPECT_EQ(registrar->Register(&host.cache(), &host.xtraDict()), kMoaErr_OutOfMem);
+  EXPECT_EQ(xtra::Register(registrar, host.cache().object(), host.xtraDict().object()), kMoaErr_OutOfMem);
   EXPECT_TRUE(host.cache().entry().puts().empty());
-  registrar->Release();
+  xtra::Release(registrar);
   instance->Release();
 }
 

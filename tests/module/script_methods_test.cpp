@@ -53,7 +53,7 @@ TEST_F(ScriptMethods, SelectorsOutsideTheTableAnswerNothing) {
   ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   EXPECT_EQ(hid.Call(-1), "<Void>");
-  EXPECT_EQ(hid.Call(21), "<Void>");
+  EXPECT_EQ(hid.Call(32), "<Void>");
   EXPECT_EQ(hid.Call(0x7FFFFFFF), "<Void>");
   EXPECT_EQ(hid.status(), kMoaErr_NoErr);
 }
@@ -65,13 +65,17 @@ TEST_F(ScriptMethods, WriteWithoutAnOpenDeviceFailsAndSendsNothing) {
   EXPECT_EQ(hid.Call(kWrite), "\"Error :Device is not open\"");
 }
 
-TEST_F(ScriptMethods, WriteRejectsAPropertyListAsItsLastArgument) {
+// Before anything is sent, and whatever follows it.
+TEST_F(ScriptMethods, WriteRefusesAnyArgumentThatCannotBeSentAndSaysWhich) {
   ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
-  EXPECT_EQ(hid.Call(kWrite, "1, [#a: 2]"), "\"Error :Cannot convert this type of parameter\"");
-  EXPECT_EQ(hid.Call(kWrite, "1, 2.5"), "\"Error :Cannot convert this type of parameter\"");
-  // An earlier bad argument is overwritten by a later good one.
-  EXPECT_EQ(hid.Call(kWrite, "[#a: 2], 7"), "\"Error :Device is not open\"");
+  EXPECT_EQ(hid.Call(kWrite, "1, [#a: 2]"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
+  EXPECT_EQ(hid.Call(kWrite, "1, 2.5"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
+  EXPECT_EQ(hid.Call(kWrite, "[#a: 2], 7"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(hid.Call(kWrite, "1.5, 2"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(hid.Call(kWrite, "VOID, 4"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(hid.Call(kWrite, "#sym, 5"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
+  EXPECT_EQ(hid.Call(kWrite, "[1, [2, 3.5]], 4"), "\"Error :Cannot convert this type of parameter (argument 1)\"");
 }
 
 TEST_F(ScriptMethods, ArgumentsOfTheWrongTypeReadAsZeroOrEmpty) {
@@ -80,8 +84,9 @@ TEST_F(ScriptMethods, ArgumentsOfTheWrongTypeReadAsZeroOrEmpty) {
   hid.Call(kShowErrorsAsDialogs, "0");
   EXPECT_EQ(hid.Call(kOpenById, "\"1133\", [1]"),
             "\"Error :Open failed - did not find device that matched the vendor/product ids\"");
-  EXPECT_EQ(hid.Call(kOpenByProductName, "[\"Pad\"]"),
-            "\"Error :Open failed - did not find device that matched the product name\"");
+  for (const char* notAName : {"[\"Pad\"]", "VOID", "42", ""})
+    EXPECT_EQ(hid.Call(kOpenByProductName, notAName), "\"Error :Open failed - the product name is not a string\"")
+        << notAName;
   EXPECT_EQ(hid.Call(kOpenById), "\"Error :Open failed - did not find device that matched the vendor/product ids\"");
   EXPECT_EQ(hid.Call(kIsOpen, "#what"), "0");
 }
@@ -103,6 +108,30 @@ TEST_F(ScriptMethods, NewRegistersForNotificationsAndForgetUnregisters) {
   EXPECT_EQ(host.notification().registrations().size(), 1u);
   hid.Forget();
   EXPECT_EQ(host.notification().registrations().size(), 0u);
+}
+
+// Director may give the Xtra time inside a movie handler that the Xtra
+// called (a handler that pumps, a modal box): nothing is delivered then, no
+// handler runs twice, and a forget waits for the delivery's end.
+TEST_F(ScriptMethods, DeliveryNeverNestsAndAForgetInsideItWaitsForItsEnd) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& hid = New();
+  int calls = 0;
+  host.player().Define("HidBridge_XtraError", [&](const std::vector<MoaMmValue>& arguments) {
+    EXPECT_EQ(arguments.size(), 1u);
+    if (++calls == 1) {
+      host.notification().NotifyAll();
+      hid.Forget();
+      host.notification().NotifyAll();
+    }
+    return kVoidMoaMmValue;
+  });
+  hid.Call(kWrite, "[#a: 1]");
+  hid.Call(kWrite, "2.5");
+  host.notification().NotifyAll();
+  EXPECT_EQ(calls, 1) << "the second error was dropped by the forget";
+  EXPECT_EQ(hid.Call(kIsOpen), "<Void>");
+  EXPECT_TRUE(host.notification().registrations().empty());
 }
 
 TEST_F(ScriptMethods, TwoInstancesLiveSideBySide) {

@@ -84,6 +84,20 @@ TEST_F(DeviceIo, CancelCompletesThePendingReadAsAborted) {
   EXPECT_TRUE(StartRead()) << "the report went to the queue, not to the cancelled read";
 }
 
+DWORD WINAPI CancelFromAnotherThread(LPVOID file) { return CancelIo(static_cast<HANDLE>(file)); }
+
+TEST_F(DeviceIo, CancelIoLeavesOtherThreadsReadsAloneAndCancelIoExDoesNot) {
+  ASSERT_FALSE(StartRead());
+  HANDLE other = CreateThread(nullptr, 0, CancelFromAnotherThread, file, 0, nullptr);
+  ASSERT_EQ(WaitForSingleObject(other, 5000), WAIT_OBJECT_0);
+  CloseHandle(other);
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 0), WAIT_TIMEOUT) << "still pending";
+  std::thread([this] { EXPECT_TRUE(CancelIoEx(file, &overlapped)); }).join();
+  DWORD bytes = 0;
+  EXPECT_FALSE(GetOverlappedResult(file, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(GetLastError(), ERROR_OPERATION_ABORTED);
+}
+
 TEST_F(DeviceIo, ClosingTheFileAbortsItsPendingRead) {
   ASSERT_FALSE(StartRead());
   HANDLE other = Open(device);
@@ -165,6 +179,69 @@ TEST_F(DeviceIo, WritesOfTheOutputLengthAreRecordedOthersFailAsUnderWine) {
   EXPECT_FALSE(WriteFile(file, out, 0, &bytes, &overlapped));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_USER_BUFFER);
   EXPECT_EQ(standin::OutputReports(device), (std::vector<Report>{{0x0, 0xB, 0xC, 0xD}}));
+}
+
+TEST_F(DeviceIo, AStalledDeviceKeepsWritesPendingUntilItTakesThemAgain) {
+  standin::StallOutput(device, true);
+  const BYTE first[4] = {0, 2, 3, 4};
+  const BYTE second[4] = {0, 6, 7, 8};
+  OVERLAPPED later{};
+  later.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+  DWORD bytes = 0;
+  EXPECT_FALSE(WriteFile(file, first, 4, nullptr, &overlapped));
+  EXPECT_EQ(GetLastError(), ERROR_IO_PENDING);
+  EXPECT_FALSE(WriteFile(file, second, 4, nullptr, &later));
+  EXPECT_EQ(WaitForSingleObject(later.hEvent, 0), WAIT_TIMEOUT) << "WriteFile reset the event";
+  EXPECT_FALSE(GetOverlappedResult(file, &overlapped, &bytes, FALSE));
+  EXPECT_EQ(GetLastError(), ERROR_IO_INCOMPLETE);
+  EXPECT_TRUE(standin::OutputReports(device).empty());
+
+  standin::StallOutput(device, false);
+  EXPECT_TRUE(GetOverlappedResult(file, &overlapped, &bytes, FALSE));
+  EXPECT_EQ(bytes, 4u);
+  EXPECT_TRUE(GetOverlappedResult(file, &later, &bytes, FALSE));
+  EXPECT_EQ(standin::OutputReports(device), (std::vector<Report>{{0, 2, 3, 4}, {0, 6, 7, 8}}));
+  CloseHandle(later.hEvent);
+}
+
+TEST_F(DeviceIo, AWriteToAStalledDeviceEndsWhenCancelledClosedOrUnplugged) {
+  standin::StallOutput(device, true);
+  const BYTE report[4] = {};
+  DWORD bytes = 0;
+  ASSERT_FALSE(WriteFile(file, report, 4, nullptr, &overlapped));
+  EXPECT_TRUE(CancelIo(file));
+  EXPECT_FALSE(GetOverlappedResult(file, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(GetLastError(), ERROR_OPERATION_ABORTED);
+
+  HANDLE other = Open(device);
+  OVERLAPPED otherWrite{};
+  otherWrite.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_FALSE(WriteFile(other, report, 4, nullptr, &otherWrite));
+  CloseHandle(other);
+  EXPECT_EQ(static_cast<DWORD>(otherWrite.Internal), 0xC0000120u) << "STATUS_CANCELLED";
+
+  ASSERT_FALSE(WriteFile(file, report, 4, nullptr, &overlapped));
+  standin::Unplug(device);
+  EXPECT_FALSE(GetOverlappedResult(file, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+  EXPECT_TRUE(standin::OutputReports(device).empty());
+  CloseHandle(otherWrite.hEvent);
+}
+
+TEST_F(DeviceIo, ASynchronousWriteWaitsForAStalledDevice) {
+  HANDLE blocking = Open(device, 0);
+  standin::StallOutput(device, true);
+  std::thread unstaller([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    standin::StallOutput(device, false);
+  });
+  const BYTE report[4] = {0, 9, 9, 9};
+  DWORD bytes = 0;
+  EXPECT_TRUE(WriteFile(blocking, report, 4, &bytes, nullptr));
+  EXPECT_EQ(bytes, 4u);
+  unstaller.join();
+  EXPECT_EQ(standin::OutputReports(device).size(), 1u);
+  CloseHandle(blocking);
 }
 
 TEST_F(DeviceIo, HandleWithoutAccessRightsCannotReadOrWrite) {

@@ -133,6 +133,35 @@ TEST_F(KernelObjects, RunningThreadIsStillActiveAndOutlivesItsHandle) {
   CloseHandle(gate.release);
 }
 
+DWORD WINAPI PinTheLibraryAndEnd(LPVOID parameter) {
+  HMODULE library = nullptr;
+  *static_cast<BOOL*>(parameter) = GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&PinTheLibraryAndEnd), &library);
+  FreeLibraryAndExitThread(library, 0);
+  return 0;
+}
+
+TEST_F(KernelObjects, AThreadMayHoldItsLibraryUntilItHasEnded) {
+  BOOL pinned = FALSE;
+  HANDLE thread = CreateThread(nullptr, 0, PinTheLibraryAndEnd, &pinned, 0, nullptr);
+  EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+  EXPECT_TRUE(pinned);
+  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+  CloseHandle(thread);
+}
+
+TEST_F(KernelObjects, Kernel32ExportsCancelIoExUnlessLookupsFail) {
+  HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+  ASSERT_NE(kernel, nullptr);
+  EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(kernel, "CancelIoEx")), reinterpret_cast<void*>(&CancelIoEx));
+  EXPECT_EQ(GetProcAddress(kernel, "NoSuchFunction"), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_PROC_NOT_FOUND);
+  standin::FailNext("GetProcAddress", ERROR_PROC_NOT_FOUND);
+  EXPECT_EQ(GetProcAddress(kernel, "CancelIoEx"), nullptr) << "as on Windows XP";
+  EXPECT_EQ(GetModuleHandleA("user32.dll"), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
+}
+
 struct Counter {
   CRITICAL_SECTION lock;
   long value = 0;

@@ -32,6 +32,18 @@ TEST_F(Recorders, MessageBoxesAreAnsweredByTheHandlerOrWithOk) {
   EXPECT_EQ(MessageBoxW(nullptr, u"Retry?", u"HidBridge", MB_YESNO), IDOK) << "Reset restores the default answer";
 }
 
+TEST_F(Recorders, WideMessageBoxesAreRecordedAsUtf8WithTheirOwner) {
+  const HWND owner = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
+  EXPECT_EQ(MessageBoxW(owner, u"Pad \u00E9 \u20AC \U0001F600", u"HidBridge", MB_OK), IDOK);
+  EXPECT_EQ(MessageBoxW(nullptr, u"x", nullptr, MB_OK), IDOK);
+  const auto boxes = standin::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text, "Pad \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
+  EXPECT_EQ(boxes[0].caption, "HidBridge");
+  EXPECT_EQ(boxes[0].owner, owner);
+  EXPECT_EQ(boxes[1].caption, "Error");
+}
+
 TEST_F(Recorders, ListenersHearPlugsAndUnplugsIncludingReset) {
   std::vector<std::pair<standin::BusEvent::Kind, std::string>> heard;
   const auto listener = standin::AddBusListener(

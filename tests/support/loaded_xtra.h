@@ -2,16 +2,24 @@
 // of every test, insists that the Xtra left nothing behind.
 #pragma once
 
+#include <chrono>
+
 #include "director_host.h"
 #include "test_framework.h"
+#include "xtra_calls.h"
+
+// Tests that drive an Xtra through the host speak Director's names.
+using namespace director;
 
 class LoadedXtra : public testing::Test {
  protected:
   void SetUp() override { loaded = host.Load(); }
   void TearDown() override {
+    host.module().AwaitUnloadable(std::chrono::seconds(5));
     for (const std::string& leak : host.Leaks()) ADD_FAILURE() << "left behind:" << leak;
   }
 
+  // An interface of the instance, called through its slots as Director does.
   template <class Interface>
   Interface* Get(HostInstance* instance, const MoaID& iid) {
     void* out = nullptr;

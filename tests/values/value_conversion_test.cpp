@@ -2,52 +2,85 @@
 // against the substitute host's real value and list services.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "director_host.h"
+#include "host_doubles.h"
 #include "lingo_literals.h"
 #include "values/host_services.h"
 #include "values/result_list_builder.h"
 
 namespace {
 
+// The host declares Director's records itself: a value is the same 8 bytes
+// on both sides, and the host's objects are what the Xtra's pointers point at.
+template <class To, class From>
+To Same(const From& value) {
+  static_assert(sizeof(To) == sizeof(From));
+  To same;
+  std::memcpy(&same, &value, sizeof same);
+  return same;
+}
+
+// The host's value store, seen with the Xtra's values.
+class XtraSideValues {
+ public:
+  explicit XtraSideValues(LingoValueStore& store) : store_(store) {}
+  MoaMmValue Integer(int32_t number) { return Same<MoaMmValue>(store_.Integer(number)); }
+  MoaMmValue List() { return Same<MoaMmValue>(store_.List()); }
+  MoaMmValue Picture() { return Same<MoaMmValue>(store_.Picture()); }
+  void Append(const MoaMmValue& list, const MoaMmValue& item) {
+    store_.Append(Same<director::MoaMmValue>(list), Same<director::MoaMmValue>(item));
+  }
+  void Release(const MoaMmValue& value) { store_.Release(Same<director::MoaMmValue>(value)); }
+
+ private:
+  LingoValueStore& store_;
+};
+
 class ValueBridge : public testing::Test {
  protected:
   void TearDown() override {
-    for (const MoaMmValue& value : made) host.values().Release(value);
+    for (const MoaMmValue& value : made) values.Release(value);
     services.reset();
     for (const std::string& leak : host.Leaks()) ADD_FAILURE() << "left behind: " << leak;
   }
 
   MoaMmValue Parse(const std::string& literal) {
-    MoaMmValue value{};
+    director::MoaMmValue value = director::kVoidMoaMmValue;
     std::string error;
     EXPECT_TRUE(ParseLiteral(host.values(), literal, &value, &error)) << error;
-    made.push_back(value);
-    return value;
+    made.push_back(Same<MoaMmValue>(value));
+    return made.back();
   }
 
   // The bytes that Write would send for these arguments, and the last status.
   std::vector<int> Bytes(const std::string& arguments, XtraResult* last = nullptr) {
-    std::vector<MoaMmValue> values;
+    std::vector<director::MoaMmValue> read;
     std::string error;
-    EXPECT_TRUE(ParseLiterals(host.values(), arguments, &values, &error)) << error;
+    EXPECT_TRUE(ParseLiterals(host.values(), arguments, &read, &error)) << error;
     std::vector<uint8_t> payload(HostServices::kPayloadCapacity);
     uint32_t count = 0;
     XtraResult result;
-    for (const MoaMmValue& value : values) {
-      result = services->ValueToBytes(&value, payload.data(), count);
+    for (const director::MoaMmValue& value : read) {
+      const MoaMmValue argument = Same<MoaMmValue>(value);
+      result = services->ValueToBytes(&argument, payload.data(), count);
       host.values().Release(value);
     }
     if (last) *last = result;
     return std::vector<int>(payload.begin(), payload.begin() + count);
   }
 
-  std::string Literal(const MoaMmValue& value) { return FormatLiteral(host.values(), value); }
+  std::string Literal(const MoaMmValue& value) {
+    return FormatLiteral(host.values(), Same<director::MoaMmValue>(value));
+  }
+  IMoaCallback* Callback() { return static_cast<IMoaCallback*>(host.callback().door()); }
 
   DirectorHost host;
-  std::unique_ptr<HostServices> services{new HostServices(&host.callback())};
+  XtraSideValues values{host.values()};
+  std::unique_ptr<HostServices> services{new HostServices(Callback())};
   std::vector<MoaMmValue> made;
 };
 
@@ -72,7 +105,7 @@ TEST_F(ValueBridge, EmptyValuesAndHostType5AddNothingAndAreNoError) {
   EXPECT_FALSE(last.isError);
   EXPECT_TRUE(Bytes("[]", &last).empty());
   EXPECT_FALSE(last.isError);
-  const MoaMmValue picture = host.values().Picture();
+  const MoaMmValue picture = values.Picture();
   made.push_back(picture);
   uint8_t payload[4];
   uint32_t count = 0;
@@ -88,8 +121,8 @@ TEST_F(ValueBridge, PropertyListsFloatsAndVoidCannotBeSent) {
     EXPECT_STREQ(last.message, "Cannot convert this type of parameter") << literal;
   }
   XtraResult last;
-  EXPECT_EQ(Bytes("[1, [#a: 2], 3]", &last), (std::vector<int>{1, 3}));
-  EXPECT_TRUE(last.isError);
+  Bytes("[1, [#a: 2], 3]", &last);
+  EXPECT_STREQ(last.message, "Cannot convert this type of parameter") << "an element spoils its whole list";
 }
 
 TEST_F(ValueBridge, PayloadStopsAtItsCapacity) {
@@ -100,11 +133,11 @@ TEST_F(ValueBridge, PayloadStopsAtItsCapacity) {
 }
 
 TEST_F(ValueBridge, DeeplyNestedListsAreRefusedNotFollowedForever) {
-  MoaMmValue nested = host.values().Integer(1);
+  MoaMmValue nested = values.Integer(1);
   for (int depth = 0; depth < 200; ++depth) {
-    const MoaMmValue outer = host.values().List();
-    host.values().Append(outer, nested);
-    host.values().Release(nested);
+    const MoaMmValue outer = values.List();
+    values.Append(outer, nested);
+    values.Release(nested);
     nested = outer;
   }
   made.push_back(nested);
@@ -118,15 +151,100 @@ TEST_F(ValueBridge, DeeplyNestedListsAreRefusedNotFollowedForever) {
   EXPECT_EQ(length, 0u);
 }
 
+// l1 = [l0, l0], l2 = [l1, l1], ...: 2^levels leaves, shared, as Lingo's
+// append makes them.
+MoaMmValue Doubled(XtraSideValues& values, MoaMmValue leaf, int levels) {
+  for (int level = 0; level < levels; ++level) {
+    const MoaMmValue twice = values.List();
+    values.Append(twice, leaf);
+    values.Append(twice, leaf);
+    values.Release(leaf);
+    leaf = twice;
+  }
+  return leaf;
+}
+
+TEST_F(ValueBridge, SharedListsStopAsSoonAsThePayloadIsFull) {
+  const MoaMmValue shared = Doubled(values, values.Integer(7), 24);
+  made.push_back(shared);
+  std::vector<uint8_t> payload(HostServices::kPayloadCapacity);
+  uint32_t count = 0;
+  EXPECT_FALSE(services->ValueToBytes(&shared, payload.data(), count).isError);
+  EXPECT_EQ(count, HostServices::kPayloadCapacity);
+  EXPECT_EQ(std::count(payload.begin(), payload.end(), 7), static_cast<long>(count));
+}
+
+TEST_F(ValueBridge, SharedListsOfNothingAreRefusedAfterSoManyElements) {
+  const MoaMmValue shared = Doubled(values, values.List(), 40);
+  made.push_back(shared);
+  uint8_t payload[8];
+  uint32_t count = 0;
+  const XtraResult result = services->ValueToBytes(&shared, payload, count);
+  EXPECT_STREQ(result.message, "Lists hold too many elements to send");
+  EXPECT_EQ(count, 0u);
+}
+
+// l = [1]; append(l, l); append(l, l). Lingo frees no such list, nor does the
+// substitute host: the list and its 1 stay behind.
+class SelfContainingList : public ValueBridge {
+ protected:
+  void TearDown() override {
+    for (const MoaMmValue& value : made) values.Release(value);
+    services.reset();
+    EXPECT_EQ(host.Leaks(), std::vector<std::string>{"2 value(s) kept alive only by lists holding each other"});
+  }
+};
+
+TEST_F(SelfContainingList, IsRefusedAtOnceForItsDepth) {
+  const MoaMmValue self = Parse("[1]");
+  values.Append(self, self);
+  values.Append(self, self);
+  std::vector<uint8_t> payload(HostServices::kPayloadCapacity);
+  uint32_t count = 0;
+  EXPECT_STREQ(services->ValueToBytes(&self, payload.data(), count).message, "Lists nested too deeply");
+  std::vector<char> text(HostServices::kLogTextCapacity, '\0');
+  size_t length = 0;
+  services->ValueToLogText(&self, text.data(), length);
+  EXPECT_LT(length, HostServices::kLogTextCapacity);
+}
+
+TEST_F(ValueBridge, ATextTheHostLeavesUnterminatedIsEndedInsideItsBuffer) {
+  UnterminatedTexts careless(host);
+  {
+    HostServices viaCareless(Callback());
+    const MoaMmValue text = Parse("\"" + std::string(20000, 'q') + "\"");
+    std::vector<uint8_t> payload(HostServices::kPayloadCapacity);
+    uint32_t count = 0;
+    EXPECT_FALSE(viaCareless.ValueToBytes(&text, payload.data(), count).isError);
+    EXPECT_GT(count, 10000u);
+    EXPECT_EQ(std::count(payload.begin(), payload.begin() + count, 'q'), static_cast<long>(count));
+    std::vector<char> log(HostServices::kLogTextCapacity, '\0');
+    size_t length = 0;
+    viaCareless.ValueToLogText(&text, log.data(), length);
+    EXPECT_EQ(std::string(log.data()), "<" + std::string(count, 'q') + ">");
+  }
+}
+
+TEST_F(ValueBridge, AListTheHostCannotFinishIsLetGoAndNotHandedOut) {
+  FailingAppends lists(host, 2, kMoaErr_OutOfMem);
+  {
+    HostServices viaFailing(Callback());
+    const uint8_t bytes[] = {1, 2, 3};
+    MoaMmValue answer = Parse("99");
+    EXPECT_EQ(viaFailing.BytesToList(bytes, 3, &answer), kMoaErr_OutOfMem);
+    EXPECT_EQ(Literal(answer), "99") << "the answer is left as it was";
+  }
+}
+
 TEST_F(ValueBridge, BytesBecomeAListOfUnsignedIntegers) {
   const uint8_t bytes[] = {0x00, 0x80, 0xFF};
   MoaMmValue list{};
   EXPECT_EQ(services->BytesToList(bytes, 3, &list), kMoaErr_NoErr);
   EXPECT_EQ(Literal(list), "[0, 128, 255]");
-  host.values().Release(list);
+  values.Release(list);
   EXPECT_EQ(services->BytesToList(bytes, 0, &list), kMoaErr_NoErr);
   EXPECT_EQ(Literal(list), "[]");
-  host.values().Release(list);
+  values.Release(list);
 }
 
 TEST_F(ValueBridge, LogTextShowsValuesFlatWithoutKeys) {
@@ -150,29 +268,30 @@ TEST_F(ValueBridge, LogTextStopsAtItsCapacity) {
   EXPECT_EQ(std::string(text.data()).size(), length);
 }
 
-TEST_F(ValueBridge, AddPropertyMakesAPropertyListOfNoValueFirst) {
-  MoaMmValue list{};
+TEST_F(ValueBridge, PropertiesAreAddedToAPropertyListTheListServicesMade) {
+  MoaMmValue list = kVoidMoaMmValue;
+  EXPECT_EQ(services->NewPropList(&list), kMoaErr_NoErr);
   EXPECT_EQ(services->AddIntegerProperty(&list, "VendorID", 1133), kMoaErr_NoErr);
   EXPECT_EQ(services->AddStringProperty(&list, "Product", "Pad"), kMoaErr_NoErr);
   EXPECT_EQ(Literal(list), "[#VendorID: 1133, #Product: \"Pad\"]");
-  host.values().Release(list);
+  values.Release(list);
 }
 
 TEST_F(ValueBridge, BuilderWithoutBeginItemStillMakesOneItem) {
   MoaMmValue answer{};
   {
-    ResultListBuilder builder(&host.callback(), &answer);
+    ResultListBuilder builder(Callback(), &answer);
     builder.AddInteger("Usage", 2);
     builder.AddInteger("UsagePage", 1);
   }
   EXPECT_EQ(Literal(answer), "[[#Usage: 2, #UsagePage: 1]]");
-  host.values().Release(answer);
+  values.Release(answer);
 }
 
 TEST_F(ValueBridge, BuilderMakesOneItemPerBeginAndAnEmptyListForNone) {
   MoaMmValue answer{};
   {
-    ResultListBuilder builder(&host.callback(), &answer);
+    ResultListBuilder builder(Callback(), &answer);
     builder.BeginItem();
     builder.AddInteger("VendorID", 1);
     builder.BeginItem();
@@ -180,10 +299,10 @@ TEST_F(ValueBridge, BuilderMakesOneItemPerBeginAndAnEmptyListForNone) {
     builder.EndItem();
   }
   EXPECT_EQ(Literal(answer), "[[#VendorID: 1], [#Product: \"B\"]]");
-  host.values().Release(answer);
-  { ResultListBuilder builder(&host.callback(), &answer); }
+  values.Release(answer);
+  { ResultListBuilder builder(Callback(), &answer); }
   EXPECT_EQ(Literal(answer), "[]");
-  host.values().Release(answer);
+  values.Release(answer);
 }
 
 }  // namespace

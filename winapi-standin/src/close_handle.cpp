@@ -16,7 +16,8 @@ extern "C" BOOL WINAPI CloseHandle(HANDLE hObject) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if (auto file = Find<DeviceFile>(hObject)) CompleteReads(*file->device, file.get(), nullptr, STATUS_CANCELLED);
+  // As the driver's cleanup does when the last handle on a file goes.
+  if (auto file = Find<DeviceFile>(hObject)) EndPendingIo(*file->device, {file.get()}, STATUS_CANCELLED);
   RemoveHandle(hObject);
   return TRUE;
 }

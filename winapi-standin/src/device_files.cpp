@@ -27,10 +27,11 @@ std::shared_ptr<DeviceFile> UsableFile(HANDLE handle, DWORD access) {
   return nullptr;
 }
 
+// Answers what the read claims to have given.
 DWORD TakeReport(SimulatedDevice& device, void* buffer) {
   const Report& report = device.inputQueue.front();
   std::memcpy(buffer, report.data(), report.size());
-  const auto length = static_cast<DWORD>(report.size());
+  const DWORD length = device.ClaimedReadBytes(report.size());
   device.inputQueue.pop_front();
   return length;
 }
@@ -46,8 +47,35 @@ BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& ov
   }
   overlapped.Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
   overlapped.InternalHigh = 0;
-  device.pendingReads.push_back({&file, &overlapped, static_cast<BYTE*>(buffer)});
+  device.pendingReads.push_back({{&file, GetCurrentThreadId(), &overlapped}, static_cast<BYTE*>(buffer)});
   return Fail(ERROR_IO_PENDING);
+}
+
+BOOL WriteOverlapped(DeviceFile& file, Report report, LPDWORD written, OVERLAPPED& overlapped) {
+  SimulatedDevice& device = *file.device;
+  if (auto event = Find<Event>(overlapped.hEvent)) event->set = false;
+  if (device.outputStalled) {
+    overlapped.Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
+    overlapped.InternalHigh = 0;
+    device.pendingWrites.push_back({{&file, GetCurrentThreadId(), &overlapped}, std::move(report)});
+    return Fail(ERROR_IO_PENDING);
+  }
+  const auto length = static_cast<DWORD>(report.size());
+  TakeOutputReport(device, std::move(report));
+  CompleteOverlapped(overlapped, STATUS_SUCCESS, length);
+  if (written) *written = length;
+  return TRUE;
+}
+
+// As on a handle opened without FILE_FLAG_OVERLAPPED, the caller waits for a
+// stalled device, however long that takes.
+BOOL WriteSynchronously(KernelLock& lock, DeviceFile& file, Report report, LPDWORD written) {
+  SimulatedDevice& device = *file.device;
+  TheKernel().changed.wait(lock, [&] { return !device.outputStalled || !device.connected; });
+  if (!device.connected) return Fail(ERROR_DEVICE_NOT_CONNECTED);
+  *written = static_cast<DWORD>(report.size());
+  TakeOutputReport(device, std::move(report));
+  return TRUE;
 }
 
 BOOL ReadSynchronously(KernelLock& lock, DeviceFile& file, void* buffer, LPDWORD read) {
@@ -138,10 +166,10 @@ extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBy
   return done;
 }
 
-// Output reports complete at once. As under Wine, an empty write is an
-// invalid user buffer and any other length but the device's output report
-// length (none at all for a mouse) an invalid parameter, as is a report ID
-// the collection does not declare.
+// Output reports complete at once unless the device is stalled. As under
+// Wine, an empty write is an invalid user buffer and any other length but the
+// device's output report length (none at all for a mouse) an invalid
+// parameter, as is a report ID the collection does not declare.
 extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                                  LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
   if (FailsByFault("WriteFile")) return FALSE;
@@ -154,8 +182,9 @@ extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOf
       !DeclaresReportId(file->device->traits.outputReportIds, bytes[0]))
     return Fail(ERROR_INVALID_PARAMETER);
   if (file->overlapped ? !lpOverlapped : !lpNumberOfBytesWritten) return Fail(ERROR_INVALID_PARAMETER);
-  file->device->received.push_back({standin::Delivery::Interrupt, Report(bytes, bytes + nNumberOfBytesToWrite)});
-  if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = nNumberOfBytesToWrite;
-  if (lpOverlapped) CompleteOverlapped(*lpOverlapped, STATUS_SUCCESS, nNumberOfBytesToWrite);
-  return TRUE;
+  Report report(bytes, bytes + nNumberOfBytesToWrite);
+  if (file->overlapped) return WriteOverlapped(*file, std::move(report), lpNumberOfBytesWritten, *lpOverlapped);
+  const BOOL done = WriteSynchronously(lock, *file, std::move(report), lpNumberOfBytesWritten);
+  if (done && lpOverlapped) CompleteOverlapped(*lpOverlapped, STATUS_SUCCESS, *lpNumberOfBytesWritten);
+  return done;
 }

@@ -26,6 +26,8 @@ const std::map<DWORD, const char*>& SystemMessages() {
       {ERROR_NOT_SUPPORTED, "The request is not supported.\r\n"},
       {ERROR_INVALID_PARAMETER, "The parameter is incorrect.\r\n"},
       {ERROR_INSUFFICIENT_BUFFER, "The data area passed to a system call is too small.\r\n"},
+      {ERROR_MOD_NOT_FOUND, "The specified module could not be found.\r\n"},
+      {ERROR_PROC_NOT_FOUND, "The specified procedure could not be found.\r\n"},
       {WAIT_TIMEOUT, "The wait operation timed out.\r\n"},
       {ERROR_NO_MORE_ITEMS, "No more data is available.\r\n"},
       {ERROR_MR_MID_NOT_FOUND,

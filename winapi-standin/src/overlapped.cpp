@@ -15,11 +15,11 @@ BOOL Fail(DWORD error) {
 
 NTSTATUS StatusOf(const OVERLAPPED& overlapped) { return static_cast<NTSTATUS>(overlapped.Internal); }
 
-BOOL Cancel(HANDLE hFile, const OVERLAPPED* overlapped, bool failWhenNone) {
+BOOL Cancel(HANDLE hFile, const OVERLAPPED* overlapped, DWORD thread, bool failWhenNone) {
   auto lock = LockKernel();
   auto file = Find<DeviceFile>(hFile);
   if (!file) return Fail(ERROR_INVALID_HANDLE);
-  const std::size_t cancelled = CompleteReads(*file->device, file.get(), overlapped, STATUS_CANCELLED);
+  const std::size_t cancelled = EndPendingIo(*file->device, {file.get(), overlapped, thread}, STATUS_CANCELLED);
   if (cancelled == 0 && failWhenNone) return Fail(ERROR_NOT_FOUND);
   return TRUE;
 }
@@ -43,12 +43,17 @@ extern "C" BOOL WINAPI GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapp
   return status == STATUS_SUCCESS ? TRUE : Fail(ErrorFromStatus(status));
 }
 
+extern "C" BOOL WINAPI HasOverlappedIoCompleted(const OVERLAPPED* lpOverlapped) {
+  auto lock = LockKernel();
+  return StatusOf(*lpOverlapped) != STATUS_PENDING;
+}
+
 extern "C" BOOL WINAPI CancelIo(HANDLE hFile) {
   if (FailsByFault("CancelIo")) return FALSE;
-  return Cancel(hFile, nullptr, false);
+  return Cancel(hFile, nullptr, GetCurrentThreadId(), false);
 }
 
 extern "C" BOOL WINAPI CancelIoEx(HANDLE hFile, LPOVERLAPPED lpOverlapped) {
   if (FailsByFault("CancelIoEx")) return FALSE;
-  return Cancel(hFile, lpOverlapped, true);
+  return Cancel(hFile, lpOverlapped, 0, true);
 }

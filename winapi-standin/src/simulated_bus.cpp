@@ -111,9 +111,21 @@ bool SetFeatureContents(DeviceId device, std::vector<std::uint8_t> report) {
   return true;
 }
 
+void StallOutput(DeviceId device, bool stalled) {
+  auto lock = LockKernel();
+  auto found = DeviceById(device);
+  found->outputStalled = stalled;
+  if (!stalled) CompleteWaitingWrites(*found);
+}
+
 std::size_t DroppedInputReports(DeviceId device) {
   auto lock = LockKernel();
   return DeviceById(device)->dropped;
+}
+
+std::size_t PendingReadCount(DeviceId device) {
+  auto lock = LockKernel();
+  return DeviceById(device)->pendingReads.size();
 }
 
 std::string DevicePath(DeviceId device) {

@@ -44,7 +44,7 @@ void DeliverInputReport(SimulatedDevice& device, Report report) {
     PendingRead read = device.pendingReads.front();
     device.pendingReads.pop_front();
     std::memcpy(read.buffer, report.data(), report.size());
-    CompleteOverlapped(*read.overlapped, STATUS_SUCCESS, static_cast<DWORD>(report.size()));
+    CompleteOverlapped(*read.overlapped, STATUS_SUCCESS, device.ClaimedReadBytes(report.size()));
     return;
   }
   device.inputQueue.push_back(std::move(report));
@@ -55,25 +55,55 @@ void DeliverInputReport(SimulatedDevice& device, Report report) {
   TheKernel().changed.notify_all();
 }
 
-std::size_t CompleteReads(SimulatedDevice& device, const void* file, const OVERLAPPED* overlapped, NTSTATUS status) {
-  std::size_t completed = 0;
-  for (auto read = device.pendingReads.begin(); read != device.pendingReads.end();) {
-    if ((file && read->file != file) || (overlapped && read->overlapped != overlapped)) {
-      ++read;
+namespace {
+
+bool Selected(const PendingIo& io, const IoSelection& selection) {
+  return (!selection.file || io.file == selection.file) &&
+         (!selection.overlapped || io.overlapped == selection.overlapped) &&
+         (!selection.thread || io.thread == selection.thread);
+}
+
+template <class Pending>
+std::size_t EndSelected(std::deque<Pending>& pending, const IoSelection& selection, NTSTATUS status) {
+  std::size_t ended = 0;
+  for (auto io = pending.begin(); io != pending.end();) {
+    if (!Selected(*io, selection)) {
+      ++io;
       continue;
     }
-    CompleteOverlapped(*read->overlapped, status, 0);
-    read = device.pendingReads.erase(read);
-    ++completed;
+    CompleteOverlapped(*io->overlapped, status, 0);
+    io = pending.erase(io);
+    ++ended;
   }
-  return completed;
+  return ended;
+}
+
+}  // namespace
+
+std::size_t EndPendingIo(SimulatedDevice& device, const IoSelection& selection, NTSTATUS status) {
+  return EndSelected(device.pendingReads, selection, status) + EndSelected(device.pendingWrites, selection, status);
+}
+
+void TakeOutputReport(SimulatedDevice& device, Report report) {
+  device.received.push_back({standin::Delivery::Interrupt, std::move(report)});
+}
+
+void CompleteWaitingWrites(SimulatedDevice& device) {
+  while (!device.pendingWrites.empty()) {
+    PendingWrite write = std::move(device.pendingWrites.front());
+    device.pendingWrites.pop_front();
+    const auto length = static_cast<DWORD>(write.report.size());
+    TakeOutputReport(device, std::move(write.report));
+    CompleteOverlapped(*write.overlapped, STATUS_SUCCESS, length);
+  }
+  TheKernel().changed.notify_all();  // wakes synchronous writers
 }
 
 void Disconnect(SimulatedDevice& device) {
   device.connected = false;
   device.inputQueue.clear();
-  CompleteReads(device, nullptr, nullptr, STATUS_DEVICE_NOT_CONNECTED);
-  TheKernel().changed.notify_all();  // wakes synchronous readers
+  EndPendingIo(device, {}, STATUS_DEVICE_NOT_CONNECTED);
+  TheKernel().changed.notify_all();  // wakes synchronous readers and writers
 }
 
 }  // namespace standin::detail

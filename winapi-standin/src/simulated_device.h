@@ -1,6 +1,6 @@
 // A device on the simulated bus and what it holds: unread input reports,
-// reads waiting for one, and the output reports written to it. All of it is
-// guarded by the kernel lock.
+// reads waiting for one, writes waiting while it takes no output, and the
+// output reports written to it. All of it is guarded by the kernel lock.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +18,19 @@ namespace standin::detail {
 
 using Report = std::vector<std::uint8_t>;
 
-struct PendingRead {
-  const void* file;  // the DeviceFile that issued it
+// An overlapped operation under way: which file and thread started it.
+struct PendingIo {
+  const void* file;  // the DeviceFile
+  DWORD thread;
   OVERLAPPED* overlapped;
+};
+
+struct PendingRead : PendingIo {
   BYTE* buffer;
+};
+
+struct PendingWrite : PendingIo {
+  Report report;
 };
 
 struct SimulatedDevice {
@@ -30,6 +39,8 @@ struct SimulatedDevice {
   DWORD InputLength() const { return traits.caps.InputReportByteLength; }
   DWORD OutputLength() const { return traits.caps.OutputReportByteLength; }
   DWORD FeatureLength() const { return traits.caps.FeatureReportByteLength; }
+  // What a read that gave `bytes` says it gave.
+  DWORD ClaimedReadBytes(std::size_t bytes) const { return static_cast<DWORD>(bytes + traits.overstatedReadBytes); }
 
   const DeviceId id;
   const DeviceSpec traits;
@@ -46,6 +57,9 @@ struct SimulatedDevice {
   // contents; an ID not yet here reads as zeros.
   std::map<std::uint8_t, Report> latestInputs;
   std::map<std::uint8_t, Report> features;
+  // While stalled the device takes no output report: writes wait.
+  bool outputStalled = false;
+  std::deque<PendingWrite> pendingWrites;
 };
 
 // Whether a collection that numbers its reports with `ids` (none: it does
@@ -64,9 +78,18 @@ std::shared_ptr<SimulatedDevice> FindPresentDevice(const std::string& path);
 // Hands the report to the oldest waiting read, else queues it, dropping the
 // oldest unread report when the queue is full.
 void DeliverInputReport(SimulatedDevice& device, Report report);
-// Completes the waiting reads that `file` issued (every file's when null)
-// for `overlapped` (any when null); returns how many.
-std::size_t CompleteReads(SimulatedDevice& device, const void* file, const OVERLAPPED* overlapped, NTSTATUS status);
+// Which waiting operations an end applies to; a null or 0 field matches any.
+struct IoSelection {
+  const void* file = nullptr;
+  const OVERLAPPED* overlapped = nullptr;
+  DWORD thread = 0;
+};
+// Ends the waiting reads and writes selected with `status`; returns how many.
+std::size_t EndPendingIo(SimulatedDevice& device, const IoSelection& selection, NTSTATUS status);
+// Records the report as written, as the device takes it.
+void TakeOutputReport(SimulatedDevice& device, Report report);
+// Lets the writes that waited for a stalled device complete, in order.
+void CompleteWaitingWrites(SimulatedDevice& device);
 void Disconnect(SimulatedDevice& device);
 // Leaves the result in OVERLAPPED as Windows does and sets its event.
 void CompleteOverlapped(OVERLAPPED& overlapped, NTSTATUS status, DWORD bytes);

@@ -4,6 +4,7 @@
 #include "faults.h"
 #include "standin/kernel.h"
 #include "standin/leaks.h"
+#include "thread_exit.h"
 #include "waitable.h"
 
 using namespace standin::detail;
@@ -26,7 +27,20 @@ DWORD NewThreadId() { return gNextThreadId.fetch_add(4); }
 
 thread_local DWORD tThreadId = NewThreadId();
 
+// Set on the threads CreateThread makes, for FreeLibraryAndExitThread.
+struct ThreadEnd {
+  bool made = false;
+  HMODULE library = nullptr;
+};
+thread_local ThreadEnd tThreadEnd;
+
 }  // namespace
+
+bool standin::detail::ReleaseAtThreadEnd(HMODULE library) {
+  if (!tThreadEnd.made) return false;
+  tThreadEnd.library = library;
+  return true;
+}
 
 extern "C" DWORD WINAPI GetCurrentThreadId() { return tThreadId; }
 
@@ -49,7 +63,9 @@ extern "C" HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_ST
   // Detached: like a Windows thread, it runs on when its handle is closed.
   std::thread([thread, id, lpStartAddress, lpParameter] {
     tThreadId = id;
+    tThreadEnd.made = true;
     const DWORD exitCode = lpStartAddress(lpParameter);
+    if (tThreadEnd.library) FreeLibrary(tThreadEnd.library);
     auto lock = LockKernel();
     thread->exitCode = exitCode;
     thread->finished = true;
@@ -72,3 +88,8 @@ extern "C" BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode) {
 }
 
 std::size_t standin::LiveThreadCount() { return gLiveThreads.load(); }
+
+bool standin::AwaitThreadsEnded(std::chrono::milliseconds patience) {
+  auto lock = LockKernel();
+  return TheKernel().changed.wait_for(lock, patience, [] { return gLiveThreads.load() == 0; });
+}

@@ -28,6 +28,9 @@ struct OVERLAPPED {
 };
 using LPOVERLAPPED = OVERLAPPED*;
 
+// What ReadFile and WriteFile leave in OVERLAPPED.Internal while they run.
+constexpr NTSTATUS STATUS_PENDING = 0x00000103;
+
 extern "C" {
 
 // Like Windows, refuses with ERROR_SHARING_VIOLATION an open for reading or
@@ -43,9 +46,14 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
                       LPOVERLAPPED lpOverlapped);
 BOOL WINAPI GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapped, LPDWORD lpNumberOfBytesTransferred,
                                 BOOL bWait);
-// Cancels every pending read on the handle, whichever thread issued it
-// (Windows cancels only the calling thread's).
+// Windows' macro reads OVERLAPPED.Internal, which the system writes when the
+// operation ends; the stand-in reads it under the lock its completions take.
+BOOL WINAPI HasOverlappedIoCompleted(const OVERLAPPED* lpOverlapped);
+// Cancels the reads and writes on the handle that the calling thread
+// started, as on Windows.
 BOOL WINAPI CancelIo(HANDLE hFile);
+// Cancels `lpOverlapped` (every operation on the handle when null), whichever
+// thread started it; fails with ERROR_NOT_FOUND when there is none.
 BOOL WINAPI CancelIoEx(HANDLE hFile, LPOVERLAPPED lpOverlapped);
 
 }  // extern "C"

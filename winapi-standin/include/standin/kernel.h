@@ -17,6 +17,10 @@ constexpr DWORD STILL_ACTIVE = 259;
 constexpr DWORD CREATE_SUSPENDED = 0x00000004;
 
 using LPTHREAD_START_ROUTINE = DWORD(WINAPI*)(LPVOID);
+using FARPROC = LONG_PTR(WINAPI*)();
+
+constexpr DWORD GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT = 0x00000002;
+constexpr DWORD GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS = 0x00000004;
 
 // Callers embed it and never look inside. Ours holds the recursive mutex
 // that InitializeCriticalSection makes; the rest keeps Windows' size.
@@ -68,6 +72,19 @@ void WINAPI InitializeCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 void WINAPI EnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
+
+// Modules: kernel32.dll by name, whose GetProcAddress knows CancelIo and
+// CancelIoEx; any loaded library by an address in it.
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+// Only with GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS; takes a reference on the
+// library, which stays loaded until FreeLibrary.
+BOOL WINAPI GetModuleHandleExA(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule);
+BOOL WINAPI FreeLibrary(HMODULE hLibModule);
+// Unlike Windows' this returns, and the calling thread's start routine must
+// return at once: the library is released when it has, before the thread
+// counts as ended. On a thread not made by CreateThread it is released now.
+void WINAPI FreeLibraryAndExitThread(HMODULE hLibModule, DWORD dwExitCode);
 
 void WINAPI Sleep(DWORD dwMilliseconds);
 DWORD WINAPI GetTickCount();

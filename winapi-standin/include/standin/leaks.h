@@ -1,6 +1,7 @@
 // What the program left behind.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -13,5 +14,7 @@ std::size_t OpenHandleCount();
 std::string DescribeOpenHandles();
 // Threads from CreateThread whose start routine has not returned.
 std::size_t LiveThreadCount();
+// Waits until no such thread is left, for at most `patience`; true if none is.
+bool AwaitThreadsEnded(std::chrono::milliseconds patience);
 
 }  // namespace standin

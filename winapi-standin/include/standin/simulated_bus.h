@@ -44,6 +44,9 @@ struct DeviceSpec {
   // Windows keeps mice and keyboards to itself: opening one for reading or
   // writing fails with ERROR_ACCESS_DENIED, while access 0 still works.
   bool systemOwned = false;
+  // A faulty driver: every read it completes claims this many bytes more
+  // than it gave.
+  std::size_t overstatedReadBytes = 0;
 };
 
 // Throws std::invalid_argument when a present device has the same path. The
@@ -72,7 +75,13 @@ std::vector<std::vector<std::uint8_t>> OutputReports(DeviceId device);
 // now on, until the program sets it; false for an ID the device does not
 // declare or a report longer than its feature reports.
 bool SetFeatureContents(DeviceId device, std::vector<std::uint8_t> report);
+// A stalled device takes no output report: writes stay pending (overlapped)
+// or block until it is unstalled, when they complete in order, or until they
+// are cancelled, their handle is closed or the device is unplugged.
+void StallOutput(DeviceId device, bool stalled);
 std::size_t DroppedInputReports(DeviceId device);
+// Overlapped reads of the device that wait for a report.
+std::size_t PendingReadCount(DeviceId device);
 std::string DevicePath(DeviceId device);
 
 // Plug and unplug notices, delivered on the thread that plugs or unplugs,

@@ -1,0 +1,23 @@
+#include "device/usb_class_base.h"
+
+UsbClassBase::UsbClassBase() {
+  result.Clear();
+  result.SetOk();
+}
+
+UsbClassBase::~UsbClassBase() { result.SetOk(); }
+
+bool UsbClassBase::IsOpen() { return listening; }
+
+void UsbClassBase::Reserved() {}
+
+void UsbClassBase::NoteReaderFailure(DWORD error, bool ended) {
+  (ended ? readerEnd_ : readerTrouble_) = error;
+  if (ended) readerEnded_ = true;
+}
+
+void UsbClassBase::ForgetReaderFailures() {
+  readerTrouble_ = 0;
+  readerEnd_ = 0;
+  readerEnded_ = false;
+}

@@ -1,0 +1,193 @@
+// The reader thread as the movie meets it: reads that fail and work again,
+// a device that goes, and a Close that never waits for the thread, which
+// ends on its own without touching the device object again.
+#include <atomic>
+#include <regex>
+#include <thread>
+
+#include "simulated_devices.h"
+
+namespace {
+
+class Reader : public SimulatedDevices {
+ protected:
+  ScriptInstance& OpenPad() { return SimulatedDevices::OpenPad(pad); }
+  // Until the reader waits in a read of its own, which Close must end.
+  bool ReadPending() {
+    for (int tries = 0; tries < 5000; ++tries) {
+      if (standin::PendingReadCount(pad) == 1) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+  }
+  static bool FaultsFired() {
+    for (int tries = 0; tries < 5000 && !standin::PendingFaults().empty(); ++tries)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return standin::PendingFaults().empty();
+  }
+  // The InternalError calls since the last look, as "code text" lines.
+  std::string TakeInternalErrors() {
+    Idle();
+    std::string errors;
+    const std::regex call("HidBridge_InternalError\\([0-9]+, \"(.*)\", (-?[0-9]+)\\)");
+    std::smatch match;
+    const std::string calls = TakeHandlerCalls();
+    for (size_t start = 0, end; (end = calls.find('\n', start)) != std::string::npos; start = end + 1) {
+      const std::string line = calls.substr(start, end - start);
+      if (std::regex_match(line, match, call)) errors += match.str(2) + " " + match.str(1) + "\n";
+    }
+    return errors;
+  }
+  bool Unloadable() { return host.module().DllCanUnloadNow() == kMoaErr_NoErr; }
+
+  standin::DeviceId pad = 0;
+};
+
+const char kNotFunctioning[] = "31 A device attached to the system is not functioning.\n";
+
+TEST_F(Reader, AFailedReadOfAPresentDeviceIsRetriedAndReportedOncePerRun) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = OpenPad();
+  ASSERT_TRUE(ReadPending());
+  standin::FailNext("ReadFile", ERROR_GEN_FAILURE, 0, 3);
+  standin::SendInputReport(pad, {1});
+  ASSERT_TRUE(FaultsFired());
+  standin::SendInputReport(pad, {2});
+  ASSERT_TRUE(WaitForPackets(2)) << "reading went on after the failures";
+  EXPECT_EQ(me.Call(kRead), "[1, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0]");
+  EXPECT_EQ(TakeInternalErrors(), kNotFunctioning);
+
+  standin::FailNext("ReadFile", ERROR_GEN_FAILURE);
+  standin::SendInputReport(pad, {3});
+  ASSERT_TRUE(FaultsFired());
+  standin::SendInputReport(pad, {4});
+  ASSERT_TRUE(WaitForPackets(2));
+  me.Call(kRead);
+  EXPECT_EQ(TakeInternalErrors(), kNotFunctioning) << "a new run of failures is told again";
+  EXPECT_EQ(me.Call(kIsOpen), "1");
+}
+
+TEST_F(Reader, AFailedWaitIsToldAndReadingGoesOn) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = OpenPad();
+  ASSERT_TRUE(ReadPending());
+  standin::FailNext("WaitForMultipleObjects", ERROR_INVALID_HANDLE);
+  ASSERT_TRUE(FaultsFired());
+  standin::SendInputReport(pad, {5});
+  ASSERT_TRUE(WaitForPackets(1));
+  me.Call(kReadPacket);
+  EXPECT_EQ(TakeInternalErrors(), "6 The handle is invalid.\n");
+  EXPECT_EQ(standin::LiveThreadCount(), 1u);
+}
+
+TEST_F(Reader, OnlyADeviceThatIsGoneEndsTheReader) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = OpenPad();
+  ASSERT_TRUE(ReadPending());
+  standin::FailNext("ReadFile", ERROR_INVALID_HANDLE);
+  standin::SendInputReport(pad, {1});
+  EXPECT_TRUE(ReadersEnded());
+  me.Call(kReadPacket);
+  EXPECT_EQ(TakeInternalErrors(), "6 The handle is invalid.\n");
+  EXPECT_EQ(me.Call(kIsOpen), "1") << "until Close";
+}
+
+TEST_F(Reader, AFailureOfTheDeviceBeforeIsNoNewsOfTheReopenedOne) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = OpenPad();
+  standin::Unplug(pad);
+  ASSERT_TRUE(ReadersEnded());
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  pad = Plug();
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::SendInputReport(pad, {8});
+  ASSERT_TRUE(WaitForPackets(1));
+  EXPECT_EQ(me.Call(kReadPacket), "[8, 0, 0, 0, 0, 0, 0, 0, 0]");
+  EXPECT_EQ(TakeInternalErrors(), "");
+
+  standin::Unplug(pad);
+  ASSERT_TRUE(ReadersEnded());
+  pad = Plug();
+  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"") << "an open closes the device before";
+  me.Call(kReadPacket);
+  EXPECT_EQ(TakeInternalErrors(), "");
+}
+
+TEST_F(Reader, CloseOfADeviceWithoutInputReportsReturnsWhenItsStopSignalFails) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceSpec silent = Pad();
+  silent.caps.InputReportByteLength = 0;
+  Plug(silent);
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  // Most likely long enough for the reader to wait for the stop signal.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  standin::FailNext("SetEvent", ERROR_INVALID_HANDLE);
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  EXPECT_TRUE(ReadersEnded()) << "the reader saw it was let go without the signal";
+}
+
+// A reader whose read no cancel ends keeps only what is its own, and the
+// module loaded, until the read ends; Close and forget do not wait for it.
+TEST_F(Reader, AReaderThatCannotBeStoppedKeepsTheModuleLoadedUntilItEnds) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = OpenPad();
+  ASSERT_TRUE(ReadPending());
+  standin::FailNext("CancelIoEx", ERROR_INVALID_HANDLE, 0, 1000000);
+  standin::FailNext("CancelIo", ERROR_INVALID_HANDLE, 0, 1000000);
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  me.Forget();
+  me.Dispose();
+  EXPECT_EQ(standin::LiveThreadCount(), 1u);
+  EXPECT_FALSE(Unloadable());
+  standin::ClearFaults();
+  EXPECT_TRUE(ReadersEnded());
+  EXPECT_TRUE(Unloadable());
+}
+
+// Windows XP has no CancelIoEx: the reader cancels its own read, which is
+// all that CancelIo can.
+TEST_F(Reader, WithoutCancelIoExTheReaderStillEndsAndWritesStillTimeOut) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = OpenPad();
+  standin::FailNext("GetProcAddress", ERROR_PROC_NOT_FOUND, 0, 1000000);
+  me.Call(kSetWriteTimeout, "20");
+  standin::StallOutput(pad, true);
+  EXPECT_EQ(me.Call(kWrite, "1"), "\"Error :Write timed out (1460)\"");
+  standin::StallOutput(pad, false);
+  EXPECT_TRUE(standin::OutputReports(pad).empty()) << "cancelled";
+  ASSERT_TRUE(ReadPending());
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  EXPECT_TRUE(ReadersEnded());
+}
+
+TEST_F(Reader, AfterForgetTheReaderNeverTouchesTheDeviceObject) {
+  ASSERT_TRUE(loaded);
+  ScriptInstance& me = OpenPad();
+  std::atomic<bool> sending{true};
+  std::thread device([this, &sending] {
+    for (uint8_t i = 0; sending; ++i) standin::SendInputReport(pad, {i});
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  standin::FailNext("WaitForSingleObject", ERROR_INVALID_HANDLE, 0, 20);
+  me.Forget();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  sending = false;
+  device.join();
+  EXPECT_TRUE(ReadersEnded());
+}
+
+TEST_F(Reader, AReadThatClaimsMoreThanItAskedForStoresOnlyThat) {
+  ASSERT_TRUE(loaded);
+  standin::DeviceSpec faulty = Pad();
+  faulty.overstatedReadBytes = 100;
+  pad = Plug(faulty);
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  standin::SendInputReport(pad, {1, 2, 3});
+  ASSERT_TRUE(WaitForPackets(1));
+  EXPECT_EQ(me.Call(kNumberOfItemsInReadBuffer), "9");
+  EXPECT_EQ(me.Call(kReadPacket), "[1, 2, 3, 0, 0, 0, 0, 0, 0]");
+}
+
+}  // namespace
