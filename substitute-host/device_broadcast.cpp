@@ -8,15 +8,16 @@
 namespace {
 
 constexpr GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+constexpr GUID kHidInterface = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
 
 }  // namespace
 
-std::vector<char> InterfaceBroadcast(const std::string& path) {
+std::vector<char> InterfaceBroadcast(const std::string& path, InterfaceClass interfaceClass) {
   std::vector<char> payload(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1, '\0');
   auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(payload.data());
   broadcast->dbcc_size = static_cast<DWORD>(payload.size());
   broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  broadcast->dbcc_classguid = kUsbDeviceInterface;
+  broadcast->dbcc_classguid = interfaceClass == InterfaceClass::HidCollection ? kHidInterface : kUsbDeviceInterface;
   std::memcpy(broadcast->dbcc_name, path.c_str(), path.size() + 1);
   return payload;
 }

@@ -32,10 +32,13 @@ bool SendDeviceChange(CommandContext& context) {
   if (!ReadEventCode(arguments, &code)) return false;
   std::vector<char> payload;
   std::string path;
-  if (arguments.TakeWord("volume"))
+  // "hid" before the path: a HID collection's interface rather than a USB device's.
+  const InterfaceClass interfaceClass =
+      arguments.TakeWord("hid") ? InterfaceClass::HidCollection : InterfaceClass::UsbDevice;
+  if (interfaceClass == InterfaceClass::UsbDevice && arguments.TakeWord("volume"))
     payload = VolumeBroadcast();
   else if (arguments.String("a device path or volume", &path))
-    payload = InterfaceBroadcast(path);
+    payload = InterfaceBroadcast(path, interfaceClass);
   else
     return false;
   if (!arguments.End()) return false;

@@ -53,6 +53,7 @@ const IntegerField kIntegerFields[] = {
     SPEC_FIELD("vendorId", vendorId),
     SPEC_FIELD("productId", productId),
     SPEC_FIELD("version", versionNumber),
+    SPEC_FIELD("release", versionNumber),
     SPEC_FIELD("usage", caps.Usage),
     SPEC_FIELD("usagePage", caps.UsagePage),
     SPEC_FIELD("input", caps.InputReportByteLength),
@@ -90,6 +91,11 @@ bool SetStringField(standin::DeviceSpec& traits, const std::string& key, const s
 }
 
 bool SetIntegerField(standin::DeviceSpec& traits, const std::string& key, MoaLong value) {
+  if (key == "interface") {
+    if (value < 0 || value > 0xFF) return false;
+    traits.interfaceNumber = static_cast<uint8_t>(value);
+    return true;
+  }
   for (const IntegerField& field : kIntegerFields) {
     if (FoldCase(field.name) != key) continue;
     if (value < 0 || value > 0xFFFF) return false;
@@ -97,6 +103,23 @@ bool SetIntegerField(standin::DeviceSpec& traits, const std::string& key, MoaLon
     return true;
   }
   return false;
+}
+
+// #inputIds, #outputIds, #featureIds: the report IDs of a device that
+// numbers its reports of that kind.
+bool SetReportIds(standin::DeviceSpec& traits, const std::string& key, const LingoValue& list,
+                  const LingoValueStore& values) {
+  std::vector<uint8_t>* ids = key == "inputids"     ? &traits.inputReportIds
+                              : key == "outputids"  ? &traits.outputReportIds
+                              : key == "featureids" ? &traits.featureReportIds
+                                                    : nullptr;
+  if (!ids) return false;
+  for (const MoaMmValue& item : list.items) {
+    const LingoValue* id = values.Find(item);
+    if (id->type != kMoaMmValueType_Integer || id->integer < 1 || id->integer > 255) return false;
+    ids->push_back(static_cast<uint8_t>(id->integer));
+  }
+  return true;
 }
 
 bool Plug(CommandContext& context) {
@@ -112,6 +135,7 @@ bool Plug(CommandContext& context) {
     const std::string key = FoldCase(property);
     const bool set = value->type == kMoaMmValueType_String    ? SetStringField(traits, key, value->text)
                      : value->type == kMoaMmValueType_Integer ? SetIntegerField(traits, key, value->integer)
+                     : value->type == kMoaMmValueType_List    ? SetReportIds(traits, key, *value, arguments.values())
                                                               : false;
     if (!set) return arguments.Fail("#" + property + " is no device property, or its value does not fit");
   }
@@ -219,23 +243,48 @@ bool Fail(CommandContext& context) {
   return true;
 }
 
+const char* HowItArrived(standin::Delivery delivery) {
+  switch (delivery) {
+    case standin::Delivery::Interrupt: return "";
+    case standin::Delivery::Control: return " over the control pipe";
+    case standin::Delivery::Feature: return " as a feature report";
+  }
+  return "";
+}
+
+// Output reports written through the interrupt pipe, as Write sends them,
+// are shown plainly; the others say how they came.
 bool Received(CommandContext& context) {
   standin::DeviceId device = 0;
   std::string name;
   if (!FindDevice(context.arguments, &device, &name) || !context.arguments.End()) return false;
-  const auto reports = standin::OutputReports(device);
+  const auto reports = standin::ReceivedReports(device);
   if (reports.empty()) context.transcript.Note(name + " received nothing");
   LingoValueStore values;
   for (const auto& report : reports) {
     const MoaMmValue list = values.List();
-    for (uint8_t byte : report) {
+    for (uint8_t byte : report.bytes) {
       const MoaMmValue item = values.Integer(byte);
       values.Append(list, item);
       values.Release(item);
     }
-    context.transcript.Note(name + " received " + FormatLiteral(values, list));
+    context.transcript.Note(name + " received " + FormatLiteral(values, list) + HowItArrived(report.delivery));
     values.Release(list);
   }
+  return true;
+}
+
+// feature pad [4, 80]: the device's feature report of that ID now holds
+// these bytes, as if its own firmware had set them.
+bool Feature(CommandContext& context) {
+  standin::DeviceId device = 0;
+  std::string name;
+  std::vector<uint8_t> report;
+  if (!FindDevice(context.arguments, &device, &name) || !context.arguments.Bytes("the feature report", &report) ||
+      !context.arguments.End())
+    return false;
+  if (!standin::SetFeatureContents(device, report))
+    return context.arguments.Fail("the device has no such feature report, or it is longer");
   return true;
 }
 
@@ -249,6 +298,7 @@ std::vector<CommandInfo> DeviceCommands() {
       {"burst", "burst <name> [<byte>, ...] <rate> per second for <duration> ms", Burst},
       {"fail", "fail <WindowsFunction> <error code> [skip <calls>] [times <calls>]", Fail},
       {"received", "received <name>", Received},
+      {"feature", "feature <name> [<report ID>, <byte>, ...]", Feature},
       {"stall", "stall <name>", Stall},
       {"unstall", "unstall <name>", Unstall},
   };

@@ -131,7 +131,7 @@ std::vector<CommandInfo> HostCommands() {
   std::vector<CommandInfo> commands = {
       {"idle", "idle [milliseconds]", Idle},
       {"methods", "methods", ListMethods},
-      {"devicechange", "devicechange arrival|removecomplete|<code> \"<device path>\"|volume", SendDeviceChange},
+      {"devicechange", "devicechange arrival|removecomplete|<code> [hid] \"<device path>\"|volume", SendDeviceChange},
       {"log", "log [\"c:\\file.txt\"]", ShowLog},
       {"director", "director <version, e.g. 10.1>", PlayDirector},
   };

@@ -35,6 +35,8 @@ class CommandArguments {
   // [#key: value, ...] with the keys' names as written.
   bool Properties(const char* what, std::vector<std::pair<std::string, const LingoValue*>>* properties);
   bool More() const { return next_ < arguments_.size(); }
+  // Where the values that Properties hands out keep their elements.
+  const LingoValueStore& values() const { return values_; }
   bool End();
 
   const std::string& error() const { return error_; }
@@ -70,7 +72,7 @@ std::vector<CommandInfo> HostCommands();
 // The simulated-device commands natively, none on Windows.
 std::vector<CommandInfo> DeviceCommands();
 
-// devicechange <arrival|removecomplete|code> <"path"|volume>
+// devicechange <arrival|removecomplete|code> [hid] <"path"|volume>
 bool SendDeviceChange(CommandContext& context);
 // log ["c:\file.txt"]
 bool ShowLog(CommandContext& context);
