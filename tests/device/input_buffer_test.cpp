@@ -110,6 +110,10 @@ TEST_F(Buffer, BeyondItsBoundTheOldestReportsGoAndAreCounted) {
   EXPECT_EQ(input.TakeDroppedCount(), 5u);
   EXPECT_EQ(input.TakeDroppedCount(), 0u);
   EXPECT_EQ(Take(1).front(), 5);
+  Store(Report(1, reportSize));
+  Store(Report(2, reportSize));
+  EXPECT_EQ(input.TakeDroppedCount(), 1u) << "only what is new since it was last told";
+  EXPECT_EQ(input.DroppedCount(), 6u) << "GetStatus counts them all";
 }
 
 TEST_F(Buffer, ABacklogsRingIsLetGoOnceReadButASmallOneIsKept) {
