@@ -1,6 +1,7 @@
 // What a collection tells of itself through the HID library: the same
 // whether it is listed, opened or has just arrived.
 #include "device/hid_collection_info.h"
+#include "device/interface_open.h"
 #include "device/interface_path.h"
 
 namespace {
@@ -10,12 +11,6 @@ void CopyDeviceString(BOOLEAN(WINAPI* query)(HANDLE, PVOID, ULONG), HANDLE devic
                       WCHAR (&field)[UsbDeviceInfo::kStringUnits]) {
   if (!query(device, field, sizeof field)) field[0] = 0;
   field[UsbDeviceInfo::kStringUnits - 1] = 0;
-}
-
-HANDLE OpenInterface(const char* path, DWORD access) {
-  HANDLE handle =
-      CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
 }
 
 }  // namespace
@@ -52,9 +47,10 @@ bool DescribeCollection(HANDLE handle, const char* path, HidCollectionInfo& info
 bool DescribeCollectionAt(const char* path, HidCollectionInfo& info) {
   // Windows keeps keyboards and mice to itself: they open only without
   // access, which still tells their ids, strings and caps.
-  HANDLE handle = OpenInterface(path, GENERIC_READ | GENERIC_WRITE);
+  constexpr DWORD kShareBoth = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  HANDLE handle = OpenInterface(path, GENERIC_READ | GENERIC_WRITE, kShareBoth, 0);
   const bool refused = !handle && GetLastError() == ERROR_ACCESS_DENIED;
-  if (!handle) handle = OpenInterface(path, 0);
+  if (!handle) handle = OpenInterface(path, 0, kShareBoth, 0);
   if (!handle) return false;
   const bool described = DescribeCollection(handle, path, info);
   info.systemOwned = refused;

@@ -20,7 +20,8 @@ TEST_F(HidCollections, FilterKeysAreSymbolsOrStringsInAnyLetterCase) {
   const std::string bySymbol = me.Call(kFindHidDevices, "[#productid: 1]");
   EXPECT_NE(bySymbol.find("#Product: \"Other\""), std::string::npos) << bySymbol;
   EXPECT_EQ(bySymbol.find("#Product: \"Pad\""), std::string::npos) << bySymbol;
-  EXPECT_EQ(me.Call(kFindHidDevices, "[\"Product\": \"PAD\", #VendorID: 1133]"), me.Call(kFindHidDevices, "[#ProductID: 50475]"));
+  EXPECT_EQ(me.Call(kFindHidDevices, "[\"Product\": \"PAD\", #VendorID: 1133]"),
+            me.Call(kFindHidDevices, "[#ProductID: 50475]"));
   EXPECT_EQ(me.Call(kFindHidDevices, "[:]"), me.Call(kFindHidDevices)) << "an empty filter passes everything";
   EXPECT_EQ(me.Call(kFindHidDevices, "[1: 2]"),
             "\"Error :the filter's keys must name properties of a HID collection\"");

@@ -57,10 +57,10 @@ struct ReportKind {
 };
 
 using standin::Delivery;
-const ReportKind kGetFeature{"HidD_GetFeature", &SimulatedDevice::FeatureLength,
-                             &standin::DeviceSpec::featureReportIds, &SimulatedDevice::features, Delivery::Feature, true};
-const ReportKind kSetFeature{"HidD_SetFeature", &SimulatedDevice::FeatureLength,
-                             &standin::DeviceSpec::featureReportIds, &SimulatedDevice::features, Delivery::Feature, false};
+const ReportKind kGetFeature{"HidD_GetFeature", &SimulatedDevice::FeatureLength, &standin::DeviceSpec::featureReportIds,
+                             &SimulatedDevice::features, Delivery::Feature, true};
+const ReportKind kSetFeature{"HidD_SetFeature", &SimulatedDevice::FeatureLength, &standin::DeviceSpec::featureReportIds,
+                             &SimulatedDevice::features, Delivery::Feature, false};
 const ReportKind kGetInput{"HidD_GetInputReport", &SimulatedDevice::InputLength, &standin::DeviceSpec::inputReportIds,
                            &SimulatedDevice::latestInputs, Delivery::Control, true};
 const ReportKind kSetOutput{"HidD_SetOutputReport", &SimulatedDevice::OutputLength,
