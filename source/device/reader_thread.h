@@ -38,15 +38,18 @@ class ReaderThread {
   static long LiveThreads();
 
  private:
-  enum class Step { Stored, Waiting, Failed, WaitFailed, Stopped };
+  enum class Step { Stored, Marked, Waiting, Failed, WaitFailed, Stopped };
   class Hold;
 
   ~ReaderThread();
   static DWORD WINAPI Main(LPVOID reader);
   void ReadUntilStopped();
   void WaitUntilStopped();
-  Step Advance(DWORD& error);
+  Step Advance(DWORD& error, bool& marked);
+  Step StartRead(DWORD& error, bool& marked);
+  void MarkRead();
   Step Collect(DWORD& error);
+  void Store(DWORD received);
   void Fail(Step step, DWORD error, bool& failing);
   void Pause();
   void EndPendingRead();
