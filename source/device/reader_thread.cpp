@@ -11,6 +11,8 @@ constexpr DWORD kRetryPauseMs = 100;
 // How often a waiting reader looks whether Close has let go of it, should the
 // stop event never come.
 constexpr DWORD kStopPollMs = 250;
+// How long Start waits for the thread to run; it runs on regardless.
+constexpr DWORD kStartWaitMs = 1000;
 
 std::atomic<long> gLiveThreads{0};
 
@@ -42,6 +44,7 @@ ReaderThread::~ReaderThread() {
   CloseIfOpen(file_);
   CloseIfOpen(overlapped_.hEvent);
   CloseIfOpen(stopEvent_);
+  CloseIfOpen(readyEvent_);
   DeleteCriticalSection(&lock_);
 }
 
@@ -70,6 +73,8 @@ bool ReaderThread::MakeStopEvent() {
 }
 
 bool ReaderThread::Start() {
+  readyEvent_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!readyEvent_) return false;
   // A reference of its own on the module: Director may unload it as soon as
   // DllCanUnloadNow agrees, while the thread still has its last steps to go.
   if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ReaderThread::Main),
@@ -87,8 +92,9 @@ bool ReaderThread::Start() {
     SetLastError(error);
     return false;
   }
-  // Nothing waits for the thread: it ends on its own.
+  // Nothing waits for the thread's end: it ends on its own.
   CloseHandle(thread);
+  WaitForSingleObject(readyEvent_, kStartWaitMs);
   return true;
 }
 
@@ -112,6 +118,7 @@ long ReaderThread::LiveThreads() { return gLiveThreads.load(); }
 
 DWORD WINAPI ReaderThread::Main(LPVOID parameter) {
   auto* reader = static_cast<ReaderThread*>(parameter);
+  SetEvent(reader->readyEvent_);
   HMODULE module = reader->module_;
   if (reader->report_.empty())
     reader->WaitUntilStopped();

@@ -26,6 +26,8 @@ class ReaderThread {
   bool OpenFile(const std::string& devicePath);
   bool MakeReadEvent();
   bool MakeStopEvent();
+  // Returns once the thread runs: the system's work on a thread that is
+  // still starting would hold up a Close that comes at once.
   bool Start();
 
   // Close's part: stores a report that has come in, then lets go of the
@@ -56,6 +58,7 @@ class ReaderThread {
 
   HANDLE file_ = nullptr;
   HANDLE stopEvent_ = nullptr;
+  HANDLE readyEvent_ = nullptr;  // set by the thread once it runs
   OVERLAPPED overlapped_{};  // hEvent: the read's own event
   std::vector<uint8_t> report_;
   HMODULE module_ = nullptr;  // holds the module loaded until the thread has ended
