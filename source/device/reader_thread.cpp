@@ -11,6 +11,8 @@ constexpr DWORD kRetryPauseMs = 100;
 // How often a waiting reader looks whether Close has let go of it, should the
 // stop event never come.
 constexpr DWORD kStopPollMs = 250;
+// How long Start waits for the thread to run; it runs on regardless.
+constexpr DWORD kStartWaitMs = 1000;
 
 std::atomic<long> gLiveThreads{0};
 std::atomic<long> gLettingGo{0};
@@ -43,6 +45,7 @@ ReaderThread::~ReaderThread() {
   CloseIfOpen(file_);
   CloseIfOpen(overlapped_.hEvent);
   CloseIfOpen(stopEvent_);
+  CloseIfOpen(readyEvent_);
   DeleteCriticalSection(&lock_);
   if (stopped_) --gLettingGo;
 }
@@ -73,6 +76,8 @@ bool ReaderThread::MakeStopEvent() {
 }
 
 bool ReaderThread::Start() {
+  readyEvent_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!readyEvent_) return false;
   // A reference of its own on the module: Director may unload it as soon as
   // DllCanUnloadNow agrees, while the thread still has its last steps to go.
   if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ReaderThread::Main),
@@ -90,8 +95,9 @@ bool ReaderThread::Start() {
     SetLastError(error);
     return false;
   }
-  // Nothing waits for the thread: it ends on its own.
+  // Nothing waits for the thread's end: it ends on its own.
   CloseHandle(thread);
+  WaitForSingleObject(readyEvent_, kStartWaitMs);
   return true;
 }
 
@@ -119,6 +125,7 @@ long ReaderThread::LettingGo() { return gLettingGo.load(); }
 
 DWORD WINAPI ReaderThread::Main(LPVOID parameter) {
   auto* reader = static_cast<ReaderThread*>(parameter);
+  SetEvent(reader->readyEvent_);
   HMODULE module = reader->module_;
   if (reader->report_.empty())
     reader->WaitUntilStopped();
@@ -143,15 +150,16 @@ void ReaderThread::WaitUntilStopped() {
 
 void ReaderThread::ReadUntilStopped() {
   bool failing = false;
+  bool marked = false;  // a read is marked as under way and not started yet
   for (;;) {
     DWORD error = ERROR_SUCCESS;
-    const Step step = Advance(error);
+    const Step step = marked ? StartRead(error, marked) : Advance(error, marked);
     if (step == Step::Stopped) break;
     if (step == Step::Stored) {
       failing = false;
-    } else if (step != Step::Waiting) {
+    } else if (step == Step::Failed || step == Step::WaitFailed) {
       Fail(step, error, failing);
-    } else {
+    } else if (step == Step::Waiting) {
       const HANDLE wakeUps[2] = {overlapped_.hEvent, stopEvent_};
       // A wait that failed is no stop: it is told, and the reader goes on.
       if (WaitForMultipleObjects(2, wakeUps, FALSE, kStopPollMs) == WAIT_FAILED)
@@ -161,30 +169,44 @@ void ReaderThread::ReadUntilStopped() {
   EndPendingRead();
 }
 
-// Takes the result of the read under way, or starts one. The lock is not
-// held while the read starts, which may take the system a while: Close
-// must not wait for it.
-ReaderThread::Step ReaderThread::Advance(DWORD& error) {
-  {
-    Hold hold(*this);
-    if (!device_) return Step::Stopped;
-    if (readPending_) return Collect(error);
-  }
-  // With no read under way the OVERLAPPED is the reader's. Marked as under
-  // way, as ReadFile marks it, it keeps Close from taking the read for
-  // finished before it has even started.
-  overlapped_.Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
-  {
-    Hold hold(*this);
-    if (!device_) return Step::Stopped;
-    readPending_ = true;
-  }
-  if (ReadFile(file_, report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_)) return Step::Waiting;
-  error = GetLastError();
+// Takes the result of the read under way, or marks the next one.
+ReaderThread::Step ReaderThread::Advance(DWORD& error, bool& marked) {
+  Hold hold(*this);
+  if (!device_) return Step::Stopped;
+  if (readPending_) return Collect(error);
+  MarkRead();
+  marked = true;
+  return Step::Marked;
+}
+
+// Starts the marked read, without the lock: starting it may take the system
+// a while, and Close must not wait for that. A report that was waiting is
+// stored at once, and the next read marked while the lock is held anyway.
+ReaderThread::Step ReaderThread::StartRead(DWORD& error, bool& marked) {
+  marked = false;
+  const BOOL done = ReadFile(file_, report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
+  error = done ? ERROR_SUCCESS : GetLastError();
   if (error == ERROR_IO_PENDING) return Step::Waiting;
   Hold hold(*this);
+  // Close took the report meanwhile.
+  if (!readPending_) return Step::Waiting;
   readPending_ = false;
-  return Step::Failed;
+  if (!done) return Step::Failed;
+  // Let go of before the report came: it came after the stop.
+  if (!device_) return Step::Stopped;
+  // OVERLAPPED tells the length of a report that was waiting.
+  Store(static_cast<DWORD>(overlapped_.InternalHigh));
+  MarkRead();
+  marked = true;
+  return Step::Stored;
+}
+
+// With the lock held and no read under way, when the OVERLAPPED is the
+// reader's. Marked as under way, as ReadFile marks it, it keeps Close from
+// taking the read for finished before it has even started.
+void ReaderThread::MarkRead() {
+  overlapped_.Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
+  readPending_ = true;
 }
 
 // With the lock held.
@@ -194,10 +216,14 @@ ReaderThread::Step ReaderThread::Collect(DWORD& error) {
   DWORD received = 0;
   error = IoOutcome(file_, &overlapped_, &received);
   if (error != ERROR_SUCCESS) return Step::Failed;
-  // A read never gives more than it asked for; should it claim to, the
-  // buffer holds no more.
-  device_->input().Store(report_.data(), std::min<size_t>(received, report_.size()));
+  Store(received);
   return Step::Stored;
+}
+
+// With the lock held. A read never gives more than it asked for; should it
+// claim to, the buffer holds no more.
+void ReaderThread::Store(DWORD received) {
+  device_->input().Store(report_.data(), std::min<size_t>(received, report_.size()));
 }
 
 // Tells the device of a failed read or wait, the first of a run only, and

@@ -28,6 +28,8 @@ class ReaderThread {
   bool OpenFile(const std::string& devicePath, bool exclusive);
   bool MakeReadEvent();
   bool MakeStopEvent();
+  // Returns once the thread runs: the system's work on a thread that is
+  // still starting would hold up a Close that comes at once.
   bool Start();
 
   // Close's part: stores a report that has come in, then lets go of the
@@ -43,21 +45,25 @@ class ReaderThread {
   static long LettingGo();
 
  private:
-  enum class Step { Stored, Waiting, Failed, WaitFailed, Stopped };
+  enum class Step { Stored, Marked, Waiting, Failed, WaitFailed, Stopped };
   class Hold;
 
   ~ReaderThread();
   static DWORD WINAPI Main(LPVOID reader);
   void ReadUntilStopped();
   void WaitUntilStopped();
-  Step Advance(DWORD& error);
+  Step Advance(DWORD& error, bool& marked);
+  Step StartRead(DWORD& error, bool& marked);
+  void MarkRead();
   Step Collect(DWORD& error);
+  void Store(DWORD received);
   void Fail(Step step, DWORD error, bool& failing);
   void Pause();
   void EndPendingRead();
 
   HANDLE file_ = nullptr;
   HANDLE stopEvent_ = nullptr;
+  HANDLE readyEvent_ = nullptr;  // set by the thread once it runs
   OVERLAPPED overlapped_{};  // hEvent: the read's own event
   std::vector<uint8_t> report_;
   HMODULE module_ = nullptr;  // holds the module loaded until the thread has ended

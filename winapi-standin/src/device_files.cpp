@@ -51,10 +51,12 @@ BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& ov
   return Fail(ERROR_IO_PENDING);
 }
 
+// Windows resets the event as a write starts; one that ends at once sets it
+// again, so only one that waits shows the reset.
 BOOL WriteOverlapped(DeviceFile& file, Report report, LPDWORD written, OVERLAPPED& overlapped) {
   SimulatedDevice& device = *file.device;
-  if (auto event = Find<Event>(overlapped.hEvent)) event->set = false;
   if (device.outputStalled) {
+    if (auto event = Find<Event>(overlapped.hEvent)) event->set = false;
     overlapped.Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
     overlapped.InternalHigh = 0;
     device.pendingWrites.push_back({{&file, GetCurrentThreadId(), &overlapped}, std::move(report)});
