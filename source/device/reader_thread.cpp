@@ -153,7 +153,7 @@ void ReaderThread::ReadUntilStopped() {
   bool marked = false;  // a read is marked as under way and not started yet
   for (;;) {
     DWORD error = ERROR_SUCCESS;
-    const Step step = marked ? StartRead(error, marked) : Advance(error, marked);
+    const Step step = marked ? StartRead(error, marked, failing) : Advance(error, marked);
     if (step == Step::Stopped) break;
     if (step == Step::Stored) {
       failing = false;
@@ -179,26 +179,31 @@ ReaderThread::Step ReaderThread::Advance(DWORD& error, bool& marked) {
   return Step::Marked;
 }
 
-// Starts the marked read, without the lock: starting it may take the system
-// a while, and Close must not wait for that. A report that was waiting is
-// stored at once, and the next read marked while the lock is held anyway.
-ReaderThread::Step ReaderThread::StartRead(DWORD& error, bool& marked) {
+// Starts the marked read, without the lock: starting a read may take the
+// system a while, and Close must not wait for that. Reports that were
+// waiting are stored as they come, each next read started under the same
+// hold of the lock: reading a report that is there takes the system little.
+ReaderThread::Step ReaderThread::StartRead(DWORD& error, bool& marked, bool& failing) {
   marked = false;
-  const BOOL done = ReadFile(file_, report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
+  BOOL done = ReadFile(file_, report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
   error = done ? ERROR_SUCCESS : GetLastError();
   if (error == ERROR_IO_PENDING) return Step::Waiting;
   Hold hold(*this);
-  // Close took the report meanwhile.
-  if (!readPending_) return Step::Waiting;
-  readPending_ = false;
-  if (!done) return Step::Failed;
-  // Let go of before the report came: it came after the stop.
-  if (!device_) return Step::Stopped;
-  // OVERLAPPED tells the length of a report that was waiting.
-  Store(static_cast<DWORD>(overlapped_.InternalHigh));
-  MarkRead();
-  marked = true;
-  return Step::Stored;
+  for (;;) {
+    // Close took the report meanwhile.
+    if (!readPending_) return Step::Waiting;
+    readPending_ = false;
+    if (!done) return Step::Failed;
+    // Let go of before the report came: it came after the stop.
+    if (!device_) return Step::Stopped;
+    // OVERLAPPED tells the length of a report that was waiting.
+    Store(static_cast<DWORD>(overlapped_.InternalHigh));
+    failing = false;
+    MarkRead();
+    done = ReadFile(file_, report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
+    error = done ? ERROR_SUCCESS : GetLastError();
+    if (error == ERROR_IO_PENDING) return Step::Stored;
+  }
 }
 
 // With the lock held and no read under way, when the OVERLAPPED is the

@@ -53,7 +53,7 @@ class ReaderThread {
   void ReadUntilStopped();
   void WaitUntilStopped();
   Step Advance(DWORD& error, bool& marked);
-  Step StartRead(DWORD& error, bool& marked);
+  Step StartRead(DWORD& error, bool& marked, bool& failing);
   void MarkRead();
   Step Collect(DWORD& error);
   void Store(DWORD received);

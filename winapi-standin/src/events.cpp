@@ -9,7 +9,7 @@ namespace standin::detail {
 void SignalEventHandle(HANDLE handle) {
   if (auto event = Find<Event>(handle)) {
     event->set = true;
-    TheKernel().changed.notify_all();
+    if (event->waiters) TheKernel().changed.notify_all();
   }
 }
 
@@ -25,7 +25,7 @@ BOOL ChangeEvent(HANDLE hEvent, bool set) {
     return FALSE;
   }
   event->set = set;
-  if (set) TheKernel().changed.notify_all();
+  if (set && event->waiters) TheKernel().changed.notify_all();
   return TRUE;
 }
 

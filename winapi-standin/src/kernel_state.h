@@ -28,6 +28,8 @@ struct Kernel {
   std::mutex mutex;
   // Notified on every change a waiter may be waiting for.
   std::condition_variable changed;
+  // Threads in GetOverlappedResult waiting for an operation to end.
+  int overlappedWaiters = 0;
   std::map<std::uintptr_t, std::shared_ptr<KernelObject>> handles;
   // Handle values are never reused, so a stale handle fails rather than
   // reaching a newer object.

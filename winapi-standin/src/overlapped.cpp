@@ -36,7 +36,9 @@ extern "C" BOOL WINAPI GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapp
   if (!lpOverlapped || !lpNumberOfBytesTransferred) return Fail(ERROR_INVALID_PARAMETER);
   if (StatusOf(*lpOverlapped) == STATUS_PENDING) {
     if (!bWait) return Fail(ERROR_IO_INCOMPLETE);
+    ++TheKernel().overlappedWaiters;
     TheKernel().changed.wait(lock, [&] { return StatusOf(*lpOverlapped) != STATUS_PENDING; });
+    --TheKernel().overlappedWaiters;
   }
   *lpNumberOfBytesTransferred = static_cast<DWORD>(lpOverlapped->InternalHigh);
   const NTSTATUS status = StatusOf(*lpOverlapped);

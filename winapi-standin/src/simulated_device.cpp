@@ -36,7 +36,7 @@ void CompleteOverlapped(OVERLAPPED& overlapped, NTSTATUS status, DWORD bytes) {
   overlapped.Internal = static_cast<ULONG_PTR>(static_cast<DWORD>(status));
   overlapped.InternalHigh = bytes;
   SignalEventHandle(overlapped.hEvent);
-  TheKernel().changed.notify_all();
+  if (TheKernel().overlappedWaiters) TheKernel().changed.notify_all();
 }
 
 void DeliverInputReport(SimulatedDevice& device, Report report) {

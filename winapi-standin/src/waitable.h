@@ -7,6 +7,9 @@ namespace standin::detail {
 
 struct Waitable : KernelObject {
   using KernelObject::KernelObject;
+  // Threads in a wait for this object: signalling one nobody waits for
+  // wakes nobody, as on Windows.
+  int waiters = 0;
   // Both with the kernel locked.
   virtual bool Signalled() const = 0;
   // What a satisfied wait does to the object (an auto-reset event resets).

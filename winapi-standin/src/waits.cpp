@@ -32,6 +32,22 @@ int TrySatisfy(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitA
   return -1;
 }
 
+// Counts this thread among the objects' waiters for as long as it waits.
+class Waiting {
+ public:
+  explicit Waiting(const std::vector<std::shared_ptr<Waitable>>& objects) : objects_(objects) {
+    for (const auto& object : objects_) ++object->waiters;
+  }
+  ~Waiting() {
+    for (const auto& object : objects_) --object->waiters;
+  }
+  Waiting(const Waiting&) = delete;
+  Waiting& operator=(const Waiting&) = delete;
+
+ private:
+  const std::vector<std::shared_ptr<Waitable>>& objects_;
+};
+
 DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds) {
   if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || !handles) return Fail(ERROR_INVALID_PARAMETER);
   if (waitAll) {
@@ -49,6 +65,7 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds)
     if (!waitable) return Fail(ERROR_INVALID_HANDLE);
     objects.push_back(std::move(waitable));
   }
+  const Waiting waiting(objects);
   for (;;) {
     const int satisfied = TrySatisfy(objects, waitAll);
     if (satisfied >= 0) return WAIT_OBJECT_0 + static_cast<DWORD>(satisfied);
