@@ -17,7 +17,7 @@ MoaError HostAppInfo::GetInfo(MoaLong what, char* buffer, MoaLong size) {
       answer = "Substitute Host";
       break;
     case kMoaAppInfo_AppFileSpec:
-      watch().Misuse("the application's file spec, which is no string");
+      watch().Misuse("the application's file reference, which is no string");
       return kHostErr_WrongType;
     case kMoaAppInfo_ProductName:
       answer = "Director";

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "host_commands.h"
+#include "host_windows.h"
 #include "lingo_literals.h"
 #include "standin/control.h"
 
@@ -28,15 +29,10 @@ bool FindDevice(CommandArguments& arguments, standin::DeviceId* device, std::str
 
 // Script text is UTF-8; device strings are UTF-16, as USB carries them.
 std::u16string Utf16(const std::string& text) {
-  std::u16string wide;
-  for (size_t i = 0; i < text.size();) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const int length = byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-    char32_t code = length == 3 ? byte & 0x0F : length == 2 ? byte & 0x1F : byte;
-    for (int k = 1; k < length && i + k < text.size(); ++k) code = code << 6 | (text[i + k] & 0x3F);
-    wide += static_cast<char16_t>(code);
-    i += length;
-  }
+  if (text.empty()) return u"";
+  const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::u16string wide(static_cast<size_t>(units > 0 ? units : 0), u'\0');
+  if (units > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
   return wide;
 }
 

@@ -99,18 +99,3 @@ std::string HostText(const std::string& utf8, TextEncoding encoding) {
   }
   return bytes;
 }
-
-std::string Utf8FromUtf16(const char16_t* text) {
-  std::string utf8;
-  for (; text && *text; ++text) {
-    char32_t code = *text;
-    if (code >= 0xD800 && code < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
-      code = 0x10000 + ((code - 0xD800) << 10) + (text[1] - 0xDC00);
-      ++text;
-    } else if (code >= 0xD800 && code < 0xE000) {
-      code = kReplacement;
-    }
-    AppendUtf8(utf8, code);
-  }
-  return utf8;
-}

@@ -14,5 +14,3 @@ std::string ShownText(const std::string& hostBytes, TextEncoding encoding);
 // UTF-8 from a script as the host would hand it to the Xtra; a character the
 // code page lacks becomes '?', as Windows converts it.
 std::string HostText(const std::string& utf8, TextEncoding encoding);
-// A zero-terminated UTF-16 text, such as MessageBoxW's.
-std::string Utf8FromUtf16(const char16_t* text);

@@ -163,7 +163,7 @@ TEST_F(FakeXtra, AppInfoAnswersTheDirectorPlayedAndRefusesWhatItCannotAnswer) {
   EXPECT_EQ(fake.Call(kFakeVersion), "\"10.1\"");
   EXPECT_TRUE(host.values().encoding() == TextEncoding::kWindows1252);
   EXPECT_EQ(fake.Call(kFakeAppInfo, "4, 64"), std::to_string(kHostErr_WrongType));
-  expectedLeaks = {"misuse: IMoaAppInfo slot 3 GetInfo: the application's file spec, which is no string"};
+  expectedLeaks = {"misuse: IMoaAppInfo slot 3 GetInfo: the application's file reference, which is no string"};
 }
 
 TEST_F(FakeXtra, IdleNotificationsTellTheTimeSinceTheLastOne) {
