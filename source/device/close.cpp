@@ -4,14 +4,11 @@
 
 XtraResult UsbClassPC::Close() {
   result.SetOk();
-  if (reader) {
-    reader->Stop();
-    ReaderThread::Release(reader);
-    reader = nullptr;
-  }
+  // First the reader, which takes a report that has already come in.
+  reader.reset();
   ForgetReaderFailures();
-  if (deviceHandle) CloseHandle(deviceHandle);
-  deviceHandle = nullptr;
+  deviceHandle.reset();
+  // After the handle, whose closing ends a write still under way.
   ReleaseOutput();
   listening = false;
   openMode = OpenMode::Shared;
@@ -19,8 +16,8 @@ XtraResult UsbClassPC::Close() {
   return result;
 }
 
-// Closing the handle ended a write still under way; one that will not end
-// keeps its report: freeing it would let Windows write into freed memory.
+// A write that will not end keeps its report: freeing it would let Windows
+// write into freed memory.
 void UsbClassPC::ReleaseOutput() {
   if (output && !output->Settle()) output.release();
   output.reset();

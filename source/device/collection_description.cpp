@@ -1,6 +1,7 @@
 // What a collection tells of itself through the HID library: the same
 // whether it is listed, opened or has just arrived.
-#include "device/hid_collection_info.h"
+#include "device/collection_description.h"
+
 #include "device/interface_open.h"
 #include "device/interface_path.h"
 
@@ -13,6 +14,26 @@ void CopyDeviceString(BOOLEAN(WINAPI* query)(HANDLE, PVOID, ULONG), HANDLE devic
   field[UsbDeviceInfo::kStringUnits - 1] = 0;
 }
 
+CollectionCapabilities NeutralCapabilities(const HIDP_CAPS& caps) {
+  CollectionCapabilities out;
+  out.Usage = caps.Usage;
+  out.UsagePage = caps.UsagePage;
+  out.InputReportByteLength = caps.InputReportByteLength;
+  out.OutputReportByteLength = caps.OutputReportByteLength;
+  out.FeatureReportByteLength = caps.FeatureReportByteLength;
+  out.NumberLinkCollectionNodes = caps.NumberLinkCollectionNodes;
+  out.NumberInputButtonCaps = caps.NumberInputButtonCaps;
+  out.NumberInputValueCaps = caps.NumberInputValueCaps;
+  out.NumberInputDataIndices = caps.NumberInputDataIndices;
+  out.NumberOutputButtonCaps = caps.NumberOutputButtonCaps;
+  out.NumberOutputValueCaps = caps.NumberOutputValueCaps;
+  out.NumberOutputDataIndices = caps.NumberOutputDataIndices;
+  out.NumberFeatureButtonCaps = caps.NumberFeatureButtonCaps;
+  out.NumberFeatureValueCaps = caps.NumberFeatureValueCaps;
+  out.NumberFeatureDataIndices = caps.NumberFeatureDataIndices;
+  return out;
+}
+
 }  // namespace
 
 void FillDeviceInfo(HANDLE device, const HIDD_ATTRIBUTES& attributes, UsbDeviceInfo& info) {
@@ -21,6 +42,24 @@ void FillDeviceInfo(HANDLE device, const HIDD_ATTRIBUTES& attributes, UsbDeviceI
   CopyDeviceString(HidD_GetProductString, device, info.Product);
   CopyDeviceString(HidD_GetManufacturerString, device, info.Manufacturer);
   CopyDeviceString(HidD_GetSerialNumberString, device, info.SerialNumberString);
+}
+
+XtraResult ReadCapabilities(HANDLE handle, CollectionCapabilities& caps) {
+  XtraResult result;
+  result.SetOk();
+  ScopedPreparsedData preparsed;
+  if (!HidD_GetPreparsedData(handle, preparsed.receive())) {
+    result.SetError("Failed to get device parsed data", static_cast<int32_t>(GetLastError()));
+    return result;
+  }
+  HIDP_CAPS queried{};
+  // HidP_GetCaps tells why in its status and leaves the last error alone.
+  const NTSTATUS status = HidP_GetCaps(preparsed.get(), &queried);
+  if (status != HIDP_STATUS_SUCCESS)
+    result.SetError("Failed to get device capabilities", static_cast<int32_t>(status));
+  else
+    caps = NeutralCapabilities(queried);
+  return result;
 }
 
 bool DescribeDevice(HANDLE handle, const char* path, HidCollectionInfo& info) {
@@ -36,24 +75,17 @@ bool DescribeDevice(HANDLE handle, const char* path, HidCollectionInfo& info) {
 
 bool DescribeCollection(HANDLE handle, const char* path, HidCollectionInfo& info) {
   if (!DescribeDevice(handle, path, info)) return false;
-  PHIDP_PREPARSED_DATA preparsed = nullptr;
-  if (HidD_GetPreparsedData(handle, &preparsed)) {
-    if (HidP_GetCaps(preparsed, &info.caps) != HIDP_STATUS_SUCCESS) info.caps = HIDP_CAPS{};
-    HidD_FreePreparsedData(preparsed);
-  }
+  if (ReadCapabilities(handle, info.caps).isError) info.caps = CollectionCapabilities{};
   return true;
 }
 
 bool DescribeCollectionAt(const char* path, HidCollectionInfo& info) {
-  // Windows keeps keyboards and mice to itself: they open only without
-  // access, which still tells their ids, strings and caps.
-  constexpr DWORD kShareBoth = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  HANDLE handle = OpenInterface(path, GENERIC_READ | GENERIC_WRITE, kShareBoth, 0);
-  const bool refused = !handle && GetLastError() == ERROR_ACCESS_DENIED;
-  if (!handle) handle = OpenInterface(path, 0, kShareBoth, 0);
+  bool refused = false;
+  ScopedHandle handle = OpenSharedOrForQueries(path, 0, refused);
+  // One that another handle keeps to itself still tells who it is.
+  if (!handle && !refused) handle = OpenInterface(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
   if (!handle) return false;
-  const bool described = DescribeCollection(handle, path, info);
+  const bool described = DescribeCollection(handle.get(), path, info);
   info.systemOwned = refused;
-  CloseHandle(handle);
   return described;
 }

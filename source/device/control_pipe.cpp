@@ -1,7 +1,7 @@
 // Reports over the control pipe, and feature reports: what a device without
 // an interrupt OUT endpoint takes, what it tells on demand, and its settings.
 #include "device/report_layout.h"
-#include "device/system_message.h"
+#include "diagnostics/system_message.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
 
@@ -43,7 +43,7 @@ XtraResult UsbClassPC::SendReport(ReportFunction send, const char* verb, const c
   if (!CanTransfer(reportLength, kind)) return result;
   ByteList report(reportLength);
   LayOutReport(reportId, bytes, length, report.data(), reportLength);
-  if (send(deviceHandle, report.data(), reportLength)) {
+  if (send(deviceHandle.get(), report.data(), reportLength)) {
     *sent = static_cast<int32_t>(reportLength);
   } else {
     const DWORD error = GetLastError();
@@ -60,7 +60,7 @@ XtraResult UsbClassPC::FetchReport(ReportFunction get, const char* kind, uint32_
   if (!CanTransfer(reportLength, kind)) return result;
   ByteList report(reportLength);
   report[0] = reportId;
-  if (get(deviceHandle, report.data(), reportLength)) {
+  if (get(deviceHandle.get(), report.data(), reportLength)) {
     out.insert(out.end(), report.begin(), report.end());
   } else {
     const DWORD error = GetLastError();

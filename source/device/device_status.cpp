@@ -13,5 +13,5 @@ bool UsbClassPC::IsConnected() {
   if (!deviceHandle || ReaderHasEnded()) return false;
   HIDD_ATTRIBUTES attributes{};
   attributes.Size = sizeof attributes;
-  return HidD_GetAttributes(deviceHandle, &attributes) != FALSE;
+  return HidD_GetAttributes(deviceHandle.get(), &attributes) != FALSE;
 }

@@ -6,15 +6,23 @@ namespace {
 
 constexpr DWORD kReaderLetGoMs = 250;
 constexpr DWORD kRetryMs = 5;
+constexpr DWORD kShareBoth = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 }  // namespace
 
-HANDLE OpenInterface(const char* path, DWORD access, DWORD share, DWORD flags) {
+ScopedHandle OpenInterface(const char* path, DWORD access, DWORD share, DWORD flags) {
   for (DWORD waited = 0;; waited += kRetryMs) {
-    HANDLE handle = CreateFileA(path, access, share, nullptr, OPEN_EXISTING, flags, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) return handle;
+    ScopedHandle handle(CreateFileA(path, access, share, nullptr, OPEN_EXISTING, flags, nullptr));
+    if (handle) return handle;
     if (GetLastError() != ERROR_SHARING_VIOLATION || ReaderThread::LettingGo() == 0 || waited >= kReaderLetGoMs)
-      return nullptr;
+      return handle;
     Sleep(kRetryMs);
   }
+}
+
+ScopedHandle OpenSharedOrForQueries(const char* path, DWORD flags, bool& queryOnly) {
+  ScopedHandle handle = OpenInterface(path, GENERIC_READ | GENERIC_WRITE, kShareBoth, flags);
+  queryOnly = !handle && GetLastError() == ERROR_ACCESS_DENIED;
+  if (queryOnly) handle = OpenInterface(path, 0, kShareBoth, flags);
+  return handle;
 }

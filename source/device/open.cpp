@@ -1,10 +1,11 @@
-// Opening a device: find it, read its capabilities, open the reader's
-// handle, make the events and start the reader.
+// Opening a device: find it, take over the handle the search kept on it,
+// read its capabilities, and start its reader.
 #include <algorithm>
 #include <string>
 
+#include "device/collection_description.h"
+#include "diagnostics/system_message.h"
 #include "device/usb_class_pc.h"
-#include "diagnostics/bounded_text.h"
 
 XtraResult UsbClassPC::OpenByID(int32_t vendorId, int32_t productId) {
   DeviceSearch search;
@@ -33,85 +34,31 @@ XtraResult UsbClassPC::Open(DeviceSearch& search, const char* notFoundMessage) {
     result.SetError(notFoundMessage, XtraResult::kNoCode);
     return result;
   }
-  deviceHandle = search.found;
-  openMode = OpenMode::Shared;
-  return Listen();
+  return Listen(std::move(search.found), OpenMode::Shared);
 }
 
-XtraResult UsbClassPC::Listen() {
-  result.SetOk();
-  if (QueryCapabilities().isError) return result;
+XtraResult UsbClassPC::Listen(ScopedHandle handle, OpenMode mode) {
+  deviceHandle = std::move(handle);
+  openMode = mode;
+  result = ReadCapabilities(deviceHandle.get(), caps);
+  if (result.isError) return result;
   HidCollectionInfo described;
-  if (DescribeDevice(deviceHandle, devicePath.c_str(), described)) {
+  if (DescribeDevice(deviceHandle.get(), devicePath.c_str(), described)) {
     described.caps = caps;
-    described.systemOwned = openMode == OpenMode::QueryOnly;
+    described.systemOwned = mode == OpenMode::QueryOnly;
     openCollection = std::move(described);
   }
   // What Windows keeps to itself cannot be read.
-  const bool reads = openMode != OpenMode::QueryOnly;
-  if (reads) {
-    if (PrepareForRead().isError) return result;
-    if (!reader->MakeStopEvent()) {
-      result.SetError("Listen could not create stop event", XtraResult::kNoCode);
-      return result;
-    }
+  if (mode != OpenMode::QueryOnly) {
+    reader = ReaderThread::Prepare(*this, devicePath, caps.InputReportByteLength, mode == OpenMode::Exclusive,
+                                   result);
+    if (!reader) return result;
   }
-  output = OutputReport::Make(outputReportLength);
+  output = OutputReport::Make(caps.OutputReportByteLength);
   if (!output) {
-    result.SetError("Could not create an event", XtraResult::kNoCode);
+    SetFixedError(result, "Could not create an event", GetLastError());
     return result;
   }
-  return reads ? StartReaderThread() : result;
-}
-
-XtraResult UsbClassPC::QueryCapabilities() {
-  PHIDP_PREPARSED_DATA preparsed = nullptr;
-  if (!HidD_GetPreparsedData(deviceHandle, &preparsed)) {
-    result.SetError("Failed to get device parsed data", static_cast<int32_t>(GetLastError()));
-    return result;
-  }
-  HIDP_CAPS queried{};
-  // HidP_GetCaps tells why in its status and leaves the last error alone.
-  const NTSTATUS status = HidP_GetCaps(preparsed, &queried);
-  if (status != HIDP_STATUS_SUCCESS) {
-    result.SetError("Failed to get device capabilities", static_cast<int32_t>(status));
-  } else {
-    caps = queried;
-    inputReportLength = caps.InputReportByteLength;
-    outputReportLength = caps.OutputReportByteLength;
-  }
-  HidD_FreePreparsedData(preparsed);
-  return result;
-}
-
-XtraResult UsbClassPC::PrepareForRead() {
-  result.SetOk();
-  if (!deviceHandle) {
-    result.SetError("Cannot prepare for read when device is not open", XtraResult::kNoCode);
-    return result;
-  }
-  reader = new ReaderThread(*this, inputReportLength);
-  if (!reader->OpenFile(devicePath, openMode == OpenMode::Exclusive)) {
-    result.SetError("Could not open an input pipe", XtraResult::kNoCode);
-    return result;
-  }
-  if (!reader->MakeReadEvent()) result.SetError("Could not create an event", XtraResult::kNoCode);
-  return result;
-}
-
-XtraResult UsbClassPC::StartReaderThread() {
-  if (!reader->Start()) {
-    // An open that reports success with no reader would leave the movie
-    // waiting for reports that never come.
-    result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
-    return result;
-  }
-  listening = true;
-  return result;
-}
-
-XtraResult UsbClassPC::GetCapabilities(HIDP_CAPS& out) {
-  result.SetOk();
-  out = caps;
+  if (reader) listening = reader->Start(result);
   return result;
 }

@@ -14,13 +14,10 @@ constexpr DWORD kCancelWaitMs = 250;
 
 std::unique_ptr<OutputReport> OutputReport::Make(uint32_t length) {
   std::unique_ptr<OutputReport> report(new OutputReport(length));
-  report->overlapped_.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!report->overlapped_.hEvent) return nullptr;
+  report->event_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!report->event_) return nullptr;
+  report->overlapped_.hEvent = report->event_.get();
   return report;
-}
-
-OutputReport::~OutputReport() {
-  if (overlapped_.hEvent) CloseHandle(overlapped_.hEvent);
 }
 
 DWORD OutputReport::Send(HANDLE device, uint8_t reportId, const uint8_t* payload, uint32_t length, DWORD timeoutMs,
@@ -38,7 +35,7 @@ DWORD OutputReport::Send(HANDLE device, uint8_t reportId, const uint8_t* payload
   const DWORD error = GetLastError();
   if (error != ERROR_IO_PENDING) return error;
   inFlight_ = true;
-  const DWORD waited = WaitForSingleObject(overlapped_.hEvent, timeoutMs ? timeoutMs : INFINITE);
+  const DWORD waited = WaitForSingleObject(event_.get(), timeoutMs ? timeoutMs : INFINITE);
   DWORD interrupted = ERROR_SUCCESS;
   if (waited != WAIT_OBJECT_0) {
     interrupted = waited == WAIT_TIMEOUT ? ERROR_TIMEOUT : GetLastError();

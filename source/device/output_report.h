@@ -8,13 +8,13 @@
 #include <memory>
 #include <vector>
 
+#include "device/scoped_resources.h"
 #include "platform.h"
 
 class OutputReport {
  public:
   // Null, with the last error set, when its event cannot be made.
   static std::unique_ptr<OutputReport> Make(uint32_t length);
-  ~OutputReport();
   OutputReport(const OutputReport&) = delete;
   OutputReport& operator=(const OutputReport&) = delete;
 
@@ -35,6 +35,7 @@ class OutputReport {
   bool Cancel(HANDLE device);
 
   std::vector<uint8_t> bytes_;
-  OVERLAPPED overlapped_{};
+  ScopedHandle event_;
+  OVERLAPPED overlapped_{};  // hEvent: event_
   bool inFlight_ = false;
 };

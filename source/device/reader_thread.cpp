@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/own_io.h"
+#include "diagnostics/system_message.h"
 
 namespace {
 
@@ -13,16 +14,15 @@ constexpr DWORD kRetryPauseMs = 100;
 constexpr DWORD kStopPollMs = 250;
 // How long Start waits for the thread to run; it runs on regardless.
 constexpr DWORD kStartWaitMs = 1000;
+// The HID class driver keeps 32 unread reports by default: 4 ms at 8000
+// reports a second, less than a busy PC may keep the reader waiting.
+constexpr ULONG kDriverInputBuffers = 512;
 
 std::atomic<long> gLiveThreads{0};
 std::atomic<long> gLettingGo{0};
 
 // Failures after which no later read can succeed.
 bool DeviceIsGone(DWORD error) { return error == ERROR_DEVICE_NOT_CONNECTED || error == ERROR_INVALID_HANDLE; }
-
-void CloseIfOpen(HANDLE handle) {
-  if (handle) CloseHandle(handle);
-}
 
 }  // namespace
 
@@ -37,95 +37,75 @@ class ReaderThread::Hold {
   CRITICAL_SECTION& lock_;
 };
 
+// ---- Start: the open's part ------------------------------------------------
+
 ReaderThread::ReaderThread(UsbClassBase& device, uint32_t reportLength) : report_(reportLength), device_(&device) {
   InitializeCriticalSection(&lock_);
 }
 
 ReaderThread::~ReaderThread() {
-  CloseIfOpen(file_);
-  CloseIfOpen(overlapped_.hEvent);
-  CloseIfOpen(stopEvent_);
-  CloseIfOpen(readyEvent_);
-  DeleteCriticalSection(&lock_);
+  // Closed before it counts as gone: an exclusive open waits for the handle.
+  file_.reset();
   if (stopped_) --gLettingGo;
+  DeleteCriticalSection(&lock_);
 }
 
-bool ReaderThread::OpenFile(const std::string& devicePath, bool exclusive) {
+ReaderThread::Reference ReaderThread::Prepare(UsbClassBase& device, const std::string& path, uint32_t reportLength,
+                                              bool exclusive, XtraResult& result) {
+  Reference reader(new ReaderThread(device, reportLength));
   // Overlapped, so that the reader can wait for a report and a stop at once.
-  HANDLE file = CreateFileA(devicePath.c_str(), exclusive ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
-                            exclusive ? FILE_SHARE_WRITE : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  file_ = file;
-  // The HID class driver keeps 32 unread reports by default: 4 ms at 8000
-  // reports a second, less than a busy PC may keep the reader waiting.
-  // More is better but not essential, so a refusal is no error.
-  constexpr ULONG kDriverInputBuffers = 512;
-  HidD_SetNumInputBuffers(file_, kDriverInputBuffers);
-  return true;
+  reader->file_.reset(CreateFileA(path.c_str(), exclusive ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
+                                  exclusive ? FILE_SHARE_WRITE : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+  if (!reader->file_) {
+    SetFixedError(result, "Could not open an input pipe", GetLastError());
+    return nullptr;
+  }
+  // More driver buffers are better but not essential: a refusal is no error.
+  HidD_SetNumInputBuffers(reader->file_.get(), kDriverInputBuffers);
+  reader->readEvent_.reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
+  if (!reader->readEvent_) {
+    SetFixedError(result, "Could not create an event", GetLastError());
+    return nullptr;
+  }
+  reader->overlapped_.hEvent = reader->readEvent_.get();
+  reader->stopEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  if (!reader->stopEvent_) {
+    SetFixedError(result, "Listen could not create stop event", GetLastError());
+    return nullptr;
+  }
+  return reader;
 }
 
-bool ReaderThread::MakeReadEvent() {
-  overlapped_.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-  return overlapped_.hEvent != nullptr;
-}
-
-bool ReaderThread::MakeStopEvent() {
-  stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  return stopEvent_ != nullptr;
-}
-
-bool ReaderThread::Start() {
-  readyEvent_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!readyEvent_) return false;
+bool ReaderThread::Start(XtraResult& result) {
+  readyEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   // A reference of its own on the module: Director may unload it as soon as
   // DllCanUnloadNow agrees, while the thread still has its last steps to go.
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ReaderThread::Main),
-                          &module_))
+  if (readyEvent_ && !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                          reinterpret_cast<LPCSTR>(&ReaderThread::Main), &module_))
     module_ = nullptr;
   ++references_;
   ++gLiveThreads;
-  HANDLE thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+  // Nothing waits for the thread's end, which comes on its own: its handle
+  // is closed at once.
+  const ScopedHandle thread(readyEvent_ ? CreateThread(nullptr, 0, Main, this, 0, nullptr) : nullptr);
   if (!thread) {
-    const DWORD error = GetLastError();
+    // An open that reports success with no reader would leave the movie
+    // waiting for reports that never come.
+    result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
     --gLiveThreads;
     --references_;
     if (module_) FreeLibrary(module_);
     module_ = nullptr;
-    SetLastError(error);
     return false;
   }
-  // Nothing waits for the thread's end: it ends on its own.
-  CloseHandle(thread);
-  WaitForSingleObject(readyEvent_, kStartWaitMs);
+  WaitForSingleObject(readyEvent_.get(), kStartWaitMs);
   return true;
 }
 
-void ReaderThread::Stop() {
-  {
-    Hold hold(*this);
-    // A report that has come in before the stop is the movie's, stored or not.
-    DWORD ignored = ERROR_SUCCESS;
-    if (readPending_) Collect(ignored);
-    device_ = nullptr;
-    if (!stopped_) ++gLettingGo;
-    stopped_ = true;
-  }
-  // Should this fail, the reader still sees within kStopPollMs that it is let go.
-  SetEvent(stopEvent_);
-}
-
-void ReaderThread::Release(ReaderThread* reader) {
-  if (--reader->references_ == 0) delete reader;
-}
-
-long ReaderThread::LiveThreads() { return gLiveThreads.load(); }
-
-long ReaderThread::LettingGo() { return gLettingGo.load(); }
-
 DWORD WINAPI ReaderThread::Main(LPVOID parameter) {
   auto* reader = static_cast<ReaderThread*>(parameter);
-  SetEvent(reader->readyEvent_);
+  SetEvent(reader->readyEvent_.get());
   HMODULE module = reader->module_;
   if (reader->report_.empty())
     reader->WaitUntilStopped();
@@ -137,6 +117,12 @@ DWORD WINAPI ReaderThread::Main(LPVOID parameter) {
   return 0;
 }
 
+long ReaderThread::LiveThreads() { return gLiveThreads.load(); }
+
+long ReaderThread::LettingGo() { return gLettingGo.load(); }
+
+// ---- Reading ---------------------------------------------------------------
+
 // A device without input reports has nothing to read: wait for Close.
 void ReaderThread::WaitUntilStopped() {
   for (;;) {
@@ -144,29 +130,49 @@ void ReaderThread::WaitUntilStopped() {
       Hold hold(*this);
       if (!device_) return;
     }
-    if (WaitForSingleObject(stopEvent_, kStopPollMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
+    if (WaitForSingleObject(stopEvent_.get(), kStopPollMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
   }
 }
 
 void ReaderThread::ReadUntilStopped() {
-  bool failing = false;
-  bool marked = false;  // a read is marked as under way and not started yet
   for (;;) {
     DWORD error = ERROR_SUCCESS;
-    const Step step = marked ? StartRead(error, marked, failing) : Advance(error, marked);
-    if (step == Step::Stopped) break;
-    if (step == Step::Stored) {
-      failing = false;
-    } else if (step == Step::Failed || step == Step::WaitFailed) {
-      Fail(step, error, failing);
-    } else if (step == Step::Waiting) {
-      const HANDLE wakeUps[2] = {overlapped_.hEvent, stopEvent_};
-      // A wait that failed is no stop: it is told, and the reader goes on.
-      if (WaitForMultipleObjects(2, wakeUps, FALSE, kStopPollMs) == WAIT_FAILED)
-        Fail(Step::WaitFailed, GetLastError(), failing);
+    const Outcome outcome = WaitForOneReport(error);
+    if (outcome == Outcome::Stopped) break;
+    if (outcome == Outcome::Report) {
+      failing_ = false;
+      continue;
     }
+    // A device that is gone is let go of: the next wait answers Stopped.
+    if (Tell(error, outcome == Outcome::Gone) && outcome == Outcome::Retry) Pause();
   }
   EndPendingRead();
+}
+
+// Reads until a report is stored, the reader is let go of, or a read or a
+// wait fails; a failed wait is never taken for a stop.
+ReaderThread::Outcome ReaderThread::WaitForOneReport(DWORD& error) {
+  bool marked = false;  // a read is marked as under way and not started yet
+  for (;;) {
+    switch (marked ? StartRead(error, marked) : Advance(error, marked)) {
+      case Step::Stored:
+        return Outcome::Report;
+      case Step::Stopped:
+        return Outcome::Stopped;
+      case Step::Failed:
+        return DeviceIsGone(error) ? Outcome::Gone : Outcome::Retry;
+      case Step::Marked:
+        break;
+      case Step::Waiting: {
+        const HANDLE wakeUps[2] = {readEvent_.get(), stopEvent_.get()};
+        if (WaitForMultipleObjects(2, wakeUps, FALSE, kStopPollMs) == WAIT_FAILED) {
+          error = GetLastError();
+          return Outcome::Retry;
+        }
+        break;
+      }
+    }
+  }
 }
 
 // Takes the result of the read under way, or marks the next one.
@@ -183,9 +189,9 @@ ReaderThread::Step ReaderThread::Advance(DWORD& error, bool& marked) {
 // system a while, and Close must not wait for that. Reports that were
 // waiting are stored as they come, each next read started under the same
 // hold of the lock: reading a report that is there takes the system little.
-ReaderThread::Step ReaderThread::StartRead(DWORD& error, bool& marked, bool& failing) {
+ReaderThread::Step ReaderThread::StartRead(DWORD& error, bool& marked) {
   marked = false;
-  BOOL done = ReadFile(file_, report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
+  BOOL done = ReadFile(file_.get(), report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
   error = done ? ERROR_SUCCESS : GetLastError();
   if (error == ERROR_IO_PENDING) return Step::Waiting;
   Hold hold(*this);
@@ -198,9 +204,9 @@ ReaderThread::Step ReaderThread::StartRead(DWORD& error, bool& marked, bool& fai
     if (!device_) return Step::Stopped;
     // OVERLAPPED tells the length of a report that was waiting.
     Store(static_cast<DWORD>(overlapped_.InternalHigh));
-    failing = false;
+    failing_ = false;
     MarkRead();
-    done = ReadFile(file_, report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
+    done = ReadFile(file_.get(), report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
     error = done ? ERROR_SUCCESS : GetLastError();
     if (error == ERROR_IO_PENDING) return Step::Stored;
   }
@@ -219,7 +225,7 @@ ReaderThread::Step ReaderThread::Collect(DWORD& error) {
   if (!HasOverlappedIoCompleted(&overlapped_)) return Step::Waiting;
   readPending_ = false;
   DWORD received = 0;
-  error = IoOutcome(file_, &overlapped_, &received);
+  error = IoOutcome(file_.get(), &overlapped_, &received);
   if (error != ERROR_SUCCESS) return Step::Failed;
   Store(received);
   return Step::Stored;
@@ -231,26 +237,45 @@ void ReaderThread::Store(DWORD received) {
   device_->input().Store(report_.data(), std::min<size_t>(received, report_.size()));
 }
 
-// Tells the device of a failed read or wait, the first of a run only, and
-// pauses; a device that is gone is let go of instead.
-void ReaderThread::Fail(Step step, DWORD error, bool& failing) {
-  {
-    Hold hold(*this);
-    if (!device_) return;
-    const bool gone = step == Step::Failed && DeviceIsGone(error);
-    if (gone || !failing) device_->NoteReaderFailure(error, gone);
-    // From here on the read is the reader's own business.
-    if (gone) {
-      device_ = nullptr;
-      return;
-    }
-  }
-  failing = true;
-  Pause();
+// Tells the device of a failed read or wait, the first of a run only; a
+// device that is gone is told, then let go of: from here on the read is the
+// reader's own business. False when Close has let go of the reader.
+bool ReaderThread::Tell(DWORD error, bool gone) {
+  Hold hold(*this);
+  if (!device_) return false;
+  if (gone || !failing_) device_->NoteReaderFailure(error, gone);
+  failing_ = true;
+  if (gone) device_ = nullptr;
+  return true;
 }
 
 void ReaderThread::Pause() {
-  if (WaitForSingleObject(stopEvent_, kRetryPauseMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
+  if (WaitForSingleObject(stopEvent_.get(), kRetryPauseMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
+}
+
+// ---- Stop: Close's part and the reader's last steps -------------------------
+
+void ReaderThread::LetGo::operator()(ReaderThread* reader) const {
+  reader->Stop();
+  Release(reader);
+}
+
+void ReaderThread::Stop() {
+  {
+    Hold hold(*this);
+    // A report that has come in before the stop is the movie's, stored or not.
+    DWORD ignored = ERROR_SUCCESS;
+    if (readPending_) Collect(ignored);
+    device_ = nullptr;
+    if (!stopped_) ++gLettingGo;
+    stopped_ = true;
+  }
+  // Should this fail, the reader still sees within kStopPollMs that it is let go.
+  SetEvent(stopEvent_.get());
+}
+
+void ReaderThread::Release(ReaderThread* reader) {
+  if (--reader->references_ == 0) delete reader;
 }
 
 // The reader is let go with a read still under way, which owns the report
@@ -258,8 +283,8 @@ void ReaderThread::Pause() {
 void ReaderThread::EndPendingRead() {
   if (!readPending_) return;
   for (;;) {
-    CancelOwnIo(file_, &overlapped_);
-    const DWORD waited = WaitForSingleObject(overlapped_.hEvent, kRetryPauseMs);
+    CancelOwnIo(file_.get(), &overlapped_);
+    const DWORD waited = WaitForSingleObject(readEvent_.get(), kRetryPauseMs);
     if (waited == WAIT_OBJECT_0) return;
     if (waited == WAIT_FAILED) Sleep(kRetryPauseMs);
   }

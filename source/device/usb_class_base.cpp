@@ -11,7 +11,13 @@ bool UsbClassBase::IsOpen() { return listening; }
 
 void UsbClassBase::Reserved() {}
 
-void UsbClassBase::NoteReaderFailure(DWORD error, bool ended) {
+XtraResult UsbClassBase::GetCapabilities(CollectionCapabilities& out) {
+  result.SetOk();
+  out = caps;
+  return result;
+}
+
+void UsbClassBase::NoteReaderFailure(uint32_t error, bool ended) {
   (ended ? readerEnd_ : readerTrouble_) = error;
   if (ended) readerEnded_ = true;
 }

@@ -1,11 +1,15 @@
-// The device object's platform-independent half: its status record, the
-// buffer of input reports that the reader thread fills and the script reads,
-// and what the reader met on its own thread.
+// The device object as the script side sees it: every operation a Lingo
+// method asks of a device, its status record, the buffer of input reports
+// that the reader thread fills and the script reads, and what the reader met
+// on its own thread. Only the device layer knows how Windows does it.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include "device/hid_collection_info.h"
 #include "device/input_buffer.h"
 #include "device/usb_device_info.h"
 #include "diagnostics/xtra_result.h"
@@ -13,6 +17,9 @@
 
 class UsbClassBase {
  public:
+  // The device object of the platform the Xtra runs on; null without memory.
+  static UsbClassBase* Make();
+
   UsbClassBase();
   virtual ~UsbClassBase();
   UsbClassBase(const UsbClassBase&) = delete;
@@ -20,22 +27,46 @@ class UsbClassBase {
 
   virtual XtraResult OpenByID(int32_t vendorId, int32_t productId) = 0;
   virtual XtraResult OpenByProductName(const WCHAR* name) = 0;
+  // Opens exactly the collection at `path`, as the other opens do after
+  // their match; one that Windows keeps to itself opens for queries only,
+  // unless `exclusive` asks for more than Windows grants.
+  virtual XtraResult OpenByPath(const char* path, bool exclusive) = 0;
   virtual bool IsOpen();
   virtual XtraResult Close() = 0;
   virtual XtraResult Write(const uint8_t* bytes, uint32_t length, int32_t* sent) = 0;
   virtual XtraResult FindDevices(DeviceList& list) = 0;
+  // Every HID collection present, as FindHidDevices lists them.
+  virtual XtraResult FindCollections(std::vector<HidCollectionInfo>& list) = 0;
   virtual XtraResult IdleHook1() = 0;
   virtual XtraResult IdleHook2() = 0;
   virtual void Reserved();
+
+  // Reports of a given ID over each way Windows offers. Sent reports are
+  // laid out as Write lays them out, with `reportId` in byte 0; the sent
+  // count is the report's length. Fetched reports are appended whole.
+  virtual XtraResult WriteReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) = 0;
+  virtual XtraResult SendOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) = 0;
+  virtual XtraResult SetFeatureReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) = 0;
+  virtual XtraResult GetFeatureReport(uint8_t reportId, ByteList& out) = 0;
+  virtual XtraResult GetInputReport(uint8_t reportId, ByteList& out) = 0;
+
+  // The open collection as FindCollections describes it; false when none is.
+  virtual bool GetOpenCollection(HidCollectionInfo& out) const = 0;
+  // False once the open device is gone, or when none is open.
+  virtual bool IsConnected() = 0;
+  // The capabilities of the last device opened (all zero before the first).
+  XtraResult GetCapabilities(CollectionCapabilities& out);
+  // How long Write waits for the device before it gives up; 0: no limit.
+  void SetWriteTimeout(uint32_t milliseconds) { writeTimeoutMs = milliseconds; }
 
   InputBuffer& input() { return input_; }
 
   // Called by the reader while it works for this object: the first failure
   // of a run of failed reads, or the failure after which no read can work.
-  void NoteReaderFailure(DWORD error, bool ended);
+  void NoteReaderFailure(uint32_t error, bool ended);
   // What the reader noted since the last call; 0 when nothing.
-  DWORD TakeReaderTrouble() { return readerTrouble_.exchange(0); }
-  DWORD TakeReaderEnd() { return readerEnd_.exchange(0); }
+  uint32_t TakeReaderTrouble() { return readerTrouble_.exchange(0); }
+  uint32_t TakeReaderEnd() { return readerEnd_.exchange(0); }
   // Whether the reader of the open device ended for good, told or not.
   bool ReaderHasEnded() const { return readerEnded_; }
 
@@ -46,9 +77,11 @@ class UsbClassBase {
   XtraResult result;
   InputBuffer input_;
   bool listening = false;
+  CollectionCapabilities caps{};
+  uint32_t writeTimeoutMs = 1000;
 
  private:
-  std::atomic<DWORD> readerTrouble_{0};
-  std::atomic<DWORD> readerEnd_{0};
+  std::atomic<uint32_t> readerTrouble_{0};
+  std::atomic<uint32_t> readerEnd_{0};
   std::atomic<bool> readerEnded_{false};
 };

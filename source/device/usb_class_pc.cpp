@@ -1,8 +1,12 @@
 #include "device/usb_class_pc.h"
 
+#include <new>
+
+UsbClassBase* UsbClassBase::Make() { return new (std::nothrow) UsbClassPC(); }
+
 UsbClassPC::~UsbClassPC() { Close(); }
 
-bool UsbClassPC::IsOpen() { return deviceHandle != nullptr; }
+bool UsbClassPC::IsOpen() { return static_cast<bool>(deviceHandle); }
 
 XtraResult UsbClassPC::IdleHook1() {
   result.SetOk();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/hid_collection_info.h"
+#include "device/scoped_resources.h"
 #include "device/output_report.h"
 #include "device/reader_thread.h"
 #include "device/usb_class_base.h"
@@ -21,7 +22,7 @@ struct DeviceSearch {
   int32_t productId = 0;
   WCHAR name[UsbDeviceInfo::kStringUnits] = {};
   std::vector<HidCollectionInfo>* collections = nullptr;
-  HANDLE found = nullptr;  // kept open on the matched device
+  ScopedHandle found;  // kept open on the matched device
 };
 
 // How the open device's handles hold it.
@@ -41,47 +42,31 @@ class UsbClassPC : public UsbClassBase {
 
   XtraResult OpenByID(int32_t vendorId, int32_t productId) override;
   XtraResult OpenByProductName(const WCHAR* name) override;
+  XtraResult OpenByPath(const char* path, bool exclusive) override;
   bool IsOpen() override;
   XtraResult Close() override;
   XtraResult Write(const uint8_t* bytes, uint32_t length, int32_t* sent) override;
   XtraResult FindDevices(DeviceList& list) override;
+  XtraResult FindCollections(std::vector<HidCollectionInfo>& list) override;
   XtraResult IdleHook1() override;
   XtraResult IdleHook2() override;
 
-  // Every HID collection present, as FindHidDevices lists them.
-  XtraResult FindCollections(std::vector<HidCollectionInfo>& list);
-  // Opens exactly the collection at `path`, as the other opens do after
-  // their match; one that Windows keeps to itself opens for queries only,
-  // unless `exclusive` asks for more than Windows grants.
-  XtraResult OpenByPath(const char* path, bool exclusive);
-  // The open collection as FindCollections describes it; false when none is.
-  bool GetOpenCollection(HidCollectionInfo& out) const;
-  // False once the open device is gone, or when none is open.
-  bool IsConnected();
+  XtraResult WriteReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) override;
+  XtraResult SendOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) override;
+  XtraResult SetFeatureReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) override;
+  XtraResult GetFeatureReport(uint8_t reportId, ByteList& out) override;
+  XtraResult GetInputReport(uint8_t reportId, ByteList& out) override;
 
-  // Reports of a given ID over each way Windows offers. Sent reports are
-  // laid out as Write lays them out, with `reportId` in byte 0; the sent
-  // count is the report's length. Fetched reports are appended whole.
-  XtraResult WriteReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
-  XtraResult SendOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
-  XtraResult SetFeatureReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
-  XtraResult GetFeatureReport(uint8_t reportId, ByteList& out);
-  XtraResult GetInputReport(uint8_t reportId, ByteList& out);
-
-  // The capabilities of the last device opened (all zero before the first).
-  XtraResult GetCapabilities(HIDP_CAPS& out);
-  // How long Write waits for the device before it gives up; 0: no limit.
-  void SetWriteTimeout(DWORD milliseconds) { writeTimeoutMs = milliseconds; }
+  bool GetOpenCollection(HidCollectionInfo& out) const override;
+  bool IsConnected() override;
 
  private:
   using ReportFunction = BOOLEAN(WINAPI*)(HANDLE, PVOID, ULONG);
 
   XtraResult EnumerateDevices(DeviceSearch& search);
   XtraResult Open(DeviceSearch& search, const char* notFoundMessage);
-  XtraResult Listen();
-  XtraResult QueryCapabilities();
-  XtraResult PrepareForRead();
-  XtraResult StartReaderThread();
+  // Takes over `handle` on the device at devicePath, opened in `mode`.
+  XtraResult Listen(ScopedHandle handle, OpenMode mode);
   void ReleaseOutput();
   // Ok when a device is open with reports of this length; else records why not.
   bool CanTransfer(uint32_t reportLength, const char* kind);
@@ -95,14 +80,10 @@ class UsbClassPC : public UsbClassBase {
                          ByteList& out);
 
   // Opened overlapped, for the writes; the reader has a handle of its own.
-  HANDLE deviceHandle = nullptr;
-  ReaderThread* reader = nullptr;  // one reference
+  ScopedHandle deviceHandle;
+  ReaderThread::Reference reader;
   std::unique_ptr<OutputReport> output;
   std::string devicePath;
-  uint32_t inputReportLength = 0;
-  uint32_t outputReportLength = 0;
-  HIDP_CAPS caps{};
-  DWORD writeTimeoutMs = 1000;
   OpenMode openMode = OpenMode::Shared;
   std::optional<HidCollectionInfo> openCollection;
 };

@@ -18,6 +18,3 @@ struct UsbDeviceInfo {
 };
 
 using DeviceList = std::vector<UsbDeviceInfo>;
-
-// The ids and strings of the device open on `device`.
-void FillDeviceInfo(HANDLE device, const HIDD_ATTRIBUTES& attributes, UsbDeviceInfo& info);

@@ -1,7 +1,7 @@
 // Output reports through the interrupt pipe: the report ID (0 for Write),
 // then the payload, cut or padded with zeros to the device's output report
 // length, written with a bounded wait.
-#include "device/system_message.h"
+#include "diagnostics/system_message.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
 
@@ -26,7 +26,7 @@ XtraResult UsbClassPC::Write(const uint8_t* bytes, uint32_t length, int32_t* sen
 XtraResult UsbClassPC::WriteReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
   result.SetOk();
   *sent = 0;
-  if (!CanTransfer(outputReportLength, "output")) return result;
+  if (!CanTransfer(caps.OutputReportByteLength, "output")) return result;
   if (const DWORD error = WriteOutputReport(reportId, bytes, length, sent)) {
     char what[64];
     FormatText(what, sizeof what, "Could not write output report %u", static_cast<unsigned>(reportId));
@@ -37,7 +37,7 @@ XtraResult UsbClassPC::WriteReport(uint8_t reportId, const uint8_t* bytes, uint3
 
 DWORD UsbClassPC::WriteOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
   DWORD written = 0;
-  const DWORD error = output->Send(deviceHandle, reportId, bytes, length, writeTimeoutMs, &written);
+  const DWORD error = output->Send(deviceHandle.get(), reportId, bytes, length, writeTimeoutMs, &written);
   *sent = static_cast<int32_t>(written);
   return error;
 }

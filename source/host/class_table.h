@@ -2,7 +2,7 @@
 // about them by walking this one table.
 #pragma once
 
-#include "host/moa_contract.h"
+#include "moa_contract.h"
 
 extern const MoaID kHidBridgeClassId;
 constexpr MoaLong kHidBridgeClassVersion = 0x02010B40;

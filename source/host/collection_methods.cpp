@@ -2,7 +2,7 @@
 // tell about the open one.
 #include <string>
 
-#include "device/usb_class_pc.h"
+#include "device/usb_class_base.h"
 #include "host/collection_properties.h"
 #include "host/device_answers.h"
 #include "host/methods.h"
@@ -83,7 +83,7 @@ void HandleGetDeviceInfo(CallContext& context) {
 void HandleGetStatus(CallContext& context) {
   ReportReaderTrouble(context);
   XtraInstance& instance = context.instance;
-  UsbClassPC& device = *instance.device;
+  UsbClassBase& device = *instance.device;
   HostServices& services = *instance.hostServices;
   MoaMmValue status = kVoidMoaMmValue;
   MoaError made = services.NewPropList(&status);

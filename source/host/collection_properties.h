@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "device/hid_collection_info.h"
-#include "host/moa_contract.h"
+#include "moa_contract.h"
 
 class HostServices;
 

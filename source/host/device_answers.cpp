@@ -1,7 +1,7 @@
 #include "host/device_answers.h"
 
-#include "device/system_message.h"
-#include "device/usb_class_pc.h"
+#include "diagnostics/system_message.h"
+#include "device/usb_class_base.h"
 #include "diagnostics/bounded_text.h"
 
 namespace {
@@ -24,7 +24,7 @@ void ReportFailedOpen(CallContext& context, const char* kind, const char* hint) 
 }
 
 void ReportReaderTrouble(CallContext& context) {
-  UsbClassPC& device = *context.instance.device;
+  UsbClassBase& device = *context.instance.device;
   if (const size_t dropped = device.input().TakeDroppedCount()) {
     char text[160];
     FormatText(text, sizeof text, "Input buffer full: %u reports dropped", static_cast<unsigned>(dropped));

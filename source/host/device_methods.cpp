@@ -1,7 +1,7 @@
 // The Lingo methods that work on the instance's device object.
 #include <cstdint>
 
-#include "device/usb_class_pc.h"
+#include "device/usb_class_base.h"
 #include "diagnostics/bounded_text.h"
 #include "host/device_answers.h"
 #include "host/methods.h"
@@ -95,7 +95,7 @@ void HandleSetWriteTimeout(CallContext& context) {
 }
 
 void HandleGetCapabilities(CallContext& context) {
-  HIDP_CAPS caps{};
+  CollectionCapabilities caps;
   context.instance.device->GetCapabilities(caps);
   ResultListBuilder list(context.instance.pCallback, &context.call.resultValue);
   list.AddInteger("Usage", caps.Usage);

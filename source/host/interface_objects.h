@@ -6,7 +6,7 @@
 
 #include <new>
 
-#include "host/moa_contract.h"
+#include "moa_contract.h"
 #include "host/xtra_instance.h"
 
 // Live interface objects of the whole module; the host may unload it at 0.

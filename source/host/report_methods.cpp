@@ -1,14 +1,14 @@
 // The Lingo methods that move one report of a given ID: output reports over
 // either pipe, feature reports both ways, and input reports on demand.
-#include "device/usb_class_pc.h"
+#include "device/usb_class_base.h"
 #include "host/device_answers.h"
 #include "host/methods.h"
 #include "values/host_services.h"
 
 namespace {
 
-using SendFunction = XtraResult (UsbClassPC::*)(uint8_t, const uint8_t*, uint32_t, int32_t*);
-using FetchFunction = XtraResult (UsbClassPC::*)(uint8_t, ByteList&);
+using SendFunction = XtraResult (UsbClassBase::*)(uint8_t, const uint8_t*, uint32_t, int32_t*);
+using FetchFunction = XtraResult (UsbClassBase::*)(uint8_t, ByteList&);
 
 // Nothing is sent unless every argument can be.
 void SendReport(CallContext& context, SendFunction send) {
@@ -36,12 +36,12 @@ void FetchReport(CallContext& context, FetchFunction fetch) {
 
 }  // namespace
 
-void HandleWriteReport(CallContext& context) { SendReport(context, &UsbClassPC::WriteReport); }
+void HandleWriteReport(CallContext& context) { SendReport(context, &UsbClassBase::WriteReport); }
 
-void HandleSendOutputReport(CallContext& context) { SendReport(context, &UsbClassPC::SendOutputReport); }
+void HandleSendOutputReport(CallContext& context) { SendReport(context, &UsbClassBase::SendOutputReport); }
 
-void HandleGetFeatureReport(CallContext& context) { FetchReport(context, &UsbClassPC::GetFeatureReport); }
+void HandleGetFeatureReport(CallContext& context) { FetchReport(context, &UsbClassBase::GetFeatureReport); }
 
-void HandleSetFeatureReport(CallContext& context) { SendReport(context, &UsbClassPC::SetFeatureReport); }
+void HandleSetFeatureReport(CallContext& context) { SendReport(context, &UsbClassBase::SetFeatureReport); }
 
-void HandleGetInputReport(CallContext& context) { FetchReport(context, &UsbClassPC::GetInputReport); }
+void HandleGetInputReport(CallContext& context) { FetchReport(context, &UsbClassBase::GetInputReport); }

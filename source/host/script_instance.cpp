@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "device/usb_class_pc.h"
+#include "device/usb_class_base.h"
 #include "diagnostics/bounded_text.h"
 #include "host/interface_objects.h"
 #include "monitor/notify_window.h"
@@ -104,7 +104,7 @@ void FinishPendingForget(XtraInstance& instance) {
 
 MoaError MOA_CALL TStdXtra_IMoaMmXScript::CreateNewInstance() {
   ExecutionFlow("CreateNewInstance", "Enter", 50);
-  owner->device = new (std::nothrow) UsbClassPC();
+  owner->device = UsbClassBase::Make();
   ExecutionFlow("CreateNewInstance", "Created Windows object", 50);
   ExecutionFlow("CreateNewInstance", "Exit", 50);
   return kMoaErr_NoErr;

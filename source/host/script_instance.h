@@ -2,7 +2,7 @@
 // callbacks and the Lingo methods new and forget.
 #pragma once
 
-#include "host/moa_contract.h"
+#include "moa_contract.h"
 #include "host/xtra_instance.h"
 
 struct TStdXtra_IMoaMmXScript;

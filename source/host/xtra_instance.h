@@ -3,10 +3,10 @@
 #pragma once
 
 #include "diagnostics/xtra_result.h"
-#include "host/moa_contract.h"
+#include "moa_contract.h"
 
 class HostServices;
-class UsbClassPC;
+class UsbClassBase;
 
 // The Xtra's part of an instance. It is constructed and destroyed on its own,
 // behind Director's base, so that no constructor ever writes Director's bytes.
@@ -24,7 +24,7 @@ struct XtraInstanceState {
   bool fileLogOn = false;
   IMoaNotificationClient* notificationClient = nullptr;
   bool showErrorDialogs = false;
-  UsbClassPC* device = nullptr;
+  UsbClassBase* device = nullptr;
   char monitorChangesHandler[kHandlerNameSize] = "";
   char monitorDeviceHandler[kHandlerNameSize] = "";
   // Hears of HID collections arriving and leaving (MonitorHidDevices).

@@ -1,5 +1,6 @@
 #include "monitor/hid_device_events.h"
 
+#include "device/collection_description.h"
 #include "device/interface_path.h"
 #include "host/collection_properties.h"
 #include "host/interface_objects.h"

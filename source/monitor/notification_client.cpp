@@ -1,5 +1,5 @@
 // Filing Lingo callbacks, and delivering them when the host notifies us.
-#include "device/usb_class_pc.h"
+#include "device/usb_class_base.h"
 #include "diagnostics/bounded_text.h"
 #include "host/interface_objects.h"
 #include "host/script_instance.h"

@@ -4,7 +4,7 @@
 // movie's Xtra context, or the player may crash.
 #pragma once
 
-#include "host/moa_contract.h"
+#include "moa_contract.h"
 
 class DirectorContextScope {
  public:

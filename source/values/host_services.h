@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "diagnostics/xtra_result.h"
-#include "host/moa_contract.h"
+#include "moa_contract.h"
 #include "monitor/callback_queue.h"
 
 class HostServices {

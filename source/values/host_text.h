@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "host/moa_contract.h"
+#include "moa_contract.h"
 #include "platform.h"
 
 // Asks Director for its version: 11 and later speak UTF-8, earlier versions

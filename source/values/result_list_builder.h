@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "diagnostics/xtra_result.h"
-#include "host/moa_contract.h"
+#include "moa_contract.h"
 #include "platform.h"
 #include "values/host_text.h"
 

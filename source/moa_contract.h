@@ -1,4 +1,5 @@
-// What Director's component model (MOA) and the Xtra expect of each other on
+// The Xtra's one door to Director, as platform.h is its door to Windows: what
+// Director's component model (MOA) and the Xtra expect of each other on
 // 32-bit Windows: the exports and interfaces that Director calls, and the
 // services that the Xtra calls, with every slot in Director's order up to
 // the last one the Xtra uses. A slot out of place is not a wrong answer but

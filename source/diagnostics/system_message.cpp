@@ -1,4 +1,4 @@
-#include "device/system_message.h"
+#include "diagnostics/system_message.h"
 
 #include "diagnostics/bounded_text.h"
 #include "values/host_text.h"
@@ -23,4 +23,13 @@ void SetSystemError(XtraResult& result, const char* what, DWORD error) {
   else
     CopyText(message, what);
   result.SetError(message, static_cast<int32_t>(error));
+}
+
+void SetFixedError(XtraResult& result, const char* text, DWORD error) {
+  char reason[XtraResult::kTextSize];
+  if (!SystemMessage(error, reason, sizeof reason)) CopyText(reason, "no text for this code");
+  char line[2 * XtraResult::kTextSize];
+  FormatText(line, sizeof line, "HidBridge: %s: %s (%lu)\n", text, reason, static_cast<unsigned long>(error));
+  OutputDebugStringA(line);
+  result.SetError(text, XtraResult::kNoCode);
 }
