@@ -36,20 +36,19 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::InformUserViaCallbackOfUserError(const
   ExecutionFlow("InformUserViaCallbackOfUserError", "Enter", 50);
   HostServices* services = instance.hostServices;
   if (services && services->values()) {
-    MoaMmValue report = kVoidMoaMmValue;
-    services->NewPropList(&report);
-    services->AddStringProperty(&report, "XtraName", "HidBridge");
-    services->AddStringProperty(&report, "TYPE", "Error");
-    services->AddIntegerProperty(&report, "Id", instance.instanceId);
-    services->AddStringProperty(&report, "Description", description);
-    services->AddStringProperty(&report, "Help", help);
+    HostValue report(services->values());
+    services->NewPropList(report.out());
+    services->AddStringProperty(report.get(), "XtraName", "HidBridge");
+    services->AddStringProperty(report.get(), "TYPE", "Error");
+    services->AddIntegerProperty(report.get(), "Id", instance.instanceId);
+    services->AddStringProperty(report.get(), "Description", description);
+    services->AddStringProperty(report.get(), "Help", help);
     if (instance.fileLogOn) {
       char text[1024];
       FormatText(text, sizeof text, "<Desc:%s><Help:%s><Debug:%s>", description, help, debug);
       services->LogLine(text, "<*>");
     }
-    QueueCallback(instance.xtraErrorHandler, 1, &report);
-    services->values()->ValueRelease(&report);
+    QueueCallback(instance.xtraErrorHandler, 1, report.get());
   }
   InformUserOfErrorUsingDialog("Error", help, "", debug);
   ExecutionFlow("InformUserViaCallbackOfUserError", "Exit", 50);
@@ -78,12 +77,14 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::SendInternalErrorToDirector(const char
   ExecutionFlow("SendInternalErrorToDirector", "Enter", 75);
   HostServices* services = instance.hostServices;
   if (IMoaMmValue* values = services ? services->values() : nullptr) {
-    MoaMmValue args[3] = {kVoidMoaMmValue, kVoidMoaMmValue, kVoidMoaMmValue};
-    values->IntegerToValue(instance.instanceId, &args[0]);
-    values->StringToValue(text, &args[1]);
-    values->IntegerToValue(code, &args[2]);
+    HostValue id(values);
+    HostValue message(values);
+    HostValue number(values);
+    values->IntegerToValue(instance.instanceId, id.out());
+    values->StringToValue(text, message.out());
+    values->IntegerToValue(code, number.out());
+    const MoaMmValue args[3] = {*id.get(), *message.get(), *number.get()};
     QueueCallback(instance.internalErrorHandler, 3, args);
-    for (MoaMmValue& arg : args) values->ValueRelease(&arg);
     if (instance.fileLogOn) services->LogLine(text, "****InternalError****");
   }
   ExecutionFlow("SendInternalErrorToDirector", "Exit", 75);

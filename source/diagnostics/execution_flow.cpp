@@ -16,12 +16,12 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::ExecutionFlow(const char* place, const
   HostServices* services = instance.hostServices;
   IMoaMmValue* values = services ? services->values() : nullptr;
   if (values) {
-    MoaMmValue args[2] = {kVoidMoaMmValue, kVoidMoaMmValue};
-    values->StringToValue(place, &args[0]);
-    values->StringToValue(message, &args[1]);
+    HostValue where(values);
+    HostValue what(values);
+    values->StringToValue(place, where.out());
+    values->StringToValue(message, what.out());
+    const MoaMmValue args[2] = {*where.get(), *what.get()};
     QueueCallback(instance.flowHandler, 2, args);
-    values->ValueRelease(&args[0]);
-    values->ValueRelease(&args[1]);
   }
   return kMoaErr_NoErr;
 }

@@ -20,11 +20,8 @@ bool Given(const CallContext& context, int index) {
 
 // The list answers the movie only whole; one that the host could not finish
 // is let go.
-void AnswerWhole(CallContext& context, MoaError status, MoaMmValue& list, const char* what) {
-  if (status == kMoaErr_NoErr)
-    context.call.resultValue = list;
-  else
-    context.instance.hostServices->values()->ValueRelease(&list);
+void AnswerWhole(CallContext& context, MoaError status, HostValue& list, const char* what) {
+  if (status == kMoaErr_NoErr) context.call.resultValue = list.release();
   AnsweredList(context, status, what);
 }
 
@@ -38,20 +35,14 @@ void HandleFindHidDevices(CallContext& context) {
     return context.AnswerError(error.c_str());
   std::vector<HidCollectionInfo> collections;
   context.instance.device->FindCollections(collections);
-  MoaMmValue list = kVoidMoaMmValue;
-  MoaError status = services.lists()->NewListValue(&list);
-  if (status != kMoaErr_NoErr) {
-    AnsweredList(context, status, "HID collections");
-    return;
-  }
+  HostValue list(services.values());
+  MoaError status = services.lists()->NewListValue(list.out());
   for (const HidCollectionInfo& collection : collections) {
     if (status != kMoaErr_NoErr) break;
     if (!filter.Passes(collection)) continue;
-    MoaMmValue item = kVoidMoaMmValue;
-    status = MakeCollectionProperties(services, collection, &item);
-    if (status != kMoaErr_NoErr) break;
-    status = services.lists()->AppendValueToList(&list, &item);
-    services.values()->ValueRelease(&item);
+    HostValue item(services.values());
+    status = MakeCollectionProperties(services, collection, item.out());
+    if (status == kMoaErr_NoErr) status = services.lists()->AppendValueToList(list.get(), item.get());
   }
   AnswerWhole(context, status, list, "HID collections");
 }
@@ -70,14 +61,11 @@ void HandleOpenByPath(CallContext& context) {
 void HandleGetDeviceInfo(CallContext& context) {
   HostServices& services = *context.instance.hostServices;
   HidCollectionInfo collection;
-  MoaMmValue properties = kVoidMoaMmValue;
+  HostValue properties(services.values());
   const MoaError status = context.instance.device->GetOpenCollection(collection)
-                              ? MakeCollectionProperties(services, collection, &properties)
-                              : services.NewPropList(&properties);
-  if (status == kMoaErr_NoErr)
-    context.call.resultValue = properties;
-  else
-    AnsweredList(context, status, "properties");
+                              ? MakeCollectionProperties(services, collection, properties.out())
+                              : services.NewPropList(properties.out());
+  AnswerWhole(context, status, properties, "properties");
 }
 
 void HandleGetStatus(CallContext& context) {
@@ -85,19 +73,15 @@ void HandleGetStatus(CallContext& context) {
   XtraInstance& instance = context.instance;
   UsbClassBase& device = *instance.device;
   HostServices& services = *instance.hostServices;
-  MoaMmValue status = kVoidMoaMmValue;
-  MoaError made = services.NewPropList(&status);
-  if (made != kMoaErr_NoErr) {
-    AnsweredList(context, made, "properties");
-    return;
-  }
+  HostValue status(services.values());
+  MoaError made = services.NewPropList(status.out());
   const auto add = [&](const char* name, size_t number) {
-    if (made == kMoaErr_NoErr) made = services.AddIntegerProperty(&status, name, static_cast<int32_t>(number));
+    if (made == kMoaErr_NoErr) made = services.AddIntegerProperty(status.get(), name, static_cast<int32_t>(number));
   };
   add("Open", device.IsOpen() ? 1 : 0);
   add("Connected", device.IsConnected() ? 1 : 0);
-  if (made == kMoaErr_NoErr) made = services.AddIntegerProperty(&status, "LastErrorCode", instance.lastErrorCode);
-  if (made == kMoaErr_NoErr) made = services.AddStringProperty(&status, "LastError", instance.lastErrorText);
+  if (made == kMoaErr_NoErr) made = services.AddIntegerProperty(status.get(), "LastErrorCode", instance.lastErrorCode);
+  if (made == kMoaErr_NoErr) made = services.AddStringProperty(status.get(), "LastError", instance.lastErrorText);
   add("DroppedReports", device.input().DroppedCount());
   add("BufferedPackets", device.input().Packets());
   add("BufferedBytes", device.input().Bytes());

@@ -96,16 +96,11 @@ MoaError AddCollectionDetails(HostServices& services, MoaMmValue* propList, cons
 }
 
 MoaError MakeCollectionProperties(HostServices& services, const HidCollectionInfo& collection, MoaMmValue* out) {
-  MoaMmValue properties = kVoidMoaMmValue;
-  MoaError status = services.NewPropList(&properties);
-  if (status != kMoaErr_NoErr) return status;
-  status = AddProperties(services, &properties, collection, 0, kPropertyCount);
-  if (status != kMoaErr_NoErr) {
-    services.values()->ValueRelease(&properties);
-    return status;
-  }
-  *out = properties;
-  return kMoaErr_NoErr;
+  HostValue properties(services.values());
+  MoaError status = services.NewPropList(properties.out());
+  if (status == kMoaErr_NoErr) status = AddProperties(services, properties.get(), collection, 0, kPropertyCount);
+  if (status == kMoaErr_NoErr) *out = properties.release();
+  return status;
 }
 
 bool CollectionFilter::Read(HostServices& services, const MoaMmValue& filter, std::string& error) {
@@ -119,33 +114,31 @@ bool CollectionFilter::Read(HostServices& services, const MoaMmValue& filter, st
   }
   const MoaLong count = lists.CountElements(&filter);
   for (MoaLong position = 1; position <= count; ++position) {
-    MoaMmValue key = kVoidMoaMmValue;
-    MoaMmValue value = kVoidMoaMmValue;
+    HostValue key(&values);
+    HostValue value(&values);
     char name[64] = "";
-    const bool named = lists.GetPropertyNameByIndex(&filter, position, &key) == kMoaErr_NoErr &&
-                       KeyName(services, key, name, sizeof name);
-    values.ValueRelease(&key);
+    const bool named = lists.GetPropertyNameByIndex(&filter, position, key.out()) == kMoaErr_NoErr &&
+                       KeyName(services, *key.get(), name, sizeof name);
     const CollectionProperty* property = named ? FindProperty(name) : nullptr;
     if (!property) {
       error = named ? "#" + std::string(name) + " is not a property of a HID collection"
                     : "the filter's keys must name properties of a HID collection";
       return false;
     }
-    lists.GetValueByIndex(&filter, position, &value);
+    lists.GetValueByIndex(&filter, position, value.out());
     MoaLong valueType = kMoaMmValueType_Void;
-    values.ValueType(&value, &valueType);
+    values.ValueType(value.get(), &valueType);
     Term term{property, 0, ""};
     bool fits = false;
     if (property->number && valueType == kMoaMmValueType_Integer) {
       MoaLong number = 0;
-      fits = values.ValueToInteger(&value, &number) == kMoaErr_NoErr;
+      fits = values.ValueToInteger(value.get(), &number) == kMoaErr_NoErr;
       term.number = number;
     } else if (property->text && valueType == kMoaMmValueType_String) {
       char text[kTextSize] = "";
-      fits = values.ValueToString(&value, text, sizeof text) == kMoaErr_NoErr;
+      fits = values.ValueToString(value.get(), text, sizeof text) == kMoaErr_NoErr;
       term.text = text;
     }
-    values.ValueRelease(&value);
     if (!fits) {
       error = "#" + std::string(property->name) + (property->number ? " must be an integer" : " must be a string");
       return false;

@@ -90,7 +90,7 @@ void ForgetInstance(XtraInstance& instance) {
     StopMonitoringFor(instance);
     instance.device->Close();
   }
-  if (instance.hostServices) instance.hostServices->callbacks().DropAll(instance.hostServices->values());
+  if (instance.hostServices) instance.hostServices->callbacks().DropAll();
   instance.forgetPending = true;
 }
 

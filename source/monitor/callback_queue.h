@@ -6,11 +6,11 @@
 
 #include "diagnostics/xtra_result.h"
 #include "moa_contract.h"
+#include "values/host_value.h"
 
 struct PendingCallback {
   char handlerName[256];
-  int32_t argCount;
-  MoaMmValue* args;  // one host reference on each, until delivered or dropped
+  HostValues args;  // until delivered or dropped
 };
 
 class CallbackQueue {
@@ -26,14 +26,11 @@ class CallbackQueue {
   // Calls every pending handler, including those filed while this runs.
   XtraResult DeliverPendingCallbacks(IMoaMmValue* values, IMoaDrPlayer* player);
   // Drops what is pending without calling it.
-  void DropAll(IMoaMmValue* values);
+  void DropAll();
 
   int32_t used() const { return used_; }
-  const PendingCallback& slot(int32_t index) const { return slots_[index]; }
 
  private:
-  void ReleaseSlot(IMoaMmValue* values, PendingCallback& slot);
-
   PendingCallback slots_[kSlots] = {};
   int32_t used_ = 0;
 };

@@ -22,22 +22,20 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::HandleDevicesChangeMessage(const char*
                      : eventCode == DBT_DEVICEREMOVECOMPLETE ? "DEVICEREMOVECOMPLETE"
                                                              : nullptr;
   if (type && services && services->values()) {
-    MoaMmValue event = kVoidMoaMmValue;
-    services->NewPropList(&event);
-    services->AddStringProperty(&event, "XtraName", "HidBridge");
-    services->AddStringProperty(&event, "Message", devicePath);
-    services->AddIntegerProperty(&event, "Id", instance.instanceId);
-    MoaMmValue symbol = kVoidMoaMmValue;
-    services->MakeSymbol(type, &symbol);
-    services->AddValueProperty(&event, "TYPE", &symbol);
-    services->values()->ValueRelease(&symbol);
-    services->AddIntegerProperty(&event, "VID", vendorId);
-    services->AddIntegerProperty(&event, "PID", productId);
+    HostValue event(services->values());
+    services->NewPropList(event.out());
+    services->AddStringProperty(event.get(), "XtraName", "HidBridge");
+    services->AddStringProperty(event.get(), "Message", devicePath);
+    services->AddIntegerProperty(event.get(), "Id", instance.instanceId);
+    HostValue symbol(services->values());
+    services->MakeSymbol(type, symbol.out());
+    services->AddValueProperty(event.get(), "TYPE", symbol.get());
+    services->AddIntegerProperty(event.get(), "VID", vendorId);
+    services->AddIntegerProperty(event.get(), "PID", productId);
 
-    if (instance.monitorChangesHandler[0]) QueueCallback(instance.monitorChangesHandler, 1, &event);
+    if (instance.monitorChangesHandler[0]) QueueCallback(instance.monitorChangesHandler, 1, event.get());
     if (instance.monitorDeviceHandler[0] && WantsDevice(instance, vendorId, productId))
-      QueueCallback(instance.monitorDeviceHandler, 1, &event);
-    services->values()->ValueRelease(&event);
+      QueueCallback(instance.monitorDeviceHandler, 1, event.get());
   }
   ExecutionFlow("HandleDevicesChangeMessage", "Exit", 50);
   return kMoaErr_NoErr;

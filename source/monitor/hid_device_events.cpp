@@ -22,20 +22,18 @@ void FileHidDeviceEvent(TStdXtra_IMoaMmXScript& target, const char* path, uint32
     collection.path = path;
     ParseVidPid(path, &collection.device.VendorID, &collection.device.ProductID);
   }
-  MoaMmValue event = kVoidMoaMmValue;
-  if (services->NewPropList(&event) == kMoaErr_NoErr) {
-    MoaMmValue type = kVoidMoaMmValue;
-    MoaError made = services->MakeSymbol(arrived ? "DEVICEARRIVAL" : "DEVICEREMOVECOMPLETE", &type);
-    if (made == kMoaErr_NoErr) made = services->AddValueProperty(&event, "TYPE", &type);
-    services->values()->ValueRelease(&type);
-    if (made == kMoaErr_NoErr) made = AddCollectionIdentity(*services, &event, collection);
-    if (made == kMoaErr_NoErr && described) made = AddCollectionDetails(*services, &event, collection);
+  HostValue event(services->values());
+  if (services->NewPropList(event.out()) == kMoaErr_NoErr) {
+    HostValue type(services->values());
+    MoaError made = services->MakeSymbol(arrived ? "DEVICEARRIVAL" : "DEVICEREMOVECOMPLETE", type.out());
+    if (made == kMoaErr_NoErr) made = services->AddValueProperty(event.get(), "TYPE", type.get());
+    if (made == kMoaErr_NoErr) made = AddCollectionIdentity(*services, event.get(), collection);
+    if (made == kMoaErr_NoErr && described) made = AddCollectionDetails(*services, event.get(), collection);
     // Half an event would mislead the movie; a debugger hears of none at all.
     if (made == kMoaErr_NoErr)
-      target.QueueCallback(instance.monitorHidHandler, 1, &event);
+      target.QueueCallback(instance.monitorHidHandler, 1, event.get());
     else
       OutputDebugStringA("HidBridge: a HID collection event could not be made\n");
-    services->values()->ValueRelease(&event);
   }
   target.ExecutionFlow("FileHidDeviceEvent", "Exit", 50);
 }

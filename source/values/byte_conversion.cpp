@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "values/host_services.h"
+#include "values/host_value.h"
 
 namespace {
 
@@ -19,21 +20,15 @@ void Append(uint8_t* payload, uint32_t& count, const void* bytes, size_t length)
 // what was made, and `out` stays as it was.
 MoaError HostServices::BytesToList(const uint8_t* bytes, int32_t length, MoaMmValue* out) {
   if (!lists_ || !values_) return kMoaErr_BadInterface;
-  MoaMmValue list = kVoidMoaMmValue;
-  MoaError status = lists_->NewListValue(&list);
-  if (status != kMoaErr_NoErr) return status;
+  HostValue list(values_);
+  MoaError status = lists_->NewListValue(list.out());
   for (int32_t i = 0; i < length && status == kMoaErr_NoErr; ++i) {
-    MoaMmValue item = kVoidMoaMmValue;
-    status = values_->IntegerToValue(bytes[i], &item);
-    if (status != kMoaErr_NoErr) break;
-    status = lists_->AppendValueToList(&list, &item);
-    values_->ValueRelease(&item);
+    HostValue item(values_);
+    status = values_->IntegerToValue(bytes[i], item.out());
+    if (status == kMoaErr_NoErr) status = lists_->AppendValueToList(list.get(), item.get());
   }
-  if (status != kMoaErr_NoErr) {
-    values_->ValueRelease(&list);
-    return status;
-  }
-  *out = list;
+  if (status != kMoaErr_NoErr) return status;
+  *out = list.release();
   return kMoaErr_NoErr;
 }
 

@@ -6,7 +6,7 @@ HostServices::HostServices(IMoaCallback* callback) : callback_(callback) {
 }
 
 HostServices::~HostServices() {
-  callbacks_.DropAll(values_);
+  callbacks_.DropAll();
   ReleaseHost();
 }
 
@@ -79,28 +79,21 @@ MoaError HostServices::AddProperty(MoaMmValue* propList, const MoaMmValue* key, 
 }
 
 MoaError HostServices::AddValueProperty(MoaMmValue* propList, const char* name, const MoaMmValue* item) {
-  MoaMmValue key = kVoidMoaMmValue;
-  MoaError status = MakeSymbol(name, &key);
-  if (status != kMoaErr_NoErr) return status;
-  status = AddProperty(propList, &key, item);
-  values_->ValueRelease(&key);
-  return status;
+  HostValue key(values_);
+  const MoaError status = MakeSymbol(name, key.out());
+  return status == kMoaErr_NoErr ? AddProperty(propList, key.get(), item) : status;
 }
 
 MoaError HostServices::AddIntegerProperty(MoaMmValue* propList, const char* name, int32_t number) {
   if (!values_) return kMoaErr_BadInterface;
-  MoaMmValue item = kVoidMoaMmValue;
-  values_->IntegerToValue(number, &item);
-  const MoaError status = AddValueProperty(propList, name, &item);
-  values_->ValueRelease(&item);
-  return status;
+  HostValue item(values_);
+  values_->IntegerToValue(number, item.out());
+  return AddValueProperty(propList, name, item.get());
 }
 
 MoaError HostServices::AddStringProperty(MoaMmValue* propList, const char* name, const char* text) {
   if (!values_) return kMoaErr_BadInterface;
-  MoaMmValue item = kVoidMoaMmValue;
-  values_->StringToValue(text, &item);
-  const MoaError status = AddValueProperty(propList, name, &item);
-  values_->ValueRelease(&item);
-  return status;
+  HostValue item(values_);
+  values_->StringToValue(text, item.out());
+  return AddValueProperty(propList, name, item.get());
 }

@@ -10,6 +10,7 @@
 #include "diagnostics/xtra_result.h"
 #include "moa_contract.h"
 #include "monitor/callback_queue.h"
+#include "values/host_value.h"
 
 class HostServices {
  public:
@@ -100,11 +101,9 @@ inline bool HostServices::ForEachElement(const MoaMmValue* list, int depth, Visi
   if (depth >= kMaxListDepth || !lists_) return false;
   const MoaLong elements = lists_->CountElements(list);
   for (MoaLong position = 1; position <= elements; ++position) {
-    MoaMmValue element = kVoidMoaMmValue;
-    if (lists_->GetValueByIndex(list, position, &element) != kMoaErr_NoErr) continue;
-    const bool more = visit(element);
-    values_->ValueRelease(&element);
-    if (!more) break;
+    HostValue element(values_);
+    if (lists_->GetValueByIndex(list, position, element.out()) != kMoaErr_NoErr) continue;
+    if (!visit(*element.get())) break;
   }
   return true;
 }

@@ -9,23 +9,28 @@ ResultListBuilder::ResultListBuilder(IMoaCallback* callback, MoaMmValue* target)
   result_.Clear();
   if (services_ && services_->values()) lists_ = services_->lists();
   // Without a list nothing can be built, and nothing is answered.
-  if (lists_ && lists_->NewListValue(&list_) != kMoaErr_NoErr) lists_ = nullptr;
+  if (lists_) {
+    list_ = HostValue(services_->values());
+    pendingItem_ = HostValue(services_->values());
+    if (lists_->NewListValue(list_.out()) != kMoaErr_NoErr) lists_ = nullptr;
+  }
   result_.SetOk();
 }
 
 ResultListBuilder::~ResultListBuilder() {
   Finish();
+  // The values go back to the host before its services do.
+  list_.reset();
+  pendingItem_.reset();
   delete services_;
 }
 
 MoaError ResultListBuilder::Finish() {
   if (finished_ || !lists_) return status_;
   finished_ = true;
-  if (pendingItem_) EndItem();
-  if (status_ == kMoaErr_NoErr)
-    *target_ = list_;
-  else
-    services_->values()->ValueRelease(&list_);
+  if (itemPending_) EndItem();
+  if (status_ == kMoaErr_NoErr) *target_ = list_.release();
+  list_.reset();
   return status_;
 }
 
@@ -35,37 +40,32 @@ void ResultListBuilder::Check(MoaError status) {
 
 XtraResult ResultListBuilder::BeginItem() {
   result_.SetOk();
-  if (pendingItem_) EndItem();
+  if (itemPending_) EndItem();
   if (!lists_) return result_;
-  pendingItem_ = new (std::nothrow) MoaMmValue(kVoidMoaMmValue);
-  if (!pendingItem_) {
-    result_.SetError("Out of memory", XtraResult::kNoCode);
-    return result_;
-  }
-  Check(lists_->NewPropListValue(pendingItem_));
+  itemPending_ = true;
+  Check(lists_->NewPropListValue(pendingItem_.out()));
   return result_;
 }
 
 XtraResult ResultListBuilder::AddInteger(const char* name, int32_t number) {
   result_.SetOk();
-  if (!pendingItem_) BeginItem();
-  if (pendingItem_) Check(services_->AddIntegerProperty(pendingItem_, name, number));
+  if (!itemPending_) BeginItem();
+  if (itemPending_) Check(services_->AddIntegerProperty(pendingItem_.get(), name, number));
   return result_;
 }
 
 XtraResult ResultListBuilder::AddString(const char* name, const char* text) {
   result_.SetOk();
-  if (!pendingItem_) BeginItem();
-  if (pendingItem_) Check(services_->AddStringProperty(pendingItem_, name, text));
+  if (!itemPending_) BeginItem();
+  if (itemPending_) Check(services_->AddStringProperty(pendingItem_.get(), name, text));
   return result_;
 }
 
 XtraResult ResultListBuilder::EndItem() {
   result_.SetOk();
-  if (!pendingItem_) return result_;
-  Check(lists_->AppendValueToList(&list_, pendingItem_));
-  services_->values()->ValueRelease(pendingItem_);
-  delete pendingItem_;
-  pendingItem_ = nullptr;
+  if (!itemPending_) return result_;
+  Check(lists_->AppendValueToList(list_.get(), pendingItem_.get()));
+  pendingItem_.reset();
+  itemPending_ = false;
   return result_;
 }

@@ -8,6 +8,7 @@
 #include "moa_contract.h"
 #include "platform.h"
 #include "values/host_text.h"
+#include "values/host_value.h"
 
 class HostServices;
 
@@ -41,8 +42,9 @@ class ResultListBuilder {
 
   HostServices* services_;
   MoaMmValue* target_;
-  MoaMmValue list_ = kVoidMoaMmValue;
-  MoaMmValue* pendingItem_ = nullptr;
+  HostValue list_;
+  HostValue pendingItem_;
+  bool itemPending_ = false;
   XtraResult result_;
   IMoaMmList* lists_ = nullptr;
   MoaError status_ = kMoaErr_NoErr;
