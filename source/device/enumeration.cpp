@@ -6,6 +6,7 @@
 
 #include "device/collection_description.h"
 #include "device/interface_open.h"
+#include "diagnostics/system_message.h"
 #include "device/usb_class_pc.h"
 
 namespace {
@@ -68,7 +69,7 @@ XtraResult UsbClassPC::EnumerateDevices(DeviceSearch& search) {
   const ScopedDeviceInfoSet set(
       SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
   if (!set) {
-    result.SetError("Invalid Handle", XtraResult::kNoCode);
+    SetFixedError(result, "Invalid Handle", GetLastError());
     return result;
   }
   try {

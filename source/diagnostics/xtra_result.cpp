@@ -21,12 +21,20 @@ void XtraResult::SetOk() {
   isError = false;
 }
 
-int32_t XtraResult::SetError(const char* text, int32_t errorCode) {
+void XtraResult::SetError(const char* text, int32_t errorCode) {
   CopyText(message, text);
   code = errorCode;
   isError = true;
-  return listener ? listener(listenerData, message, code) : 0;
 }
+
+void XtraResult::CopyOutcome(const XtraResult& outcome) {
+  if (this == &outcome) return;
+  CopyText(message, outcome.message);
+  code = outcome.code;
+  isError = outcome.isError;
+}
+
+int32_t XtraResult::Report() { return isError && listener ? listener(listenerData, message, code) : 0; }
 
 void XtraResult::SetListener(void* data, ErrorListener callback) {
   listenerData = data;

@@ -23,7 +23,13 @@ struct XtraResult {
   void Clear();
   void SetOk();
   // Texts longer than the record holds are cut to fit.
-  int32_t SetError(const char* text, int32_t errorCode);
+  void SetError(const char* text, int32_t errorCode);
+  // Takes another record's outcome (text, code, success) and keeps this
+  // record's listener: a device operation's record has none.
+  void CopyOutcome(const XtraResult& outcome);
   void SetListener(void* data, ErrorListener callback);
+  // Hands an error to the listener, which tells the movie; answers what the
+  // listener answers, 0 for success or without a listener.
+  int32_t Report();
   const char* StatusText();
 };

@@ -3,6 +3,26 @@
 #include "diagnostics/bounded_text.h"
 #include "values/host_services.h"
 
+namespace {
+
+// While a method answers with its own error, that answer is the report.
+class DialogsSuppressed {
+ public:
+  explicit DialogsSuppressed(XtraInstance& instance)
+      : instance_(instance), before_(instance.answeringWithError) {
+    instance_.answeringWithError = true;
+  }
+  ~DialogsSuppressed() { instance_.answeringWithError = before_; }
+  DialogsSuppressed(const DialogsSuppressed&) = delete;
+  DialogsSuppressed& operator=(const DialogsSuppressed&) = delete;
+
+ private:
+  XtraInstance& instance_;
+  const bool before_;
+};
+
+}  // namespace
+
 int32_t CallContext::IntegerArgument(int index, bool* converted) const {
   IMoaMmValue* values = instance.hostServices ? instance.hostServices->values() : nullptr;
   MoaLong number = 0;
@@ -75,25 +95,16 @@ void CallContext::AnswerError(const char* message) {
   AnswerStatus();
 }
 
-void CallContext::StoreResult(const XtraResult& result) {
-  const ErrorListener listener = instance.lastResult.listener;
-  void* listenerData = instance.lastResult.listenerData;
-  instance.lastResult = result;
-  instance.lastResult.SetListener(listenerData, listener);
-}
+void CallContext::StoreResult(const XtraResult& result) { instance.lastResult.CopyOutcome(result); }
 
 void CallContext::AnswerStatus() {
   XtraResult& last = instance.lastResult;
   AnswerString(last.StatusText());
   if (!last.isError) return;
   RememberError(last.message, last.code);
-  // Raised again on the instance's record so that its listener reports it;
-  // the answer itself is the message, so no box besides the opens' own.
-  instance.answeringWithError = true;
-  char message[XtraResult::kTextSize];
-  CopyText(message, last.message);
-  last.SetError(message, last.code);
-  instance.answeringWithError = false;
+  // The answer itself is the message: no box besides the opens' own.
+  const DialogsSuppressed quiet(instance);
+  last.Report();
 }
 
 void CallContext::RememberError(const char* message, int32_t code) {

@@ -59,32 +59,41 @@ TEST(XtraResultStatusText, OverlongTextsAreCutAndStayTerminated) {
   EXPECT_EQ(status.rfind("Error :xxx", 0), 0u);
 }
 
-TEST(XtraResultListener, SeesExactlyWhatWasStoredAndDecidesTheAnswer) {
+TEST(XtraResultListener, HearsOnlyAReportedErrorAndDecidesTheAnswer) {
   XtraResult result;
-  EXPECT_EQ(result.SetError("no listener", 3), 0);
+  result.SetError("no listener", 3);
+  EXPECT_EQ(result.Report(), 0);
   ListenerLog log;
   result.SetListener(&log, RecordingListener);
-  EXPECT_EQ(result.SetError("Could not create an event", -1), 42);
+  result.SetError("Could not create an event", -1);
+  EXPECT_EQ(log.calls, 0) << "recording an error is not reporting it";
+  EXPECT_EQ(result.Report(), 42);
   EXPECT_EQ(log.calls, 1);
   EXPECT_EQ(log.message, "Could not create an event");
   EXPECT_EQ(log.code, -1);
+  result.SetOk();
+  EXPECT_EQ(result.Report(), 0);
+  EXPECT_EQ(log.calls, 1) << "success is never reported";
 }
 
-TEST(XtraResultListener, SurvivesSetOkButNotClearOrACopyWithoutOne) {
+TEST(XtraResultListener, SurvivesSetOkAndCopiedOutcomesButNotClearOrAssignment) {
   ListenerLog log;
   XtraResult result;
   result.SetListener(&log, RecordingListener);
   result.SetOk();
-  result.SetError("kept", 1);
+  result.CopyOutcome(XtraResult::Failure("kept", 1));
+  result.Report();
   EXPECT_EQ(log.calls, 1);
+  EXPECT_EQ(log.message, "kept");
 
   result.Clear();
   result.SetError("removed", 1);
+  result.Report();
   EXPECT_EQ(log.calls, 1);
 
   result.SetListener(&log, RecordingListener);
-  result = XtraResult();
-  result.SetError("replaced by copy", 1);
+  result = XtraResult::Failure("replaced by assignment", 1);
+  result.Report();
   EXPECT_EQ(log.calls, 1);
 }
 
