@@ -13,49 +13,57 @@ namespace {
 enum class Needs { Nothing, HostServices, Device };
 
 struct MethodEntry {
+  MethodSelector selector;
   void (*handler)(CallContext&);
   const char* traceName;  // null: the handler writes no trace entries
   int32_t traceLevel;
   Needs needs;
 };
 
-// Indexed by selector; the order of the method table's handler lines.
-const MethodEntry kMethods[] = {
-    {HandleNew, "m_new", 50, Needs::Nothing},
-    {HandleForget, nullptr, 0, Needs::Nothing},
-    {HandleGetVersionString, "m_getVersion", 50, Needs::HostServices},
-    {HandleOpenByProductName, "m_openByProductName", 50, Needs::Device},
-    {HandleOpenById, "m_openByID", 50, Needs::Device},
-    {HandleIsOpen, "m_isDeviceOpen", 25, Needs::Device},
-    {HandleClose, "m_open", 50, Needs::Device},
-    {HandleRead, "m_read", 50, Needs::Device},
-    {HandleReadPacket, "m_readPacket", 50, Needs::Device},
-    {HandleReadPacket, nullptr, 0, Needs::Device},  // ReadReport: one report, like ReadPacket
-    {HandleWrite, "m_write", 50, Needs::Device},
-    {HandleNumberOfItemsInReadBuffer, "m_numCharsInReadBuffer", 50, Needs::Device},
-    {HandleNumberOfPacketsInReadBuffer, "m_numPacketsInReadBuffer", 50, Needs::Device},
-    {HandleDoNotBufferPackets, "m_doNotBufferPackets", 50, Needs::Device},
-    {HandleGetCapabilities, "m_getCaps", 50, Needs::Device},
-    {HandleFindUsbDevices, "m_findDevices", 50, Needs::Device},
-    {HandleMonitorChanges, "m_monitorDevices", 50, Needs::Device},
-    {HandleMonitorDevice, "m_monitorSingleDevice", 50, Needs::Device},
-    {HandleShowErrorsAsDialogs, "m_showErrorDialogs", 50, Needs::HostServices},
-    {HandlePrivateGlobal, nullptr, 0, Needs::HostServices},
-    {HandlePrivateInstance, "m_privateLocal", 50, Needs::HostServices},
-    {HandleSetWriteTimeout, "m_setWriteTimeout", 50, Needs::Device},
-    {HandleWriteReport, "m_writeReport", 50, Needs::Device},
-    {HandleSendOutputReport, "m_sendOutputReport", 50, Needs::Device},
-    {HandleGetFeatureReport, "m_getFeatureReport", 50, Needs::Device},
-    {HandleSetFeatureReport, "m_setFeatureReport", 50, Needs::Device},
-    {HandleGetInputReport, "m_getInputReport", 50, Needs::Device},
-    {HandleFindHidDevices, "m_findHidDevices", 50, Needs::Device},
-    {HandleOpenByPath, "m_openByPath", 50, Needs::Device},
-    {HandleGetDeviceInfo, "m_getDeviceInfo", 50, Needs::Device},
-    {HandleGetStatus, "m_getStatus", 50, Needs::Device},
-    {HandleMonitorHidDevices, "m_monitorHidDevices", 50, Needs::Device},
+// Row i handles selector i: the order of the method table's handler lines.
+constexpr MethodEntry kMethods[] = {
+    {kSelectorNew, HandleNew, "m_new", 50, Needs::Nothing},
+    {kSelectorForget, HandleForget, nullptr, 0, Needs::Nothing},
+    {kSelectorGetVersionString, HandleGetVersionString, "m_getVersion", 50, Needs::HostServices},
+    {kSelectorOpenByProductName, HandleOpenByProductName, "m_openByProductName", 50, Needs::Device},
+    {kSelectorOpenById, HandleOpenById, "m_openByID", 50, Needs::Device},
+    {kSelectorIsOpen, HandleIsOpen, "m_isDeviceOpen", 25, Needs::Device},
+    {kSelectorClose, HandleClose, "m_open", 50, Needs::Device},
+    {kSelectorRead, HandleRead, "m_read", 50, Needs::Device},
+    {kSelectorReadPacket, HandleReadPacket, "m_readPacket", 50, Needs::Device},
+    {kSelectorReadReport, HandleReadPacket, nullptr, 0, Needs::Device},  // ReadReport: one report, like ReadPacket
+    {kSelectorWrite, HandleWrite, "m_write", 50, Needs::Device},
+    {kSelectorNumberOfItemsInReadBuffer, HandleNumberOfItemsInReadBuffer, "m_numCharsInReadBuffer", 50, Needs::Device},
+    {kSelectorNumberOfPacketsInReadBuffer, HandleNumberOfPacketsInReadBuffer, "m_numPacketsInReadBuffer", 50,
+     Needs::Device},
+    {kSelectorDoNotBufferPackets, HandleDoNotBufferPackets, "m_doNotBufferPackets", 50, Needs::Device},
+    {kSelectorGetCapabilities, HandleGetCapabilities, "m_getCaps", 50, Needs::Device},
+    {kSelectorFindUsbDevices, HandleFindUsbDevices, "m_findDevices", 50, Needs::Device},
+    {kSelectorMonitorChanges, HandleMonitorChanges, "m_monitorDevices", 50, Needs::Device},
+    {kSelectorMonitorDevice, HandleMonitorDevice, "m_monitorSingleDevice", 50, Needs::Device},
+    {kSelectorShowErrorsAsDialogs, HandleShowErrorsAsDialogs, "m_showErrorDialogs", 50, Needs::HostServices},
+    {kSelectorPrivateGlobal, HandlePrivateGlobal, nullptr, 0, Needs::HostServices},
+    {kSelectorPrivateInstance, HandlePrivateInstance, "m_privateLocal", 50, Needs::HostServices},
+    {kSelectorSetWriteTimeout, HandleSetWriteTimeout, "m_setWriteTimeout", 50, Needs::Device},
+    {kSelectorWriteReport, HandleWriteReport, "m_writeReport", 50, Needs::Device},
+    {kSelectorSendOutputReport, HandleSendOutputReport, "m_sendOutputReport", 50, Needs::Device},
+    {kSelectorGetFeatureReport, HandleGetFeatureReport, "m_getFeatureReport", 50, Needs::Device},
+    {kSelectorSetFeatureReport, HandleSetFeatureReport, "m_setFeatureReport", 50, Needs::Device},
+    {kSelectorGetInputReport, HandleGetInputReport, "m_getInputReport", 50, Needs::Device},
+    {kSelectorFindHidDevices, HandleFindHidDevices, "m_findHidDevices", 50, Needs::Device},
+    {kSelectorOpenByPath, HandleOpenByPath, "m_openByPath", 50, Needs::Device},
+    {kSelectorGetDeviceInfo, HandleGetDeviceInfo, "m_getDeviceInfo", 50, Needs::Device},
+    {kSelectorGetStatus, HandleGetStatus, "m_getStatus", 50, Needs::Device},
+    {kSelectorMonitorHidDevices, HandleMonitorHidDevices, "m_monitorHidDevices", 50, Needs::Device},
 };
-constexpr MoaLong kSelectorCount = sizeof kMethods / sizeof kMethods[0];
-static_assert(kSelectorCount == kSelectorMonitorHidDevices + 1);
+static_assert(sizeof kMethods / sizeof kMethods[0] == kSelectorCount, "one row per selector");
+
+constexpr bool EachRowHandlesItsSelector() {
+  for (int i = 0; i < kSelectorCount; ++i)
+    if (kMethods[i].selector != i) return false;
+  return true;
+}
+static_assert(EachRowHandlesItsSelector(), "row i of the table handles selector i");
 
 bool Traces(const XtraInstance& instance, int32_t level) {
   return instance.flowTraceOn && level >= instance.flowTraceThreshold;

@@ -55,7 +55,10 @@ struct TStdXtra_IMoaNotificationClient final
 };
 
 // Besides Call, the script object carries the Xtra's own operations in its
-// table; only the Xtra itself calls them.
+// table; only the Xtra itself calls them. Each subsystem defines the ones it
+// owns (monitor/ files handler calls and device events, diagnostics/ tells of
+// errors and traces the flow), the one place where those folders and host/
+// refer to each other both ways.
 struct TStdXtra_IMoaMmXScript final : XtraInterfaceObject<IMoaMmXScript, TStdXtra_IMoaMmXScript> {
   MoaError MOA_CALL Call(MoaMmCallInfo* callInfo) override;
 

@@ -46,4 +46,6 @@ enum MethodSelector : int {
   kSelectorGetDeviceInfo = 29,
   kSelectorGetStatus = 30,
   kSelectorMonitorHidDevices = 31,
+  // How many methods the table registers; Call dispatches on nothing else.
+  kSelectorCount
 };
