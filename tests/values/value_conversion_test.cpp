@@ -4,12 +4,14 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "director_host.h"
 #include "host_doubles.h"
 #include "lingo_literals.h"
 #include "values/host_services.h"
+#include "values/host_value.h"
 #include "values/result_list_builder.h"
 
 namespace {
@@ -306,3 +308,38 @@ TEST_F(ValueBridge, BuilderMakesOneItemPerBeginAndAnEmptyListForNone) {
 }
 
 }  // namespace
+
+// Every temporary value goes back to the host exactly once, unless it is
+// handed on; the fixture's end finds a leak or a second release.
+TEST_F(ValueBridge, AHostValueGivesBackItsReferenceOnceUnlessHandedOn) {
+  IMoaMmValue* service = services->values();
+  IMoaMmList* lists = services->lists();
+  MoaMmValue handedOn = kVoidMoaMmValue;
+  {
+    HostValue replaced(service);
+    ASSERT_EQ(lists->NewListValue(replaced.out()), kMoaErr_NoErr);
+    ASSERT_EQ(lists->NewListValue(replaced.out()), kMoaErr_NoErr) << "out() gives back the first list";
+    HostValue moved(std::move(replaced));
+    EXPECT_EQ(Literal(*replaced.get()), "<Void>");
+    HostValue answer(service);
+    ASSERT_EQ(lists->NewPropListValue(answer.out()), kMoaErr_NoErr);
+    handedOn = answer.release();
+    EXPECT_EQ(Literal(*answer.get()), "<Void>");
+  }
+  EXPECT_EQ(Literal(handedOn), "[:]");
+  made.push_back(handedOn);
+}
+
+TEST_F(ValueBridge, SharedArgumentsTakeAReferenceOfTheirOwnOnEachValue) {
+  const MoaMmValue arguments[3] = {Parse("[1, 2]"), kVoidMoaMmValue, Parse("\"text\"")};
+  HostValues shared = HostValues::Share(services->values(), arguments, 3);
+  HostValues taken(std::move(shared));
+  EXPECT_EQ(shared.size(), 0u);
+  ASSERT_EQ(taken.size(), 3u);
+  // The caller lets go of its own; the copies still read.
+  for (const MoaMmValue& argument : arguments)
+    if (argument.ty != kVoidMoaMmValue.ty) values.Release(argument);
+  made.clear();
+  EXPECT_EQ(Literal(taken[0]), "[1, 2]");
+  EXPECT_EQ(Literal(taken[2]), "\"text\"");
+}
