@@ -13,7 +13,7 @@ CancelIoExFunction LookUpCancelIoEx() {
 }  // namespace
 
 void CancelOwnIo(HANDLE file, OVERLAPPED* overlapped) {
-  const CancelIoExFunction cancelIoEx = LookUpCancelIoEx();
+  static const CancelIoExFunction cancelIoEx = LookUpCancelIoEx();
   if (!cancelIoEx || !cancelIoEx(file, overlapped)) CancelIo(file);
 }
 
