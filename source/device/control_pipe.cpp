@@ -1,9 +1,9 @@
 // Reports over the control pipe, and feature reports: what a device without
 // an interrupt OUT endpoint takes, what it tells on demand, and its settings.
 #include "device/report_layout.h"
-#include "diagnostics/system_message.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
+#include "diagnostics/system_message.h"
 
 XtraResult UsbClassPC::SendOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
   return SendReport(HidD_SetOutputReport, "send", "output", caps.OutputReportByteLength, reportId, bytes, length,

@@ -6,8 +6,8 @@
 
 #include "device/collection_description.h"
 #include "device/interface_open.h"
-#include "diagnostics/system_message.h"
 #include "device/usb_class_pc.h"
+#include "diagnostics/system_message.h"
 
 namespace {
 

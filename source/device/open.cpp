@@ -4,8 +4,8 @@
 #include <string>
 
 #include "device/collection_description.h"
-#include "diagnostics/system_message.h"
 #include "device/usb_class_pc.h"
+#include "diagnostics/system_message.h"
 
 XtraResult UsbClassPC::OpenByID(int32_t vendorId, int32_t productId) {
   DeviceSearch search;

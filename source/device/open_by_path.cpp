@@ -3,8 +3,8 @@
 #include <new>
 
 #include "device/interface_open.h"
-#include "diagnostics/system_message.h"
 #include "device/usb_class_pc.h"
+#include "diagnostics/system_message.h"
 
 XtraResult UsbClassPC::OpenByPath(const char* path, bool exclusive) {
   result.SetOk();

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "device/hid_collection_info.h"
-#include "device/scoped_resources.h"
 #include "device/output_report.h"
 #include "device/reader_thread.h"
+#include "device/scoped_resources.h"
 #include "device/usb_class_base.h"
 
 enum class SearchMode { ListCollections, MatchIds, MatchProductName };

@@ -1,9 +1,9 @@
 // Output reports through the interrupt pipe: the report ID (0 for Write),
 // then the payload, cut or padded with zeros to the device's output report
 // length, written with a bounded wait.
-#include "diagnostics/system_message.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
+#include "diagnostics/system_message.h"
 
 XtraResult UsbClassPC::Write(const uint8_t* bytes, uint32_t length, int32_t* sent) {
   result.SetOk();

@@ -1,8 +1,8 @@
 #include "host/device_answers.h"
 
-#include "diagnostics/system_message.h"
 #include "device/usb_class_base.h"
 #include "diagnostics/bounded_text.h"
+#include "diagnostics/system_message.h"
 
 namespace {
 

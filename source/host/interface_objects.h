@@ -6,8 +6,8 @@
 
 #include <new>
 
-#include "moa_contract.h"
 #include "host/xtra_instance.h"
+#include "moa_contract.h"
 
 // Live interface objects of the whole module; the host may unload it at 0.
 extern int32_t gModuleObjectCount;

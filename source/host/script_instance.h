@@ -2,8 +2,8 @@
 // callbacks and the Lingo methods new and forget.
 #pragma once
 
-#include "moa_contract.h"
 #include "host/xtra_instance.h"
+#include "moa_contract.h"
 
 struct TStdXtra_IMoaMmXScript;
 
