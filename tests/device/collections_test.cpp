@@ -28,7 +28,7 @@ TEST_F(Collections, TwoIdenticalPadsAreListedApartAndEachObjectReadsOnlyItsOwn) 
   EXPECT_EQ(found[1].path, PathOf(second));
   EXPECT_EQ(Narrow(found[1].device.SerialNumberString), "B2");
   EXPECT_EQ(found[1].releaseNumber, 0x0102);
-  EXPECT_EQ(found[1].caps.OutputReportByteLength, 9);
+  EXPECT_EQ(found[1].caps.OutputReportByteLength, kPadReportLength);
 
   UsbClassPC& left = NewObject();
   UsbClassPC& right = NewObject();
@@ -96,7 +96,7 @@ TEST_F(Collections, AnExclusiveOpenKeepsEveryOtherOpenOutUntilItCloses) {
       "Error :Open failed: The process cannot access the file because it is being used by another process. (32)";
   EXPECT_STREQ(other.OpenByPath(PathOf(pad).c_str(), false).StatusText(), refusal);
   EXPECT_FALSE(other.IsOpen());
-  EXPECT_TRUE(other.OpenByID(0x046D, 0xC52B).isError) << "the id search finds nothing it may open";
+  EXPECT_TRUE(other.OpenByID(kPadVendorId, kPadProductId).isError) << "the id search finds nothing it may open";
   std::vector<HidCollectionInfo> found;
   other.FindCollections(found);
   ASSERT_EQ(found.size(), 1u) << "still listed";
@@ -128,7 +128,7 @@ TEST_F(Collections, TheOpenCollectionIsDescribedUntilCloseAndKnownGoneAtOnce) {
   const auto pad = standin::PlugDevice(Pad());
   UsbClassPC& object = NewObject();
   EXPECT_FALSE(object.IsConnected());
-  ASSERT_FALSE(object.OpenByID(0x046D, 0xC52B).isError);
+  ASSERT_FALSE(object.OpenByID(kPadVendorId, kPadProductId).isError);
   EXPECT_TRUE(object.IsConnected());
   standin::Unplug(pad);
   EXPECT_FALSE(object.IsConnected());
@@ -136,10 +136,10 @@ TEST_F(Collections, TheOpenCollectionIsDescribedUntilCloseAndKnownGoneAtOnce) {
   ASSERT_TRUE(object.GetOpenCollection(info)) << "still open, and still described";
   EXPECT_EQ(info.path, PathOf(pad));
   EXPECT_EQ(Narrow(info.device.Product), "Pad");
-  EXPECT_EQ(info.caps.InputReportByteLength, 9);
+  EXPECT_EQ(info.caps.InputReportByteLength, kPadReportLength);
 
   DWORD failure = 0;
-  for (int i = 0; i < 2000 && (failure = object.TakeReaderEnd()) == 0; ++i) Sleep(1);
+  ASSERT_TRUE(Eventually([&] { return (failure = object.TakeReaderEnd()) != 0; }));
   EXPECT_EQ(failure, ERROR_DEVICE_NOT_CONNECTED);
   EXPECT_FALSE(object.IsConnected()) << "also once the reader's end is told";
   object.Close();

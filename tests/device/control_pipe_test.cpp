@@ -16,7 +16,7 @@ class ControlPipe : public DeviceOnBus {
   void SetUp() override {
     DeviceOnBus::SetUp();
     device = standin::PlugDevice(Numbered());
-    ASSERT_FALSE(object.OpenByID(0x046D, 0xC52B).isError);
+    ASSERT_FALSE(object.OpenByID(kPadVendorId, kPadProductId).isError);
   }
 
   standin::DeviceId device = 0;
@@ -97,7 +97,7 @@ TEST_F(ControlPipe, NoOpenDeviceOrNoSuchKindOfReportIsSaidPlainly) {
   inputOnly.caps.OutputReportByteLength = 0;
   standin::PlugDevice(inputOnly);
   UsbClassPC& sensor = NewObject();
-  ASSERT_FALSE(sensor.OpenByID(0x046D, 0x0001).isError);
+  ASSERT_FALSE(sensor.OpenByID(kPadVendorId, 0x0001).isError);
   EXPECT_STREQ(sensor.GetFeatureReport(0, report).StatusText(), "Error :This device has no feature reports");
   EXPECT_STREQ(sensor.SetFeatureReport(0, payload, 1, &sent).StatusText(), "Error :This device has no feature reports");
   EXPECT_STREQ(sensor.WriteReport(0, payload, 1, &sent).StatusText(), "Error :This device has no output reports");

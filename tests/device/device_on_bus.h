@@ -10,6 +10,8 @@
 #include <string>
 
 #include "device/usb_class_pc.h"
+#include "eventually.h"
+#include "pad_ids.h"
 #include "standin/control.h"
 
 class DeviceOnBus : public testing::Test {
@@ -22,20 +24,20 @@ class DeviceOnBus : public testing::Test {
     standin::Reset();
   }
 
-  // A pad: 046D:C52B "Pad", release 1.02, unnumbered reports of 9 bytes
-  // both ways, usage page 1, usage 5.
+  // The pad of pad_ids.h: "Pad", release 1.02, its reports both ways,
+  // usage page 1, usage 5.
   static standin::DeviceSpec Pad(const char16_t* serial = u"123") {
     standin::DeviceSpec pad;
-    pad.vendorId = 0x046D;
-    pad.productId = 0xC52B;
+    pad.vendorId = kPadVendorId;
+    pad.productId = kPadProductId;
     pad.versionNumber = 0x0102;
     pad.product = u"Pad";
     pad.manufacturer = u"Logi";
     pad.serialNumber = serial;
     pad.caps.UsagePage = 1;
     pad.caps.Usage = 5;
-    pad.caps.InputReportByteLength = 9;
-    pad.caps.OutputReportByteLength = 9;
+    pad.caps.InputReportByteLength = kPadReportLength;
+    pad.caps.OutputReportByteLength = kPadReportLength;
     return pad;
   }
 
@@ -53,7 +55,5 @@ class DeviceOnBus : public testing::Test {
 };
 
 inline bool DeviceOnBus::WaitForPackets(UsbClassPC& object, int count) {
-  const auto buffered = [&] { return static_cast<int>(object.input().Packets()); };
-  for (int i = 0; i < 2000 && buffered() < count; ++i) Sleep(1);
-  return buffered() == count;
+  return Eventually([&] { return static_cast<int>(object.input().Packets()) == count; });
 }

@@ -9,7 +9,6 @@ constexpr MoaLong kVersion = 0x02010B40;
 using ModuleDiscovery = LoadedXtra;
 
 TEST_F(ModuleDiscovery, ClassInfoListsTheClassThenItsThreeInterfacesThenATerminator) {
-  ASSERT_TRUE(loaded);
   MoaClassInterfaceInfo* info = nullptr;
   ASSERT_EQ(host.module().DllGetClassInfo(host.allocator().object(), &info), kMoaErr_NoErr);
   ASSERT_TRUE(info != nullptr);
@@ -27,7 +26,6 @@ TEST_F(ModuleDiscovery, ClassInfoListsTheClassThenItsThreeInterfacesThenATermina
 }
 
 TEST_F(ModuleDiscovery, ClassInfoWithoutMemoryAnswersOutOfMemoryAndNoArray) {
-  ASSERT_TRUE(loaded);
   MoaClassInterfaceInfo* info = reinterpret_cast<MoaClassInterfaceInfo*>(&host);
   host.allocator().FailAllocationAfter(0);
   EXPECT_EQ(host.module().DllGetClassInfo(host.allocator().object(), &info), kMoaErr_OutOfMem);
@@ -35,7 +33,6 @@ TEST_F(ModuleDiscovery, ClassInfoWithoutMemoryAnswersOutOfMemoryAndNoArray) {
 }
 
 TEST_F(ModuleDiscovery, ClassFormOfAnotherClassIsRefusedAndWritesNothing) {
-  ASSERT_TRUE(loaded);
   MoaLong size = -7;
   auto create = reinterpret_cast<ClassCreateProc>(&host);
   auto destroy = reinterpret_cast<ClassDestroyProc>(&host);
@@ -46,12 +43,10 @@ TEST_F(ModuleDiscovery, ClassFormOfAnotherClassIsRefusedAndWritesNothing) {
 }
 
 TEST_F(ModuleDiscovery, ClassFormOfOurClassGivesAnInstanceLargerThanTheHeader) {
-  ASSERT_TRUE(loaded);
   EXPECT_TRUE(host.instanceSize() > static_cast<MoaLong>(kInstanceBaseBytes));
 }
 
 TEST_F(ModuleDiscovery, OnlyTheThreeInterfacesAreServed) {
-  ASSERT_TRUE(loaded);
   HostInstance* instance = host.CreateInstance();
   ASSERT_TRUE(instance != nullptr);
   void* out = nullptr;
@@ -70,7 +65,6 @@ TEST_F(ModuleDiscovery, OnlyTheThreeInterfacesAreServed) {
 }
 
 TEST_F(ModuleDiscovery, ClassObjectsAreNeverServed) {
-  ASSERT_TRUE(loaded);
   void* out = nullptr;
   const MoaID classId = host.classId();
   EXPECT_EQ(host.module().DllGetClassObject(&classId, &IID_IMoaUnknown, &out), kMoaErr_BadClass);
@@ -79,7 +73,6 @@ TEST_F(ModuleDiscovery, ClassObjectsAreNeverServed) {
 using InterfaceReferences = LoadedXtra;
 
 TEST_F(InterfaceReferences, EveryReferenceOfAnInterfaceObjectIsAlsoOneOnItsOwner) {
-  ASSERT_TRUE(loaded);
   HostInstance* instance = host.CreateInstance();
   ASSERT_TRUE(instance != nullptr);
   EXPECT_EQ(instance->references(), 1);
@@ -101,7 +94,6 @@ TEST_F(InterfaceReferences, EveryReferenceOfAnInterfaceObjectIsAlsoOneOnItsOwner
 }
 
 TEST_F(InterfaceReferences, AnyInterfaceReachesAnyOtherThroughItsOwner) {
-  ASSERT_TRUE(loaded);
   HostInstance* instance = host.CreateInstance();
   ASSERT_TRUE(instance != nullptr);
   auto* client = Get<IMoaNotificationClient>(instance, IID_IMoaNotificationClient);
@@ -116,7 +108,6 @@ TEST_F(InterfaceReferences, AnyInterfaceReachesAnyOtherThroughItsOwner) {
 }
 
 TEST_F(InterfaceReferences, AFactoryWithoutMemoryMakesNothing) {
-  ASSERT_TRUE(loaded);
   HostInstance* instance = host.CreateInstance();
   ASSERT_TRUE(instance != nullptr);
   host.allocator().FailAllocationAfter(0);

@@ -68,7 +68,6 @@ std::vector<std::string> HandlersInSelectorOrder(const std::string& table) {
 using Registration = LoadedXtra;
 
 TEST_F(Registration, WritesTheMethodTableByteForByteThenTheShockwaveFlag) {
-  ASSERT_TRUE(loaded);
   ASSERT_EQ(host.Register(), kMoaErr_NoErr);
   EXPECT_TRUE(SameMoaID(host.cache().registeredClass(), host.classId()));
   EXPECT_TRUE(SameMoaID(host.cache().registeredInterface(), IID_IMoaMmXScript));
@@ -86,7 +85,6 @@ TEST_F(Registration, WritesTheMethodTableByteForByteThenTheShockwaveFlag) {
 }
 
 TEST_F(Registration, HandlerLinesNumberTheSelectorsAsTheDispatcherExpects) {
-  ASSERT_TRUE(loaded);
   ASSERT_EQ(host.Register(), kMoaErr_NoErr);
   const DictPut* table = host.cache().entry().Find("msgTable");
   ASSERT_TRUE(table != nullptr);
@@ -101,7 +99,6 @@ TEST_F(Registration, HandlerLinesNumberTheSelectorsAsTheDispatcherExpects) {
 }
 
 TEST_F(Registration, AFailedMessageTablePutIsReturnedAndTheFlagIsNotWritten) {
-  ASSERT_TRUE(loaded);
   const MoaError refused = static_cast<MoaError>(0x80040107u);
   host.cache().entry().FailPut("msgTable", refused);
   EXPECT_EQ(host.Register(), refused);
@@ -109,7 +106,6 @@ TEST_F(Registration, AFailedMessageTablePutIsReturnedAndTheFlagIsNotWritten) {
 }
 
 TEST_F(Registration, AFailedRegistryEntryEndsRegistrationWithItsStatus) {
-  ASSERT_TRUE(loaded);
   const MoaError refused = static_cast<MoaError>(0x80040001u);
   host.cache().FailAddRegistryEntry(refused);
   EXPECT_EQ(host.Register(), refused);
@@ -117,7 +113,6 @@ TEST_F(Registration, AFailedRegistryEntryEndsRegistrationWithItsStatus) {
 }
 
 TEST_F(Registration, WithoutMemoryForTheTextNothingIsWritten) {
-  ASSERT_TRUE(loaded);
   HostInstance* instance = host.CreateInstance();
   ASSERT_TRUE(instance != nullptr);
   auto* registrar = Get<IMoaRegister>(instance, IID_IMoaRegister);

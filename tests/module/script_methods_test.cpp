@@ -21,7 +21,6 @@ class ScriptMethods : public LoadedXtra {
 };
 
 TEST_F(ScriptMethods, AFreshInstanceIsClosedAndItsBufferEmpty) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   ASSERT_TRUE(hid.alive());
   EXPECT_EQ(hid.Call(kIsOpen), "0");
@@ -35,12 +34,10 @@ TEST_F(ScriptMethods, AFreshInstanceIsClosedAndItsBufferEmpty) {
 }
 
 TEST_F(ScriptMethods, VersionStringIsTheMethodTablesFirstLine) {
-  ASSERT_TRUE(loaded);
   EXPECT_EQ(New().Call(kGetVersionString), "\"xtra HidBridge -- WINTEL version 1.0.11(U)(S) (Release build)\n\"");
 }
 
 TEST_F(ScriptMethods, CapabilitiesBeforeAnyOpenAreFifteenZeros) {
-  ASSERT_TRUE(loaded);
   EXPECT_EQ(New().Call(kGetCapabilities),
             "[[#Usage: 0, #UsagePage: 0, #InputReportByteLength: 0, #OutputReportByteLength: 0, "
             "#FeatureReportByteLength: 0, #NumberLinkCollectionNodes: 0, #NumberInputButtonCaps: 0, "
@@ -50,7 +47,6 @@ TEST_F(ScriptMethods, CapabilitiesBeforeAnyOpenAreFifteenZeros) {
 }
 
 TEST_F(ScriptMethods, SelectorsOutsideTheTableAnswerNothing) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   EXPECT_EQ(hid.Call(-1), "<Void>");
   EXPECT_EQ(hid.Call(32), "<Void>");
@@ -59,7 +55,6 @@ TEST_F(ScriptMethods, SelectorsOutsideTheTableAnswerNothing) {
 }
 
 TEST_F(ScriptMethods, WriteWithoutAnOpenDeviceFailsAndSendsNothing) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   EXPECT_EQ(hid.Call(kWrite, "\"A\", 1"), "\"Error :Device is not open\"");
   EXPECT_EQ(hid.Call(kWrite), "\"Error :Device is not open\"");
@@ -67,7 +62,6 @@ TEST_F(ScriptMethods, WriteWithoutAnOpenDeviceFailsAndSendsNothing) {
 
 // Before anything is sent, and whatever follows it.
 TEST_F(ScriptMethods, WriteRefusesAnyArgumentThatCannotBeSentAndSaysWhich) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   EXPECT_EQ(hid.Call(kWrite, "1, [#a: 2]"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
   EXPECT_EQ(hid.Call(kWrite, "1, 2.5"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
@@ -79,7 +73,6 @@ TEST_F(ScriptMethods, WriteRefusesAnyArgumentThatCannotBeSentAndSaysWhich) {
 }
 
 TEST_F(ScriptMethods, ArgumentsOfTheWrongTypeReadAsZeroOrEmpty) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   hid.Call(kShowErrorsAsDialogs, "0");
   EXPECT_EQ(hid.Call(kOpenById, "\"1133\", [1]"),
@@ -92,7 +85,6 @@ TEST_F(ScriptMethods, ArgumentsOfTheWrongTypeReadAsZeroOrEmpty) {
 }
 
 TEST_F(ScriptMethods, ForgetTwiceIsHarmlessAndLaterCallsAnswerNothing) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   EXPECT_EQ(hid.Forget(), "<Void>");
   EXPECT_EQ(hid.Forget(), "<Void>");
@@ -103,7 +95,6 @@ TEST_F(ScriptMethods, ForgetTwiceIsHarmlessAndLaterCallsAnswerNothing) {
 }
 
 TEST_F(ScriptMethods, NewRegistersForNotificationsAndForgetUnregisters) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   EXPECT_EQ(host.notification().registrations().size(), 1u);
   hid.Forget();
@@ -114,7 +105,6 @@ TEST_F(ScriptMethods, NewRegistersForNotificationsAndForgetUnregisters) {
 // called (a handler that pumps, a modal box): nothing is delivered then, no
 // handler runs twice, and a forget waits for the delivery's end.
 TEST_F(ScriptMethods, DeliveryNeverNestsAndAForgetInsideItWaitsForItsEnd) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& hid = New();
   int calls = 0;
   host.player().Define("HidBridge_XtraError", [&](const std::vector<MoaMmValue>& arguments) {
@@ -135,7 +125,6 @@ TEST_F(ScriptMethods, DeliveryNeverNestsAndAForgetInsideItWaitsForItsEnd) {
 }
 
 TEST_F(ScriptMethods, TwoInstancesLiveSideBySide) {
-  ASSERT_TRUE(loaded);
   ScriptInstance first(host);
   ScriptInstance second(host);
   EXPECT_EQ(first.Call(kIsOpen), "0");

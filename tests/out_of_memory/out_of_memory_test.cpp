@@ -1,8 +1,5 @@
 // Out of memory never leaves the Xtra: a method answers it, and the reader
 // drops the report it had no room for and counts it.
-#include <chrono>
-#include <thread>
-
 #include "failing_allocations.h"
 #include "simulated_devices.h"
 
@@ -14,12 +11,11 @@ class OutOfMemory : public SimulatedDevices {
     FailAllocations(0, 0);
     SimulatedDevices::TearDown();
   }
-  static bool AllocationsFailed() {
-    for (int tries = 0; tries < 5000 && PendingAllocationFailures() > 0; ++tries)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return PendingAllocationFailures() == 0;
-  }
+  static bool AllocationsFailed() { return Eventually([] { return PendingAllocationFailures() == 0; }); }
 };
+
+// 0x1209:0x0064, as OpenById's arguments.
+constexpr char kBoardIds[] = "4617, 100";
 
 // 64-byte reports: a Read of 1024 of them needs 64 KB of its own.
 standin::DeviceSpec Board() {
@@ -32,11 +28,10 @@ standin::DeviceSpec Board() {
 }
 
 TEST_F(OutOfMemory, AMethodAnswersItAndTheReportsStayBuffered) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId board = Plug(Board());
   ScriptInstance& me = New();
   me.Call(kShowErrorsAsDialogs, "0");
-  ASSERT_EQ(me.Call(kOpenById, "4617, 100"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kBoardIds), "\"Ok\"");
   for (int batch = 0; batch < 4; ++batch) {
     for (int i = 0; i < 256; ++i) standin::SendInputReport(board, {static_cast<uint8_t>(i)});
     ASSERT_TRUE(WaitForPackets(256 * (batch + 1)));
@@ -50,10 +45,9 @@ TEST_F(OutOfMemory, AMethodAnswersItAndTheReportsStayBuffered) {
 }
 
 TEST_F(OutOfMemory, TheReaderDropsAReportItHasNoRoomForAndCountsIt) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId board = Plug(Board());
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "4617, 100"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kBoardIds), "\"Ok\"");
   FailAllocations(16384, 1);  // the input buffer's first ring
   standin::SendInputReport(board, {1});
   ASSERT_TRUE(AllocationsFailed());

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "pad_ids.h"
 #include "standin_fixture.h"
 
 namespace {
@@ -62,8 +63,8 @@ class Broadcasts : public StandinTest {
 
 TEST_F(Broadcasts, HidListenersHearTheCollectionUnderItsCapitalisedPath) {
   Listen(kHidInterface);
-  standin::DeviceSpec traits = Board(0xC52B);
-  traits.vendorId = 0x046D;
+  standin::DeviceSpec traits = Board(kPadProductId);
+  traits.vendorId = kPadVendorId;
   traits.interfaceNumber = 1;
   traits.instanceId = "8&2b&0&0001";
   const auto device = standin::PlugDevice(traits);

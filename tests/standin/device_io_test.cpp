@@ -1,5 +1,8 @@
 // Reading and writing reports through device files, overlapped and not, and
 // what unplugging and cancelling do to them.
+#include <chrono>
+#include <thread>
+
 #include "standin_fixture.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // capabilities, with the size protocols callers must follow.
 #include <cstring>
 
+#include "pad_ids.h"
 #include "standin_fixture.h"
 
 namespace {
@@ -33,8 +34,8 @@ std::vector<std::string> PresentPaths() {
 }
 
 TEST_F(Enumeration, PathsLookLikeWindowsAndFollowPlugs) {
-  standin::DeviceSpec traits = Board(0xC52B);
-  traits.vendorId = 0x046D;
+  standin::DeviceSpec traits = Board(kPadProductId);
+  traits.vendorId = kPadVendorId;
   traits.collection = "COL01";
   traits.instanceId = "7&1A2B3C4D&0&0000";
   const auto first = standin::PlugDevice(traits);
@@ -49,8 +50,8 @@ TEST_F(Enumeration, PathsLookLikeWindowsAndFollowPlugs) {
 }
 
 TEST_F(Enumeration, CompositeDevicesNameTheirInterfaceBeforeTheCollection) {
-  standin::DeviceSpec traits = Board(0xC52B);
-  traits.vendorId = 0x046D;
+  standin::DeviceSpec traits = Board(kPadProductId);
+  traits.vendorId = kPadVendorId;
   traits.interfaceNumber = 1;
   traits.collection = "col02";
   traits.instanceId = "8&2B&0&0001";

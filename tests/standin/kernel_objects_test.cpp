@@ -1,6 +1,8 @@
 // Events, waits, threads and critical sections behave as the Xtra's reader
 // thread and its stop signal rely on.
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "standin_fixture.h"
 

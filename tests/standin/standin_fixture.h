@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
+#include "eventually.h"
 #include "standin/control.h"
 #include "winapi_standin.h"
 
@@ -35,13 +33,6 @@ class StandinTest : public testing::Test {
   static HANDLE Open(standin::DeviceId device, DWORD flags = FILE_FLAG_OVERLAPPED) {
     return CreateFileA(standin::DevicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE,
                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags, nullptr);
-  }
-
-  // Polls until `done` holds or a second has passed.
-  template <class Condition>
-  static bool Eventually(Condition done) {
-    for (int i = 0; i < 1000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return done();
   }
 };
 

@@ -1,5 +1,6 @@
-// A fixture that loads the Xtra into a fresh substitute host and, at the end
-// of every test, insists that the Xtra left nothing behind.
+// A fixture that loads the Xtra into a fresh substitute host, failing the
+// test before its body when it does not load, and, at the end of every test,
+// insists that the Xtra left nothing behind.
 #pragma once
 
 #include <chrono>
@@ -13,7 +14,7 @@ using namespace director;
 
 class LoadedXtra : public testing::Test {
  protected:
-  void SetUp() override { loaded = host.Load(); }
+  void SetUp() override { ASSERT_TRUE(host.Load()) << host.error(); }
   void TearDown() override {
     host.module().AwaitUnloadable(std::chrono::seconds(5));
     for (const std::string& leak : host.Leaks()) ADD_FAILURE() << "left behind:" << leak;
@@ -27,5 +28,4 @@ class LoadedXtra : public testing::Test {
   }
 
   DirectorHost host;
-  bool loaded = false;
 };

@@ -20,6 +20,10 @@ namespace minitest {
 
 void AddTest(const char* name, std::function<void()> body);
 void RecordFailure(const char* file, int line, const std::string& what);
+void RecordFatalFailure();
+// Whether an ASSERT_* has failed in the running test, as GoogleTest's
+// Test::HasFatalFailure tells.
+bool HasFatalFailure();
 
 struct Registrar {
   Registrar(const char* name, std::function<void()> body) { AddTest(name, std::move(body)); }
@@ -44,7 +48,7 @@ class Failure {
 
 // Lets ASSERT_* leave the test function after recording.
 struct Fatal {
-  void operator=(const Failure&) {}
+  void operator=(const Failure&) { RecordFatalFailure(); }
 };
 
 inline bool SameText(const char* a, const char* b) {
@@ -59,6 +63,7 @@ inline bool SameText(const char* a, const char* b) {
   static minitest::Registrar MINITEST_NAME(suite, name##_registrar)(#suite "." #name,          \
                                                                     MINITEST_NAME(suite, name)); \
   static void MINITEST_NAME(suite, name)()
+// As in GoogleTest, a fatal failure in SetUp skips the body, not TearDown.
 #define TEST_F(fixture, name)                                                                 \
   struct MINITEST_NAME(fixture, name) : fixture {                                             \
     void TestBody();                                                                          \
@@ -67,7 +72,7 @@ inline bool SameText(const char* a, const char* b) {
     MINITEST_NAME(fixture, name) test;                                                        \
     testing::Test& base = test;                                                               \
     base.SetUp();                                                                             \
-    test.TestBody();                                                                          \
+    if (!minitest::HasFatalFailure()) test.TestBody();                                        \
     base.TearDown();                                                                          \
   });                                                                                         \
   void MINITEST_NAME(fixture, name)::TestBody()

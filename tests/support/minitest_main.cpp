@@ -17,6 +17,7 @@ std::vector<Entry>& Tests() {
 }
 
 int gFailuresInTest = 0;
+bool gFatalFailureInTest = false;
 
 }  // namespace
 
@@ -27,6 +28,10 @@ void RecordFailure(const char* file, int line, const std::string& what) {
   std::printf("%s:%d: Failure\n  %s\n", file, line, what.c_str());
 }
 
+void RecordFatalFailure() { gFatalFailureInTest = true; }
+
+bool HasFatalFailure() { return gFatalFailureInTest; }
+
 }  // namespace minitest
 
 int main() {
@@ -34,6 +39,7 @@ int main() {
   for (auto& test : minitest::Tests()) {
     std::printf("[ RUN      ] %s\n", test.name);
     minitest::gFailuresInTest = 0;
+    minitest::gFatalFailureInTest = false;
     test.body();
     const bool ok = minitest::gFailuresInTest == 0;
     std::printf("%s %s\n", ok ? "[       OK ]" : "[  FAILED  ]", test.name);

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "fake_selectors.h"
 #include "fake_xtra.h"
 
 #if defined(_WIN32)
@@ -207,48 +208,48 @@ void Stop(FakeInstance* me) {
 MoaError Dispatch(FakeInstance* me, MoaMmCallInfo* info) {
   MoaMmValue& result = info->resultValue;
   switch (info->methodSelector) {
-    case 0:
+    case kFakeNew:
       Start(me);
       break;
-    case 1:
+    case kFakeForget:
       Stop(me);
       break;
-    case 2:
+    case kFakeVersion:
       result = AppInfo(me, kMoaAppInfo_ProductVersion, 64);
       break;
-    case 3:
+    case kFakeEcho:
       result = MakeList(me, {});
       for (MoaLong i = 0; i < info->nargs; ++i) me->lists->AppendValueToList(&result, &Argument(info, i));
       break;
-    case 4:
+    case kFakeMake:
       result = MakeKind(me, Text(me, Argument(info, 1)));
       break;
-    case 5:
+    case kFakeInspect:
       result = Inspect(me, Argument(info, 1));
       break;
-    case 6:
+    case kFakeTell:
       me->player->CallHandler(Symbol(me, Text(me, Argument(info, 1)).c_str()), info->nargs - 2, info->pArgs + 2,
                               &result);
       break;
-    case 7:
+    case kFakeTellMovie:
       result = TellMovie(me, Text(me, Argument(info, 1)).c_str());
       break;
-    case 8:
+    case kFakeBox:
       Box(me, Text(me, Argument(info, 1)), Integer(me, Argument(info, 2)) != 0);
       break;
-    case 9:
+    case kFakeListen:
       Listen(me, Integer(me, Argument(info, 1)) != 0);
       break;
-    case 10:
+    case kFakeIdles:
       result = MakeList(me, {MakeInteger(me, me->idleCalls), MakeInteger(me, me->idleGap)});
       break;
-    case 11:
+    case kFakeScribble:
       me->base.magicCookie = me;
       break;
-    case 12:
+    case kFakeReleaseArgument:
       me->values->ValueRelease(&Argument(info, 1));
       break;
-    case 13:
+    case kFakeAppInfo:
       result = AppInfo(me, Integer(me, Argument(info, 1)), Integer(me, Argument(info, 2)));
       break;
     default:

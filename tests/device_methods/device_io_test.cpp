@@ -18,10 +18,9 @@ const char kPadCaps[] =
     "#NumberFeatureValueCaps: 0, #NumberFeatureDataIndices: 0]]";
 
 TEST_F(DeviceIo, OpenByIdOpensAndDescribesTheDevice) {
-  ASSERT_TRUE(loaded);
   Plug();
   ScriptInstance& me = New();
-  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   EXPECT_EQ(me.Call(kIsOpen), "1");
   EXPECT_EQ(me.Call(kGetCapabilities), kPadCaps);
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
@@ -31,10 +30,9 @@ TEST_F(DeviceIo, OpenByIdOpensAndDescribesTheDevice) {
 }
 
 TEST_F(DeviceIo, ReportsArriveAsWholePacketsInOrder) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   standin::SendInputReport(pad, {1, 10, 11, 12, 13, 14, 15, 16, 17});
   standin::SendInputReport(pad, {1, 20});
   standin::SendInputReport(pad, {2, 30, 31, 32, 33, 34, 35, 36, 37});
@@ -46,28 +44,27 @@ TEST_F(DeviceIo, ReportsArriveAsWholePacketsInOrder) {
 }
 
 TEST_F(DeviceIo, KeepingOnlyTheNewestLeavesOnePacket) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   me.Call(kDoNotBufferPackets, "1");
   for (uint8_t i = 1; i <= 5; ++i) standin::SendInputReport(pad, {0, i});
   ASSERT_TRUE(WaitForPackets(1));
-  // The reader may still be storing: wait until the last report has come.
-  for (int tries = 0; tries < 5000; ++tries) {
-    ASSERT_NE(me.Call(kNumberOfPacketsInReadBuffer), "2");
-    const std::string packet = me.Call(kReadPacket);
-    if (packet == "[0, 5, 0, 0, 0, 0, 0, 0, 0]") return;
-    if (packet == "[]") std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  ADD_FAILURE() << "the newest report never came";
+  // The reader may still be storing: read until the last report has come,
+  // never finding two packets kept.
+  bool twoKept = false;
+  const bool newestCame = Eventually([&] {
+    twoKept = me.Call(kNumberOfPacketsInReadBuffer) == "2";
+    return twoKept || me.Call(kReadPacket) == "[0, 5, 0, 0, 0, 0, 0, 0, 0]";
+  });
+  EXPECT_FALSE(twoKept) << "only the newest packet is kept";
+  EXPECT_TRUE(newestCame) << "the newest report never came";
 }
 
 TEST_F(DeviceIo, DoNotBufferPacketsOnlyTakesTheIntegerOne) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   me.Call(kDoNotBufferPackets, "1");
   me.Call(kDoNotBufferPackets, "2");
   standin::SendInputReport(pad, {0, 1});
@@ -76,10 +73,9 @@ TEST_F(DeviceIo, DoNotBufferPacketsOnlyTakesTheIntegerOne) {
 }
 
 TEST_F(DeviceIo, WriteSendsReportIdZeroThenThePayloadPaddedOrCut) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   EXPECT_EQ(me.Call(kWrite, "1, 2, 3"), "\"Ok (in:3 sent:9)\"");
   EXPECT_EQ(me.Call(kWrite, "[1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12]"), "\"Ok (in:12 sent:9)\"");
   EXPECT_EQ(me.Call(kWrite), "\"Ok (in:0 sent:9)\"");
@@ -93,7 +89,6 @@ TEST_F(DeviceIo, WriteSendsReportIdZeroThenThePayloadPaddedOrCut) {
 }
 
 TEST_F(DeviceIo, ABadArgumentAnywhereWritesNothing) {
-  ASSERT_TRUE(loaded);
   standin::DeviceId pad = 0;
   ScriptInstance& me = OpenPad(pad);
   EXPECT_EQ(me.Call(kWrite, "1, [#a: 1]"), "\"Error :Cannot convert this type of parameter (argument 2)\"");
@@ -103,7 +98,6 @@ TEST_F(DeviceIo, ABadArgumentAnywhereWritesNothing) {
 }
 
 TEST_F(DeviceIo, AWriteToAStalledDeviceTimesOutAndTheNextOneWorks) {
-  ASSERT_TRUE(loaded);
   standin::DeviceId pad = 0;
   ScriptInstance& me = OpenPad(pad);
   EXPECT_EQ(me.Call(kSetWriteTimeout, "20"), "\"Ok\"");
@@ -118,7 +112,6 @@ TEST_F(DeviceIo, AWriteToAStalledDeviceTimesOutAndTheNextOneWorks) {
 
 // A second each by default; 0 waits for as long as the device takes.
 TEST_F(DeviceIo, AWriteWaitsForADeviceThatTakesItsTime) {
-  ASSERT_TRUE(loaded);
   standin::DeviceId pad = 0;
   ScriptInstance& me = OpenPad(pad);
   for (const char* timeout : {"1000", "0"}) {
@@ -135,7 +128,6 @@ TEST_F(DeviceIo, AWriteWaitsForADeviceThatTakesItsTime) {
 }
 
 TEST_F(DeviceIo, TheWriteTimeoutIsANumberOfMillisecondsZeroOrMore) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = New();
   const char kRefused[] = "\"Error :The write timeout is a number of milliseconds, 0 or more\"";
   EXPECT_EQ(me.Call(kSetWriteTimeout, "-1"), kRefused);
@@ -147,7 +139,6 @@ TEST_F(DeviceIo, TheWriteTimeoutIsANumberOfMillisecondsZeroOrMore) {
 // Windows owns a write's report until the write ends; one that no cancel
 // ends keeps its report until Close closes the handle, which ends it.
 TEST_F(DeviceIo, AWriteThatWillNotBeCancelledBlocksLaterWritesUntilClose) {
-  ASSERT_TRUE(loaded);
   standin::DeviceId pad = 0;
   ScriptInstance& me = OpenPad(pad);
   me.Call(kSetWriteTimeout, "20");
@@ -169,10 +160,9 @@ TEST_F(DeviceIo, AWriteThatWillNotBeCancelledBlocksLaterWritesUntilClose) {
 }
 
 TEST_F(DeviceIo, AnUnpluggedDeviceFailsWritesWithTheSystemsText) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   standin::Unplug(pad);
   EXPECT_EQ(me.Call(kWrite, "1"), "\"Error :The device is not connected. (1167)\"");
   EXPECT_EQ(me.Call(kIsOpen), "1");
@@ -180,44 +170,37 @@ TEST_F(DeviceIo, AnUnpluggedDeviceFailsWritesWithTheSystemsText) {
 }
 
 TEST_F(DeviceIo, TheReaderOfAnUnpluggedDeviceEndsWithoutSpinning) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   EXPECT_EQ(standin::LiveThreadCount(), 1u);
   standin::Unplug(pad);
-  for (int tries = 0; tries < 5000 && standin::LiveThreadCount() > 0; ++tries)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  EXPECT_EQ(standin::LiveThreadCount(), 0u);
+  EXPECT_TRUE(Eventually([] { return standin::LiveThreadCount() == 0; }));
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
 }
 
 TEST_F(DeviceIo, ReopeningClosesTheFirstDeviceAndKeepsItsPackets) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   standin::DeviceSpec other = Pad();
   other.productId = 0x0002;
   other.product = u"Other";
   Plug(other);
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   standin::SendInputReport(pad, {7});
   ASSERT_TRUE(WaitForPackets(1));
   EXPECT_EQ(me.Call(kOpenByProductName, "\"Other\""), "\"Ok\"");
-  for (int tries = 0; tries < 5000 && standin::LiveThreadCount() > 1; ++tries)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  EXPECT_EQ(standin::LiveThreadCount(), 1u) << "the first device's reader ended";
+  EXPECT_TRUE(Eventually([] { return standin::LiveThreadCount() == 1; })) << "the first device's reader ended";
   EXPECT_EQ(me.Call(kReadPacket), "[7, 0, 0, 0, 0, 0, 0, 0, 0]");
 }
 
 // A movie's list that the host cannot finish (out of memory) is no answer:
 // the movie is told, and the reports stay for the next read.
 TEST_F(DeviceIo, AListTheHostCannotFinishIsAnErrorAndTheReportsStay) {
-  ASSERT_TRUE(loaded);
   FailingAppends lists(host, 5, kMoaErr_OutOfMem);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   standin::SendInputReport(pad, {1});
   standin::SendInputReport(pad, {2});
   ASSERT_TRUE(WaitForPackets(2));
@@ -233,12 +216,11 @@ TEST_F(DeviceIo, AListTheHostCannotFinishIsAnErrorAndTheReportsStay) {
 // A full buffer holds far more than one Lingo list should: one Read answers
 // whole reports up to 64 KB, and the movie reads on for the rest.
 TEST_F(DeviceIo, OneReadAnswersAtMost64KilobytesOfWholeReports) {
-  ASSERT_TRUE(loaded);
   standin::DeviceSpec board = Pad();
   board.caps.InputReportByteLength = 1000;
   const standin::DeviceId device = Plug(board);
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   for (int i = 0; i < 70; ++i) standin::SendInputReport(device, {static_cast<uint8_t>(i)});
   ASSERT_TRUE(WaitForPackets(70));
   std::vector<MoaMmValue> none;
@@ -252,10 +234,9 @@ TEST_F(DeviceIo, OneReadAnswersAtMost64KilobytesOfWholeReports) {
 }
 
 TEST_F(DeviceIo, PacketsReadableAfterClose) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   standin::SendInputReport(pad, {3, 3});
   ASSERT_TRUE(WaitForPackets(1));
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
@@ -263,10 +244,9 @@ TEST_F(DeviceIo, PacketsReadableAfterClose) {
 }
 
 TEST_F(DeviceIo, CloseDuringABurstLosesNothingItStoredAndLeavesNothingOpen) {
-  ASSERT_TRUE(loaded);
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   std::atomic<bool> sending{true};
   std::thread device([&] {
     for (uint8_t i = 0; sending; ++i) standin::SendInputReport(pad, {i});
@@ -280,21 +260,19 @@ TEST_F(DeviceIo, CloseDuringABurstLosesNothingItStoredAndLeavesNothingOpen) {
 }
 
 TEST_F(DeviceIo, ForgetClosesAnOpenDevice) {
-  ASSERT_TRUE(loaded);
   Plug();
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   me.Forget();
   EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
 }
 
 TEST_F(DeviceIo, OpeningAndClosingTenThousandTimesLeavesNothingBehind) {
-  ASSERT_TRUE(loaded);
   Plug();
   ScriptInstance& me = New();
   for (int i = 0; i < 10000; ++i) {
-    ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+    ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
     ASSERT_EQ(me.Call(kClose), "\"Ok\"");
   }
   EXPECT_TRUE(ReadersEnded());
@@ -313,19 +291,18 @@ class OpenFailures : public SimulatedDevices, public testing::WithParamInterface
 // Each step of an open that can fail, and what the script is told. A failure
 // after the match leaves the device open, without a reader, until Close.
 TEST_P(OpenFailures, AnswerTheStepsMessageAndReleaseEverythingAtClose) {
-  ASSERT_TRUE(loaded);
   const OpenFailure& failure = GetParam();
   Plug();
   ScriptInstance& me = New();
   me.Call(kShowErrorsAsDialogs, "0");
   standin::FailNext(failure.function, failure.error, failure.skip);
-  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), failure.answer);
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), failure.answer);
   EXPECT_EQ(me.Call(kIsOpen), "1");
   EXPECT_EQ(standin::LiveThreadCount(), 0u);
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
   // The next open starts afresh and succeeds.
-  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -337,23 +314,21 @@ INSTANTIATE_TEST_SUITE_P(
                     OpenFailure{"CreateThread", 8, 0, "\"Error :Could not start the reader thread (8)\""}));
 
 TEST_F(DeviceIo, FailedCapabilitiesAreReportedWithTheirStatus) {
-  ASSERT_TRUE(loaded);
   Plug();
   ScriptInstance& me = New();
   me.Call(kShowErrorsAsDialogs, "0");
   standin::FailNext("HidP_GetCaps", 0xC0110001u);
-  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Error :Failed to get device capabilities (-1072627711)\"");
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Error :Failed to get device capabilities (-1072627711)\"");
   EXPECT_EQ(me.Call(kGetCapabilities).find("#InputReportByteLength: 9"), std::string::npos);
 }
 
 TEST_F(DeviceIo, AnOpenAfterAFailedOneReleasesWhatThatLeftBehind) {
-  ASSERT_TRUE(loaded);
   Plug();
   ScriptInstance& me = New();
   me.Call(kShowErrorsAsDialogs, "0");
   standin::FailNext("CreateEventA", 8, 1);
-  me.Call(kOpenById, "1133, 50475");
-  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  me.Call(kOpenById, kPadIds);
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
   EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();

@@ -10,7 +10,6 @@ namespace {
 using HidCollections = SimulatedDevices;
 
 TEST_F(HidCollections, FilterKeysAreSymbolsOrStringsInAnyLetterCase) {
-  ASSERT_TRUE(loaded);
   Plug();
   standin::DeviceSpec other = Pad();
   other.productId = 0x0001;
@@ -28,7 +27,6 @@ TEST_F(HidCollections, FilterKeysAreSymbolsOrStringsInAnyLetterCase) {
 }
 
 TEST_F(HidCollections, AnOlderDirectorFiltersAndHearsInTheWindowsCodePage) {
-  ASSERT_TRUE(loaded);
   host.PlayDirector("10.1");
   standin::DeviceSpec pad = Pad();
   pad.product = u"Pad \u00e9";
@@ -40,11 +38,10 @@ TEST_F(HidCollections, AnOlderDirectorFiltersAndHearsInTheWindowsCodePage) {
 }
 
 TEST_F(HidCollections, AListTheHostCannotFinishIsAnError) {
-  ASSERT_TRUE(loaded);
   FailingAppends lists(host, 1000, kMoaErr_OutOfMem);
   Plug(WithNumberedReports(Pad(), 9, 9, 5));
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   lists.Allow(0);
   EXPECT_EQ(me.Call(kFindHidDevices), "\"Error :Could not make the list of HID collections (-2147221502)\"");
   EXPECT_EQ(me.Call(kGetFeatureReport, "4"), "\"Error :Could not make the list of bytes (-2147221502)\"");
@@ -54,7 +51,6 @@ TEST_F(HidCollections, AListTheHostCannotFinishIsAnError) {
 }
 
 TEST_F(HidCollections, AFailedOpenByPathShowsItsBoxWhileBoxesAreOn) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = New();
   const char* const missing = "\"\\\\?\\hid#vid_dead&pid_beef#1#{4d1e55b2-f16f-11cf-88cb-001111000030}\"";
   EXPECT_EQ(me.Call(kOpenByPath, missing), "\"Error :Open failed: The system cannot find the file specified. (2)\"");
@@ -68,7 +64,6 @@ TEST_F(HidCollections, AFailedOpenByPathShowsItsBoxWhileBoxesAreOn) {
 }
 
 TEST_F(HidCollections, AnArrivalThatCannotBeOpenedIsNamedByItsPathAndIdsAlone) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = New();
   me.Call(kMonitorHidDevices, "\"OnHid\"");
   standin::FailNext("CreateFileA", ERROR_GEN_FAILURE, 0, 2);

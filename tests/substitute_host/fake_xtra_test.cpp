@@ -17,7 +17,6 @@ using namespace director;
 using FakeXtra = FakeXtraHost;
 
 TEST_F(FakeXtra, RegistersThroughAddRegistryEntryAndPutAtTheirSlots) {
-  ASSERT_TRUE(loaded);
   ASSERT_EQ(host.Register(), kMoaErr_NoErr);
   EXPECT_EQ(host.cache().entriesAdded(), 1);
   EXPECT_TRUE(SameMoaID(host.cache().registeredClass(), host.classId()));
@@ -36,7 +35,6 @@ TEST_F(FakeXtra, RegistersThroughAddRegistryEntryAndPutAtTheirSlots) {
 }
 
 TEST_F(FakeXtra, AnInstanceIsItsOwnIMoaUnknownBehindDirectorsBase) {
-  ASSERT_TRUE(loaded);
   EXPECT_EQ(host.instanceSize(), static_cast<MoaLong>(sizeof(fake::FakeInstance)));
   HostInstance* instance = host.CreateInstance();
   ASSERT_TRUE(instance != nullptr);
@@ -60,7 +58,6 @@ TEST_F(FakeXtra, AnInstanceIsItsOwnIMoaUnknownBehindDirectorsBase) {
 }
 
 TEST_F(FakeXtra, AnXtraThatWritesDirectorsBaseIsCaught) {
-  ASSERT_TRUE(loaded);
   New().Call(kFakeScribble);
   me.reset();
   expectedLeaks = {
@@ -69,7 +66,6 @@ TEST_F(FakeXtra, AnXtraThatWritesDirectorsBaseIsCaught) {
 }
 
 TEST_F(FakeXtra, ChildParentAndGlobalHandlersGetTheirObjectAsArgumentZero) {
-  ASSERT_TRUE(loaded);
   EXPECT_EQ(New().Call(kFakeEcho, "1"), "[<Object FakeXtra 1>, 1]");
   std::unique_ptr<ScriptInstance> xtra = ScriptInstance::ForXtraHandlers(host);
   EXPECT_EQ(xtra->Call(kFakeEcho, "1, \"a\""), "[<Xtra \"FakeXtra\">, 1, \"a\"]");
@@ -79,7 +75,6 @@ TEST_F(FakeXtra, ChildParentAndGlobalHandlersGetTheirObjectAsArgumentZero) {
 }
 
 TEST_F(FakeXtra, TheHostForgetsAnInstanceWhenTheScriptDropsItsLastReference) {
-  ASSERT_TRUE(loaded);
   New();
   EXPECT_EQ(host.notification().registrations().size(), 1u);
   me.reset();
@@ -87,7 +82,6 @@ TEST_F(FakeXtra, TheHostForgetsAnInstanceWhenTheScriptDropsItsLastReference) {
 }
 
 TEST_F(FakeXtra, VoidIsAValueButANullResultOrArgumentIsAMisuse) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& fake = New();
   EXPECT_EQ(fake.Call(kFakeMake, "\"void\""), "<Void>");
   EXPECT_EQ(fake.Call(kFakeInspect, "VOID"), "[#type: 0, #count: -1]");
@@ -102,14 +96,12 @@ TEST_F(FakeXtra, VoidIsAValueButANullResultOrArgumentIsAMisuse) {
 }
 
 TEST_F(FakeXtra, ReleasingAnArgumentOfTheCallerIsAMisuse) {
-  ASSERT_TRUE(loaded);
   New().Call(kFakeReleaseArgument, "[1]");
   expectedLeaks = {"1 use(s) of a released or made-up value",
                    "misuse: IMoaMmXScript::Call of selector 12: released argument 1, which the caller owns"};
 }
 
 TEST_F(FakeXtra, CallsFromTheXtrasWindowMustComeInsideThePushedContext) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& fake = New();
   fake.Call(kFakeListen, "1");
   void* window = FindWindowA("FAKEXTRA_WND", "FAKEXTRA_WND");
@@ -128,7 +120,6 @@ TEST_F(FakeXtra, CallsFromTheXtrasWindowMustComeInsideThePushedContext) {
 }
 
 TEST_F(FakeXtra, TheActiveMoviesHandlersRunInsideItsContext) {
-  ASSERT_TRUE(loaded);
   host.player().Define("Hello", [this](const std::vector<MoaMmValue>&) {
     EXPECT_EQ(host.watch().contextDepth(), 1);
     return host.values().String("hi");
@@ -139,7 +130,6 @@ TEST_F(FakeXtra, TheActiveMoviesHandlersRunInsideItsContext) {
 }
 
 TEST_F(FakeXtra, MessageBoxesArePreparedAndParentedOnDirectorsWindow) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& fake = New();
   fake.Call(kFakeBox, "\"Device lost\", 1");
   ASSERT_EQ(boxes.size(), 1u);
@@ -152,7 +142,6 @@ TEST_F(FakeXtra, MessageBoxesArePreparedAndParentedOnDirectorsWindow) {
 }
 
 TEST_F(FakeXtra, AppInfoAnswersTheDirectorPlayedAndRefusesWhatItCannotAnswer) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& fake = New();
   EXPECT_EQ(fake.Call(kFakeVersion), "\"11.5\"");
   EXPECT_EQ(fake.Call(kFakeAppInfo, "5, 64"), "\"Director\"");
@@ -167,7 +156,6 @@ TEST_F(FakeXtra, AppInfoAnswersTheDirectorPlayedAndRefusesWhatItCannotAnswer) {
 }
 
 TEST_F(FakeXtra, IdleNotificationsTellTheTimeSinceTheLastOne) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& fake = New();
   ASSERT_EQ(host.notification().registrations().size(), 1u);
   EXPECT_EQ(*static_cast<const MoaLong*>(host.notification().registrations()[0].notifyData), 100);

@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "eventually.h"
 #include "loaded_xtra.h"
+#include "pad_ids.h"
 #include "selectors.h"
 #include "script_instance.h"
 #include "standin/control.h"
@@ -16,7 +18,7 @@ class SimulatedDevices : public LoadedXtra {
   void SetUp() override;
   void TearDown() override;
 
-  // A game pad: 046D:C52B "Pad", reports of 9 bytes both ways.
+  // The game pad of pad_ids.h, "Pad", with reports both ways.
   static standin::DeviceSpec Pad();
   standin::DeviceId Plug(const standin::DeviceSpec& traits = Pad()) { return standin::PlugDevice(traits); }
 

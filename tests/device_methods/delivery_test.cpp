@@ -49,7 +49,6 @@ const char kThreeErrors[] =
     "\"Device is not open\"\n";
 
 TEST_F(Delivery, AHandlerThatLetsDirectorIdleGetsNoDeliveryInsideItsOwn) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = New();
   OnXtraError([this] { Idle(); });
   FileThreeErrors(me);
@@ -60,7 +59,6 @@ TEST_F(Delivery, AHandlerThatLetsDirectorIdleGetsNoDeliveryInsideItsOwn) {
 }
 
 TEST_F(Delivery, AForgetInsideADeliveryWaitsForItsEndEvenWhenDirectorIdles) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = New();
   OnXtraError([this, &me] {
     me.Forget();
@@ -75,7 +73,6 @@ TEST_F(Delivery, AForgetInsideADeliveryWaitsForItsEndEvenWhenDirectorIdles) {
 }
 
 TEST_F(Delivery, ForgetThenNewInOneDeliveryLeavesOneLiveInstanceAndNoStrayClient) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = New();
   OnXtraError([&me] {
     me.Forget();
@@ -91,7 +88,6 @@ TEST_F(Delivery, ForgetThenNewInOneDeliveryLeavesOneLiveInstanceAndNoStrayClient
 
 // The box of a failed open: Director runs the movie's Lingo meanwhile.
 TEST_F(Delivery, ACallMadeWhileAMethodShowsItsBoxLeavesThatMethodsAnswerAlone) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = New();
   std::string inside;
   standin::SetMessageBoxHandler([&](const standin::MessageBoxCall&) {

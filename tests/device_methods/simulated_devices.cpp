@@ -1,7 +1,6 @@
 #include "simulated_devices.h"
 
 #include <chrono>
-#include <thread>
 
 #include "host_windows.h"
 
@@ -23,15 +22,15 @@ void SimulatedDevices::TearDown() {
 
 standin::DeviceSpec SimulatedDevices::Pad() {
   standin::DeviceSpec pad;
-  pad.vendorId = 0x046D;
-  pad.productId = 0xC52B;
+  pad.vendorId = kPadVendorId;
+  pad.productId = kPadProductId;
   pad.product = u"Pad";
   pad.manufacturer = u"Logi";
   pad.serialNumber = u"123";
   pad.caps.UsagePage = 1;
   pad.caps.Usage = 5;
-  pad.caps.InputReportByteLength = 9;
-  pad.caps.OutputReportByteLength = 9;
+  pad.caps.InputReportByteLength = kPadReportLength;
+  pad.caps.OutputReportByteLength = kPadReportLength;
   pad.caps.NumberLinkCollectionNodes = 1;
   pad.caps.NumberInputButtonCaps = 1;
   pad.caps.NumberInputValueCaps = 4;
@@ -47,19 +46,14 @@ ScriptInstance& SimulatedDevices::New() {
 ScriptInstance& SimulatedDevices::OpenPad(standin::DeviceId& pad) {
   pad = Plug();
   ScriptInstance& me = New();
-  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   return me;
 }
 
 bool SimulatedDevices::ReadersEnded() { return standin::AwaitThreadsEnded(std::chrono::seconds(5)); }
 
 bool SimulatedDevices::WaitForPackets(ScriptInstance& instance, int count) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (instance.Call(kNumberOfPacketsInReadBuffer) == std::to_string(count)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return false;
+  return Eventually([&] { return instance.Call(kNumberOfPacketsInReadBuffer) == std::to_string(count); });
 }
 
 void SimulatedDevices::Idle() {

@@ -13,18 +13,8 @@ class Reader : public SimulatedDevices {
  protected:
   ScriptInstance& OpenPad() { return SimulatedDevices::OpenPad(pad); }
   // Until the reader waits in a read of its own, which Close must end.
-  bool ReadPending() {
-    for (int tries = 0; tries < 5000; ++tries) {
-      if (standin::PendingReadCount(pad) == 1) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
-  }
-  static bool FaultsFired() {
-    for (int tries = 0; tries < 5000 && !standin::PendingFaults().empty(); ++tries)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return standin::PendingFaults().empty();
-  }
+  bool ReadPending() { return Eventually([this] { return standin::PendingReadCount(pad) == 1; }); }
+  static bool FaultsFired() { return Eventually([] { return standin::PendingFaults().empty(); }); }
   // The InternalError calls since the last look, as "code text" lines.
   std::string TakeInternalErrors() {
     Idle();
@@ -46,7 +36,6 @@ class Reader : public SimulatedDevices {
 const char kNotFunctioning[] = "31 A device attached to the system is not functioning.\n";
 
 TEST_F(Reader, AFailedReadOfAPresentDeviceIsRetriedAndReportedOncePerRun) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = OpenPad();
   ASSERT_TRUE(ReadPending());
   standin::FailNext("ReadFile", ERROR_GEN_FAILURE, 0, 3);
@@ -68,7 +57,6 @@ TEST_F(Reader, AFailedReadOfAPresentDeviceIsRetriedAndReportedOncePerRun) {
 }
 
 TEST_F(Reader, AFailedWaitIsToldAndReadingGoesOn) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = OpenPad();
   ASSERT_TRUE(ReadPending());
   standin::FailNext("WaitForMultipleObjects", ERROR_INVALID_HANDLE);
@@ -81,7 +69,6 @@ TEST_F(Reader, AFailedWaitIsToldAndReadingGoesOn) {
 }
 
 TEST_F(Reader, OnlyADeviceThatIsGoneEndsTheReader) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = OpenPad();
   ASSERT_TRUE(ReadPending());
   standin::FailNext("ReadFile", ERROR_INVALID_HANDLE);
@@ -93,13 +80,12 @@ TEST_F(Reader, OnlyADeviceThatIsGoneEndsTheReader) {
 }
 
 TEST_F(Reader, AFailureOfTheDeviceBeforeIsNoNewsOfTheReopenedOne) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = OpenPad();
   standin::Unplug(pad);
   ASSERT_TRUE(ReadersEnded());
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
   pad = Plug();
-  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   standin::SendInputReport(pad, {8});
   ASSERT_TRUE(WaitForPackets(1));
   EXPECT_EQ(me.Call(kReadPacket), "[8, 0, 0, 0, 0, 0, 0, 0, 0]");
@@ -108,18 +94,17 @@ TEST_F(Reader, AFailureOfTheDeviceBeforeIsNoNewsOfTheReopenedOne) {
   standin::Unplug(pad);
   ASSERT_TRUE(ReadersEnded());
   pad = Plug();
-  EXPECT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"") << "an open closes the device before";
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"") << "an open closes the device before";
   me.Call(kReadPacket);
   EXPECT_EQ(TakeInternalErrors(), "");
 }
 
 TEST_F(Reader, CloseOfADeviceWithoutInputReportsReturnsWhenItsStopSignalFails) {
-  ASSERT_TRUE(loaded);
   standin::DeviceSpec silent = Pad();
   silent.caps.InputReportByteLength = 0;
   Plug(silent);
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   // Most likely long enough for the reader to wait for the stop signal.
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   standin::FailNext("SetEvent", ERROR_INVALID_HANDLE);
@@ -130,7 +115,6 @@ TEST_F(Reader, CloseOfADeviceWithoutInputReportsReturnsWhenItsStopSignalFails) {
 // A reader whose read no cancel ends keeps only what is its own, and the
 // module loaded, until the read ends; Close and forget do not wait for it.
 TEST_F(Reader, AReaderThatCannotBeStoppedKeepsTheModuleLoadedUntilItEnds) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = OpenPad();
   ASSERT_TRUE(ReadPending());
   standin::FailNext("CancelIoEx", ERROR_INVALID_HANDLE, 0, 1000000);
@@ -148,7 +132,6 @@ TEST_F(Reader, AReaderThatCannotBeStoppedKeepsTheModuleLoadedUntilItEnds) {
 // Windows XP has no CancelIoEx: the reader cancels its own read, which is
 // all that CancelIo can.
 TEST_F(Reader, WithoutCancelIoExTheReaderStillEndsAndWritesStillTimeOut) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = OpenPad();
   standin::FailNext("GetProcAddress", ERROR_PROC_NOT_FOUND, 0, 1000000);
   me.Call(kSetWriteTimeout, "20");
@@ -162,7 +145,6 @@ TEST_F(Reader, WithoutCancelIoExTheReaderStillEndsAndWritesStillTimeOut) {
 }
 
 TEST_F(Reader, AfterForgetTheReaderNeverTouchesTheDeviceObject) {
-  ASSERT_TRUE(loaded);
   ScriptInstance& me = OpenPad();
   std::atomic<bool> sending{true};
   std::thread device([this, &sending] {
@@ -178,12 +160,11 @@ TEST_F(Reader, AfterForgetTheReaderNeverTouchesTheDeviceObject) {
 }
 
 TEST_F(Reader, AReadThatClaimsMoreThanItAskedForStoresOnlyThat) {
-  ASSERT_TRUE(loaded);
   standin::DeviceSpec faulty = Pad();
   faulty.overstatedReadBytes = 100;
   pad = Plug(faulty);
   ScriptInstance& me = New();
-  ASSERT_EQ(me.Call(kOpenById, "1133, 50475"), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   standin::SendInputReport(pad, {1, 2, 3});
   ASSERT_TRUE(WaitForPackets(1));
   EXPECT_EQ(me.Call(kNumberOfItemsInReadBuffer), "9");
