@@ -81,14 +81,15 @@ bool ReaderThread::Start(XtraResult& result) {
   readyEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   // A reference of its own on the module: Director may unload it as soon as
   // DllCanUnloadNow agrees, while the thread still has its last steps to go.
-  if (readyEvent_ && !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                          reinterpret_cast<LPCSTR>(&ReaderThread::Main), &module_))
-    module_ = nullptr;
+  // Without one the thread must not run.
+  const bool holdsModule = readyEvent_ && GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                                              reinterpret_cast<LPCSTR>(&ReaderThread::Main), &module_);
+  if (!holdsModule) module_ = nullptr;
   ++references_;
   ++gLiveThreads;
   // Nothing waits for the thread's end, which comes on its own: its handle
   // is closed at once.
-  const ScopedHandle thread(readyEvent_ ? CreateThread(nullptr, 0, Main, this, 0, nullptr) : nullptr);
+  const ScopedHandle thread(holdsModule ? CreateThread(nullptr, 0, Main, this, 0, nullptr) : nullptr);
   if (!thread) {
     // An open that reports success with no reader would leave the movie
     // waiting for reports that never come.
@@ -113,7 +114,7 @@ DWORD WINAPI ReaderThread::Main(LPVOID parameter) {
     reader->ReadUntilStopped();
   Release(reader);
   --gLiveThreads;
-  if (module) FreeLibraryAndExitThread(module, 0);
+  FreeLibraryAndExitThread(module, 0);
   return 0;
 }
 

@@ -107,6 +107,13 @@ void CallContext::AnswerStatus() {
   last.Report();
 }
 
+void CallContext::ReportBesideAnswer(const XtraResult& result) {
+  if (!result.isError) return;
+  StoreResult(result);
+  RememberError(result.message, result.code);
+  instance.lastResult.Report();
+}
+
 void CallContext::RememberError(const char* message, int32_t code) {
   instance.lastErrorCode = code;
   CopyText(instance.lastErrorText, message);

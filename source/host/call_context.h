@@ -39,5 +39,8 @@ struct CallContext {
   // Answers the status text of the instance's record; an error also goes to
   // the movie's XtraError handler, once, and is remembered for GetStatus.
   void AnswerStatus();
+  // An error beside an answer that cannot carry it (a list): the movie hears
+  // of it through its XtraError handler, and GetStatus remembers it.
+  void ReportBesideAnswer(const XtraResult& result);
   void RememberError(const char* message, int32_t code);
 };

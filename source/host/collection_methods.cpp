@@ -29,12 +29,13 @@ void AnswerWhole(CallContext& context, MoaError status, HostValue& list, const c
 
 void HandleFindHidDevices(CallContext& context) {
   HostServices& services = *context.instance.hostServices;
+  if (!services.values() || !services.lists()) return;
   CollectionFilter filter;
   std::string error;
   if (Given(context, 1) && !filter.Read(services, context.call.pArgs[1], error))
     return context.AnswerError(error.c_str());
   std::vector<HidCollectionInfo> collections;
-  context.instance.device->FindCollections(collections);
+  const XtraResult searched = context.instance.device->FindCollections(collections);
   HostValue list(services.values());
   MoaError status = services.lists()->NewListValue(list.out());
   for (const HidCollectionInfo& collection : collections) {
@@ -45,6 +46,8 @@ void HandleFindHidDevices(CallContext& context) {
     if (status == kMoaErr_NoErr) status = services.lists()->AppendValueToList(list.get(), item.get());
   }
   AnswerWhole(context, status, list, "HID collections");
+  // What was found is still the answer: movies count and walk it.
+  if (status == kMoaErr_NoErr) context.ReportBesideAnswer(searched);
 }
 
 void HandleOpenByPath(CallContext& context) {

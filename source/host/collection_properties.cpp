@@ -78,11 +78,14 @@ bool KeyName(HostServices& services, const MoaMmValue& key, char* name, size_t s
   IMoaMmValue& values = *services.values();
   MoaLong type = kMoaMmValueType_Void;
   values.ValueType(&key, &type);
-  if (type == kMoaMmValueType_String)
-    return values.ValueToString(&key, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
   MoaMmSymbol symbol = 0;
-  return type == kMoaMmValueType_Symbol && values.ValueToSymbol(&key, &symbol) == kMoaErr_NoErr &&
-         values.SymbolToString(symbol, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
+  const bool named = type == kMoaMmValueType_String
+                         ? values.ValueToString(&key, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr
+                         : type == kMoaMmValueType_Symbol && values.ValueToSymbol(&key, &symbol) == kMoaErr_NoErr &&
+                               values.SymbolToString(symbol, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
+  // A host that cuts the text may not end it.
+  name[size - 1] = '\0';
+  return named;
 }
 
 }  // namespace
@@ -137,6 +140,7 @@ bool CollectionFilter::Read(HostServices& services, const MoaMmValue& filter, st
     } else if (property->text && valueType == kMoaMmValueType_String) {
       char text[kTextSize] = "";
       fits = values.ValueToString(value.get(), text, sizeof text) == kMoaErr_NoErr;
+      text[sizeof text - 1] = '\0';
       term.text = text;
     }
     if (!fits) {

@@ -118,7 +118,7 @@ void HandleGetCapabilities(CallContext& context) {
 
 void HandleFindUsbDevices(CallContext& context) {
   DeviceList devices;
-  context.instance.device->FindDevices(devices);
+  const XtraResult searched = context.instance.device->FindDevices(devices);
   ResultListBuilder list(context.instance.pCallback, &context.call.resultValue);
   for (const UsbDeviceInfo& device : devices) {
     list.BeginItem();
@@ -129,5 +129,6 @@ void HandleFindUsbDevices(CallContext& context) {
     list.AddDeviceString("SerialNumberString", device.SerialNumberString);
     list.EndItem();
   }
-  AnsweredList(context, list.Finish(), "devices");
+  // What was found is still the answer: movies count and walk it.
+  if (AnsweredList(context, list.Finish(), "devices")) context.ReportBesideAnswer(searched);
 }

@@ -32,10 +32,10 @@ XtraResult CallbackQueue::Enqueue(IMoaMmValue* values, const char* handlerName, 
 XtraResult CallbackQueue::DeliverPendingCallbacks(IMoaMmValue* values, IMoaDrPlayer* player) {
   XtraResult result;
   result.SetOk();
-  for (int32_t i = 0; i < used_; ++i) {
+  while (next_ < used_) {
     // Taken out of its slot first: the handler may file more callbacks, or
     // forget the instance, which drops the rest.
-    const PendingCallback callback = std::move(slots_[i]);
+    const PendingCallback callback = std::move(slots_[next_++]);
     MoaMmSymbol handler = 0;
     if (values && player && values->StringToSymbol(callback.handlerName, &handler) == kMoaErr_NoErr) {
       HostValue answer(values);
@@ -44,10 +44,12 @@ XtraResult CallbackQueue::DeliverPendingCallbacks(IMoaMmValue* values, IMoaDrPla
     }
   }
   used_ = 0;
+  next_ = 0;
   return result;
 }
 
 void CallbackQueue::DropAll() {
-  for (int32_t i = 0; i < used_; ++i) slots_[i].args.reset();
+  for (int32_t i = next_; i < used_; ++i) slots_[i].args.reset();
   used_ = 0;
+  next_ = 0;
 }

@@ -33,4 +33,7 @@ class CallbackQueue {
  private:
   PendingCallback slots_[kSlots] = {};
   int32_t used_ = 0;
+  // The next slot a delivery takes; a handler that drops the queue and
+  // files anew (forget, then new) restarts it, so nothing filed is skipped.
+  int32_t next_ = 0;
 };

@@ -107,6 +107,32 @@ void CopyBroadcastPath(const DEV_BROADCAST_DEVICEINTERFACE_A& broadcast, size_t 
   path[length] = '\0';
 }
 
+// Files the arrival or removal for the monitoring instance, inside Director's
+// movie context: the window procedure is no call that Director started.
+void FileDeviceChange(const DEV_BROADCAST_DEVICEINTERFACE_A& broadcast, WPARAM wParam) {
+  TStdXtra_IMoaMmXScript* target = gMonitor.target;
+  HostServices* services = target ? target->owner->hostServices : nullptr;
+  DirectorContextScope inDirector(services ? services->movieContext() : nullptr);
+
+  if (std::memcmp(&broadcast.dbcc_classguid, &kHidInterface, sizeof(GUID)) == 0) {
+    // The whole path, which OpenByPath takes.
+    char path[1024];
+    CopyBroadcastPath(broadcast, 0, path);
+    if (target) FileHidDeviceEvent(*target, path, static_cast<uint32_t>(wParam));
+    return;
+  }
+  // The path without the "\\?\" of the system's interface paths.
+  CopyBroadcastPath(broadcast, 4, gMonitor.lastDevicePath);
+  // An event whose path names no device reports no ids, not an earlier one's.
+  gMonitor.lastVendorId = 0;
+  gMonitor.lastProductId = 0;
+  ParseVidPid(gMonitor.lastDevicePath, &gMonitor.lastVendorId, &gMonitor.lastProductId);
+  if (target) {
+    target->HandleDevicesChangeMessage(gMonitor.lastDevicePath, static_cast<uint32_t>(wParam), gMonitor.lastVendorId,
+                                       gMonitor.lastProductId);
+  }
+}
+
 }  // namespace
 
 // The target is referenced while it is one: a movie may let go of its object
@@ -145,27 +171,11 @@ LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
       header->dbch_size < offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name))
     return 0;
-  const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(header);
-  TStdXtra_IMoaMmXScript* target = gMonitor.target;
-  HostServices* services = target ? target->owner->hostServices : nullptr;
-  DirectorContextScope inDirector(services ? services->movieContext() : nullptr);
-
-  if (std::memcmp(&broadcast->dbcc_classguid, &kHidInterface, sizeof(GUID)) == 0) {
-    // The whole path, which OpenByPath takes.
-    char path[1024];
-    CopyBroadcastPath(*broadcast, 0, path);
-    if (target) FileHidDeviceEvent(*target, path, static_cast<uint32_t>(wParam));
-    return 0;
-  }
-  // The path without the "\\?\" of the system's interface paths.
-  CopyBroadcastPath(*broadcast, 4, gMonitor.lastDevicePath);
-  // An event whose path names no device reports no ids, not an earlier one's.
-  gMonitor.lastVendorId = 0;
-  gMonitor.lastProductId = 0;
-  ParseVidPid(gMonitor.lastDevicePath, &gMonitor.lastVendorId, &gMonitor.lastProductId);
-  if (target) {
-    target->HandleDevicesChangeMessage(gMonitor.lastDevicePath, static_cast<uint32_t>(wParam), gMonitor.lastVendorId,
-                                       gMonitor.lastProductId);
+  // No exception may reach Windows' message dispatch, nor Director's.
+  try {
+    FileDeviceChange(*reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(header), wParam);
+  } catch (const std::bad_alloc&) {
+    OutputDebugStringA("HidBridge: a device event was lost for want of memory\n");
   }
   return 0;
 }

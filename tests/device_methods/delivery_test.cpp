@@ -77,9 +77,13 @@ TEST_F(Delivery, ForgetThenNewInOneDeliveryLeavesOneLiveInstanceAndNoStrayClient
   OnXtraError([&me] {
     me.Forget();
     me.Call(kNew);
+    me.Call(kWrite, "2.5");  // filed anew after the queue was dropped
   });
   FileThreeErrors(me);
   Idle();
+  Idle();
+  const std::string cannotConvert = "\"Cannot convert this type of parameter (argument 1)\"\n";
+  EXPECT_EQ(helps, cannotConvert + cannotConvert) << "the error filed by the new instance is delivered, once";
   EXPECT_EQ(me.Call(kIsOpen), "0");
   EXPECT_EQ(host.notification().registrations().size(), 1u);
   me.Forget();

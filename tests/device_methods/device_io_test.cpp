@@ -311,7 +311,9 @@ INSTANTIATE_TEST_SUITE_P(
                     OpenFailure{"CreateFileA", 2, 1, "\"Error :Could not open an input pipe\""},
                     OpenFailure{"CreateEventA", 8, 0, "\"Error :Could not create an event\""},
                     OpenFailure{"CreateEventA", 8, 1, "\"Error :Listen could not create stop event\""},
-                    OpenFailure{"CreateThread", 8, 0, "\"Error :Could not start the reader thread (8)\""}));
+                    OpenFailure{"CreateThread", 8, 0, "\"Error :Could not start the reader thread (8)\""},
+                    // A reader that could not hold the module loaded must not run.
+                    OpenFailure{"GetModuleHandleExA", 8, 0, "\"Error :Could not start the reader thread (8)\""}));
 
 TEST_F(DeviceIo, FailedCapabilitiesAreReportedWithTheirStatus) {
   Plug();

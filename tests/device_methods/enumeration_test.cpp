@@ -113,8 +113,17 @@ TEST_F(Enumeration, NoDeviceInformationSetIsAnInvalidHandle) {
   me.Call(kShowErrorsAsDialogs, "0");
   standin::FailNext("SetupDiGetClassDevsA", 8);
   EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Error :Invalid Handle\"");
-  standin::FailNext("SetupDiGetClassDevsA", 8);
-  EXPECT_EQ(me.Call(kFindUsbDevices), "[]");
+  Idle();
+  TakeHandlerCalls();
+  // The lists stay lists, which movies count and walk; the movie still
+  // hears that they are not the whole truth.
+  for (const Selector search : {kFindUsbDevices, kFindHidDevices}) {
+    standin::FailNext("SetupDiGetClassDevsA", 8);
+    EXPECT_EQ(me.Call(search), "[]");
+    Idle();
+    EXPECT_NE(TakeHandlerCalls().find("#Help: \"Invalid Handle\""), std::string::npos) << search;
+    EXPECT_NE(me.Call(kGetStatus).find("#LastError: \"Invalid Handle\""), std::string::npos) << search;
+  }
 }
 
 TEST_F(Enumeration, DevicesThatCannotBeOpenedOrQueriedAreSkipped) {

@@ -1,6 +1,11 @@
 // Out of memory never leaves the Xtra: a method answers it, and the reader
 // drops the report it had no room for and counts it.
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "failing_allocations.h"
+#include "standin/recorders.h"
 #include "simulated_devices.h"
 
 namespace {
@@ -60,3 +65,20 @@ TEST_F(OutOfMemory, TheReaderDropsAReportItHasNoRoomForAndCountsIt) {
 }
 
 }  // namespace
+
+TEST_F(OutOfMemory, ADeviceEventWithoutMemoryIsLostToTheDebuggerNotToWindows) {
+  ScriptInstance& me = New();
+  me.Call(kMonitorHidDevices, "\"hidChanged\"");
+  Idle();
+  const standin::DeviceId board = Plug(Board());
+  FailAllocations(64, 1);  // the arrival's path, as the event describes it
+  Idle();
+  EXPECT_EQ(PendingAllocationFailures(), 0);
+  const std::vector<std::string> debugOutput = standin::DebugOutput();
+  EXPECT_NE(std::find(debugOutput.begin(), debugOutput.end(), "HidBridge: a device event was lost for want of memory\n"),
+            debugOutput.end());
+  standin::Unplug(board);
+  Idle();
+  EXPECT_NE(TakeHandlerCalls().find("hidChanged([#TYPE: #DEVICEREMOVECOMPLETE"), std::string::npos)
+      << "the next event arrives as ever";
+}

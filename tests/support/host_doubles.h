@@ -71,6 +71,12 @@ class UnterminatedTexts final : public ServiceDouble<director::IMoaMmValueSlots,
   director::MoaError StringToSymbol(const char* text, director::MoaMmSymbol* symbol) override {
     return real().StringToSymbol(text, symbol);
   }
+  director::MoaError ValueToSymbol(const director::MoaMmValue* value, director::MoaMmSymbol* out) override {
+    return real().ValueToSymbol(value, out);
+  }
+  director::MoaError SymbolToString(director::MoaMmSymbol symbol, char* buffer, director::MoaLong size) override {
+    return real().SymbolToString(symbol, buffer, size);
+  }
   director::MoaError ValueType(const director::MoaMmValue* value, director::MoaLong* type) override {
     return real().ValueType(value, type);
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "director_host.h"
+#include "host/collection_properties.h"
 #include "host_doubles.h"
 #include "lingo_literals.h"
 #include "values/host_services.h"
@@ -342,4 +343,18 @@ TEST_F(ValueBridge, SharedArgumentsTakeAReferenceOfTheirOwnOnEachValue) {
   made.clear();
   EXPECT_EQ(Literal(taken[0]), "[1, 2]");
   EXPECT_EQ(Literal(taken[2]), "\"text\"");
+}
+
+TEST_F(ValueBridge, AFilterTheHostLeavesUnterminatedIsReadInsideItsBuffers) {
+  UnterminatedTexts careless(host);
+  {
+    HostServices viaCareless(Callback());
+    std::string error;
+    CollectionFilter longKey;
+    EXPECT_FALSE(longKey.Read(viaCareless, Parse("[\"" + std::string(200, 'k') + "\": 1]"), error));
+    EXPECT_EQ(error, "#" + std::string(63, 'k') + " is not a property of a HID collection");
+    CollectionFilter longProduct;
+    EXPECT_TRUE(longProduct.Read(viaCareless, Parse("[#Product: \"" + std::string(2000, 'p') + "\"]"), error))
+        << error;
+  }
 }
