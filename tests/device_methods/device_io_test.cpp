@@ -315,6 +315,19 @@ INSTANTIATE_TEST_SUITE_P(
                     // A reader that could not hold the module loaded must not run.
                     OpenFailure{"GetModuleHandleExA", 8, 0, "\"Error :Could not start the reader thread (8)\""}));
 
+// The movie keeps the fixed texts it has always had; a debugger learns why.
+TEST_F(DeviceIo, AFixedErrorTextSendsTheSystemsReasonToTheDebugger) {
+  Plug();
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  standin::FailNext("CreateFileA", ERROR_ACCESS_DENIED, 1);
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Error :Could not open an input pipe\"");
+  const std::vector<std::string> lines = standin::DebugOutput();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().rfind("HidBridge: Could not open an input pipe: ", 0), 0u) << lines.back();
+  EXPECT_NE(lines.back().find(" (5)\n"), std::string::npos) << lines.back();
+}
+
 TEST_F(DeviceIo, FailedCapabilitiesAreReportedWithTheirStatus) {
   Plug();
   ScriptInstance& me = New();
