@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "device/hid_collection_info.h"

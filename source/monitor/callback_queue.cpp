@@ -35,12 +35,11 @@ XtraResult CallbackQueue::DeliverPendingCallbacks(IMoaMmValue* values, IMoaDrPla
   while (next_ < used_) {
     // Taken out of its slot first: the handler may file more callbacks, or
     // forget the instance, which drops the rest.
-    const PendingCallback callback = std::move(slots_[next_++]);
+    PendingCallback callback = std::move(slots_[next_++]);
     MoaMmSymbol handler = 0;
     if (values && player && values->StringToSymbol(callback.handlerName, &handler) == kMoaErr_NoErr) {
       HostValue answer(values);
-      player->CallHandler(handler, static_cast<MoaLong>(callback.args.size()),
-                          const_cast<MoaMmValue*>(callback.args.data()), answer.out());
+      player->CallHandler(handler, static_cast<MoaLong>(callback.args.size()), callback.args.data(), answer.out());
     }
   }
   used_ = 0;

@@ -74,9 +74,9 @@ TEST_F(OutOfMemory, ADeviceEventWithoutMemoryIsLostToTheDebuggerNotToWindows) {
   FailAllocations(64, 1);  // the arrival's path, as the event describes it
   Idle();
   EXPECT_EQ(PendingAllocationFailures(), 0);
-  const std::vector<std::string> debugOutput = standin::DebugOutput();
-  EXPECT_NE(std::find(debugOutput.begin(), debugOutput.end(), "HidBridge: a device event was lost for want of memory\n"),
-            debugOutput.end());
+  const std::vector<std::string> lines = standin::DebugOutput();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "HidBridge: a device event was lost for want of memory\n"),
+            lines.end());
   standin::Unplug(board);
   Idle();
   EXPECT_NE(TakeHandlerCalls().find("hidChanged([#TYPE: #DEVICEREMOVECOMPLETE"), std::string::npos)
