@@ -18,6 +18,9 @@ class UsbClassBase {
  public:
   // The device object of the platform the Xtra runs on; null without memory.
   static UsbClassBase* Make();
+  // Whether a thread of a device object, closed or not, still runs code of
+  // this module: it must stay loaded until none does.
+  static bool ThreadsRunning();
 
   UsbClassBase();
   virtual ~UsbClassBase();

@@ -4,6 +4,8 @@
 
 UsbClassBase* UsbClassBase::Make() { return new (std::nothrow) UsbClassPC(); }
 
+bool UsbClassBase::ThreadsRunning() { return ReaderThread::LiveThreads() != 0; }
+
 UsbClassPC::~UsbClassPC() { Close(); }
 
 bool UsbClassPC::IsOpen() { return static_cast<bool>(deviceHandle); }

@@ -1,6 +1,6 @@
 // The five entry points through which Director discovers the class and makes
 // its interface objects. Everything else of the module stays hidden.
-#include "device/reader_thread.h"
+#include "device/usb_class_base.h"
 #include "host/class_table.h"
 #include "host/interface_objects.h"
 #include "monitor/notify_window.h"
@@ -70,7 +70,7 @@ XTRA_EXPORT MoaError MOA_CALL DllGetClassObject(const MoaID*, const MoaID*, void
 // Director unloads the module only after this said yes, which it does not
 // while a reader thread of a closed device is still ending.
 XTRA_EXPORT MoaError MOA_CALL DllCanUnloadNow() {
-  if (gModuleObjectCount != 0 || ReaderThread::LiveThreads() != 0) return kMoaErr_XtraInUse;
+  if (gModuleObjectCount != 0 || UsbClassBase::ThreadsRunning()) return kMoaErr_XtraInUse;
   ReleaseNotifyWindowClass();
   return kMoaErr_NoErr;
 }
