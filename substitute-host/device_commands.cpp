@@ -6,9 +6,9 @@
 #include <thread>
 
 #include "host_commands.h"
-#include "host_windows.h"
 #include "lingo_literals.h"
 #include "standin/control.h"
+#include "text_encoding.h"
 
 using namespace director;
 
@@ -25,15 +25,6 @@ bool FindDevice(CommandArguments& arguments, standin::DeviceId* device, std::str
   if (found == Devices().end()) return arguments.Fail("no device named " + *name + " is plugged in");
   *device = found->second;
   return true;
-}
-
-// Script text is UTF-8; device strings are UTF-16, as USB carries them.
-std::u16string Utf16(const std::string& text) {
-  if (text.empty()) return u"";
-  const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::u16string wide(static_cast<size_t>(units > 0 ? units : 0), u'\0');
-  if (units > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
-  return wide;
 }
 
 struct IntegerField {
@@ -70,13 +61,14 @@ const IntegerField kIntegerFields[] = {
 };
 #undef SPEC_FIELD
 
+// Script text is UTF-8; device strings are UTF-16, as USB carries them.
 bool SetStringField(standin::DeviceSpec& traits, const std::string& key, const std::string& text) {
   if (key == "product")
-    traits.product = Utf16(text);
+    traits.product = Utf16FromUtf8(text);
   else if (key == "manufacturer")
-    traits.manufacturer = Utf16(text);
+    traits.manufacturer = Utf16FromUtf8(text);
   else if (key == "serial")
-    traits.serialNumber = Utf16(text);
+    traits.serialNumber = Utf16FromUtf8(text);
   else if (key == "collection")
     traits.collection = text;
   else if (key == "instance")

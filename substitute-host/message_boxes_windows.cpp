@@ -1,23 +1,15 @@
 #include "host_windows.h"
 #include "import_patch.h"
 #include "message_boxes.h"
+#include "text_encoding.h"
 
 namespace {
 
 MessageBoxSink gSink;
 
-std::string Utf8(LPCWSTR wide) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return "";
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, bytes.data(), size, nullptr, nullptr);
-  bytes.pop_back();  // the terminator
-  return bytes;
-}
-
 // Windows titles a box without a caption "Error".
 int WINAPI RecordMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT) {
-  if (gSink) gSink(owner, caption ? Utf8(caption) : "Error", text ? Utf8(text) : "");
+  if (gSink) gSink(owner, caption ? Utf8FromUtf16(caption) : "Error", text ? Utf8FromUtf16(text) : "");
   return IDOK;
 }
 

@@ -99,3 +99,21 @@ std::string HostText(const std::string& utf8, TextEncoding encoding) {
   }
   return bytes;
 }
+
+std::string Utf8FromUtf16(LPCWSTR text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return "";
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+  bytes.pop_back();  // the terminator
+  return bytes;
+}
+
+std::u16string Utf16FromUtf8(const std::string& text) {
+  const int length = static_cast<int>(text.size());
+  const int units = length ? MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0) : 0;
+  std::u16string wide(static_cast<size_t>(units > 0 ? units : 0), u'\0');
+  if (units > 0)
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, reinterpret_cast<LPWSTR>(wide.data()), units);
+  return wide;
+}

@@ -36,12 +36,8 @@ CollectionCapabilities NeutralCapabilities(const HIDP_CAPS& caps) {
 
 }  // namespace
 
-void FillDeviceInfo(HANDLE device, const HIDD_ATTRIBUTES& attributes, UsbDeviceInfo& info) {
-  info.VendorID = attributes.VendorID;
-  info.ProductID = attributes.ProductID;
-  CopyDeviceString(HidD_GetProductString, device, info.Product);
-  CopyDeviceString(HidD_GetManufacturerString, device, info.Manufacturer);
-  CopyDeviceString(HidD_GetSerialNumberString, device, info.SerialNumberString);
+void ReadProductString(HANDLE device, WCHAR (&product)[UsbDeviceInfo::kStringUnits]) {
+  CopyDeviceString(HidD_GetProductString, device, product);
 }
 
 XtraResult ReadCapabilities(HANDLE handle, CollectionCapabilities& caps) {
@@ -67,15 +63,13 @@ bool DescribeDevice(HANDLE handle, const char* path, HidCollectionInfo& info) {
   attributes.Size = sizeof attributes;
   if (!HidD_GetAttributes(handle, &attributes)) return false;
   info.path = path;
-  FillDeviceInfo(handle, attributes, info.device);
+  info.device.VendorID = attributes.VendorID;
+  info.device.ProductID = attributes.ProductID;
+  ReadProductString(handle, info.device.Product);
+  CopyDeviceString(HidD_GetManufacturerString, handle, info.device.Manufacturer);
+  CopyDeviceString(HidD_GetSerialNumberString, handle, info.device.SerialNumberString);
   info.releaseNumber = attributes.VersionNumber;
   info.interfaceNumber = InterfaceNumberOf(path);
-  return true;
-}
-
-bool DescribeCollection(HANDLE handle, const char* path, HidCollectionInfo& info) {
-  if (!DescribeDevice(handle, path, info)) return false;
-  if (ReadCapabilities(handle, info.caps).isError) info.caps = CollectionCapabilities{};
   return true;
 }
 
@@ -85,7 +79,8 @@ bool DescribeCollectionAt(const char* path, HidCollectionInfo& info) {
   // One that another handle keeps to itself still tells who it is.
   if (!handle && !refused) handle = OpenInterface(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
   if (!handle) return false;
-  const bool described = DescribeCollection(handle.get(), path, info);
+  if (!DescribeDevice(handle.get(), path, info)) return false;
+  ReadCapabilities(handle.get(), info.caps);  // leaves them alone when it fails
   info.systemOwned = refused;
-  return described;
+  return true;
 }

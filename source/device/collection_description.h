@@ -5,14 +5,14 @@
 #include "diagnostics/xtra_result.h"
 #include "platform.h"
 
-// The ids and strings of the device open on `device`.
-void FillDeviceInfo(HANDLE device, const HIDD_ATTRIBUTES& attributes, UsbDeviceInfo& info);
+// The product string of the device open on `device`; empty when it has none.
+void ReadProductString(HANDLE device, WCHAR (&product)[UsbDeviceInfo::kStringUnits]);
 // The collection's capabilities; an error, in the texts an open answers,
 // when it does not tell them.
 XtraResult ReadCapabilities(HANDLE handle, CollectionCapabilities& caps);
-// Describes the collection open on `handle`, whose path is `path`; false
-// when it does not even tell its ids. DescribeDevice leaves the caps alone.
+// Describes the collection open on `handle`, whose path is `path`, but for
+// its caps; false when it does not even tell its ids.
 bool DescribeDevice(HANDLE handle, const char* path, HidCollectionInfo& info);
-bool DescribeCollection(HANDLE handle, const char* path, HidCollectionInfo& info);
-// Opens the collection at `path` just long enough to describe it.
+// Opens the collection at `path` just long enough to describe it, caps
+// included (zeros when it does not tell them).
 bool DescribeCollectionAt(const char* path, HidCollectionInfo& info);

@@ -38,9 +38,9 @@ bool Matches(const DeviceSearch& search, HANDLE device) {
   if (!HidD_GetAttributes(device, &attributes)) return false;
   if (search.mode == SearchMode::MatchIds)
     return attributes.VendorID == search.vendorId && attributes.ProductID == search.productId;
-  UsbDeviceInfo info{};
-  FillDeviceInfo(device, attributes, info);
-  return std::char_traits<WCHAR>::compare(info.Product, search.name, UsbDeviceInfo::kStringUnits) == 0;
+  WCHAR product[UsbDeviceInfo::kStringUnits] = {};  // compared whole, past its end too
+  ReadProductString(device, product);
+  return std::char_traits<WCHAR>::compare(product, search.name, UsbDeviceInfo::kStringUnits) == 0;
 }
 
 }  // namespace

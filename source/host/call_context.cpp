@@ -33,14 +33,8 @@ int32_t CallContext::IntegerArgument(int index, bool* converted) const {
 
 bool CallContext::TextArgument(int index, char* buffer, size_t size) const {
   buffer[0] = '\0';
-  IMoaMmValue* values = instance.hostServices ? instance.hostServices->values() : nullptr;
-  if (!values || index >= call.nargs ||
-      values->ValueToString(&call.pArgs[index], buffer, static_cast<MoaLong>(size)) != kMoaErr_NoErr) {
-    buffer[0] = '\0';
-    return false;
-  }
-  buffer[size - 1] = '\0';
-  return true;
+  return instance.hostServices && index < call.nargs &&
+         instance.hostServices->ValueText(&call.pArgs[index], buffer, size);
 }
 
 bool CallContext::ArgumentIs(int index, MoaLong type) const {
@@ -98,20 +92,22 @@ void CallContext::AnswerError(const char* message) {
 void CallContext::StoreResult(const XtraResult& result) { instance.lastResult.CopyOutcome(result); }
 
 void CallContext::AnswerStatus() {
-  XtraResult& last = instance.lastResult;
-  AnswerString(last.StatusText());
-  if (!last.isError) return;
-  RememberError(last.message, last.code);
+  AnswerString(instance.lastResult.StatusText());
   // The answer itself is the message: no box besides the opens' own.
   const DialogsSuppressed quiet(instance);
-  last.Report();
+  ReportLastError();
 }
 
 void CallContext::ReportBesideAnswer(const XtraResult& result) {
-  if (!result.isError) return;
   StoreResult(result);
-  RememberError(result.message, result.code);
-  instance.lastResult.Report();
+  ReportLastError();
+}
+
+void CallContext::ReportLastError() {
+  XtraResult& last = instance.lastResult;
+  if (!last.isError) return;
+  RememberError(last.message, last.code);
+  last.Report();
 }
 
 void CallContext::RememberError(const char* message, int32_t code) {

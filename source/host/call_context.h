@@ -43,4 +43,9 @@ struct CallContext {
   // of it through its XtraError handler, and GetStatus remembers it.
   void ReportBesideAnswer(const XtraResult& result);
   void RememberError(const char* message, int32_t code);
+
+ private:
+  // An error in the instance's record is remembered for GetStatus and goes
+  // to the movie's XtraError handler.
+  void ReportLastError();
 };

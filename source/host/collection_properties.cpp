@@ -78,13 +78,11 @@ bool KeyName(HostServices& services, const MoaMmValue& key, char* name, size_t s
   IMoaMmValue& values = *services.values();
   MoaLong type = kMoaMmValueType_Void;
   values.ValueType(&key, &type);
+  if (type == kMoaMmValueType_String) return services.ValueText(&key, name, size);
   MoaMmSymbol symbol = 0;
-  const bool named = type == kMoaMmValueType_String
-                         ? values.ValueToString(&key, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr
-                         : type == kMoaMmValueType_Symbol && values.ValueToSymbol(&key, &symbol) == kMoaErr_NoErr &&
-                               values.SymbolToString(symbol, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
-  // A host that cuts the text may not end it.
-  name[size - 1] = '\0';
+  const bool named = type == kMoaMmValueType_Symbol && values.ValueToSymbol(&key, &symbol) == kMoaErr_NoErr &&
+                     values.SymbolToString(symbol, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
+  name[size - 1] = '\0';  // a host that cuts the name may not end it
   return named;
 }
 
@@ -139,8 +137,7 @@ bool CollectionFilter::Read(HostServices& services, const MoaMmValue& filter, st
       term.number = number;
     } else if (property->text && valueType == kMoaMmValueType_String) {
       char text[kTextSize] = "";
-      fits = values.ValueToString(value.get(), text, sizeof text) == kMoaErr_NoErr;
-      text[sizeof text - 1] = '\0';
+      fits = services.ValueText(value.get(), text, sizeof text);
       term.text = text;
     }
     if (!fits) {

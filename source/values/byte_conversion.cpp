@@ -78,8 +78,7 @@ HostServices::ByteConversion HostServices::AppendBytes(const MoaMmValue* value, 
     }
     case kMoaMmValueType_String: {
       static thread_local char text[kStringBufferSize];
-      if (values_->ValueToString(value, text, sizeof text) != kMoaErr_NoErr) text[0] = '\0';
-      text[sizeof text - 1] = '\0';  // a host that cuts the text may not end it
+      ValueText(value, text, sizeof text);
       Append(payload, count, text, std::strlen(text));
       return ByteConversion::Done;
     }

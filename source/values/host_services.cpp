@@ -69,6 +69,13 @@ MoaError HostServices::MakeSymbol(const char* name, MoaMmValue* out) {
   return values_->SymbolToValue(symbol, out);
 }
 
+bool HostServices::ValueText(const MoaMmValue* value, char* buffer, size_t size) {
+  const bool given = values_ && values_->ValueToString(value, buffer, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
+  if (!given) buffer[0] = '\0';
+  buffer[size - 1] = '\0';
+  return given;
+}
+
 MoaError HostServices::NewPropList(MoaMmValue* out) {
   *out = kVoidMoaMmValue;
   return lists_ ? lists_->NewPropListValue(out) : kMoaErr_BadInterface;

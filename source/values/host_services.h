@@ -41,6 +41,10 @@ class HostServices {
   MoaError AddIntegerProperty(MoaMmValue* propList, const char* name, int32_t number);
   MoaError AddStringProperty(MoaMmValue* propList, const char* name, const char* text);
 
+  // A string value's text, ended inside `buffer` (a host that cuts a text
+  // may not end it); false, with the text empty, when the host gives none.
+  bool ValueText(const MoaMmValue* value, char* buffer, size_t size);
+
   MoaError BytesToList(const uint8_t* bytes, int32_t length, MoaMmValue* out);
   // Appends the bytes of an integer, string or (nested) list to a payload of
   // kPayloadCapacity bytes; what would not fit is cut, and the walk ends as

@@ -28,7 +28,7 @@ void HostValue::reset() {
 }
 
 HostValues HostValues::Share(IMoaMmValue* values, const MoaMmValue* from, size_t count) {
-  HostValues shared(values, 0);
+  HostValues shared(values);
   shared.items_.reserve(count);
   for (size_t i = 0; i < count; ++i) {
     if (HoldsReference(from[i])) values->ValueAddRef(&from[i]);

@@ -18,7 +18,6 @@ class HostValue {
   HostValue(const HostValue&) = delete;
   HostValue& operator=(const HostValue&) = delete;
 
-  const MoaMmValue* get() const { return &value_; }
   MoaMmValue* get() { return &value_; }
   // Gives back what is held, for a service to write the next value into.
   MoaMmValue* out() {
@@ -40,8 +39,6 @@ class HostValue {
 class HostValues {
  public:
   HostValues() = default;
-  // `count` void values. Throws std::bad_alloc.
-  HostValues(IMoaMmValue* values, size_t count) : values_(values), items_(count, kVoidMoaMmValue) {}
   // A reference of its own on each of `count` values at `from`. Throws
   // std::bad_alloc.
   static HostValues Share(IMoaMmValue* values, const MoaMmValue* from, size_t count);
@@ -52,12 +49,13 @@ class HostValues {
   HostValues& operator=(const HostValues&) = delete;
 
   MoaMmValue* data() { return items_.data(); }
-  const MoaMmValue* data() const { return items_.data(); }
   MoaMmValue& operator[](size_t index) { return items_[index]; }
   size_t size() const { return items_.size(); }
   void reset();
 
  private:
+  explicit HostValues(IMoaMmValue* values) : values_(values) {}
+
   IMoaMmValue* values_ = nullptr;
   std::vector<MoaMmValue> items_;
 };

@@ -37,8 +37,7 @@ void HostServices::AppendLogText(const MoaMmValue* value, char* text, size_t& le
     }
     case kMoaMmValueType_String: {
       static thread_local char piece[kStringBufferSize];
-      if (values_->ValueToString(value, piece, sizeof piece) != kMoaErr_NoErr) piece[0] = '\0';
-      piece[sizeof piece - 1] = '\0';  // a host that cuts the text may not end it
+      ValueText(value, piece, sizeof piece);
       AppendText(text, length, "<%s>", piece);
       break;
     }
