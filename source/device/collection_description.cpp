@@ -1,6 +1,6 @@
-// What a collection tells of itself through the HID library: the same
-// whether it is listed, opened or has just arrived.
 #include "device/collection_description.h"
+
+#include <string>
 
 #include "device/interface_open.h"
 #include "device/interface_path.h"
@@ -58,29 +58,36 @@ XtraResult ReadCapabilities(HANDLE handle, CollectionCapabilities& caps) {
   return result;
 }
 
-bool DescribeDevice(HANDLE handle, const char* path, HidCollectionInfo& info) {
-  HIDD_ATTRIBUTES attributes{};
+bool ReadAttributes(HANDLE handle, HIDD_ATTRIBUTES& attributes) {
+  attributes = HIDD_ATTRIBUTES{};
   attributes.Size = sizeof attributes;
-  if (!HidD_GetAttributes(handle, &attributes)) return false;
+  return HidD_GetAttributes(handle, &attributes) != FALSE;
+}
+
+void DescribeDevice(HANDLE handle, const char* path, const HIDD_ATTRIBUTES& attributes, const WCHAR* knownProduct,
+                    HidCollectionInfo& info) {
   info.path = path;
   info.device.VendorID = attributes.VendorID;
   info.device.ProductID = attributes.ProductID;
-  ReadProductString(handle, info.device.Product);
+  if (knownProduct)
+    std::char_traits<WCHAR>::copy(info.device.Product, knownProduct, UsbDeviceInfo::kStringUnits);
+  else
+    ReadProductString(handle, info.device.Product);
   CopyDeviceString(HidD_GetManufacturerString, handle, info.device.Manufacturer);
   CopyDeviceString(HidD_GetSerialNumberString, handle, info.device.SerialNumberString);
   info.releaseNumber = attributes.VersionNumber;
   info.interfaceNumber = InterfaceNumberOf(path);
-  return true;
 }
 
-bool DescribeCollectionAt(const char* path, HidCollectionInfo& info) {
+bool DescribeCollectionAt(const char* path, bool withCaps, HidCollectionInfo& info) {
   bool refused = false;
   ScopedHandle handle = OpenSharedOrForQueries(path, 0, refused);
   // One that another handle keeps to itself still tells who it is.
   if (!handle && !refused) handle = OpenInterface(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
-  if (!handle) return false;
-  if (!DescribeDevice(handle.get(), path, info)) return false;
-  ReadCapabilities(handle.get(), info.caps);  // leaves them alone when it fails
+  HIDD_ATTRIBUTES attributes;
+  if (!handle || !ReadAttributes(handle.get(), attributes)) return false;
+  DescribeDevice(handle.get(), path, attributes, nullptr, info);
+  if (withCaps) ReadCapabilities(handle.get(), info.caps);  // leaves them alone when it fails
   info.systemOwned = refused;
   return true;
 }

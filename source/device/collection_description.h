@@ -1,4 +1,5 @@
-// What a collection open on a handle tells of itself through the HID library.
+// What a collection tells of itself through the HID library: the same
+// whether it is listed, opened or has just arrived.
 #pragma once
 
 #include "device/hid_collection_info.h"
@@ -10,9 +11,13 @@ void ReadProductString(HANDLE device, WCHAR (&product)[UsbDeviceInfo::kStringUni
 // The collection's capabilities; an error, in the texts an open answers,
 // when it does not tell them.
 XtraResult ReadCapabilities(HANDLE handle, CollectionCapabilities& caps);
-// Describes the collection open on `handle`, whose path is `path`, but for
-// its caps; false when it does not even tell its ids.
-bool DescribeDevice(HANDLE handle, const char* path, HidCollectionInfo& info);
-// Opens the collection at `path` just long enough to describe it, caps
-// included (zeros when it does not tell them).
-bool DescribeCollectionAt(const char* path, HidCollectionInfo& info);
+// False, with the last error set, when the collection does not tell its ids.
+bool ReadAttributes(HANDLE handle, HIDD_ATTRIBUTES& attributes);
+// Fills in who the collection open on `handle` at `path` is: its ids from
+// `attributes`, then its strings, the product's from `knownProduct` when the
+// caller has read it already.
+void DescribeDevice(HANDLE handle, const char* path, const HIDD_ATTRIBUTES& attributes, const WCHAR* knownProduct,
+                    HidCollectionInfo& info);
+// Opens the collection at `path` just long enough to describe it, with its
+// caps when `withCaps` (zeros when it does not tell them).
+bool DescribeCollectionAt(const char* path, bool withCaps, HidCollectionInfo& info);

@@ -17,3 +17,9 @@ struct HidCollectionInfo {
   // It opens only without read or write access: Windows keeps it to itself.
   bool systemOwned = false;
 };
+
+// Security keys (FIDO U2F and FIDO2) answer only to the origin checks of a
+// browser, which keeps them from web pages; a movie, which may come from the
+// web, must not reach one around them.
+constexpr uint16_t kFidoUsagePage = 0xF1D0;
+inline bool IsProtected(const CollectionCapabilities& caps) { return caps.UsagePage == kFidoUsagePage; }

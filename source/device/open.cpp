@@ -1,56 +1,155 @@
-// Opening a device: find it, take over the handle the search kept on it,
-// read its capabilities, and start its reader.
+// Opening a device, every way a movie can: the first collection present
+// with the ids or the product name, or the collection at a path. Each ends
+// in Listen, which takes over the handle the open made and makes the device
+// ready: its description, its capabilities, its reader and its output.
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "device/collection_description.h"
+#include "device/hid_interfaces.h"
+#include "device/interface_open.h"
 #include "device/usb_class_pc.h"
 #include "diagnostics/system_message.h"
 
+namespace {
+
+struct WantedIds {
+  int32_t vendorId;
+  int32_t productId;
+};
+
+bool MatchesIds(const void* wanted, HANDLE, const HIDD_ATTRIBUTES& attributes, WCHAR (&)[UsbDeviceInfo::kStringUnits]) {
+  const auto& ids = *static_cast<const WantedIds*>(wanted);
+  return attributes.VendorID == ids.vendorId && attributes.ProductID == ids.productId;
+}
+
+bool MatchesProductName(const void* wanted, HANDLE device, const HIDD_ATTRIBUTES&,
+                        WCHAR (&product)[UsbDeviceInfo::kStringUnits]) {
+  ReadProductString(device, product);
+  // Compared whole, past the end too: both are zero-filled.
+  return std::char_traits<WCHAR>::compare(product, static_cast<const WCHAR*>(wanted), UsbDeviceInfo::kStringUnits) ==
+         0;
+}
+
+const char kNoSuchCollection[] = "Open failed - no HID collection present has this path";
+const char kSecurityKey[] = "Open failed - security keys (FIDO) are not for movies";
+
+}  // namespace
+
 XtraResult UsbClassPC::OpenByID(int32_t vendorId, int32_t productId) {
-  DeviceSearch search;
-  search.mode = SearchMode::MatchIds;
-  search.vendorId = vendorId;
-  search.productId = productId;
-  return Open(search, "Open failed - did not find device that matched the vendor/product ids");
+  const WantedIds ids{vendorId, productId};
+  return OpenFirstMatch(MatchesIds, &ids,
+                        "Open failed - did not find device that matched the vendor/product ids");
 }
 
 XtraResult UsbClassPC::OpenByProductName(const WCHAR* name) {
-  DeviceSearch search;
-  search.mode = SearchMode::MatchProductName;
+  WCHAR wanted[UsbDeviceInfo::kStringUnits] = {};
   const size_t length = std::char_traits<WCHAR>::length(name);
-  std::char_traits<WCHAR>::copy(search.name, name, std::min<size_t>(length, UsbDeviceInfo::kStringUnits - 1));
-  return Open(search, "Open failed - did not find device that matched the product name");
+  std::char_traits<WCHAR>::copy(wanted, name, std::min<size_t>(length, UsbDeviceInfo::kStringUnits - 1));
+  return OpenFirstMatch(MatchesProductName, wanted,
+                        "Open failed - did not find device that matched the product name");
 }
 
-XtraResult UsbClassPC::Open(DeviceSearch& search, const char* notFoundMessage) {
+XtraResult UsbClassPC::OpenByPath(const char* path, bool exclusive) {
+  BeginOpen();
+  // Only a HID collection's own name is opened: no file, device or network
+  // name, and no answer that tells one of them from another.
+  if (!IsHidInterfacePath(path)) {
+    result.SetError(kNoSuchCollection, XtraResult::kNoCode);
+    return result;
+  }
+  try {
+    FoundCollection found;
+    found.path = path;
+    // Exclusive: this handle writes and lets only readers in; the reader's
+    // handle reads and lets only writers in.
+    bool queryOnly = false;
+    found.handle = exclusive ? OpenInterface(path, GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_OVERLAPPED)
+                             : OpenSharedOrForQueries(path, FILE_FLAG_OVERLAPPED, queryOnly);
+    if (!found.handle || !ReadAttributes(found.handle.get(), found.attributes)) {
+      const DWORD error = GetLastError();
+      if (!found.handle && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND))
+        result.SetError(kNoSuchCollection, XtraResult::kNoCode);
+      else
+        SetSystemError(result, found.handle ? "Open failed - the collection does not tell its ids" : "Open failed",
+                       error);
+      return result;
+    }
+    found.capsRead = ReadCapabilities(found.handle.get(), found.caps);
+    if (IsProtected(found.caps)) {
+      result.SetError(kSecurityKey, XtraResult::kNoCode);
+      return result;
+    }
+    return Listen(std::move(found), exclusive ? OpenMode::Exclusive : queryOnly ? OpenMode::QueryOnly : OpenMode::Shared);
+  } catch (const std::bad_alloc&) {
+    Close();
+    result.SetError("Out of memory", XtraResult::kNoCode);
+    return result;
+  }
+}
+
+XtraResult UsbClassPC::OpenFirstMatch(Match match, const void* wanted, const char* notFoundMessage) {
+  BeginOpen();
+  std::vector<std::string> paths;
+  try {
+    const XtraResult walked = ListHidInterfaces(paths);
+    bool securityKeyMatched = false;
+    for (const std::string& path : paths) {
+      FoundCollection found;
+      // Overlapped: this handle carries the writes, which must not hold
+      // Director's thread when the device stops taking them.
+      found.handle = OpenInterface(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   FILE_FLAG_OVERLAPPED);
+      if (!found.handle || !ReadAttributes(found.handle.get(), found.attributes) ||
+          !match(wanted, found.handle.get(), found.attributes, found.product))
+        continue;
+      found.capsRead = ReadCapabilities(found.handle.get(), found.caps);
+      if (IsProtected(found.caps)) {
+        securityKeyMatched = true;
+        continue;
+      }
+      found.path = path;
+      if (!found.product[0])
+        if (const HidCollectionInfo* known = collections.Find(path))
+          std::char_traits<WCHAR>::copy(found.product, known->device.Product, UsbDeviceInfo::kStringUnits);
+      return Listen(std::move(found), OpenMode::Shared);
+    }
+    // A walk that ended early may have missed the device: that is the news.
+    if (walked.isError)
+      result = walked;
+    else
+      result.SetError(securityKeyMatched ? kSecurityKey : notFoundMessage, XtraResult::kNoCode);
+  } catch (const std::bad_alloc&) {
+    Close();
+    result.SetError("Out of memory", XtraResult::kNoCode);
+  }
+  return result;
+}
+
+void UsbClassPC::BeginOpen() {
   result.SetOk();
   // Also what an earlier open left behind when it failed after its match.
   if (listening || deviceHandle) Close();
   ForgetReaderFailures();
-  result = EnumerateDevices(search);
-  if (result.isError) return result;
-  if (!search.found) {
-    result.SetError(notFoundMessage, XtraResult::kNoCode);
-    return result;
-  }
-  return Listen(std::move(search.found), OpenMode::Shared);
 }
 
-XtraResult UsbClassPC::Listen(ScopedHandle handle, OpenMode mode) {
-  deviceHandle = std::move(handle);
+XtraResult UsbClassPC::Listen(FoundCollection found, OpenMode mode) {
+  // Held from here on, even when a step below fails, until Close.
+  deviceHandle = std::move(found.handle);
   openMode = mode;
-  result = ReadCapabilities(deviceHandle.get(), caps);
+  result = found.capsRead;
   if (result.isError) return result;
+  caps = found.caps;
   HidCollectionInfo described;
-  if (DescribeDevice(deviceHandle.get(), devicePath.c_str(), described)) {
-    described.caps = caps;
-    described.systemOwned = mode == OpenMode::QueryOnly;
-    openCollection = std::move(described);
-  }
+  DescribeDevice(deviceHandle.get(), found.path.c_str(), found.attributes, found.product[0] ? found.product : nullptr,
+                 described);
+  described.caps = caps;
+  described.systemOwned = mode == OpenMode::QueryOnly;
+  openCollection = std::move(described);
   // What Windows keeps to itself cannot be read.
   if (mode != OpenMode::QueryOnly) {
-    reader = ReaderThread::Prepare(*this, devicePath, caps.InputReportByteLength, mode == OpenMode::Exclusive,
+    reader = ReaderThread::Prepare(*this, found.path, caps.InputReportByteLength, mode == OpenMode::Exclusive,
                                    result);
     if (!reader) return result;
   }

@@ -35,7 +35,7 @@ DWORD OutputReport::Send(HANDLE device, uint8_t reportId, const uint8_t* payload
   const DWORD error = GetLastError();
   if (error != ERROR_IO_PENDING) return error;
   inFlight_ = true;
-  const DWORD waited = WaitForSingleObject(event_.get(), timeoutMs ? timeoutMs : INFINITE);
+  const DWORD waited = WaitForSingleObject(event_.get(), timeoutMs);
   DWORD interrupted = ERROR_SUCCESS;
   if (waited != WAIT_OBJECT_0) {
     interrupted = waited == WAIT_TIMEOUT ? ERROR_TIMEOUT : GetLastError();

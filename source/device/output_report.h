@@ -20,7 +20,7 @@ class OutputReport {
 
   // Writes the report ID, then the payload, cut or padded with zeros to the
   // report's length. Answers ERROR_SUCCESS with the bytes written,
-  // ERROR_TIMEOUT when the device took longer than `timeoutMs` (0: no limit)
+  // ERROR_TIMEOUT when the device took longer than `timeoutMs`
   // and the write was cancelled, or why it failed; ERROR_TIMEOUT too, writing
   // nothing, while an earlier write still would not be cancelled.
   DWORD Send(HANDLE device, uint8_t reportId, const uint8_t* payload, uint32_t length, DWORD timeoutMs,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/interface_open.h"
 #include "device/own_io.h"
 #include "diagnostics/system_message.h"
 
@@ -12,8 +13,8 @@ constexpr DWORD kRetryPauseMs = 100;
 // How often a waiting reader looks whether Close has let go of it, should the
 // stop event never come.
 constexpr DWORD kStopPollMs = 250;
-// How long Start waits for the thread to run; it runs on regardless.
-constexpr DWORD kStartWaitMs = 1000;
+// What the reader's stack may grow to; Windows' default reserves a megabyte.
+constexpr SIZE_T kStackReserve = 64 * 1024;
 // The HID class driver keeps 32 unread reports by default: 4 ms at 8000
 // reports a second, less than a busy PC may keep the reader waiting.
 constexpr ULONG kDriverInputBuffers = 512;
@@ -54,9 +55,11 @@ ReaderThread::Reference ReaderThread::Prepare(UsbClassBase& device, const std::s
                                               bool exclusive, XtraResult& result) {
   Reference reader(new ReaderThread(device, reportLength));
   // Overlapped, so that the reader can wait for a report and a stop at once.
-  reader->file_.reset(CreateFileA(path.c_str(), exclusive ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
-                                  exclusive ? FILE_SHARE_WRITE : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+  // Through the same wait as the device object's own handle: a reader just
+  // let go of may still hold an exclusively opened device for a moment.
+  reader->file_ = OpenInterface(path.c_str(), exclusive ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
+                                exclusive ? FILE_SHARE_WRITE : FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                FILE_FLAG_OVERLAPPED);
   if (!reader->file_) {
     SetFixedError(result, "Could not open an input pipe", GetLastError());
     return nullptr;
@@ -78,18 +81,20 @@ ReaderThread::Reference ReaderThread::Prepare(UsbClassBase& device, const std::s
 }
 
 bool ReaderThread::Start(XtraResult& result) {
-  readyEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   // A reference of its own on the module: Director may unload it as soon as
   // DllCanUnloadNow agrees, while the thread still has its last steps to go.
   // Without one the thread must not run.
-  const bool holdsModule = readyEvent_ && GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                                              reinterpret_cast<LPCSTR>(&ReaderThread::Main), &module_);
+  const bool holdsModule = GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                              reinterpret_cast<LPCSTR>(&ReaderThread::Main), &module_) != FALSE;
   if (!holdsModule) module_ = nullptr;
   ++references_;
   ++gLiveThreads;
-  // Nothing waits for the thread's end, which comes on its own: its handle
-  // is closed at once.
-  const ScopedHandle thread(holdsModule ? CreateThread(nullptr, 0, Main, this, 0, nullptr) : nullptr);
+  // Nothing waits for the thread's start or its end, which come on their
+  // own: its handle is closed at once. Its stack is reserved small, as the
+  // reader needs little: one a device costs memory only where it is used.
+  const ScopedHandle thread(holdsModule ? CreateThread(nullptr, kStackReserve, Main, this,
+                                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)
+                                        : nullptr);
   if (!thread) {
     // An open that reports success with no reader would leave the movie
     // waiting for reports that never come.
@@ -100,13 +105,11 @@ bool ReaderThread::Start(XtraResult& result) {
     module_ = nullptr;
     return false;
   }
-  WaitForSingleObject(readyEvent_.get(), kStartWaitMs);
   return true;
 }
 
 DWORD WINAPI ReaderThread::Main(LPVOID parameter) {
   auto* reader = static_cast<ReaderThread*>(parameter);
-  SetEvent(reader->readyEvent_.get());
   HMODULE module = reader->module_;
   if (reader->report_.empty())
     reader->WaitUntilStopped();

@@ -35,8 +35,7 @@ class ReaderThread {
   ReaderThread(const ReaderThread&) = delete;
   ReaderThread& operator=(const ReaderThread&) = delete;
 
-  // Returns once the thread runs: the system's work on a thread that is
-  // still starting would hold up a Close that comes at once.
+  // Starts the thread; false, with why in `result`, when it cannot run.
   bool Start(XtraResult& result);
 
   // Reader threads that have not ended: the module must stay loaded.
@@ -76,7 +75,6 @@ class ReaderThread {
   ScopedHandle file_;
   ScopedHandle readEvent_;  // the read's own event, in overlapped_
   ScopedHandle stopEvent_;
-  ScopedHandle readyEvent_;  // set by the thread once it runs
   OVERLAPPED overlapped_{};
   std::vector<uint8_t> report_;
   HMODULE module_ = nullptr;  // holds the module loaded until the thread has ended

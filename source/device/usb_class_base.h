@@ -56,9 +56,12 @@ class UsbClassBase {
   virtual bool GetOpenCollection(HidCollectionInfo& out) const = 0;
   // False once the open device is gone, or when none is open.
   virtual bool IsConnected() = 0;
+  // Whether a reader collects the open device's input reports: false for a
+  // device held after an open that failed part way, or whose reader ended.
+  bool IsReading() const { return listening && !readerEnded_; }
   // The capabilities of the last device opened (all zero before the first).
   XtraResult GetCapabilities(CollectionCapabilities& out);
-  // How long Write waits for the device before it gives up; 0: no limit.
+  // How long a report to or from the device may take before it is given up.
   void SetWriteTimeout(uint32_t milliseconds) { writeTimeoutMs = milliseconds; }
 
   InputBuffer& input() { return input_; }

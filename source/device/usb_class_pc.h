@@ -7,23 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "device/collection_cache.h"
 #include "device/hid_collection_info.h"
 #include "device/output_report.h"
 #include "device/reader_thread.h"
 #include "device/scoped_resources.h"
 #include "device/usb_class_base.h"
-
-enum class SearchMode { ListCollections, MatchIds, MatchProductName };
-
-// What one walk over the present HID interfaces looks for.
-struct DeviceSearch {
-  SearchMode mode = SearchMode::ListCollections;
-  int32_t vendorId = 0;
-  int32_t productId = 0;
-  WCHAR name[UsbDeviceInfo::kStringUnits] = {};
-  std::vector<HidCollectionInfo>* collections = nullptr;
-  ScopedHandle found;  // kept open on the matched device
-};
 
 // How the open device's handles hold it.
 enum class OpenMode {
@@ -63,10 +52,31 @@ class UsbClassPC : public UsbClassBase {
  private:
   using ReportFunction = BOOLEAN(WINAPI*)(HANDLE, PVOID, ULONG);
 
-  XtraResult EnumerateDevices(DeviceSearch& search);
-  XtraResult Open(DeviceSearch& search, const char* notFoundMessage);
-  // Takes over `handle` on the device at devicePath, opened in `mode`.
-  XtraResult Listen(ScopedHandle handle, OpenMode mode);
+  // What an open found: the collection's path, the handle it opened, and
+  // what it asked of it on the way, which Listen does not ask again.
+  struct FoundCollection {
+    std::string path;
+    ScopedHandle handle;
+    HIDD_ATTRIBUTES attributes{};
+    WCHAR product[UsbDeviceInfo::kStringUnits] = {};  // empty: not read yet
+    XtraResult capsRead;
+    CollectionCapabilities caps{};
+  };
+  // Whether the collection open on a handle is the one an open looks for;
+  // the test may read the product string into `product`.
+  using Match = bool (*)(const void* wanted, HANDLE device, const HIDD_ATTRIBUTES& attributes,
+                         WCHAR (&product)[UsbDeviceInfo::kStringUnits]);
+  // Walks the present collections and opens the first that `match`es;
+  // security keys are passed over.
+  XtraResult OpenFirstMatch(Match match, const void* wanted, const char* notFoundMessage);
+  // Takes over the found collection, opened in `mode`, and makes it ready:
+  // its description, its reader, its output.
+  XtraResult Listen(FoundCollection found, OpenMode mode);
+  // The collections present, described, into `present`; `result` tells
+  // whether the walk found them all.
+  void ListPresent(bool withCaps, std::vector<const HidCollectionInfo*>& present);
+  // Lets go of what an earlier open holds before a new one.
+  void BeginOpen();
   void ReleaseOutput();
   // Ok when a device is open with reports of this length; else records why not.
   bool CanTransfer(uint32_t reportLength, const char* kind);
@@ -83,7 +93,7 @@ class UsbClassPC : public UsbClassBase {
   ScopedHandle deviceHandle;
   ReaderThread::Reference reader;
   std::unique_ptr<OutputReport> output;
-  std::string devicePath;
   OpenMode openMode = OpenMode::Shared;
   std::optional<HidCollectionInfo> openCollection;
+  CollectionCache collections;
 };

@@ -83,6 +83,7 @@ void HandleGetStatus(CallContext& context) {
   };
   add("Open", device.IsOpen() ? 1 : 0);
   add("Connected", device.IsConnected() ? 1 : 0);
+  add("Reading", device.IsReading() ? 1 : 0);
   if (made == kMoaErr_NoErr) made = services.AddIntegerProperty(status.get(), "LastErrorCode", instance.lastErrorCode);
   if (made == kMoaErr_NoErr) made = services.AddStringProperty(status.get(), "LastError", instance.lastErrorText);
   add("DroppedReports", device.input().DroppedCount());

@@ -1,5 +1,6 @@
 // The Lingo methods that work on the instance's device object.
 #include <cstdint>
+#include <memory>
 
 #include "device/usb_class_base.h"
 #include "diagnostics/bounded_text.h"
@@ -16,6 +17,8 @@ constexpr uint32_t kMaxPacketBytes = 65535;
 // Lingo list would hold a 32-bit host for seconds and gigabytes.
 constexpr size_t kMaxReadBytes = 65536;
 constexpr size_t kProductNameSize = 255;
+constexpr int32_t kMinWriteTimeoutMs = 1;
+constexpr int32_t kMaxWriteTimeoutMs = 60000;
 
 // Packets leave the buffer only once the movie's list holds them.
 void AnswerPackets(CallContext& context, size_t packets) {
@@ -62,11 +65,11 @@ void HandleRead(CallContext& context) { AnswerPackets(context, SIZE_MAX); }
 void HandleReadPacket(CallContext& context) { AnswerPackets(context, 1); }
 
 void HandleWrite(CallContext& context) {
-  uint8_t payload[HostServices::kPayloadCapacity];
+  const std::unique_ptr<uint8_t[]> payload(new uint8_t[HostServices::kPayloadCapacity]);
   uint32_t count = 0;
-  if (!context.PayloadArguments(1, payload, count)) return;
+  if (!context.PayloadArguments(1, payload.get(), count)) return;
   int32_t sent = 0;
-  context.StoreResult(context.instance.device->Write(payload, count, &sent));
+  context.StoreResult(context.instance.device->Write(payload.get(), count, &sent));
   if (context.instance.lastResult.isError) return context.AnswerStatus();
   context.AnswerSent(count, sent);
 }
@@ -86,11 +89,13 @@ void HandleDoNotBufferPackets(CallContext& context) {
 void HandleSetWriteTimeout(CallContext& context) {
   bool converted = false;
   const int32_t milliseconds = context.IntegerArgument(1, &converted);
-  if (converted && milliseconds >= 0)
+  // No "wait for ever": a device that stops taking reports would hold
+  // Director's thread until it is pulled out.
+  if (converted && milliseconds >= kMinWriteTimeoutMs && milliseconds <= kMaxWriteTimeoutMs)
     context.instance.device->SetWriteTimeout(static_cast<DWORD>(milliseconds));
   else
     context.StoreResult(
-        XtraResult::Failure("The write timeout is a number of milliseconds, 0 or more", XtraResult::kNoCode));
+        XtraResult::Failure("The write timeout is a number of milliseconds, 1 to 60000", XtraResult::kNoCode));
   context.AnswerStatus();
 }
 

@@ -1,5 +1,7 @@
 // The Lingo methods that move one report of a given ID: output reports over
 // either pipe, feature reports both ways, and input reports on demand.
+#include <memory>
+
 #include "device/usb_class_base.h"
 #include "host/device_answers.h"
 #include "host/methods.h"
@@ -13,11 +15,11 @@ using FetchFunction = XtraResult (UsbClassBase::*)(uint8_t, ByteList&);
 // Nothing is sent unless every argument can be.
 void SendReport(CallContext& context, SendFunction send) {
   uint8_t reportId = 0;
-  uint8_t payload[HostServices::kPayloadCapacity];
+  const std::unique_ptr<uint8_t[]> payload(new uint8_t[HostServices::kPayloadCapacity]);
   uint32_t count = 0;
-  if (!context.ReportIdArgument(1, &reportId) || !context.PayloadArguments(2, payload, count)) return;
+  if (!context.ReportIdArgument(1, &reportId) || !context.PayloadArguments(2, payload.get(), count)) return;
   int32_t sent = 0;
-  context.StoreResult((context.instance.device->*send)(reportId, payload, count, &sent));
+  context.StoreResult((context.instance.device->*send)(reportId, payload.get(), count, &sent));
   if (context.instance.lastResult.isError) return context.AnswerStatus();
   context.AnswerSent(count, sent);
 }

@@ -17,7 +17,7 @@ void FileHidDeviceEvent(TStdXtra_IMoaMmXScript& target, const char* path, uint32
   target.ExecutionFlow("FileHidDeviceEvent", "Enter", 50);
   HidCollectionInfo collection;
   // A collection that is gone, or will not tell, is named by its path alone.
-  const bool described = arrived && DescribeCollectionAt(path, collection);
+  const bool described = arrived && DescribeCollectionAt(path, true, collection);
   if (!described) {
     collection.path = path;
     ParseVidPid(path, &collection.device.VendorID, &collection.device.ProductID);

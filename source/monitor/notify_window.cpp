@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "device/collection_cache.h"
 #include "device/interface_path.h"
 #include "host/interface_objects.h"
 #include "monitor/hid_device_events.h"
@@ -118,6 +119,7 @@ void FileDeviceChange(const DEV_BROADCAST_DEVICEINTERFACE_A& broadcast, WPARAM w
     // The whole path, which OpenByPath takes.
     char path[1024];
     CopyBroadcastPath(broadcast, 0, path);
+    if (wParam == DBT_DEVICEREMOVECOMPLETE) CollectionCache::ForgetEverything();
     if (target) FileHidDeviceEvent(*target, path, static_cast<uint32_t>(wParam));
     return;
   }

@@ -1,6 +1,7 @@
 // Lingo values to the bytes of an output report, and received bytes back to
 // a Lingo list.
 #include <cstring>
+#include <string>
 
 #include "values/host_services.h"
 #include "values/host_value.h"
@@ -43,6 +44,9 @@ XtraResult HostServices::ValueToBytes(const MoaMmValue* value, uint8_t* payload,
     case ByteConversion::UnsupportedType:
       result.SetError("Cannot convert this type of parameter", XtraResult::kNoCode);
       break;
+    case ByteConversion::UnreadableText:
+      result.SetError("The host did not give the text of a string", XtraResult::kNoCode);
+      break;
     case ByteConversion::NestedTooDeeply:
       result.SetError("Lists nested too deeply", XtraResult::kNoCode);
       break;
@@ -77,9 +81,9 @@ HostServices::ByteConversion HostServices::AppendBytes(const MoaMmValue* value, 
       return ByteConversion::Done;
     }
     case kMoaMmValueType_String: {
-      static thread_local char text[kStringBufferSize];
-      ValueText(value, text, sizeof text);
-      Append(payload, count, text, std::strlen(text));
+      std::string text;
+      if (!ValueString(value, text)) return ByteConversion::UnreadableText;
+      Append(payload, count, text.data(), text.size());
       return ByteConversion::Done;
     }
     case kMoaMmValueType_Picture:

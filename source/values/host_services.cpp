@@ -76,6 +76,21 @@ bool HostServices::ValueText(const MoaMmValue* value, char* buffer, size_t size)
   return given;
 }
 
+bool HostServices::ValueString(const MoaMmValue* value, std::string& text) {
+  text.clear();
+  MoaLong length = 0;
+  if (!values_ || values_->ValueStringLength(value, &length) != kMoaErr_NoErr || length < 0) return false;
+  // Director asks for room for the terminator as well.
+  text.resize(static_cast<size_t>(length) + 1);
+  if (values_->ValueToString(value, &text[0], length + 1) != kMoaErr_NoErr) {
+    text.clear();
+    return false;
+  }
+  text[static_cast<size_t>(length)] = '\0';  // a host that fills the buffer may not end it
+  text.resize(std::char_traits<char>::length(text.c_str()));
+  return true;
+}
+
 MoaError HostServices::NewPropList(MoaMmValue* out) {
   *out = kVoidMoaMmValue;
   return lists_ ? lists_->NewPropListValue(out) : kMoaErr_BadInterface;

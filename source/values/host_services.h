@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "diagnostics/xtra_result.h"
 #include "moa_contract.h"
@@ -14,7 +15,8 @@
 
 class HostServices {
  public:
-  static constexpr uint32_t kPayloadCapacity = 32768;
+  // Room for the payload of the longest report a HID device can have.
+  static constexpr uint32_t kPayloadCapacity = 65535;
   static constexpr size_t kLogTextCapacity = 32768;
   static constexpr size_t kLogFileNameSize = 256;
 
@@ -44,6 +46,9 @@ class HostServices {
   // A string value's text, ended inside `buffer` (a host that cuts a text
   // may not end it); false, with the text empty, when the host gives none.
   bool ValueText(const MoaMmValue* value, char* buffer, size_t size);
+  // A string value's whole text, however long; false, with the text empty,
+  // when the host gives none. Throws std::bad_alloc.
+  bool ValueString(const MoaMmValue* value, std::string& text);
 
   MoaError BytesToList(const uint8_t* bytes, int32_t length, MoaMmValue* out);
   // Appends the bytes of an integer, string or (nested) list to a payload of
@@ -71,7 +76,7 @@ class HostServices {
   CallbackQueue& callbacks() { return callbacks_; }
 
  private:
-  enum class ByteConversion { Done, UnsupportedType, NestedTooDeeply, TooManyElements };
+  enum class ByteConversion { Done, UnsupportedType, UnreadableText, NestedTooDeeply, TooManyElements };
   ByteConversion AppendBytes(const MoaMmValue* value, uint8_t* payload, uint32_t& count, int depth,
                              size_t& visited);
   void AppendLogText(const MoaMmValue* value, char* text, size_t& length, int depth);
@@ -83,10 +88,9 @@ class HostServices {
   template <class Visit>
   bool ForEachElement(const MoaMmValue* list, int depth, Visit visit);
   static constexpr int kMaxListDepth = 64;
-  // Lists that fill the payload with one byte per element visit about twice
+  // Lists that fill a payload with one byte per element visit about twice
   // as many values, themselves included; a walk past this sends nothing.
   static constexpr size_t kMaxVisitedElements = 4 * kPayloadCapacity;
-  static constexpr size_t kStringBufferSize = 15360;
 
   IMoaCallback* callback_;
   IMoaMmValue* values_ = nullptr;

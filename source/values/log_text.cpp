@@ -1,6 +1,8 @@
 // The compact text in which the log shows a callback's argument values.
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <string>
 
 #include "diagnostics/bounded_text.h"
 #include "values/host_services.h"
@@ -36,9 +38,15 @@ void HostServices::AppendLogText(const MoaMmValue* value, char* text, size_t& le
       break;
     }
     case kMoaMmValueType_String: {
-      static thread_local char piece[kStringBufferSize];
-      ValueText(value, piece, sizeof piece);
-      AppendText(text, length, "<%s>", piece);
+      // The log is no reason to fail a callback: a text without the memory
+      // to read it is logged as cut.
+      std::string piece;
+      try {
+        ValueString(value, piece);
+      } catch (const std::bad_alloc&) {
+        piece = "...";
+      }
+      AppendText(text, length, "<%s>", piece.c_str());
       break;
     }
     case kMoaMmValueType_List:

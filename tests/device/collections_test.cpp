@@ -118,7 +118,7 @@ TEST_F(Collections, OpeningByAPathThatIsNotThereSaysSo) {
   UsbClassPC& object = NewObject();
   EXPECT_STREQ(object.OpenByPath("\\\\?\\hid#vid_dead&pid_beef#1#{4d1e55b2-f16f-11cf-88cb-001111000030}", false)
                    .StatusText(),
-               "Error :Open failed: The system cannot find the file specified. (2)");
+               "Error :Open failed - no HID collection present has this path");
   EXPECT_FALSE(object.IsOpen());
   HidCollectionInfo info;
   EXPECT_FALSE(object.GetOpenCollection(info));

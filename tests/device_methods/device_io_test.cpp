@@ -110,15 +110,15 @@ TEST_F(DeviceIo, AWriteToAStalledDeviceTimesOutAndTheNextOneWorks) {
       << "the write that timed out was cancelled";
 }
 
-// A second each by default; 0 waits for as long as the device takes.
+// A second each by default, a minute at most.
 TEST_F(DeviceIo, AWriteWaitsForADeviceThatTakesItsTime) {
   standin::DeviceId pad = 0;
   ScriptInstance& me = OpenPad(pad);
-  for (const char* timeout : {"1000", "0"}) {
+  for (const char* timeout : {"1000", "60000"}) {
     EXPECT_EQ(me.Call(kSetWriteTimeout, timeout), "\"Ok\"");
     standin::StallOutput(pad, true);
     std::thread device([pad, timeout] {
-      std::this_thread::sleep_for(std::chrono::milliseconds(timeout[0] == '0' ? 1200 : 50));
+      std::this_thread::sleep_for(std::chrono::milliseconds(timeout[0] == '6' ? 1200 : 50));
       standin::StallOutput(pad, false);
     });
     EXPECT_EQ(me.Call(kWrite, "7"), "\"Ok (in:1 sent:9)\"") << timeout;
@@ -127,13 +127,15 @@ TEST_F(DeviceIo, AWriteWaitsForADeviceThatTakesItsTime) {
   EXPECT_EQ(standin::OutputReports(pad).size(), 2u);
 }
 
-TEST_F(DeviceIo, TheWriteTimeoutIsANumberOfMillisecondsZeroOrMore) {
+// 0 once meant "no limit": a device that stopped taking reports then held
+// Director's thread until it was pulled out.
+TEST_F(DeviceIo, TheWriteTimeoutIsOneToSixtyThousandMilliseconds) {
   ScriptInstance& me = New();
-  const char kRefused[] = "\"Error :The write timeout is a number of milliseconds, 0 or more\"";
-  EXPECT_EQ(me.Call(kSetWriteTimeout, "-1"), kRefused);
-  EXPECT_EQ(me.Call(kSetWriteTimeout, "\"5\""), kRefused);
-  EXPECT_EQ(me.Call(kSetWriteTimeout), kRefused);
-  EXPECT_EQ(me.Call(kSetWriteTimeout, "0"), "\"Ok\"");
+  const char kRefused[] = "\"Error :The write timeout is a number of milliseconds, 1 to 60000\"";
+  for (const char* refused : {"-1", "0", "60001", "\"5\"", ""})
+    EXPECT_EQ(me.Call(kSetWriteTimeout, refused), kRefused) << refused;
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "1"), "\"Ok\"");
+  EXPECT_EQ(me.Call(kSetWriteTimeout, "60000"), "\"Ok\"");
 }
 
 // Windows owns a write's report until the write ends; one that no cancel
@@ -347,6 +349,42 @@ TEST_F(DeviceIo, AnOpenAfterAFailedOneReleasesWhatThatLeftBehind) {
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
   EXPECT_TRUE(ReadersEnded());
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
+}
+
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Texts of every length the host holds reach the device whole, and payloads
+// fill a report of any length: once a 15,360-character string added nothing,
+// and payloads were cut at 32,768 bytes, both answered "Ok".
+TEST_F(DeviceIo, LongTextsAndPayloadsReachTheDeviceWhole) {
+  // The longest reports a collection can have.
+  standin::DeviceSpec longReports = Pad();
+  longReports.caps.OutputReportByteLength = 65535;
+  longReports.caps.FeatureReportByteLength = 65535;
+  const standin::DeviceId board = Plug(longReports);
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
+  const std::string text(40000, 'x');
+  EXPECT_EQ(me.Call(kWrite, Quoted(text)), "\"Ok (in:40000 sent:65535)\"");
+  EXPECT_EQ(me.Call(kSetFeatureReport, "0, " + Quoted(text)), "\"Ok (in:40000 sent:65535)\"");
+  // Two texts that pass the payload's room together: the second is cut
+  // inside itself, and the report holds all it can.
+  EXPECT_EQ(me.Call(kWriteReport, "0, " + Quoted(text) + ", " + Quoted(std::string(30000, 'y'))),
+            "\"Ok (in:65535 sent:65535)\"");
+  const std::vector<standin::ReceivedReport> received = standin::ReceivedReports(board);
+  ASSERT_EQ(received.size(), 3u);
+  for (const standin::ReceivedReport& report : received) {
+    ASSERT_EQ(report.bytes.size(), 65535u);
+    EXPECT_EQ(report.bytes[0], 0);
+    EXPECT_EQ(report.bytes[40000], 'x');
+  }
+  EXPECT_EQ(received[0].bytes[40001], 0) << "padded with zeros after the text";
+  EXPECT_EQ(received[2].bytes[40001], 'y');
+  EXPECT_EQ(received[2].bytes[65534], 'y') << "the last byte of the report is the payload's";
+  // A text exactly as long as the longest one a fixed buffer once held.
+  EXPECT_EQ(me.Call(kWrite, Quoted(std::string(15359, 'z'))), "\"Ok (in:15359 sent:65535)\"");
+  EXPECT_EQ(standin::ReceivedReports(board).back().bytes[15359], 'z');
 }
 
 }  // namespace

@@ -53,11 +53,11 @@ TEST_F(HidCollections, AListTheHostCannotFinishIsAnError) {
 TEST_F(HidCollections, AFailedOpenByPathShowsItsBoxWhileBoxesAreOn) {
   ScriptInstance& me = New();
   const char* const missing = "\"\\\\?\\hid#vid_dead&pid_beef#1#{4d1e55b2-f16f-11cf-88cb-001111000030}\"";
-  EXPECT_EQ(me.Call(kOpenByPath, missing), "\"Error :Open failed: The system cannot find the file specified. (2)\"");
+  EXPECT_EQ(me.Call(kOpenByPath, missing), "\"Error :Open failed - no HID collection present has this path\"");
   const auto boxes = standin::MessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, "HidBridge:OpenByPath");
-  EXPECT_EQ(boxes[0].text, "Error :Open failed: The system cannot find the file specified. (2)\n"
+  EXPECT_EQ(boxes[0].text, "Error :Open failed - no HID collection present has this path\n"
                            "Is device connected? path correct? - Try FindHidDevices");
   me.Call(kOpenByPath, "7");
   EXPECT_EQ(standin::MessageBoxes().size(), 1u) << "a wrong argument is no failed open";

@@ -171,4 +171,45 @@ TEST_F(Reader, AReadThatClaimsMoreThanItAskedForStoresOnlyThat) {
   EXPECT_EQ(me.Call(kReadPacket), "[1, 2, 3, 0, 0, 0, 0, 0, 0]");
 }
 
+
+std::string StatusOf(ScriptInstance& me, const std::string& key) {
+  const std::string status = me.Call(kGetStatus);
+  const size_t at = status.find("#" + key + ": ");
+  if (at == std::string::npos) return "(no #" + key + ")";
+  const size_t start = at + key.size() + 3;
+  return status.substr(start, status.find_first_of(",]", start) - start);
+}
+
+// The reader of the first open, let go of, holds the device for as long as
+// its last read takes to cancel; the second open's reader waits for it as
+// the second open's own handle does.
+TEST_F(Reader, AnExclusiveOpenRightAfterAnExclusiveOpenReads) {
+  pad = Plug();
+  ScriptInstance& me = New();
+  const std::string path = "\"" + standin::DevicePath(pad) + "\", 1";
+  ASSERT_EQ(me.Call(kOpenByPath, path), "\"Ok\"");
+  ASSERT_TRUE(ReadPending());
+  standin::FailNext("CancelIoEx", ERROR_INVALID_HANDLE, 0, 1);
+  standin::FailNext("CancelIo", ERROR_INVALID_HANDLE, 0, 1);
+  EXPECT_EQ(me.Call(kOpenByPath, path), "\"Ok\"");
+  EXPECT_EQ(StatusOf(me, "Reading"), "1");
+  standin::SendInputReport(pad, {0, 7});
+  EXPECT_TRUE(WaitForPackets(1));
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+}
+
+// An object that holds a device it cannot read says so, and why.
+TEST_F(Reader, AnOpenWhoseReaderCannotStartSaysItIsNotReading) {
+  pad = Plug();
+  ScriptInstance& me = New();
+  standin::FailNext("CreateThread", ERROR_NOT_ENOUGH_MEMORY);
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Error :Could not start the reader thread (8)\"");
+  EXPECT_EQ(me.Call(kIsOpen), "1");
+  EXPECT_EQ(StatusOf(me, "Reading"), "0");
+  EXPECT_EQ(StatusOf(me, "LastError"), "\"Could not start the reader thread\"");
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
+  EXPECT_EQ(StatusOf(me, "Reading"), "1");
+}
+
 }  // namespace

@@ -35,7 +35,7 @@ const char kExpectedMessageTable[] =
     "/ + PrivateGlobal *\n"
     "/  PrivateInstance object me, *\n"
     "--\n"
-    "   SetWriteTimeout object me, long milliseconds -- how long Write waits for the device; 0: no limit\n"
+    "   SetWriteTimeout object me, long milliseconds -- how long Write waits for the device, 1 to 60000 ms\n"
     "   WriteReport object me, long reportId, * -- an output report of that ID: numbers, strings or lists\n"
     "   SendOutputReport object me, long reportId, * -- the same over the control pipe\n"
     "   GetFeatureReport object me, long reportId -- the feature report of that ID, as a list\n"

@@ -68,6 +68,9 @@ class UnterminatedTexts final : public ServiceDouble<director::IMoaMmValueSlots,
     if (status == director::kMoaErr_NoErr) std::memcpy(buffer, whole.data(), static_cast<size_t>(size));
     return status;
   }
+  director::MoaError ValueStringLength(const director::MoaMmValue* value, director::MoaLong* length) override {
+    return real().ValueStringLength(value, length);
+  }
   director::MoaError StringToSymbol(const char* text, director::MoaMmSymbol* symbol) override {
     return real().StringToSymbol(text, symbol);
   }

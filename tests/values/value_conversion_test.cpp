@@ -131,7 +131,7 @@ TEST_F(ValueBridge, PropertyListsFloatsAndVoidCannotBeSent) {
 TEST_F(ValueBridge, PayloadStopsAtItsCapacity) {
   const std::string kilobyte(1024, 'x');
   std::string arguments;
-  for (int i = 0; i < 40; ++i) arguments += (i ? ", \"" : "\"") + kilobyte + "\"";
+  for (int i = 0; i < 70; ++i) arguments += (i ? ", \"" : "\"") + kilobyte + "\"";
   EXPECT_EQ(Bytes(arguments).size(), HostServices::kPayloadCapacity);
 }
 

@@ -1,0 +1,94 @@
+#include "device/hid_interfaces.h"
+
+#include <cstring>
+#include <memory>
+
+#include "device/scoped_resources.h"
+#include "diagnostics/system_message.h"
+#include "platform.h"
+
+namespace {
+
+char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (LowerCase(c) >= 'a' && LowerCase(c) <= 'f'); }
+
+// "{4d1e55b2-f16f-11cf-88cb-001111000030}": 8-4-4-4-12 hexadecimal digits.
+bool IsBracedGuid(const char* text) {
+  static const char kShape[] = "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}";
+  for (size_t i = 0; i < sizeof kShape - 1; ++i)
+    if (kShape[i] == 'x' ? !IsHexDigit(text[i]) : text[i] != kShape[i]) return false;
+  return text[sizeof kShape - 1] == '\0';
+}
+
+// The path of the interface at `index`: false at the end of the list, with
+// `result` an error when the list ended early; `path` empty when only this
+// interface would not tell it.
+bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::string& path, XtraResult& result) {
+  path.clear();
+  SP_DEVICE_INTERFACE_DATA interfaceData{};
+  interfaceData.cbSize = sizeof interfaceData;
+  if (!SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, index, &interfaceData)) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_NO_MORE_ITEMS) SetSystemError(result, "Could not list every HID collection", error);
+    return false;
+  }
+  DWORD required = 0;
+  SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, nullptr, 0, &required, nullptr);
+  const DWORD sizeError = GetLastError();
+  if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) {
+    SetSystemError(result, "Could not read the path of a HID collection", sizeError);
+    return true;
+  }
+  const std::unique_ptr<char[]> storage(new char[required]);
+  auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.get());
+  detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+  if (!SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, required, nullptr, nullptr)) {
+    SetSystemError(result, "Could not read the path of a HID collection", GetLastError());
+    return true;
+  }
+  path = detail->DevicePath;
+  return true;
+}
+
+}  // namespace
+
+XtraResult ListHidInterfaces(std::vector<std::string>& paths) {
+  XtraResult result;
+  result.SetOk();
+  GUID hidGuid;
+  HidD_GetHidGuid(&hidGuid);
+  const ScopedDeviceInfoSet set(
+      SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+  if (!set) {
+    SetFixedError(result, "Invalid Handle", GetLastError());
+    return result;
+  }
+  std::string path;
+  for (DWORD index = 0; InterfacePathAt(set.get(), hidGuid, index, path, result); ++index)
+    if (!path.empty()) paths.push_back(path);
+  return result;
+}
+
+bool IsHidInterfacePath(const char* path) {
+  static const char kPrefix[] = "\\\\?\\hid#";
+  for (size_t i = 0; i < sizeof kPrefix - 1; ++i)
+    if (LowerCase(path[i]) != kPrefix[i]) return false;
+  const char* rest = path + sizeof kPrefix - 1;
+  // No further path parts: a device path names no folder or file below it.
+  if (std::strpbrk(rest, "\\/:")) return false;
+  const char* classPart = std::strrchr(rest, '#');
+  // The device and instance parts, each not empty, then the class.
+  const char* instanceEnd = classPart;
+  if (!classPart || classPart == rest) return false;
+  const char* deviceEnd = static_cast<const char*>(std::memchr(rest, '#', static_cast<size_t>(instanceEnd - rest)));
+  if (!deviceEnd || deviceEnd == rest || deviceEnd + 1 == instanceEnd) return false;
+  return IsBracedGuid(classPart + 1);
+}
+
+bool SamePath(const std::string& one, const char* other) {
+  size_t i = 0;
+  for (; i < one.size() && other[i]; ++i)
+    if (LowerCase(one[i]) != LowerCase(other[i])) return false;
+  return i == one.size() && !other[i];
+}
