@@ -11,14 +11,14 @@ namespace {
 
 char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (LowerCase(c) >= 'a' && LowerCase(c) <= 'f'); }
-
-// "{4d1e55b2-f16f-11cf-88cb-001111000030}": 8-4-4-4-12 hexadecimal digits.
-bool IsBracedGuid(const char* text) {
-  static const char kShape[] = "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}";
-  for (size_t i = 0; i < sizeof kShape - 1; ++i)
-    if (kShape[i] == 'x' ? !IsHexDigit(text[i]) : text[i] != kShape[i]) return false;
-  return text[sizeof kShape - 1] == '\0';
+// GUID_DEVINTERFACE_HID, the interface class under which the HID class
+// driver names every collection it makes.
+bool IsHidInterfaceClass(const char* text) {
+  static const char kHidClass[] = "{4d1e55b2-f16f-11cf-88cb-001111000030}";
+  size_t i = 0;
+  for (; kHidClass[i]; ++i)
+    if (LowerCase(text[i]) != kHidClass[i]) return false;
+  return text[i] == '\0';
 }
 
 // The path of the interface at `index`: false at the end of the list, with
@@ -83,7 +83,7 @@ bool IsHidInterfacePath(const char* path) {
   if (!classPart || classPart == rest) return false;
   const char* deviceEnd = static_cast<const char*>(std::memchr(rest, '#', static_cast<size_t>(instanceEnd - rest)));
   if (!deviceEnd || deviceEnd == rest || deviceEnd + 1 == instanceEnd) return false;
-  return IsBracedGuid(classPart + 1);
+  return IsHidInterfaceClass(classPart + 1);
 }
 
 bool SamePath(const std::string& one, const char* other) {

@@ -12,7 +12,7 @@
 XtraResult ListHidInterfaces(std::vector<std::string>& paths);
 
 // Whether `path` has the form Windows gives a HID collection's interface:
-// "\\?\hid#<device>#<instance>#{<interface class>}" and nothing beyond it,
+// "\\?\hid#<device>#<instance>#{<the HID interface class>}", nothing beyond,
 // so that no file, device or network name ever passes for one.
 bool IsHidInterfacePath(const char* path);
 

@@ -1,4 +1,6 @@
 // FindUsbDevices and the two opens' search over the simulated bus.
+#include <cctype>
+
 #include "simulated_devices.h"
 
 namespace {
@@ -137,6 +139,137 @@ TEST_F(Enumeration, DevicesThatCannotBeOpenedOrQueriedAreSkipped) {
   standin::FailNext("CreateFileA", 5, 0, 2);  // read-write, then without access
   EXPECT_EQ(me.Call(kFindUsbDevices).find("#ProductID: 50475"), std::string::npos);
   EXPECT_NE(me.Call(kFindUsbDevices).find("#ProductID: 50475"), std::string::npos);
+}
+
+// A walk that ends early, or an interface that will not tell its path, is
+// news: the lists stay lists, and the movie hears that they are short.
+TEST_F(Enumeration, ASearchThatFailsPartWayTellsTheMovie) {
+  Plug();
+  standin::DeviceSpec second = Pad();
+  second.productId = 7;
+  Plug(second);
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  struct Fault {
+    const char* function;
+    unsigned skip;
+    const char* told;
+    const char* listed;
+    const char* missed;
+  };
+  for (const Fault& fault : {Fault{"SetupDiEnumDeviceInterfaces", 1, "Could not list every HID collection",
+                                   "#ProductID: 50475", "#ProductID: 7"},
+                             Fault{"SetupDiGetDeviceInterfaceDetailA", 0, "Could not read the path of a HID collection",
+                                   "#ProductID: 7", "#ProductID: 50475"}}) {
+    for (const Selector search : {kFindUsbDevices, kFindHidDevices}) {
+      standin::FailNext(fault.function, ERROR_NOT_ENOUGH_MEMORY, fault.skip);
+      const std::string list = me.Call(search);
+      EXPECT_NE(list.find(fault.listed), std::string::npos) << fault.function << " " << search;
+      EXPECT_EQ(list.find(fault.missed), std::string::npos) << fault.function << " " << search;
+      Idle();
+      EXPECT_NE(TakeHandlerCalls().find(std::string("#Help: \"") + fault.told), std::string::npos) << search;
+      EXPECT_NE(me.Call(kGetStatus).find(std::string("#LastError: \"") + fault.told), std::string::npos);
+    }
+  }
+  // An open whose walk ended before it found the device says why.
+  standin::FailNext("SetupDiEnumDeviceInterfaces", ERROR_NOT_ENOUGH_MEMORY);
+  EXPECT_EQ(me.Call(kOpenById, kPadIds).rfind("\"Error :Could not list every HID collection: ", 0), 0u);
+}
+
+// Names of files, folders, drives, pipes or servers, and anything beyond a
+// collection's own path, open nothing and are told apart by nothing.
+TEST_F(Enumeration, OpenByPathTakesOnlyThePathOfAHidCollectionPresentNow) {
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  const std::string present = standin::DevicePath(pad);
+  const char kRefused[] = "\"Error :Open failed - no HID collection present has this path\"";
+  for (const std::string& path :
+       {std::string("C:\\windows\\win.ini"), std::string("C:\\no such file"), std::string("\\\\server\\share\\x"),
+        std::string("\\\\.\\PhysicalDrive0"), std::string("\\\\?\\C:\\windows\\win.ini"), present + "\\x",
+        present + "\\..\\..\\C:\\win.ini", std::string("\\\\?\\hid#vid_046d&pid_c52b#{4d1e55b2-f16f-11cf-88cb-001111000030}"),
+        std::string("\\\\?\\hid#vid_046d&pid_c52b#1#{4d1e55b2-f16f-11cf-88cb-00111100003}"), std::string(""),
+        std::string("\\\\?\\usb#vid_046d&pid_c52b#1#{4d1e55b2-f16f-11cf-88cb-001111000030}")}) {
+    standin::FailNext("CreateFileA", ERROR_GEN_FAILURE);
+    EXPECT_EQ(me.Call(kOpenByPath, "\"" + path + "\""), kRefused) << path;
+    EXPECT_EQ(standin::PendingFaults().size(), 1u) << "nothing was opened for " << path;
+    standin::ClearFaults();
+    EXPECT_EQ(me.Call(kIsOpen), "0");
+  }
+  std::string upper = present;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_EQ(me.Call(kOpenByPath, "\"" + upper + "\""), "\"Ok\"") << "Windows ignores the letter case";
+  standin::Unplug(pad);
+  EXPECT_EQ(me.Call(kOpenByPath, "\"" + present + "\""), kRefused) << "once it is gone";
+}
+
+// Once a failed HidD_GetAttributes left an open device without its ids and
+// strings, answered "Ok".
+TEST_F(Enumeration, AnOpenByPathWhoseDeviceWillNotTellItsIdsFails) {
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  standin::FailNext("HidD_GetAttributes", ERROR_GEN_FAILURE);
+  EXPECT_EQ(me.Call(kOpenByPath, "\"" + standin::DevicePath(pad) + "\""),
+            "\"Error :Open failed - the collection does not tell its ids: A device attached to the system is not "
+            "functioning. (31)\"");
+  EXPECT_EQ(me.Call(kIsOpen), "0");
+  EXPECT_EQ(me.Call(kGetDeviceInfo), "[:]");
+}
+
+// U2F and FIDO2 keys answer only to a browser's origin checks.
+TEST_F(Enumeration, SecurityKeysAreListedAsProtectedAndNeverOpened) {
+  standin::DeviceSpec key = Pad();
+  key.caps.UsagePage = 0xF1D0;
+  key.caps.Usage = 1;
+  const standin::DeviceId fido = Plug(key);
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  EXPECT_NE(me.Call(kFindHidDevices).find("#UsagePage: 61904, "), std::string::npos);
+  EXPECT_NE(me.Call(kFindHidDevices).find("#Protected: 1]"), std::string::npos);
+  const char kRefused[] = "\"Error :Open failed - security keys (FIDO) are not for movies\"";
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), kRefused);
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"Pad\""), kRefused);
+  EXPECT_EQ(me.Call(kOpenByPath, "\"" + standin::DevicePath(fido) + "\", 1"), kRefused);
+  EXPECT_EQ(me.Call(kIsOpen), "0");
+  // Another collection with the same ids still opens.
+  standin::DeviceSpec pad = Pad();
+  pad.interfaceNumber = 1;
+  Plug(pad);
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
+  EXPECT_NE(me.Call(kGetDeviceInfo).find("#Protected: 0]"), std::string::npos);
+}
+
+// What a present collection told is asked of it once; which are present is
+// asked every time.
+TEST_F(Enumeration, AListingAsksOnlyNewCollectionsAndNeverAnswersOneThatIsGone) {
+  const standin::DeviceId pad = Plug();
+  ScriptInstance& me = New();
+  const std::string first = me.Call(kFindHidDevices);
+  standin::FailNext("HidD_GetProductString", ERROR_GEN_FAILURE);
+  standin::FailNext("HidD_GetPreparsedData", ERROR_GEN_FAILURE);
+  EXPECT_EQ(me.Call(kFindHidDevices), first);
+  EXPECT_EQ(standin::PendingFaults().size(), 2u) << "the device was not asked again";
+  standin::ClearFaults();
+  standin::Unplug(pad);
+  EXPECT_EQ(me.Call(kFindHidDevices), "[]");
+  EXPECT_EQ(me.Call(kFindUsbDevices), "[]");
+}
+
+// A device pulled out and another put in its place between two listings:
+// the removal heard makes the listing ask again.
+TEST_F(Enumeration, ARemovalHeardMakesTheNextListingAskAgain) {
+  standin::DeviceSpec pad = Pad();
+  pad.instanceId = "7&1";
+  standin::DeviceId plugged = Plug(pad);
+  ScriptInstance& me = New();
+  me.Call(kMonitorHidDevices, "\"OnHid\"");
+  EXPECT_NE(me.Call(kFindUsbDevices).find("#Product: \"Pad\""), std::string::npos);
+  standin::Unplug(plugged);
+  pad.product = u"Other";
+  plugged = Plug(pad);
+  Idle();
+  EXPECT_NE(me.Call(kFindUsbDevices).find("#Product: \"Other\""), std::string::npos);
 }
 
 }  // namespace
