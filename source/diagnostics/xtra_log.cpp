@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "diagnostics/bounded_text.h"
+#include "diagnostics/log_file_name.h"
 #include "platform.h"
 
 XtraLog& XtraLog::Instance() {
@@ -11,6 +12,21 @@ XtraLog& XtraLog::Instance() {
 }
 
 XtraLog::~XtraLog() { CloseLog(); }
+
+namespace {
+
+// Nothing but HidBridge's own log is ever emptied or added to: the file must
+// not exist yet, be empty, or begin with the header every log begins with.
+bool IsOwnLogOrNone(const char* fileName) {
+  std::FILE* existing = fopen(fileName, "rb");
+  if (!existing) return true;
+  char start[sizeof kLogHeaderStart - 1];
+  const size_t read = std::fread(start, 1, sizeof start, existing);
+  std::fclose(existing);
+  return read == 0 || (read == sizeof start && std::memcmp(start, kLogHeaderStart, sizeof start) == 0);
+}
+
+}  // namespace
 
 XtraResult XtraLog::OpenLog(const char* fileName) {
   result_.SetOk();
@@ -37,9 +53,22 @@ XtraResult XtraLog::WriteLogLine(const char* fileName, const char* tag, const ch
 // The stream being replaced would otherwise stay open until the process ends.
 void XtraLog::Open(const char* fileName, const char* mode) {
   CloseLog();
+  // No name, no file: the log stays closed, as it always has.
+  if (!fileName[0]) return;
+  if (!IsLocalLogFileName(fileName)) {
+    result_.SetError(kNotLocal, XtraResult::kNoCode);
+  } else if (!IsOwnLogOrNone(fileName)) {
+    result_.SetError(kNotOurs, XtraResult::kNoCode);
+  }
+  if (result_.isError) {
+    OutputDebugStringA("HidBridge: the log was not written: ");
+    OutputDebugStringA(result_.message);
+    OutputDebugStringA("\n");
+    return;
+  }
   stream_ = fopen(fileName, mode);
   if (!stream_) return;
   CopyText(fileName_, fileName);
-  std::fprintf(stream_, "Code compile date:%s\n Code compile time:%s\n", __DATE__, __TIME__);
+  std::fprintf(stream_, "%s%s\n Code compile time:%s\n", kLogHeaderStart, __DATE__, __TIME__);
   std::fflush(stream_);
 }

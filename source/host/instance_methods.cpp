@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "diagnostics/bounded_text.h"
+#include "diagnostics/log_file_name.h"
+#include "diagnostics/xtra_log.h"
 #include "host/method_table.h"
 #include "host/methods.h"
 #include "host/script_instance.h"
@@ -65,12 +67,24 @@ void HandlePrivateInstance(CallContext& context) {
             XtraResult::Failure("The log file name is longer than 99 characters", XtraResult::kNoCode));
         return context.AnswerStatus();
       }
-      instance.fileLogOn = (on & 0xFF) != 0;
-      if (named) instance.hostServices->SetLogFileName(fileName);
-      if (instance.fileLogOn)
-        instance.hostServices->OpenLog();
-      else
-        instance.hostServices->CloseLog();
+      if (named && fileName[0] && !IsLocalLogFileName(fileName)) {
+        context.StoreResult(XtraResult::Failure(XtraLog::kNotLocal, XtraResult::kNoCode));
+        return context.AnswerStatus();
+      }
+      HostServices& services = *instance.hostServices;
+      char previousName[HostServices::kLogFileNameSize];
+      CopyText(previousName, services.logFileName());
+      const bool logOn = (on & 0xFF) != 0;
+      if (named) services.SetLogFileName(fileName);
+      if (!logOn) {
+        services.CloseLog();
+      } else if (const XtraResult opened = services.OpenLog(); opened.isError) {
+        // Refused: the object logs as it did before the call, where it did.
+        services.SetLogFileName(previousName);
+        context.StoreResult(opened);
+        return context.AnswerStatus();
+      }
+      instance.fileLogOn = logOn;
       break;
     }
     case kDebugBuildOnly:

@@ -62,6 +62,7 @@ class HostServices {
 
   // The process-wide log, opened with this object's file name.
   XtraResult SetLogFileName(const char* name);
+  const char* logFileName() const { return logFileName_; }
   XtraResult OpenLog();
   XtraResult CloseLog();
   XtraResult LogLine(const char* message, const char* tag);

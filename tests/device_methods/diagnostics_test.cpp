@@ -2,6 +2,7 @@
 // handler calls, error callbacks and message boxes.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -307,6 +308,76 @@ TEST_F(Diagnostics, AHandlerMayForgetTheInstanceWhileItsCallbacksAreDelivered) {
   Idle();
   EXPECT_EQ(TakeHandlerCalls().find("HidBridge_XtraError", 1), std::string::npos);
   EXPECT_EQ(me.Call(kIsOpen), "<Void>");
+}
+
+// A movie from the web names the log's file: once any file was emptied and
+// overwritten, network names made Windows offer the user's credentials to a
+// server, and device names reached devices.
+TEST_F(Diagnostics, TheLogWritesOnlyLocalFilesThatAreItsOwnOrNew) {
+  standin::SetDriveType('z', DRIVE_REMOTE);
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  const char kNotLocal[] =
+      "\"Error :The log file must be a full path on a local drive, such as c:\\HidBridge_XtraLog.txt\"";
+  for (const char* name : {"\\\\server\\share\\log.txt", "\\\\?\\c:\\log.txt", "\\\\.\\c:\\log.txt", "log.txt",
+                           "c:log.txt", "c:\\", "c:\\folder\\", "c:\\nul", "c:\\dir\\COM1.txt", "c:\\dir\\lpt9",
+                           "c:\\Con .log", "c:\\log.txt:hidden", "z:\\log.txt", "1:\\log.txt", "c:\\a\\\\b.txt"}) {
+    std::string literal = "\"";
+    for (const char* c = name; *c; ++c) literal += *c;
+    EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, " + literal + "\""), kNotLocal) << name;
+  }
+  EXPECT_EQ(me.Call(kPrivateGlobal), "[[#Monitoring: 0, #NotifyWindow: 0, #LogOpen: 0, #InterfaceObjects: 2]]");
+
+  // A user's document is left as it was, and nothing is logged into it.
+  const std::string document = standin::NativePath("c:\\Users\\me\\letter.txt");
+  std::filesystem::create_directories(std::filesystem::path(document).parent_path());
+  std::ofstream(document) << "Dear Sir";
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\Users\\me\\letter.txt\""),
+            "\"Error :The log file exists and is not HidBridge's log\"");
+  me.Call(kOpenById, "1, 2");
+  EXPECT_EQ(FileText("c:\\Users\\me\\letter.txt"), "Dear Sir");
+
+  // Its own log, and an empty file, are taken.
+  std::ofstream(standin::NativePath("c:\\empty.txt")).flush();
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\empty.txt\""), "\"Ok\"");
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"C:/logs/hid.txt\""), "\"Ok\"");
+  me.Call(kOpenById, "1, 2");
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\logs\\hid.txt\""), "\"Ok\"") << "its own log again";
+  EXPECT_EQ(FileText("c:\\logs\\hid.txt").find(kNotFound), std::string::npos) << "emptied";
+  me.Call(kPrivateInstance, "3, 0, \"\"");
+}
+
+// Neither log is closed in between: each line still lands in its own
+// object's file.
+TEST_F(Diagnostics, TwoObjectsLoggingAtOnceEachWriteTheirOwnFile) {
+  ScriptInstance& mine = New();
+  ScriptInstance theirs(host);
+  ASSERT_TRUE(theirs.alive());
+  for (ScriptInstance* me : {&mine, &theirs}) me->Call(kShowErrorsAsDialogs, "0");
+  mine.Call(kPrivateInstance, "3, 1, \"c:\\mine.txt\"");
+  theirs.Call(kPrivateInstance, "3, 1, \"c:\\theirs.txt\"");
+  mine.Call(kOpenById, "1, 1");
+  theirs.Call(kOpenById, "2, 2");
+  mine.Call(kOpenByProductName, "\"Mine\"");
+  theirs.Call(kOpenByProductName, "\"Theirs\"");
+  Idle();
+  const std::string mineLog = FileText("c:\\mine.txt");
+  const std::string theirLog = FileText("c:\\theirs.txt");
+  // Each object's errors, both of them, in its own file: "<Error><1>" is
+  // the first object's, "<Error><2>" the second's.
+  const auto count = [](const std::string& log, const std::string& piece) {
+    size_t found = 0;
+    for (size_t at = log.find(piece); at != std::string::npos; at = log.find(piece, at + 1)) ++found;
+    return found;
+  };
+  EXPECT_EQ(count(mineLog, "<Error><1>"), 2u) << mineLog;
+  EXPECT_EQ(count(mineLog, "<Error><2>"), 0u) << mineLog;
+  EXPECT_EQ(count(theirLog, "<Error><2>"), 2u) << theirLog;
+  EXPECT_EQ(count(theirLog, "<Error><1>"), 0u) << theirLog;
+  theirs.Call(kPrivateInstance, "3, 0, \"\"");
+  theirs.Forget();
+  theirs.Dispose();
+  mine.Call(kPrivateInstance, "3, 0, \"\"");
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <system_error>
 #include <vector>
 
 #include "faults.h"
+#include "resets.h"
 #include "standin/drives.h"
+#include "standin/files.h"
 #include "standin/stdio_redirect.h"
 
 #undef fopen  // the real one, underneath
@@ -17,6 +20,7 @@ namespace {
 
 std::mutex gMutex;
 std::string gDriveRoot;
+std::map<char, unsigned> gDriveTypes;
 
 std::string DefaultDriveRoot() {
   if (const char* root = std::getenv("HIDBRIDGE_DRIVE_ROOT"); root && *root) return root;
@@ -60,6 +64,20 @@ std::string DriveRoot() {
   return gDriveRoot.empty() ? DefaultDriveRoot() : gDriveRoot;
 }
 
+void SetDriveType(char letter, unsigned type) {
+  std::lock_guard lock(gMutex);
+  gDriveTypes[static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))] = type;
+}
+
+namespace detail {
+
+void ResetDriveTypes() {
+  std::lock_guard lock(gMutex);
+  gDriveTypes.clear();
+}
+
+}  // namespace detail
+
 std::string NativePath(const std::string& path) {
   if (!IsDrivePath(path)) return path;
   std::filesystem::path native = DriveRoot();
@@ -69,6 +87,14 @@ std::string NativePath(const std::string& path) {
 }
 
 }  // namespace standin
+
+extern "C" UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName) {
+  const std::string root = lpRootPathName ? lpRootPathName : "";
+  if (root.size() != 3 || !standin::IsDrivePath(root) || (root[2] != '\\' && root[2] != '/')) return DRIVE_NO_ROOT_DIR;
+  std::lock_guard lock(standin::gMutex);
+  const auto set = standin::gDriveTypes.find(static_cast<char>(std::tolower(static_cast<unsigned char>(root[0]))));
+  return set == standin::gDriveTypes.end() ? DRIVE_FIXED : set->second;
+}
 
 extern "C" FILE* StandinOpenFile(const char* path, const char* mode) {
   if (auto fault = standin::detail::TakeFault("fopen")) {

@@ -8,5 +8,7 @@ namespace standin::detail {
 void ResetRecorders();
 // GetTickCount counts from the stand-in's start again.
 void ResetTickCount();
+// Every drive letter is a fixed drive again.
+void ResetDriveTypes();
 
 }  // namespace standin::detail

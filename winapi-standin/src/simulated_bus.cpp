@@ -158,6 +158,7 @@ void Reset() {
   ClearFaults();
   ResetRecorders();
   ResetTickCount();
+  ResetDriveTypes();
 }
 
 }  // namespace standin

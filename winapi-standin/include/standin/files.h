@@ -28,10 +28,21 @@ struct OVERLAPPED {
 };
 using LPOVERLAPPED = OVERLAPPED*;
 
+constexpr UINT DRIVE_UNKNOWN = 0;
+constexpr UINT DRIVE_NO_ROOT_DIR = 1;
+constexpr UINT DRIVE_REMOVABLE = 2;
+constexpr UINT DRIVE_FIXED = 3;
+constexpr UINT DRIVE_REMOTE = 4;
+constexpr UINT DRIVE_CDROM = 5;
+constexpr UINT DRIVE_RAMDISK = 6;
+
 // What ReadFile and WriteFile leave in OVERLAPPED.Internal while they run.
 constexpr NTSTATUS STATUS_PENDING = 0x00000103;
 
 extern "C" {
+
+// Drive letters only ("c:\\"): every other root has no drive.
+UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName);
 
 // Like Windows, refuses with ERROR_SHARING_VIOLATION an open for reading or
 // writing that the share modes of the device's other such opens do not
