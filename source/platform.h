@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <dbt.h>
 #include <setupapi.h>
+#include <winioctl.h>
+#include <hidclass.h>
 // mingw-w64's HID headers lack C linkage of their own.
 extern "C" {
 #include <hidsdi.h>

@@ -1,6 +1,7 @@
 // An open handle on a device interface path.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "simulated_device.h"
@@ -24,5 +25,13 @@ struct DeviceFile : KernelObject {
 // With the kernel locked: the file's device if it is still connected;
 // otherwise null with the last error set (bad handle, or device gone).
 std::shared_ptr<SimulatedDevice> ConnectedDeviceOf(HANDLE file);
+// With the kernel locked: the open file itself, under the same conditions.
+std::shared_ptr<DeviceFile> ConnectedFileOf(HANDLE file);
+// With the kernel locked: a request the device takes with `take`, which
+// answers the bytes it moved. While the device is stalled an overlapped
+// request waits (ERROR_IO_PENDING) and a synchronous one blocks until it is
+// unstalled, cancelled or unplugged.
+BOOL TakeRequest(KernelLock& lock, DeviceFile& file, std::function<DWORD(SimulatedDevice&)> take, LPDWORD moved,
+                 LPOVERLAPPED overlapped);
 
 }  // namespace standin::detail

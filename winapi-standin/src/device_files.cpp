@@ -51,35 +51,6 @@ BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& ov
   return Fail(ERROR_IO_PENDING);
 }
 
-// Windows resets the event as a write starts; one that ends at once sets it
-// again, so only one that waits shows the reset.
-BOOL WriteOverlapped(DeviceFile& file, Report report, LPDWORD written, OVERLAPPED& overlapped) {
-  SimulatedDevice& device = *file.device;
-  if (device.outputStalled) {
-    if (auto event = Find<Event>(overlapped.hEvent)) event->set = false;
-    overlapped.Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
-    overlapped.InternalHigh = 0;
-    device.pendingWrites.push_back({{&file, GetCurrentThreadId(), &overlapped}, std::move(report)});
-    return Fail(ERROR_IO_PENDING);
-  }
-  const auto length = static_cast<DWORD>(report.size());
-  TakeOutputReport(device, std::move(report));
-  CompleteOverlapped(overlapped, STATUS_SUCCESS, length);
-  if (written) *written = length;
-  return TRUE;
-}
-
-// As on a handle opened without FILE_FLAG_OVERLAPPED, the caller waits for a
-// stalled device, however long that takes.
-BOOL WriteSynchronously(KernelLock& lock, DeviceFile& file, Report report, LPDWORD written) {
-  SimulatedDevice& device = *file.device;
-  TheKernel().changed.wait(lock, [&] { return !device.outputStalled || !device.connected; });
-  if (!device.connected) return Fail(ERROR_DEVICE_NOT_CONNECTED);
-  *written = static_cast<DWORD>(report.size());
-  TakeOutputReport(device, std::move(report));
-  return TRUE;
-}
-
 BOOL ReadSynchronously(KernelLock& lock, DeviceFile& file, void* buffer, LPDWORD read) {
   SimulatedDevice& device = *file.device;
   TheKernel().changed.wait(lock, [&] { return !device.inputQueue.empty() || !device.connected; });
@@ -117,6 +88,29 @@ namespace standin::detail {
 std::shared_ptr<SimulatedDevice> ConnectedDeviceOf(HANDLE handle) {
   auto file = UsableFile(handle, 0);
   return file ? file->device : nullptr;
+}
+
+std::shared_ptr<DeviceFile> ConnectedFileOf(HANDLE handle) { return UsableFile(handle, 0); }
+
+// Windows resets the event as a request starts; one that ends at once sets
+// it again, so only one that waits shows the reset. A synchronous caller
+// waits for a stalled device, however long that takes.
+BOOL TakeRequest(KernelLock& lock, DeviceFile& file, std::function<DWORD(SimulatedDevice&)> take, LPDWORD moved,
+                 LPOVERLAPPED overlapped) {
+  SimulatedDevice& device = *file.device;
+  if (file.overlapped && device.outputStalled) {
+    if (auto event = Find<Event>(overlapped->hEvent)) event->set = false;
+    overlapped->Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
+    overlapped->InternalHigh = 0;
+    device.pendingWrites.push_back({{&file, GetCurrentThreadId(), overlapped}, std::move(take)});
+    return Fail(ERROR_IO_PENDING);
+  }
+  TheKernel().changed.wait(lock, [&] { return !device.outputStalled || !device.connected; });
+  if (!device.connected) return Fail(ERROR_DEVICE_NOT_CONNECTED);
+  const DWORD length = take(device);
+  if (overlapped) CompleteOverlapped(*overlapped, STATUS_SUCCESS, length);
+  if (moved) *moved = length;
+  return TRUE;
 }
 
 }  // namespace standin::detail
@@ -185,8 +179,11 @@ extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOf
     return Fail(ERROR_INVALID_PARAMETER);
   if (file->overlapped ? !lpOverlapped : !lpNumberOfBytesWritten) return Fail(ERROR_INVALID_PARAMETER);
   Report report(bytes, bytes + nNumberOfBytesToWrite);
-  if (file->overlapped) return WriteOverlapped(*file, std::move(report), lpNumberOfBytesWritten, *lpOverlapped);
-  const BOOL done = WriteSynchronously(lock, *file, std::move(report), lpNumberOfBytesWritten);
-  if (done && lpOverlapped) CompleteOverlapped(*lpOverlapped, STATUS_SUCCESS, *lpNumberOfBytesWritten);
-  return done;
+  return TakeRequest(
+      lock, *file,
+      [report](SimulatedDevice& device) {
+        TakeOutputReport(device, report);
+        return static_cast<DWORD>(report.size());
+      },
+      lpNumberOfBytesWritten, lpOverlapped);
 }

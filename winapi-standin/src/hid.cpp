@@ -7,6 +7,7 @@
 #include "faults.h"
 #include "hid_guid.h"
 #include "ntstatus.h"
+#include "standin/files.h"
 #include "standin/hid.h"
 #include "standin/kernel.h"
 
@@ -89,28 +90,49 @@ std::shared_ptr<SimulatedDevice> RequestTarget(const ReportKind& kind, HANDLE fi
   return device;
 }
 
-// A Get answers the stored report of the ID that byte 0 of the buffer
-// names, or that ID and zeros; a Set records the report and stores it.
-BOOLEAN Transfer(const ReportKind& kind, HANDLE file, PVOID buffer, ULONG length) {
-  if (FailsByFault(kind.function)) return FALSE;
-  auto lock = LockKernel();
-  auto device = RequestTarget(kind, file, buffer, length);
-  if (!device) return FALSE;
-  auto* bytes = static_cast<std::uint8_t*>(buffer);
+// With the kernel locked: what the device does with a request it takes. A
+// Get answers the stored report of the ID that byte 0 of the buffer names,
+// or that ID and zeros; a Set records the report and stores it. Answers the
+// bytes a Get gave.
+DWORD Perform(const ReportKind& kind, SimulatedDevice& device, std::uint8_t* bytes, ULONG length) {
   if (kind.gets) {
-    const DWORD reportLength = ((*device).*kind.length)();
-    const auto& stored = (*device).*kind.stored;
+    const DWORD reportLength = (device.*kind.length)();
+    const auto& stored = device.*kind.stored;
     const auto found = stored.find(bytes[0]);
     if (found != stored.end())
       std::memcpy(bytes, found->second.data(), reportLength);
     else
       std::memset(bytes + 1, 0, reportLength - 1);
-    return TRUE;
+    return reportLength;
   }
   Report report(bytes, bytes + length);
-  if (kind.stored) ((*device).*kind.stored)[report[0]] = report;
-  device->received.push_back({kind.delivery, std::move(report)});
+  if (kind.stored) (device.*kind.stored)[report[0]] = report;
+  device.received.push_back({kind.delivery, std::move(report)});
+  return 0;
+}
+
+BOOLEAN Transfer(const ReportKind& kind, HANDLE file, PVOID buffer, ULONG length) {
+  if (FailsByFault(kind.function)) return FALSE;
+  auto lock = LockKernel();
+  auto device = RequestTarget(kind, file, buffer, length);
+  if (!device) return FALSE;
+  Perform(kind, *device, static_cast<std::uint8_t*>(buffer), length);
   return TRUE;
+}
+
+const ReportKind* KindOfRequest(DWORD code) {
+  switch (code) {
+    case IOCTL_HID_GET_FEATURE:
+      return &kGetFeature;
+    case IOCTL_HID_SET_FEATURE:
+      return &kSetFeature;
+    case IOCTL_HID_GET_INPUT_REPORT:
+      return &kGetInput;
+    case IOCTL_HID_SET_OUTPUT_REPORT:
+      return &kSetOutput;
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace
@@ -203,4 +225,24 @@ extern "C" BOOLEAN WINAPI HidD_GetInputReport(HANDLE HidDeviceObject, PVOID Repo
 
 extern "C" BOOLEAN WINAPI HidD_SetOutputReport(HANDLE HidDeviceObject, PVOID ReportBuffer, ULONG ReportBufferLength) {
   return Transfer(kSetOutput, HidDeviceObject, ReportBuffer, ReportBufferLength);
+}
+
+// A Get takes its buffer as the output, a Set as the input, as hid.dll
+// passes them.
+extern "C" BOOL WINAPI DeviceIoControl(HANDLE hDevice, DWORD dwIoControlCode, LPVOID lpInBuffer, DWORD nInBufferSize,
+                                       LPVOID lpOutBuffer, DWORD nOutBufferSize, LPDWORD lpBytesReturned,
+                                       LPOVERLAPPED lpOverlapped) {
+  if (FailsByFault("DeviceIoControl")) return FALSE;
+  const ReportKind* kind = KindOfRequest(dwIoControlCode);
+  if (!kind) return Fail(ERROR_INVALID_FUNCTION);
+  PVOID buffer = kind->gets ? lpOutBuffer : lpInBuffer;
+  const ULONG length = kind->gets ? nOutBufferSize : nInBufferSize;
+  auto lock = LockKernel();
+  auto file = ConnectedFileOf(hDevice);
+  if (!file || !RequestTarget(*kind, hDevice, buffer, length)) return FALSE;
+  if (file->overlapped ? !lpOverlapped : !lpBytesReturned) return Fail(ERROR_INVALID_PARAMETER);
+  auto* bytes = static_cast<std::uint8_t*>(buffer);
+  return TakeRequest(
+      lock, *file, [kind, bytes, length](SimulatedDevice& device) { return Perform(*kind, device, bytes, length); },
+      lpBytesReturned, lpOverlapped);
 }

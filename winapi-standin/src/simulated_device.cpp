@@ -92,9 +92,7 @@ void CompleteWaitingWrites(SimulatedDevice& device) {
   while (!device.pendingWrites.empty()) {
     PendingWrite write = std::move(device.pendingWrites.front());
     device.pendingWrites.pop_front();
-    const auto length = static_cast<DWORD>(write.report.size());
-    TakeOutputReport(device, std::move(write.report));
-    CompleteOverlapped(*write.overlapped, STATUS_SUCCESS, length);
+    CompleteOverlapped(*write.overlapped, STATUS_SUCCESS, write.take(device));
   }
   TheKernel().changed.notify_all();  // wakes synchronous writers
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,6 +19,8 @@ namespace standin::detail {
 
 using Report = std::vector<std::uint8_t>;
 
+struct SimulatedDevice;
+
 // An overlapped operation under way: which file and thread started it.
 struct PendingIo {
   const void* file;  // the DeviceFile
@@ -29,8 +32,10 @@ struct PendingRead : PendingIo {
   BYTE* buffer;
 };
 
+// A write or control request that waits while the device takes no output:
+// `take` does what the device does with it, answering the bytes it moved.
 struct PendingWrite : PendingIo {
-  Report report;
+  std::function<DWORD(SimulatedDevice&)> take;
 };
 
 struct SimulatedDevice {
@@ -88,7 +93,8 @@ struct IoSelection {
 std::size_t EndPendingIo(SimulatedDevice& device, const IoSelection& selection, NTSTATUS status);
 // Records the report as written, as the device takes it.
 void TakeOutputReport(SimulatedDevice& device, Report report);
-// Lets the writes that waited for a stalled device complete, in order.
+// Lets the writes and control requests that waited for a stalled device
+// complete, in order.
 void CompleteWaitingWrites(SimulatedDevice& device);
 void Disconnect(SimulatedDevice& device);
 // Leaves the result in OVERLAPPED as Windows does and sets its event.

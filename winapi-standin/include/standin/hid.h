@@ -38,6 +38,13 @@ struct HIDP_CAPS {
 };
 using PHIDP_CAPS = HIDP_CAPS*;
 
+// The HID class driver's requests behind HidD_SetFeature, HidD_GetFeature,
+// HidD_SetOutputReport and HidD_GetInputReport, which DeviceIoControl sends.
+constexpr DWORD IOCTL_HID_SET_FEATURE = 0x000B0191;
+constexpr DWORD IOCTL_HID_GET_FEATURE = 0x000B0192;
+constexpr DWORD IOCTL_HID_SET_OUTPUT_REPORT = 0x000B0195;
+constexpr DWORD IOCTL_HID_GET_INPUT_REPORT = 0x000B01A2;
+
 extern "C" {
 
 void WINAPI HidD_GetHidGuid(LPGUID HidGuid);
