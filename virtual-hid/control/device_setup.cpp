@@ -171,24 +171,26 @@ DWORD UnplugDevice(const std::wstring& instanceId) {
   return WaitFor([&] { return FindHidPath(instanceId, &path) == ERROR_NOT_FOUND; }) ? ERROR_SUCCESS : ERROR_TIMEOUT;
 }
 
+DWORD ListDevices(std::vector<std::wstring>* instanceIds) {
+  const DeviceInfoSet set = OwnSet(SetupDiGetClassDevsW(nullptr, L"ROOT", nullptr, DIGCF_ALLCLASSES));
+  if (!set) return LastError();
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  for (DWORD i = 0; SetupDiEnumDeviceInfo(set.get(), i, &device); ++i) {
+    wchar_t hardwareIds[256] = {};
+    wchar_t instanceId[MAX_DEVICE_ID_LEN];
+    if (SetupDiGetDeviceRegistryPropertyW(set.get(), &device, SPDRP_HARDWAREID, nullptr,
+                                          reinterpret_cast<BYTE*>(hardwareIds), sizeof hardwareIds - 4, nullptr) &&
+        _wcsicmp(hardwareIds, kHardwareId) == 0 &&
+        SetupDiGetDeviceInstanceIdW(set.get(), &device, instanceId, MAX_DEVICE_ID_LEN, nullptr))
+      instanceIds->push_back(instanceId);
+  }
+  return ERROR_SUCCESS;
+}
+
 DWORD RemoveAllDevices() {
   std::vector<std::wstring> instanceIds;
-  {
-    const DeviceInfoSet set = OwnSet(SetupDiGetClassDevsW(nullptr, L"ROOT", nullptr, DIGCF_ALLCLASSES));
-    if (!set) return LastError();
-    SP_DEVINFO_DATA device{};
-    device.cbSize = sizeof device;
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set.get(), i, &device); ++i) {
-      wchar_t hardwareIds[256] = {};
-      wchar_t instanceId[MAX_DEVICE_ID_LEN];
-      if (SetupDiGetDeviceRegistryPropertyW(set.get(), &device, SPDRP_HARDWAREID, nullptr,
-                                            reinterpret_cast<BYTE*>(hardwareIds), sizeof hardwareIds - 4, nullptr) &&
-          _wcsicmp(hardwareIds, kHardwareId) == 0 &&
-          SetupDiGetDeviceInstanceIdW(set.get(), &device, instanceId, MAX_DEVICE_ID_LEN, nullptr))
-        instanceIds.push_back(instanceId);
-    }
-  }
-  DWORD firstError = ERROR_SUCCESS;
+  DWORD firstError = ListDevices(&instanceIds);
   for (const auto& instanceId : instanceIds) {
     const DWORD error = UnplugDevice(instanceId);
     if (!firstError) firstError = error;

@@ -14,6 +14,7 @@ const char kUsage[] =
     "usage: vhidctl plug VID PID [release=0100] [descriptor=HEX] [instance=0000] [manufacturer=TEXT]\n"
     "                    [product=TEXT] [serial=TEXT]      plug a device in; prints its HID path\n"
     "       vhidctl unplug INSTANCE-ID | cleanup           remove one virtual device | all of them\n"
+    "       vhidctl list                                   the virtual devices' instance IDs\n"
     "       vhidctl path INSTANCE-ID                       print its HID path\n"
     "       vhidctl push INSTANCE-ID HEX                   the device sends an input report\n"
     "       vhidctl feature INSTANCE-ID HEX                its feature report of that ID holds these bytes\n"
@@ -102,6 +103,12 @@ DWORD RunOnDevice(const std::wstring& command, const std::vector<std::wstring>& 
 
 DWORD Run(const std::wstring& command, const std::vector<std::wstring>& args) {
   if (command == L"cleanup" && args.empty()) return vhid::RemoveAllDevices();
+  if (command == L"list" && args.empty()) {
+    std::vector<std::wstring> instanceIds;
+    const DWORD error = vhid::ListDevices(&instanceIds);
+    for (const auto& id : instanceIds) std::printf("%ls\n", id.c_str());
+    return error;
+  }
   if (command == L"plug") {
     vhid::DeviceSpec spec;
     if (!ParseSpec(args, &spec)) return ERROR_BAD_ARGUMENTS;

@@ -39,6 +39,8 @@ std::wstring DefaultInfPath();
 DWORD PlugDevice(const DeviceSpec& spec, const std::wstring& infPath = DefaultInfPath());
 // Removes the device and waits until its HID collection is gone.
 DWORD UnplugDevice(const std::wstring& instanceId);
+// The instance IDs of the virtual devices in the prefix, present or not.
+DWORD ListDevices(std::vector<std::wstring>* instanceIds);
 // Removes every virtual device in the prefix.
 DWORD RemoveAllDevices();
 // The HID path of a present device's collection.

@@ -74,7 +74,9 @@ static NTSTATUS receive(struct vhid_device *device, IRP *irp, UCHAR how) {
   if (!ring_push(&device->received, &report)) device->received_lost = TRUE;
   if (how == VHID_SET_FEATURE) table_put(&device->features, &report);
   KeReleaseSpinLock(&device->lock, irql);
-  irp->IoStatus.Information = packet->reportBufferLen;
+  /* What went over the wire, the ID byte included, as Wine's own HID
+   * drivers count. */
+  irp->IoStatus.Information = report.length;
   return STATUS_SUCCESS;
 }
 
