@@ -373,8 +373,12 @@ TEST_F(VirtualHid, AStalledRequestWaitsUntilUnstalledOrCancelled) {
 
 // Pulling the device out ends what waits on it, and the open handle is of no
 // more use; Windows documents ERROR_DEVICE_NOT_CONNECTED, Wine 8 ends them
-// with ERROR_ACCESS_DENIED. Plugged in again, the device works as before.
+// with ERROR_ACCESS_DENIED. Plugged in again, the device works as before,
+// and the other device, open all along, never noticed.
 TEST_F(VirtualHid, UnplugEndsWhatWaitsAndTheDeviceComesBack) {
+  Handle boardHandle(board.path());
+  Request boardRead(boardHandle, 8);
+  ASSERT_EQ(boardRead.Read(), static_cast<DWORD>(ERROR_IO_PENDING));
   {
     Handle padHandle(pad.path());
     Request read(padHandle, 9), write(padHandle, 9);
@@ -401,6 +405,12 @@ TEST_F(VirtualHid, UnplugEndsWhatWaitsAndTheDeviceComesBack) {
   ASSERT_EQ(pad.control().PushInput(report), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_TRUE(read.EndsWithin(2000));
   EXPECT_TRUE(read.buffer() == report);
+
+  EXPECT_FALSE(boardRead.EndsWithin(0));
+  const Bytes boardReport = {0x02, 1, 2, 3, 4, 5, 6, 7};
+  ASSERT_EQ(board.control().PushInput(boardReport), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_TRUE(boardRead.EndsWithin(2000));
+  EXPECT_TRUE(boardRead.buffer() == boardReport);
 }
 
 }  // namespace
