@@ -3,9 +3,7 @@
 
 #include <winioctl.h>
 
-extern "C" {
 #include "../protocol.h"
-}
 
 namespace vhid {
 

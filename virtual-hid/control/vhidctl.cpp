@@ -80,7 +80,10 @@ DWORD RunOnDevice(const std::wstring& command, const std::vector<std::wstring>& 
   std::wstring path;
   DWORD error = vhid::FindHidPath(args[0], &path);
   if (error) return error;
-  if (command == L"path") return std::printf("%ls\n", path.c_str()) < 0 ? ERROR_WRITE_FAULT : ERROR_SUCCESS;
+  if (command == L"path") {
+    std::printf("%ls\n", path.c_str());
+    return ERROR_SUCCESS;
+  }
   vhid::Control control;
   if ((error = control.Open(path))) return error;
   std::vector<BYTE> report;

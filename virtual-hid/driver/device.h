@@ -72,6 +72,8 @@ struct stored_report *table_find(struct report_table *table, UCHAR id);
 /* minidriver.c: what hidclass asks of the device. Completes the request
  * unless it returns STATUS_PENDING. */
 NTSTATUS vhid_minidriver_request(struct vhid_device *device, IRP *irp);
+/* Answers hidclass's read with an input report. */
+void vhid_complete_read(IRP *irp, const struct stored_report *report);
 /* Ends the reads hidclass keeps waiting, for good. */
 void vhid_device_removed(struct vhid_device *device);
 

@@ -20,24 +20,36 @@ static struct vhid_device *device_of_fdo(DEVICE_OBJECT *fdo) {
   return ((HID_DEVICE_EXTENSION *)fdo->DeviceExtension)->MiniDeviceExtension;
 }
 
+/* The listed device that hidclass made `fdo` for, or NULL. */
+static struct vhid_device *listed_device(DEVICE_OBJECT *fdo) {
+  LIST_ENTRY *entry;
+  for (entry = devices.Flink; entry != &devices; entry = entry->Flink) {
+    struct vhid_device *device = CONTAINING_RECORD(entry, struct vhid_device, link);
+    if (device->fdo == fdo) return device;
+  }
+  return NULL;
+}
+
+static BOOLEAN is_device_fdo(DEVICE_OBJECT *device) {
+  BOOLEAN listed;
+  KIRQL irql;
+  KeAcquireSpinLock(&devices_lock, &irql);
+  listed = listed_device(device) != NULL;
+  KeReleaseSpinLock(&devices_lock, irql);
+  return listed;
+}
+
 /* Wine's hidclass starts a collection's extension with its parent device;
  * checking that against the list makes no other layout mistaken for it.
  * The caller gives the device back with release_device. */
 static struct vhid_device *acquire_device_of_collection(DEVICE_OBJECT *collection) {
   DEVICE_OBJECT *parent = collection->DeviceExtension ? *(DEVICE_OBJECT **)collection->DeviceExtension : NULL;
-  struct vhid_device *found = NULL;
-  LIST_ENTRY *entry;
+  struct vhid_device *device;
   KIRQL irql;
   KeAcquireSpinLock(&devices_lock, &irql);
-  for (entry = devices.Flink; !found && entry != &devices; entry = entry->Flink) {
-    struct vhid_device *device = CONTAINING_RECORD(entry, struct vhid_device, link);
-    if (device->fdo == parent) {
-      device->users++;
-      found = device;
-    }
-  }
+  if ((device = listed_device(parent))) device->users++;
   KeReleaseSpinLock(&devices_lock, irql);
-  return found;
+  return device;
 }
 
 static void release_device(struct vhid_device *device) {
@@ -101,17 +113,6 @@ static NTSTATUS NTAPI dispatch_pnp(DEVICE_OBJECT *fdo, IRP *irp) {
   }
   IoSkipCurrentIrpStackLocation(irp);
   return IoCallDriver(((HID_DEVICE_EXTENSION *)fdo->DeviceExtension)->NextDeviceObject, irp);
-}
-
-static BOOLEAN is_device_fdo(DEVICE_OBJECT *device) {
-  BOOLEAN found = FALSE;
-  LIST_ENTRY *entry;
-  KIRQL irql;
-  KeAcquireSpinLock(&devices_lock, &irql);
-  for (entry = devices.Flink; !found && entry != &devices; entry = entry->Flink)
-    found = CONTAINING_RECORD(entry, struct vhid_device, link)->fdo == device;
-  KeReleaseSpinLock(&devices_lock, irql);
-  return found;
 }
 
 /* Power requests of the collection come here too; it has nothing below. */

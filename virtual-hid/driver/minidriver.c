@@ -33,7 +33,7 @@ static NTSTATUS string(struct vhid_device *device, IRP *irp) {
   return copy_out(irp, text, (length + 1) * sizeof(WCHAR));
 }
 
-static void complete_read(IRP *irp, const struct stored_report *report) {
+void vhid_complete_read(IRP *irp, const struct stored_report *report) {
   ULONG capacity = IoGetCurrentIrpStackLocation(irp)->Parameters.DeviceIoControl.OutputBufferLength;
   irp->IoStatus.Information = report_to_device_buffer(report, irp->UserBuffer, capacity);
   irp->IoStatus.Status = STATUS_SUCCESS;
@@ -55,7 +55,7 @@ static NTSTATUS read_report(struct vhid_device *device, IRP *irp) {
     status = irp_queue_push(&device->reads, irp);
   KeReleaseSpinLock(&device->lock, irql);
   if (status == STATUS_SUCCESS) {
-    complete_read(irp, &report);
+    vhid_complete_read(irp, &report);
     return status;
   }
   if (status != STATUS_PENDING) {

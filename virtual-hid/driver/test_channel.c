@@ -14,12 +14,7 @@ static NTSTATUS push_input(struct vhid_device *device, const struct stored_repor
   else if (!(read = irp_queue_pop(&device->reads)) && !ring_push(&device->input, report))
     status = STATUS_DEVICE_BUSY;
   KeReleaseSpinLock(&device->lock, irql);
-  if (read) {
-    ULONG capacity = IoGetCurrentIrpStackLocation(read)->Parameters.DeviceIoControl.OutputBufferLength;
-    read->IoStatus.Information = report_to_device_buffer(report, read->UserBuffer, capacity);
-    read->IoStatus.Status = STATUS_SUCCESS;
-    IoCompleteRequest(read, IO_NO_INCREMENT);
-  }
+  if (read) vhid_complete_read(read, report);
   return status;
 }
 

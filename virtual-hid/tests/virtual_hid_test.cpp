@@ -271,8 +271,8 @@ TEST_F(VirtualHid, ReadFileGetsEachPushedReportByteExact) {
     EXPECT_TRUE(started == ERROR_SUCCESS || started == ERROR_IO_PENDING);
     ASSERT_TRUE(read.EndsWithin(2000));
     EXPECT_EQ(read.Result(&bytes), static_cast<DWORD>(ERROR_SUCCESS));
-    // Wine hands out a shorter numbered report padded with zeros to the
-    // longest input report.
+    // Wine hands out a numbered report shorter than the longest input
+    // report padded with zeros to that length.
     EXPECT_EQ(bytes, 8u);
     EXPECT_TRUE(Prefix(read.buffer(), expected->size()) == *expected);
     for (size_t i = expected->size(); i < 8; ++i) EXPECT_EQ(read.buffer()[i], 0);
@@ -298,7 +298,8 @@ TEST_F(VirtualHid, WritesReachTheDeviceByteExactWithHowTheyCame) {
 
   Bytes boardWrite = {0x03, 1, 2, 3, 4, 5}, boardFeature = {0x05, 6, 5, 4, 3, 2, 1, 0};
   EXPECT_TRUE(WriteFile(boardHandle, boardWrite.data(), 6, &written, nullptr));
-  // Wine's hidclass counts one byte less for a numbered report.
+  // Windows counts the whole report written; Wine's hidclass counts one
+  // byte less for a numbered report.
   EXPECT_EQ(written, 5u);
   EXPECT_TRUE(HidD_SetOutputReport(boardHandle, boardWrite.data(), 6));
   EXPECT_TRUE(HidD_SetFeature(boardHandle, boardFeature.data(), 7));
