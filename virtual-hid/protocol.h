@@ -11,8 +11,8 @@
  * its ID with it from now on. */
 #define IOCTL_VHID_PUSH_INPUT VHID_IOCTL(0)
 /* Out: the oldest report the device received and not yet handed out, after
- * one byte of enum vhid_arrival; nothing when there is none.
- * STATUS_DATA_OVERRUN once if reports were lost to a full log. */
+ * one byte of enum vhid_arrival; nothing when there is none, or once
+ * STATUS_DATA_OVERRUN if the log was full when reports came. */
 #define IOCTL_VHID_POP_RECEIVED VHID_IOCTL(1)
 /* In: a feature report, the answer to GET_FEATURE for its ID until a
  * SET_FEATURE for that ID replaces it. */

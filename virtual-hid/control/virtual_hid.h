@@ -71,7 +71,8 @@ class Control {
   DWORD PushInput(const std::vector<BYTE>& report) const;
   // HidD_GetFeature answers with the report until a HidD_SetFeature for its ID.
   DWORD PresetFeature(const std::vector<BYTE>& report) const;
-  // Appends what the device received since the last call, oldest first.
+  // Appends what the device received since the last call, oldest first;
+  // then fails if the device's log was full when more came.
   DWORD PopReceived(std::vector<ReceivedReport>* reports) const;
   // Writes, output and feature reports and input report requests wait from
   // Stall until Unstall, which lets them through in order; cancelling one

@@ -27,21 +27,20 @@ static NTSTATUS preset_feature(struct vhid_device *device, const struct stored_r
   return status;
 }
 
-/* One byte of enum vhid_arrival, then the report. */
+/* One byte of enum vhid_arrival, then the report; once the log is empty,
+ * STATUS_DATA_OVERRUN if reports were lost to a full log since. */
 static NTSTATUS pop_received(struct vhid_device *device, IRP *irp, ULONG capacity) {
   UCHAR *out = irp->AssociatedIrp.SystemBuffer;
   struct stored_report report;
   NTSTATUS status = STATUS_SUCCESS;
   BOOLEAN popped = FALSE;
   KIRQL irql;
+  if (capacity < 1 + VHID_MAX_REPORT) return STATUS_BUFFER_TOO_SMALL;
   KeAcquireSpinLock(&device->lock, &irql);
-  if (device->received_lost) {
+  popped = ring_pop(&device->received, &report);
+  if (!popped && device->received_lost) {
     device->received_lost = FALSE;
     status = STATUS_DATA_OVERRUN;
-  } else if (capacity < 1 + VHID_MAX_REPORT) {
-    status = STATUS_BUFFER_TOO_SMALL;
-  } else {
-    popped = ring_pop(&device->received, &report);
   }
   KeReleaseSpinLock(&device->lock, irql);
   if (popped) {

@@ -100,6 +100,10 @@ class Request {
     buffer_ = report;
     return Started(DeviceIoControl(file_, code, buffer_.data(), Size(), nullptr, 0, nullptr, &overlapped_));
   }
+  DWORD ControlOut(DWORD code, const Bytes& report) {
+    buffer_ = report;
+    return Started(DeviceIoControl(file_, code, nullptr, 0, buffer_.data(), Size(), nullptr, &overlapped_));
+  }
   bool EndsWithin(DWORD ms) const { return WaitForSingleObject(overlapped_.hEvent, ms) == WAIT_OBJECT_0; }
   // The error it ended with, and its byte count in `bytes`.
   DWORD Result(DWORD* bytes) {
@@ -326,6 +330,10 @@ TEST_F(VirtualHid, GetReportsAnswerWhatTheDeviceHolds) {
   ASSERT_TRUE(HidD_GetFeature(boardHandle, feature.data(), 7));
   EXPECT_TRUE(Prefix(feature, 3) == update);
 
+  Bytes neverSet = {0x05, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+  ASSERT_TRUE(HidD_GetFeature(boardHandle, neverSet.data(), 7));
+  EXPECT_TRUE(neverSet == (Bytes{0x05, 0, 0, 0, 0, 0, 0})) << "a report the device never had reads as zeros";
+
   const Bytes padFeature = {0x00, 8, 7, 6, 5, 4, 3, 2, 1};
   ASSERT_EQ(pad.control().PresetFeature(padFeature), static_cast<DWORD>(ERROR_SUCCESS));
   Bytes answer(9, 0);
@@ -358,16 +366,21 @@ TEST_F(VirtualHid, AStalledRequestWaitsUntilUnstalledOrCancelled) {
   EXPECT_TRUE(Received(pad).empty()) << "a cancelled write never reaches the device";
 
   const Bytes feature = {0x00, 9, 9, 9, 9, 9, 9, 9, 9};
-  Request write(padHandle, 9), setFeature(padHandle, 9);
+  Request write(padHandle, 9), setFeature(padHandle, 9), getFeature(padHandle, 9);
   ASSERT_EQ(write.Write(report), static_cast<DWORD>(ERROR_IO_PENDING));
   ASSERT_EQ(setFeature.Control(IOCTL_HID_SET_FEATURE, feature), static_cast<DWORD>(ERROR_IO_PENDING));
-  EXPECT_FALSE(setFeature.EndsWithin(20));
+  // IOCTL_HID_GET_FEATURE returns the report in its output buffer.
+  ASSERT_EQ(getFeature.ControlOut(IOCTL_HID_GET_FEATURE, Bytes(9, 0)), static_cast<DWORD>(ERROR_IO_PENDING));
+  EXPECT_FALSE(getFeature.EndsWithin(20));
   ASSERT_EQ(pad.control().Unstall(), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_TRUE(write.EndsWithin(2000));
   ASSERT_TRUE(setFeature.EndsWithin(2000));
+  ASSERT_TRUE(getFeature.EndsWithin(2000));
   DWORD bytes = 0;
   EXPECT_EQ(write.Result(&bytes), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(setFeature.Result(&bytes), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(getFeature.Result(&bytes), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_TRUE(getFeature.buffer() == feature) << "the feature report set before it, in order";
   EXPECT_TRUE(Received(pad) ==
               (std::vector<ReceivedReport>{{Arrival::InterruptWrite, report}, {Arrival::SetFeature, feature}}));
 }
@@ -412,6 +425,26 @@ TEST_F(VirtualHid, UnplugEndsWhatWaitsAndTheDeviceComesBack) {
   ASSERT_EQ(board.control().PushInput(boardReport), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_TRUE(boardRead.EndsWithin(2000));
   EXPECT_TRUE(boardRead.buffer() == boardReport);
+}
+
+// The device keeps a log of what it received for the test to read; when
+// the test lets it fill up, it says so after the reports it kept.
+TEST_F(VirtualHid, AFullLogSaysItLostReports) {
+  Handle padHandle(pad.path(), 0);
+  Bytes report(9, 0);
+  for (BYTE i = 0; i < 65; ++i) {
+    report[1] = i;
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(padHandle, report.data(), 9, &written, nullptr));
+  }
+  std::vector<ReceivedReport> kept;
+  EXPECT_EQ(pad.control().PopReceived(&kept), static_cast<DWORD>(ERROR_IO_DEVICE));
+  ASSERT_EQ(kept.size(), 64u);
+  EXPECT_EQ(kept.front().bytes[1], 0);
+  EXPECT_EQ(kept.back().bytes[1], 63);
+  kept.clear();
+  EXPECT_EQ(pad.control().PopReceived(&kept), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_TRUE(kept.empty());
 }
 
 }  // namespace
