@@ -59,9 +59,14 @@ wine_prefix() {
 # One wineserver for every Wine run that follows; ended when the script ends.
 # Wine's own services start here, on /dev/null: started by a test instead,
 # they would keep its output pipe open and CTest would wait forever.
+# A virtual HID device that a crashed test run left in the prefix comes back
+# with every Wine start (virtual-hid/), so it goes before anything lists
+# devices.
 wine_session() {
   wine_prefix
   wineserver -p
   trap 'wineserver -k 2>/dev/null || true' EXIT
   wineboot >/dev/null 2>&1 </dev/null
+  local vhidctl=$ROOT/build/windows/bin/vhidctl.exe
+  if [ -f "$vhidctl" ]; then wine "$vhidctl" cleanup >/dev/null 2>&1 </dev/null; fi
 }
