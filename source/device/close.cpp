@@ -8,17 +8,17 @@ XtraResult UsbClassPC::Close() {
   reader.reset();
   ForgetReaderFailures();
   deviceHandle.reset();
-  // After the handle, whose closing ends a write still under way.
-  ReleaseOutput();
+  // After the handle, whose closing ends a request still under way.
+  ReleaseRequests();
   listening = false;
   openMode = OpenMode::Shared;
   openCollection.reset();
   return result;
 }
 
-// A write that will not end keeps its report: freeing it would let Windows
-// write into freed memory.
-void UsbClassPC::ReleaseOutput() {
-  if (output && !output->Settle()) output.release();
-  output.reset();
+// A request that will not end keeps its bytes: freeing them would let
+// Windows write into freed memory.
+void UsbClassPC::ReleaseRequests() {
+  if (requests && !requests->Settle()) requests.release();
+  requests.reset();
 }

@@ -1,29 +1,30 @@
 // Reports over the control pipe, and feature reports: what a device without
 // an interrupt OUT endpoint takes, what it tells on demand, and its settings.
-#include "device/report_layout.h"
+// Sent as the HID class driver's requests, which HidD_SetFeature and its
+// siblings send too, but overlapped: they wait no longer than a write.
 #include "device/usb_class_pc.h"
 #include "diagnostics/bounded_text.h"
 #include "diagnostics/system_message.h"
 
 XtraResult UsbClassPC::SendOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
-  return SendReport(HidD_SetOutputReport, "send", "output", caps.OutputReportByteLength, reportId, bytes, length,
-                    sent);
+  return SendReport(IOCTL_HID_SET_OUTPUT_REPORT, "send", "output", caps.OutputReportByteLength, reportId, bytes,
+                    length, sent);
 }
 
 XtraResult UsbClassPC::SetFeatureReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
-  return SendReport(HidD_SetFeature, "set", "feature", caps.FeatureReportByteLength, reportId, bytes, length, sent);
+  return SendReport(IOCTL_HID_SET_FEATURE, "set", "feature", caps.FeatureReportByteLength, reportId, bytes, length, sent);
 }
 
 XtraResult UsbClassPC::GetFeatureReport(uint8_t reportId, ByteList& out) {
-  return FetchReport(HidD_GetFeature, "feature", caps.FeatureReportByteLength, reportId, out);
+  return FetchReport(IOCTL_HID_GET_FEATURE, "feature", caps.FeatureReportByteLength, reportId, out);
 }
 
 XtraResult UsbClassPC::GetInputReport(uint8_t reportId, ByteList& out) {
-  return FetchReport(HidD_GetInputReport, "input", caps.InputReportByteLength, reportId, out);
+  return FetchReport(IOCTL_HID_GET_INPUT_REPORT, "input", caps.InputReportByteLength, reportId, out);
 }
 
 bool UsbClassPC::CanTransfer(uint32_t reportLength, const char* kind) {
-  if (!deviceHandle || !output) {
+  if (!deviceHandle || !requests) {
     result.SetError("Device is not open", XtraResult::kNoCode);
     return false;
   }
@@ -36,34 +37,27 @@ bool UsbClassPC::CanTransfer(uint32_t reportLength, const char* kind) {
   return true;
 }
 
-XtraResult UsbClassPC::SendReport(ReportFunction send, const char* verb, const char* kind, uint32_t reportLength,
+XtraResult UsbClassPC::SendReport(DWORD code, const char* verb, const char* kind, uint32_t reportLength,
                                   uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
   result.SetOk();
   *sent = 0;
   if (!CanTransfer(reportLength, kind)) return result;
-  ByteList report(reportLength);
-  LayOutReport(reportId, bytes, length, report.data(), reportLength);
-  if (send(deviceHandle.get(), report.data(), reportLength)) {
-    *sent = static_cast<int32_t>(reportLength);
-  } else {
-    const DWORD error = GetLastError();
+  DWORD moved = 0;
+  if (const DWORD error =
+          requests->Send(deviceHandle.get(), code, reportId, bytes, length, reportLength, writeTimeoutMs, &moved)) {
     char what[64];
     FormatText(what, sizeof what, "Could not %s %s report %u", verb, kind, static_cast<unsigned>(reportId));
     SetSystemError(result, what, error);
   }
+  *sent = static_cast<int32_t>(moved);
   return result;
 }
 
-XtraResult UsbClassPC::FetchReport(ReportFunction get, const char* kind, uint32_t reportLength, uint8_t reportId,
+XtraResult UsbClassPC::FetchReport(DWORD code, const char* kind, uint32_t reportLength, uint8_t reportId,
                                    ByteList& out) {
   result.SetOk();
   if (!CanTransfer(reportLength, kind)) return result;
-  ByteList report(reportLength);
-  report[0] = reportId;
-  if (get(deviceHandle.get(), report.data(), reportLength)) {
-    out.insert(out.end(), report.begin(), report.end());
-  } else {
-    const DWORD error = GetLastError();
+  if (const DWORD error = requests->Fetch(deviceHandle.get(), code, reportId, reportLength, writeTimeoutMs, out)) {
     char what[64];
     FormatText(what, sizeof what, "Could not read %s report %u", kind, static_cast<unsigned>(reportId));
     SetSystemError(result, what, error);

@@ -1,7 +1,7 @@
 // Opening a device, every way a movie can: the first collection present
 // with the ids or the product name, or the collection at a path. Each ends
 // in Listen, which takes over the handle the open made and makes the device
-// ready: its description, its capabilities, its reader and its output.
+// ready: its description, its capabilities, its reader and its requests.
 #include <algorithm>
 #include <new>
 #include <string>
@@ -153,8 +153,9 @@ XtraResult UsbClassPC::Listen(FoundCollection found, OpenMode mode) {
                                    result);
     if (!reader) return result;
   }
-  output = OutputReport::Make(caps.OutputReportByteLength);
-  if (!output) {
+  requests = DeviceRequest::Make(
+      std::max({caps.InputReportByteLength, caps.OutputReportByteLength, caps.FeatureReportByteLength, uint16_t{1}}));
+  if (!requests) {
     SetFixedError(result, "Could not create an event", GetLastError());
     return result;
   }

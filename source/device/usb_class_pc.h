@@ -9,7 +9,7 @@
 
 #include "device/collection_cache.h"
 #include "device/hid_collection_info.h"
-#include "device/output_report.h"
+#include "device/device_request.h"
 #include "device/reader_thread.h"
 #include "device/scoped_resources.h"
 #include "device/usb_class_base.h"
@@ -50,8 +50,6 @@ class UsbClassPC : public UsbClassBase {
   bool IsConnected() override;
 
  private:
-  using ReportFunction = BOOLEAN(WINAPI*)(HANDLE, PVOID, ULONG);
-
   // What an open found: the collection's path, the handle it opened, and
   // what it asked of it on the way, which Listen does not ask again.
   struct FoundCollection {
@@ -70,29 +68,26 @@ class UsbClassPC : public UsbClassBase {
   // security keys are passed over.
   XtraResult OpenFirstMatch(Match match, const void* wanted, const char* notFoundMessage);
   // Takes over the found collection, opened in `mode`, and makes it ready:
-  // its description, its reader, its output.
+  // its description, its reader, its requests.
   XtraResult Listen(FoundCollection found, OpenMode mode);
   // The collections present, described, into `present`; `result` tells
   // whether the walk found them all.
   void ListPresent(bool withCaps, std::vector<const HidCollectionInfo*>& present);
   // Lets go of what an earlier open holds before a new one.
   void BeginOpen();
-  void ReleaseOutput();
+  void ReleaseRequests();
   // Ok when a device is open with reports of this length; else records why not.
   bool CanTransfer(uint32_t reportLength, const char* kind);
-  // Writes the output report; 0 or why it failed.
-  DWORD WriteOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
   // `verb` and `kind` name the report in an error: "Could not set feature
   // report 4: ...".
-  XtraResult SendReport(ReportFunction send, const char* verb, const char* kind, uint32_t reportLength,
-                        uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent);
-  XtraResult FetchReport(ReportFunction get, const char* kind, uint32_t reportLength, uint8_t reportId,
-                         ByteList& out);
+  XtraResult SendReport(DWORD code, const char* verb, const char* kind, uint32_t reportLength, uint8_t reportId,
+                        const uint8_t* bytes, uint32_t length, int32_t* sent);
+  XtraResult FetchReport(DWORD code, const char* kind, uint32_t reportLength, uint8_t reportId, ByteList& out);
 
   // Opened overlapped, for the writes; the reader has a handle of its own.
   ScopedHandle deviceHandle;
   ReaderThread::Reference reader;
-  std::unique_ptr<OutputReport> output;
+  std::unique_ptr<DeviceRequest> requests;
   OpenMode openMode = OpenMode::Shared;
   std::optional<HidCollectionInfo> openCollection;
   CollectionCache collections;

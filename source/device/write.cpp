@@ -8,11 +8,14 @@
 XtraResult UsbClassPC::Write(const uint8_t* bytes, uint32_t length, int32_t* sent) {
   result.SetOk();
   *sent = 0;
-  if (!deviceHandle || !output) {
+  if (!deviceHandle || !requests) {
     result.SetError("Device is not open", XtraResult::kNoCode);
     return result;
   }
-  const DWORD error = WriteOutputReport(0, bytes, length, sent);
+  DWORD written = 0;
+  const DWORD error =
+      requests->Send(deviceHandle.get(), 0, 0, bytes, length, caps.OutputReportByteLength, writeTimeoutMs, &written);
+  *sent = static_cast<int32_t>(written);
   if (error == ERROR_TIMEOUT) {
     result.SetError("Write timed out", static_cast<int32_t>(error));
   } else if (error != ERROR_SUCCESS) {
@@ -24,20 +27,5 @@ XtraResult UsbClassPC::Write(const uint8_t* bytes, uint32_t length, int32_t* sen
 }
 
 XtraResult UsbClassPC::WriteReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
-  result.SetOk();
-  *sent = 0;
-  if (!CanTransfer(caps.OutputReportByteLength, "output")) return result;
-  if (const DWORD error = WriteOutputReport(reportId, bytes, length, sent)) {
-    char what[64];
-    FormatText(what, sizeof what, "Could not write output report %u", static_cast<unsigned>(reportId));
-    SetSystemError(result, what, error);
-  }
-  return result;
-}
-
-DWORD UsbClassPC::WriteOutputReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) {
-  DWORD written = 0;
-  const DWORD error = output->Send(deviceHandle.get(), reportId, bytes, length, writeTimeoutMs, &written);
-  *sent = static_cast<int32_t>(written);
-  return error;
+  return SendReport(0, "write", "output", caps.OutputReportByteLength, reportId, bytes, length, sent);
 }

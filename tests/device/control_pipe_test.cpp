@@ -74,7 +74,7 @@ TEST_F(ControlPipe, FailuresNameTheReportAndTheSystemsReasonAndSendNothing) {
   outcome = object.GetInputReport(3, report);
   EXPECT_STREQ(outcome.StatusText(), "Error :Could not read input report 3: The parameter is incorrect. (87)");
   EXPECT_TRUE(report.empty());
-  standin::FailNext("HidD_SetOutputReport", ERROR_GEN_FAILURE);
+  standin::FailNext("DeviceIoControl", ERROR_GEN_FAILURE);
   outcome = object.SendOutputReport(3, payload, 1, &sent);
   EXPECT_STREQ(outcome.StatusText(),
                "Error :Could not send output report 3: A device attached to the system is not functioning. (31)");
@@ -130,6 +130,30 @@ TEST_F(ControlPipe, ACollectionWindowsKeepsOpensForQueriesAndFeaturesOnly) {
   XtraResult refused = NewObject().OpenByPath(standin::DevicePath(owned).c_str(), true);
   EXPECT_STREQ(refused.StatusText(), "Error :Open failed: Access is denied. (5)")
       << "an exclusive open asks for more than Windows grants";
+}
+
+// A device that stops answering control requests once held Director's
+// thread for as long as it did: each request now waits as long as a write.
+TEST_F(ControlPipe, ADeviceThatStopsAnsweringTimesOutEveryRequestAndAnswersAgainLater) {
+  const uint8_t payload[] = {1};
+  object.SetWriteTimeout(20);
+  standin::StallOutput(device, true);
+  const char kTimedOut[] = ": This operation returned because the timeout period expired. (1460)";
+  EXPECT_EQ(std::string(object.SendOutputReport(3, payload, 1, &sent).StatusText()),
+            std::string("Error :Could not send output report 3") + kTimedOut);
+  EXPECT_EQ(std::string(object.SetFeatureReport(5, payload, 1, &sent).StatusText()),
+            std::string("Error :Could not set feature report 5") + kTimedOut);
+  Bytes report;
+  EXPECT_EQ(std::string(object.GetFeatureReport(4, report).StatusText()),
+            std::string("Error :Could not read feature report 4") + kTimedOut);
+  EXPECT_EQ(std::string(object.GetInputReport(1, report).StatusText()),
+            std::string("Error :Could not read input report 1") + kTimedOut);
+  EXPECT_TRUE(report.empty());
+  standin::StallOutput(device, false);
+  EXPECT_TRUE(standin::ReceivedReports(device).empty()) << "what timed out was cancelled, not sent later";
+  EXPECT_FALSE(object.SetFeatureReport(5, payload, 1, &sent).isError);
+  EXPECT_FALSE(object.GetFeatureReport(5, report).isError);
+  EXPECT_EQ(report, (Bytes{5, 1, 0, 0, 0}));
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ const std::vector<std::string>& FallibleFunctions() {
       "SetupDiGetDeviceInterfaceDetailA", "SetupDiDestroyDeviceInfoList", "HidD_GetAttributes",
       "HidD_GetProductString", "HidD_GetManufacturerString", "HidD_GetSerialNumberString",
       "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidD_SetNumInputBuffers",
-      "HidD_GetFeature", "HidD_SetFeature", "HidD_GetInputReport", "HidD_SetOutputReport", "MessageBoxW",
+      "HidD_GetFeature", "HidD_SetFeature", "HidD_GetInputReport", "HidD_SetOutputReport", "DeviceIoControl",
+      "MessageBoxW",
       "WideCharToMultiByte", "MultiByteToWideChar", "fopen", "GetProcAddress", "GetModuleHandleExA"};
   return names;
 }

@@ -1,0 +1,76 @@
+#include "device/device_request.h"
+
+#include <algorithm>
+
+#include "device/own_io.h"
+#include "device/report_layout.h"
+
+namespace {
+
+// How long a cancelled request may take to end.
+constexpr DWORD kCancelWaitMs = 250;
+
+}  // namespace
+
+std::unique_ptr<DeviceRequest> DeviceRequest::Make(uint32_t capacity) {
+  std::unique_ptr<DeviceRequest> request(new DeviceRequest(capacity));
+  request->event_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!request->event_) return nullptr;
+  request->overlapped_.hEvent = request->event_.get();
+  return request;
+}
+
+DWORD DeviceRequest::Send(HANDLE device, DWORD code, uint8_t reportId, const uint8_t* payload, uint32_t length,
+                          uint32_t reportLength, DWORD timeoutMs, DWORD* sent) {
+  *sent = 0;
+  if (!Ready(device)) return ERROR_TIMEOUT;
+  LayOutReport(reportId, payload, length, bytes_.data(), reportLength);
+  const BOOL started = code ? DeviceIoControl(device, code, bytes_.data(), reportLength, nullptr, 0, nullptr,
+                                              &overlapped_)
+                            : WriteFile(device, bytes_.data(), reportLength, nullptr, &overlapped_);
+  DWORD moved = 0;
+  const DWORD outcome = Finish(device, started, timeoutMs, &moved);
+  // A request carries no count of what it sent: the whole report went.
+  if (outcome == ERROR_SUCCESS) *sent = code ? reportLength : moved;
+  return outcome;
+}
+
+DWORD DeviceRequest::Fetch(HANDLE device, DWORD code, uint8_t reportId, uint32_t reportLength, DWORD timeoutMs,
+                           std::vector<uint8_t>& out) {
+  if (!Ready(device)) return ERROR_TIMEOUT;
+  std::fill_n(bytes_.begin(), reportLength, uint8_t{0});
+  bytes_[0] = reportId;
+  const BOOL started = DeviceIoControl(device, code, nullptr, 0, bytes_.data(), reportLength, nullptr, &overlapped_);
+  DWORD moved = 0;
+  const DWORD outcome = Finish(device, started, timeoutMs, &moved);
+  if (outcome == ERROR_SUCCESS) out.insert(out.end(), bytes_.begin(), bytes_.begin() + reportLength);
+  return outcome;
+}
+
+DWORD DeviceRequest::Finish(HANDLE device, BOOL started, DWORD timeoutMs, DWORD* moved) {
+  // Done at once: its outcome is read as that of one that waited.
+  if (!started) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_IO_PENDING) return error;
+    inFlight_ = true;
+    const DWORD waited = WaitForSingleObject(event_.get(), timeoutMs);
+    if (waited != WAIT_OBJECT_0) {
+      const DWORD interrupted = waited == WAIT_TIMEOUT ? ERROR_TIMEOUT : GetLastError();
+      if (!Cancel(device)) return interrupted;
+      const DWORD outcome = IoOutcome(device, &overlapped_, moved);
+      // A request that ended before the cancel came went through all the same.
+      return outcome == ERROR_OPERATION_ABORTED ? interrupted : outcome;
+    }
+    inFlight_ = false;
+  }
+  return IoOutcome(device, &overlapped_, moved);
+}
+
+bool DeviceRequest::Settle() { return !inFlight_ || IoFinished(overlapped_, kCancelWaitMs); }
+
+bool DeviceRequest::Cancel(HANDLE device) {
+  CancelOwnIo(device, &overlapped_);
+  if (!IoFinished(overlapped_, kCancelWaitMs)) return false;
+  inFlight_ = false;
+  return true;
+}

@@ -1,0 +1,56 @@
+// The device object's requests to the device: output reports over the
+// interrupt pipe, and the HID class driver's report requests over the
+// control pipe (output, feature and input reports on demand). Each is sent
+// overlapped with a bounded wait, so that a device that stops answering
+// cannot hold Director's thread, and cancelled when the wait runs out. Its
+// bytes and OVERLAPPED must stay put until Windows is done with them, which a
+// request that would not be cancelled may outlast the call.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "device/scoped_resources.h"
+#include "platform.h"
+
+class DeviceRequest {
+ public:
+  // Room for reports up to `capacity` bytes. Null, with the last error set,
+  // when its event cannot be made.
+  static std::unique_ptr<DeviceRequest> Make(uint32_t capacity);
+  DeviceRequest(const DeviceRequest&) = delete;
+  DeviceRequest& operator=(const DeviceRequest&) = delete;
+
+  // Sends report `reportId` with the payload, cut or padded with zeros to
+  // `reportLength`: written to the interrupt pipe when `code` is 0, else
+  // with that request (IOCTL_HID_SET_FEATURE, IOCTL_HID_SET_OUTPUT_REPORT).
+  // Answers ERROR_SUCCESS with the bytes the system counts as sent,
+  // ERROR_TIMEOUT when the device took longer than `timeoutMs` and the
+  // request was cancelled, or why it failed; ERROR_TIMEOUT too, sending
+  // nothing, while an earlier request still would not be cancelled.
+  DWORD Send(HANDLE device, DWORD code, uint8_t reportId, const uint8_t* payload, uint32_t length,
+             uint32_t reportLength, DWORD timeoutMs, DWORD* sent);
+  // Asks for report `reportId`, `reportLength` long, with `code`
+  // (IOCTL_HID_GET_FEATURE, IOCTL_HID_GET_INPUT_REPORT), and appends it to
+  // `out`; answers as Send does.
+  DWORD Fetch(HANDLE device, DWORD code, uint8_t reportId, uint32_t reportLength, DWORD timeoutMs,
+              std::vector<uint8_t>& out);
+  // After the device's handle is closed, which ends its requests: false
+  // when one still is not over, and its bytes must be left to it.
+  bool Settle();
+
+ private:
+  explicit DeviceRequest(uint32_t capacity) : bytes_(capacity) {}
+  // Waits for the request that `started` began; answers its outcome.
+  DWORD Finish(HANDLE device, BOOL started, DWORD timeoutMs, DWORD* moved);
+  // Cancels the request under way; false when it still has not ended.
+  bool Cancel(HANDLE device);
+  // Whether the bytes are free for the next request.
+  bool Ready(HANDLE device) { return !inFlight_ || Cancel(device); }
+
+  std::vector<uint8_t> bytes_;
+  ScopedHandle event_;
+  OVERLAPPED overlapped_{};  // hEvent: event_
+  bool inFlight_ = false;
+};
