@@ -51,17 +51,17 @@ void FillCommon(PublicCaps& out, const std::function<long long(const char*)>& fi
   out.IsDesignatorRange = static_cast<BOOLEAN>(field("IsDesignatorRange"));
   out.IsAbsolute = static_cast<BOOLEAN>(field("IsAbsolute"));
   out.ReportCount = static_cast<USHORT>(field("ReportCount"));
+  auto word = [&](const char* name) { return static_cast<USHORT>(field(name)); };
   if (out.IsRange) {
-    out.Range = {static_cast<USAGE>(field("Range.UsageMin")),        static_cast<USAGE>(field("Range.UsageMax")),
-                 static_cast<USHORT>(field("Range.StringMin")),      static_cast<USHORT>(field("Range.StringMax")),
-                 static_cast<USHORT>(field("Range.DesignatorMin")),  static_cast<USHORT>(field("Range.DesignatorMax")),
-                 static_cast<USHORT>(field("Range.DataIndexMin")),   static_cast<USHORT>(field("Range.DataIndexMax"))};
+    out.Range = {word("Range.UsageMin"),      word("Range.UsageMax"),      word("Range.StringMin"),
+                 word("Range.StringMax"),     word("Range.DesignatorMin"), word("Range.DesignatorMax"),
+                 word("Range.DataIndexMin"),  word("Range.DataIndexMax")};
   } else {
     out.NotRange = {};
-    out.NotRange.Usage = static_cast<USAGE>(field("NotRange.Usage"));
-    out.NotRange.StringIndex = static_cast<USHORT>(field("NotRange.StringIndex"));
-    out.NotRange.DesignatorIndex = static_cast<USHORT>(field("NotRange.DesignatorIndex"));
-    out.NotRange.DataIndex = static_cast<USHORT>(field("NotRange.DataIndex"));
+    out.NotRange.Usage = word("NotRange.Usage");
+    out.NotRange.StringIndex = word("NotRange.StringIndex");
+    out.NotRange.DesignatorIndex = word("NotRange.DesignatorIndex");
+    out.NotRange.DataIndex = word("NotRange.DataIndex");
   }
 }
 
@@ -79,11 +79,10 @@ HIDP_VALUE_CAPS ValueCapsFrom(const std::function<long long(const char*)>& field
   return out;
 }
 
-USHORT DataIndicesAfter(USHORT indices, const HIDP_BUTTON_CAPS& caps) {
-  return std::max<USHORT>(indices, static_cast<USHORT>((caps.IsRange ? caps.Range.DataIndexMax : caps.NotRange.DataIndex) + 1));
-}
-USHORT DataIndicesAfter(USHORT indices, const HIDP_VALUE_CAPS& caps) {
-  return std::max<USHORT>(indices, static_cast<USHORT>((caps.IsRange ? caps.Range.DataIndexMax : caps.NotRange.DataIndex) + 1));
+template <class PublicCaps>
+USHORT DataIndicesAfter(USHORT indices, const PublicCaps& caps) {
+  const USHORT last = caps.IsRange ? caps.Range.DataIndexMax : caps.NotRange.DataIndex;
+  return std::max(indices, static_cast<USHORT>(last + 1));
 }
 
 WindowsAnswers AnswersOf(const WindowsCollection& windows) {
@@ -143,6 +142,13 @@ class Differences {
     if (actual == expected) return;
     std::ostringstream line;
     line << where << ": " << member << " is " << +actual << ", Windows " << +expected;
+    lines_.push_back(line.str());
+  }
+  void CheckStatus(const std::string& where, const char* function, NTSTATUS actual, NTSTATUS expected) {
+    if (actual == expected) return;
+    std::ostringstream line;
+    line << where << ": " << function << " answers 0x" << std::hex << static_cast<ULONG>(actual) << ", Windows 0x"
+         << static_cast<ULONG>(expected);
     lines_.push_back(line.str());
   }
   void Note(const std::string& line) { lines_.push_back(line); }
@@ -242,7 +248,7 @@ template <class PublicCaps, class Compare>
 void CompareList(Differences& differences, const std::string& where, NTSTATUS status,
                  const std::vector<PublicCaps>& actual, const std::vector<PublicCaps>& expected, Compare compare) {
   const NTSTATUS expectedStatus = expected.empty() ? HIDP_STATUS_USAGE_NOT_FOUND : HIDP_STATUS_SUCCESS;
-  differences.Check(where, "status", status, expectedStatus);
+  differences.CheckStatus(where, "the query", status, expectedStatus);
   differences.Check(where, "count", actual.size(), expected.size());
   for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i)
     compare(differences, where + " " + std::to_string(i), actual[i], expected[i]);
@@ -252,7 +258,7 @@ void CompareList(Differences& differences, const std::string& where, NTSTATUS st
 void CompareCollection(Differences& differences, const WindowsCollection& windows, PHIDP_PREPARSED_DATA preparsed) {
   const WindowsAnswers expected = AnswersOf(windows);
   HIDP_CAPS caps{};
-  differences.Check(windows.name, "HidP_GetCaps status", HidP_GetCaps(preparsed, &caps), HIDP_STATUS_SUCCESS);
+  differences.CheckStatus(windows.name, "HidP_GetCaps", HidP_GetCaps(preparsed, &caps), HIDP_STATUS_SUCCESS);
   CompareCaps(differences, windows.name + " HIDP_CAPS", caps, expected.caps);
   for (int kind = 0; kind < 3; ++kind) {
     const std::string kindName = windows.name + " " + kKindNames[kind];
@@ -271,7 +277,7 @@ void CompareCollection(Differences& differences, const WindowsCollection& window
   std::vector<HIDP_LINK_COLLECTION_NODE> nodes(expected.nodes.size() + 1);
   auto nodeCount = static_cast<ULONG>(nodes.size());
   const NTSTATUS nodeStatus = HidP_GetLinkCollectionNodes(nodes.data(), &nodeCount, preparsed);
-  differences.Check(windows.name, "HidP_GetLinkCollectionNodes status", nodeStatus, HIDP_STATUS_SUCCESS);
+  differences.CheckStatus(windows.name, "HidP_GetLinkCollectionNodes", nodeStatus, HIDP_STATUS_SUCCESS);
   nodes.resize(nodeCount);
   differences.Check(windows.name, "link collection nodes", nodes.size(), expected.nodes.size());
   for (std::size_t i = 0; i < std::min(nodes.size(), expected.nodes.size()); ++i)

@@ -35,7 +35,8 @@ std::vector<FieldRun> VariableRuns(const MainItemFields& item) {
 
 USHORT TakeDataIndices(ParsedReports& reports, std::uint32_t count) {
   const std::uint32_t first = reports.dataIndices;
-  if (first + count > kMaxCount) throw std::invalid_argument("report descriptor: more data indices than Windows numbers");
+  if (first + count > kMaxCount)
+    throw std::invalid_argument("report descriptor: more data indices than Windows numbers");
   reports.dataIndices = static_cast<USHORT>(first + count);
   return static_cast<USHORT>(first);
 }
@@ -65,7 +66,8 @@ ParsedCap CapOf(const MainItemFields& item, const UsageEntry& usage, const Field
 }
 
 void AppendCap(ParsedReports& reports, ParsedCap cap, USHORT firstDataIndex) {
-  if (reports.caps.size() >= kMaxCount) throw std::invalid_argument("report descriptor: more capabilities than Windows counts");
+  if (reports.caps.size() >= kMaxCount)
+    throw std::invalid_argument("report descriptor: more capabilities than Windows counts");
   cap.dataIndexMin = firstDataIndex;
   cap.dataIndexMax = static_cast<USHORT>(firstDataIndex + cap.usage.Count() - 1);
   reports.caps.push_back(cap);

@@ -13,7 +13,8 @@ struct KindCounts {
 };
 
 KindCounts CountsOf(const ParsedReports& reports) {
-  const auto buttons = std::count_if(reports.caps.begin(), reports.caps.end(), [](const ParsedCap& cap) { return cap.isButton; });
+  const auto buttons =
+      std::count_if(reports.caps.begin(), reports.caps.end(), [](const ParsedCap& cap) { return cap.isButton; });
   return {static_cast<USHORT>(buttons), static_cast<USHORT>(reports.caps.size() - static_cast<std::size_t>(buttons)),
           reports.dataIndices};
 }
