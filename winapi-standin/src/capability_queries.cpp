@@ -1,6 +1,7 @@
 // hid.dll's lists of a collection's controls and link collections, from
 // the preparsed data of a collection made from a report descriptor.
 #include <algorithm>
+#include <memory>
 
 #include "faults.h"
 #include "ntstatus.h"

@@ -1,5 +1,6 @@
 #include "field_caps.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
