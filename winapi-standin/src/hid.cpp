@@ -7,6 +7,7 @@
 #include "faults.h"
 #include "hid_guid.h"
 #include "ntstatus.h"
+#include "preparsed_data.h"
 #include "standin/files.h"
 #include "standin/hid.h"
 #include "standin/kernel.h"
@@ -14,15 +15,6 @@
 using namespace standin::detail;
 
 namespace {
-
-// On Windows a pointer to memory the caller frees with
-// HidD_FreePreparsedData; here a handle, so that a stale or foreign pointer
-// is recognised instead of read.
-struct PreparsedCaps : KernelObject {
-  static constexpr ObjectKind kKind = ObjectKind::PreparsedData;
-  explicit PreparsedCaps(const HIDP_CAPS& deviceCaps) : KernelObject(kKind), caps(deviceCaps) {}
-  const HIDP_CAPS caps;
-};
 
 BOOLEAN Fail(DWORD error) {
   SetLastError(error);
@@ -169,7 +161,8 @@ extern "C" BOOLEAN WINAPI HidD_GetPreparsedData(HANDLE HidDeviceObject, PHIDP_PR
   auto device = ConnectedDeviceOf(HidDeviceObject);
   if (!device) return FALSE;
   if (!PreparsedData) return Fail(ERROR_INVALID_PARAMETER);
-  *PreparsedData = static_cast<PHIDP_PREPARSED_DATA>(AddHandle(std::make_shared<PreparsedCaps>(device->traits.caps)));
+  auto data = std::make_shared<PreparsedCaps>(device->traits.caps, device->parsed);
+  *PreparsedData = static_cast<PHIDP_PREPARSED_DATA>(AddHandle(std::move(data)));
   return TRUE;
 }
 

@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include "ntstatus.h"
+#include "preparsed_caps.h"
+#include "report_descriptor.h"
 #include "resets.h"
 #include "simulated_device.h"
 #include "standin/faults.h"
@@ -52,19 +54,76 @@ std::shared_ptr<SimulatedDevice> DeviceById(DeviceId id) {
 
 }  // namespace
 
-DeviceId PlugDevice(const DeviceSpec& traits) {
+namespace {
+
+struct PlannedDevice {
+  DeviceSpec traits;
+  std::shared_ptr<const ParsedCollection> parsed;
+};
+
+// A device as plugged from one collection of its report descriptor.
+PlannedDevice FromCollection(const DeviceSpec& traits, ParsedCollection collection, std::size_t index,
+                             std::size_t collections) {
+  PlannedDevice planned{traits, std::make_shared<const ParsedCollection>(std::move(collection))};
+  const ParsedCollection& parsed = *planned.parsed;
+  planned.traits.caps = CapsOf(parsed);
+  planned.traits.inputReportIds = parsed.Of(HidP_Input).reportIds;
+  planned.traits.outputReportIds = parsed.Of(HidP_Output).reportIds;
+  planned.traits.featureReportIds = parsed.Of(HidP_Feature).reportIds;
+  if (collections > 1) {
+    char name[32];
+    std::snprintf(name, sizeof name, "col%02zu", index + 1);
+    planned.traits.collection = name;
+  }
+  return planned;
+}
+
+std::vector<PlannedDevice> Plan(const DeviceSpec& traits) {
   if (traits.inputQueueCapacity == 0) throw std::invalid_argument("an input queue holds at least one report");
-  BusEvent event{BusEvent::Kind::Arrival, 0, ""};
+  if (traits.reportDescriptor.empty()) return {{traits, nullptr}};
+  std::vector<ParsedCollection> collections = ParseReportDescriptor(traits.reportDescriptor);
+  std::vector<PlannedDevice> planned;
+  for (std::size_t i = 0; i < collections.size(); ++i)
+    planned.push_back(FromCollection(traits, std::move(collections[i]), i, collections.size()));
+  return planned;
+}
+
+// Either every device is plugged or, when a path is taken, none.
+std::vector<DeviceId> PlugAll(std::vector<PlannedDevice> planned) {
+  std::vector<BusEvent> events;
   {
     auto lock = LockKernel();
-    event.device = TheBus().nextId++;
-    event.path = InterfacePath(traits, event.device);
-    if (FindPresentDevice(event.path)) throw std::invalid_argument("a device is already plugged in at " + event.path);
-    TheBus().devices.emplace(event.device, std::make_shared<SimulatedDevice>(event.device, traits, event.path));
+    for (const PlannedDevice& device : planned) {
+      const DeviceId id = TheBus().nextId + static_cast<DeviceId>(events.size());
+      BusEvent event{BusEvent::Kind::Arrival, id, InterfacePath(device.traits, id)};
+      if (FindPresentDevice(event.path)) throw std::invalid_argument("a device is already plugged in at " + event.path);
+      events.push_back(event);
+    }
+    TheBus().nextId += static_cast<DeviceId>(events.size());
+    for (std::size_t i = 0; i < planned.size(); ++i)
+      TheBus().devices.emplace(events[i].device,
+                               std::make_shared<SimulatedDevice>(events[i].device, std::move(planned[i].traits),
+                                                                 events[i].path, std::move(planned[i].parsed)));
   }
-  Notify(event);
-  return event.device;
+  std::vector<DeviceId> ids;
+  for (const BusEvent& event : events) {
+    Notify(event);
+    ids.push_back(event.device);
+  }
+  return ids;
 }
+
+}  // namespace
+
+DeviceId PlugDevice(const DeviceSpec& traits) {
+  std::vector<PlannedDevice> planned = Plan(traits);
+  if (planned.size() > 1)
+    throw std::invalid_argument("the report descriptor holds " + std::to_string(planned.size()) +
+                                " top-level collections: plug them with PlugCollections");
+  return PlugAll(std::move(planned)).front();
+}
+
+std::vector<DeviceId> PlugCollections(const DeviceSpec& traits) { return PlugAll(Plan(traits)); }
 
 void Unplug(DeviceId device) {
   std::string path;

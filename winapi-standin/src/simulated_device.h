@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "kernel_state.h"
+#include "parsed_collection.h"
 #include "standin/files.h"
 #include "standin/simulated_bus.h"
 
@@ -39,8 +40,13 @@ struct PendingWrite : PendingIo {
 };
 
 struct SimulatedDevice {
-  SimulatedDevice(DeviceId deviceId, DeviceSpec deviceSpec, std::string devicePath)
-      : id(deviceId), traits(std::move(deviceSpec)), path(std::move(devicePath)), queueCapacity(traits.inputQueueCapacity) {}
+  SimulatedDevice(DeviceId deviceId, DeviceSpec deviceSpec, std::string devicePath,
+                  std::shared_ptr<const ParsedCollection> parsedCollection)
+      : id(deviceId),
+        traits(std::move(deviceSpec)),
+        path(std::move(devicePath)),
+        parsed(std::move(parsedCollection)),
+        queueCapacity(traits.inputQueueCapacity) {}
   DWORD InputLength() const { return traits.caps.InputReportByteLength; }
   DWORD OutputLength() const { return traits.caps.OutputReportByteLength; }
   DWORD FeatureLength() const { return traits.caps.FeatureReportByteLength; }
@@ -50,6 +56,8 @@ struct SimulatedDevice {
   const DeviceId id;
   const DeviceSpec traits;
   const std::string path;
+  // The collection of its report descriptor; null for one plugged from caps.
+  const std::shared_ptr<const ParsedCollection> parsed;
   // The HID class driver's ring buffer, which HidD_SetNumInputBuffers sizes.
   // Windows keeps one per open handle; the stand-in one per device.
   std::size_t queueCapacity;

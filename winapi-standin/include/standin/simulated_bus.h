@@ -26,6 +26,11 @@ struct DeviceSpec {
   std::optional<std::u16string> manufacturer;
   std::optional<std::u16string> serialNumber;
   HIDP_CAPS caps{};
+  // The report descriptor the device sends. When there is one, the caps,
+  // report lengths, report IDs and HidP_Get*Caps answers come from it, as
+  // Windows' HID parser makes them, and `caps` and the *ReportIds below are
+  // not read.
+  std::vector<std::uint8_t> reportDescriptor;
   // The HID class driver keeps this many unread input reports and drops the
   // oldest beyond them.
   std::size_t inputQueueCapacity = 32;
@@ -49,10 +54,20 @@ struct DeviceSpec {
   std::size_t overstatedReadBytes = 0;
 };
 
-// Throws std::invalid_argument when a present device has the same path. The
-// functions taking a DeviceId throw std::out_of_range for one not plugged in
-// since the last Reset.
+// Throws std::invalid_argument when a present device has the same path, or
+// for a report descriptor Windows would not take or that holds several
+// top-level collections (PlugCollections plugs those). The functions taking
+// a DeviceId throw std::out_of_range for one not plugged in since the last
+// Reset.
 DeviceId PlugDevice(const DeviceSpec& traits);
+// A device whose report descriptor holds several top-level collections
+// (a mouse with vendor reports beside it, a keyboard with consumer keys):
+// Windows makes each its own HID device, with "&col01", "&col02"... in its
+// path and the preparsed data of that collection alone, and so does the
+// stand-in. One id per collection, in the descriptor's order; a descriptor
+// of one collection plugs it as PlugDevice does. Throws as PlugDevice does,
+// and then plugs none.
+std::vector<DeviceId> PlugCollections(const DeviceSpec& traits);
 void Unplug(DeviceId device);
 // Queues one input report as if the device had sent it; it is also what the
 // device answers HidD_GetInputReport for its ID (byte 0) from then on. A
