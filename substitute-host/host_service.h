@@ -32,8 +32,14 @@ class HostService {
 
   // Answers this interface and IMoaUnknown.
   virtual director::MoaError QueryInterface(const director::MoaID* iid, void** out);
-  director::MoaUlong AddRef() { return static_cast<director::MoaUlong>(++references_); }
+  director::MoaUlong AddRef() {
+    referenced_ = true;
+    return static_cast<director::MoaUlong>(++references_);
+  }
   director::MoaUlong Release() { return static_cast<director::MoaUlong>(--references_); }
+  // The Xtra held a reference and gave back its last: a call through the
+  // interface now uses what Director may already have freed.
+  bool LetGo() const { return referenced_ && references_ <= 0; }
 
   // References handed out and not yet released: the host's objects live as
   // long as the host, and count only so that tests see the Xtra balance them.
@@ -71,6 +77,7 @@ class HostService {
   director::MoaID iid_;
   Door door_;
   int references_ = 0;
+  bool referenced_ = false;
 };
 
 // Text and its terminator into the Xtra's buffer, which must hold both; a
@@ -86,6 +93,7 @@ struct SlotStub<Method, Slot> {
   static Ret XDK_CALL Call(void* door, Args... args) {
     Service& service = HostService::Behind<Service>(door);
     const HostWatch::Call call(service.watch(), service.layout(), Slot);
+    if (Slot > 2 && service.LetGo()) service.watch().Misuse("a call after the Xtra's last Release of this interface");
     return (service.*Method)(args...);
   }
 };

@@ -14,7 +14,7 @@ class HostServices;
 // Each answers the first host status that failed, or 0.
 // #Path, #VendorID and #ProductID, which every event can tell.
 MoaError AddCollectionIdentity(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection);
-// The others, in FindHidDevices' order, from #ReleaseNumber to #SystemOwned.
+// The others, in FindHidDevices' order, from #ReleaseNumber to #Protected.
 MoaError AddCollectionDetails(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection);
 // A new property list of all of them; `out` gets it only whole.
 MoaError MakeCollectionProperties(HostServices& services, const HidCollectionInfo& collection, MoaMmValue* out);

@@ -212,4 +212,18 @@ TEST_F(Reader, AnOpenWhoseReaderCannotStartSaysItIsNotReading) {
   EXPECT_EQ(StatusOf(me, "Reading"), "1");
 }
 
+// The report came in, and the reader was about to store it, when Close let
+// go of the reader: it is the movie's all the same.
+TEST_F(Reader, AReportThatCompletesAtTheInstantOfCloseIsStillThereToRead) {
+  ScriptInstance& me = OpenPad();
+  ASSERT_TRUE(ReadPending());
+  standin::HoldSatisfiedWaits(true);
+  standin::SendInputReport(pad, {0, 42});
+  ASSERT_TRUE(Eventually([] { return standin::HeldWaits() == 1; }));
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  standin::HoldSatisfiedWaits(false);
+  EXPECT_EQ(me.Call(kReadPacket), "[0, 42, 0, 0, 0, 0, 0, 0, 0]");
+  EXPECT_TRUE(ReadersEnded());
+}
+
 }  // namespace

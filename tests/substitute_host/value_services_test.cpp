@@ -253,4 +253,23 @@ TEST(HostCallback, OffersEveryServiceAndReportsReferencesLeftOrReleasedTooOften)
   EXPECT_EQ(host.Leaks(), std::vector<std::string>{"IMoaAppInfo service: -1 reference(s)"});
 }
 
+// What an Xtra has released, Director may have freed: a call through it
+// afterwards is a fault the host names, and a new reference ends it.
+TEST(HostReferences, ACallAfterTheLastReleaseIsAMisuse) {
+  DirectorHost host;
+  auto* values = AskHost<xtra_view::IMoaMmValue>(host, IID_IMoaMmValue);
+  ASSERT_NE(values, nullptr);
+  values->Release();
+  MoaMmValue number = kVoidMoaMmValue;
+  values->IntegerToValue(1, &number);
+  const std::vector<std::string> misuses = host.Misuses();
+  ASSERT_EQ(misuses.size(), 1u);
+  EXPECT_NE(misuses[0].find("IntegerToValue: a call after the Xtra's last Release"), std::string::npos)
+      << misuses[0];
+  values->AddRef();
+  values->ValueRelease(&number);
+  EXPECT_EQ(host.Misuses().size(), 1u) << "held again";
+  values->Release();
+}
+
 }  // namespace

@@ -215,6 +215,7 @@ void Reset() {
     TheBus().devices.clear();
   }
   ClearFaults();
+  HoldSatisfiedWaits(false);
   ResetRecorders();
   ResetTickCount();
   ResetDriveTypes();

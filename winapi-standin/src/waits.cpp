@@ -1,8 +1,11 @@
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 #include "faults.h"
+#include "standin/faults.h"
 #include "standin/kernel.h"
 #include "waitable.h"
 
@@ -78,7 +81,38 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds)
   }
 }
 
+std::mutex gHoldMutex;
+std::condition_variable gHoldChanged;
+bool gHolding = false;
+std::size_t gHeld = 0;
+
+// Where a satisfied WaitForMultipleObjects stops while waits are held,
+// outside the kernel lock, so that other threads go on meanwhile.
+void StopWhileHeld() {
+  std::unique_lock lock(gHoldMutex);
+  if (!gHolding) return;
+  ++gHeld;
+  gHoldChanged.notify_all();
+  gHoldChanged.wait(lock, [] { return !gHolding; });
+  --gHeld;
+}
+
 }  // namespace
+
+namespace standin {
+
+void HoldSatisfiedWaits(bool hold) {
+  std::lock_guard lock(gHoldMutex);
+  gHolding = hold;
+  gHoldChanged.notify_all();
+}
+
+std::size_t HeldWaits() {
+  std::lock_guard lock(gHoldMutex);
+  return gHeld;
+}
+
+}  // namespace standin
 
 extern "C" DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
   if (FailsByFault("WaitForSingleObject")) return WAIT_FAILED;
@@ -88,5 +122,7 @@ extern "C" DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds
 extern "C" DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
                                                DWORD dwMilliseconds) {
   if (FailsByFault("WaitForMultipleObjects")) return WAIT_FAILED;
-  return Wait(nCount, lpHandles, bWaitAll != FALSE, dwMilliseconds);
+  const DWORD waited = Wait(nCount, lpHandles, bWaitAll != FALSE, dwMilliseconds);
+  if (waited < WAIT_OBJECT_0 + nCount) StopWhileHeld();
+  return waited;
 }

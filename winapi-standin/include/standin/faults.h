@@ -5,6 +5,7 @@
 // A new fault for a function replaces the old one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,5 +18,12 @@ void ClearFaults();
 // The functions whose faults have not all fired yet.
 std::vector<std::string> PendingFaults();
 const std::vector<std::string>& FallibleFunctions();
+
+// While held, a WaitForMultipleObjects that an object satisfied stops before
+// it returns, until the hold ends: a thread caught just after its I/O
+// finished, before it could act on it.
+void HoldSatisfiedWaits(bool hold);
+// How many threads the hold stops now.
+std::size_t HeldWaits();
 
 }  // namespace standin
