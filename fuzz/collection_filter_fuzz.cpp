@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       CollectionFilter filter;
       std::string error;
       const bool read = filter.Read(services, ForXtra(made), error);
-      if (read == error.empty()) std::abort();  // a refusal always says why, and only a refusal
+      if (read != error.empty()) std::abort();  // a refusal always says why, and only a refusal
       if (read) filter.Passes(collection);
       host.values().Release(made);
     }
