@@ -38,6 +38,11 @@ const HidCollectionInfo* CollectionCache::Find(const std::string& path) {
   return kept == entries_.end() ? nullptr : &kept->second.info;
 }
 
+void CollectionCache::Keep(const HidCollectionInfo& collection) {
+  CatchUp();
+  entries_[collection.path] = Entry{collection, true};
+}
+
 void CollectionCache::KeepOnly(const std::vector<std::string>& present) {
   CatchUp();
   for (auto entry = entries_.begin(); entry != entries_.end();) {

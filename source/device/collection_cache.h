@@ -18,6 +18,8 @@ class CollectionCache {
   const HidCollectionInfo* Describe(const std::string& path, bool withCaps);
   // What is kept of the collection at `path`; null when nothing is.
   const HidCollectionInfo* Find(const std::string& path);
+  // Keeps what an open learnt of a collection, caps included.
+  void Keep(const HidCollectionInfo& collection);
   // Forgets every collection a walk no longer found.
   void KeepOnly(const std::vector<std::string>& present);
 

@@ -64,19 +64,21 @@ bool ReadAttributes(HANDLE handle, HIDD_ATTRIBUTES& attributes) {
   return HidD_GetAttributes(handle, &attributes) != FALSE;
 }
 
-void DescribeDevice(HANDLE handle, const char* path, const HIDD_ATTRIBUTES& attributes, const WCHAR* knownProduct,
-                    HidCollectionInfo& info) {
+void DescribeIds(const char* path, const HIDD_ATTRIBUTES& attributes, HidCollectionInfo& info) {
   info.path = path;
   info.device.VendorID = attributes.VendorID;
   info.device.ProductID = attributes.ProductID;
+  info.releaseNumber = attributes.VersionNumber;
+  info.interfaceNumber = InterfaceNumberOf(path);
+}
+
+void ReadStrings(HANDLE handle, const WCHAR* knownProduct, HidCollectionInfo& info) {
   if (knownProduct)
     std::char_traits<WCHAR>::copy(info.device.Product, knownProduct, UsbDeviceInfo::kStringUnits);
   else
     ReadProductString(handle, info.device.Product);
   CopyDeviceString(HidD_GetManufacturerString, handle, info.device.Manufacturer);
   CopyDeviceString(HidD_GetSerialNumberString, handle, info.device.SerialNumberString);
-  info.releaseNumber = attributes.VersionNumber;
-  info.interfaceNumber = InterfaceNumberOf(path);
 }
 
 bool DescribeCollectionAt(const char* path, bool withCaps, HidCollectionInfo& info) {
@@ -86,7 +88,8 @@ bool DescribeCollectionAt(const char* path, bool withCaps, HidCollectionInfo& in
   if (!handle && !refused) handle = OpenInterface(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
   HIDD_ATTRIBUTES attributes;
   if (!handle || !ReadAttributes(handle.get(), attributes)) return false;
-  DescribeDevice(handle.get(), path, attributes, nullptr, info);
+  DescribeIds(path, attributes, info);
+  ReadStrings(handle.get(), nullptr, info);
   if (withCaps) ReadCapabilities(handle.get(), info.caps);  // leaves them alone when it fails
   info.systemOwned = refused;
   return true;

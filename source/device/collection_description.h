@@ -13,11 +13,12 @@ void ReadProductString(HANDLE device, WCHAR (&product)[UsbDeviceInfo::kStringUni
 XtraResult ReadCapabilities(HANDLE handle, CollectionCapabilities& caps);
 // False, with the last error set, when the collection does not tell its ids.
 bool ReadAttributes(HANDLE handle, HIDD_ATTRIBUTES& attributes);
-// Fills in who the collection open on `handle` at `path` is: its ids from
-// `attributes`, then its strings, the product's from `knownProduct` when the
-// caller has read it already.
-void DescribeDevice(HANDLE handle, const char* path, const HIDD_ATTRIBUTES& attributes, const WCHAR* knownProduct,
-                    HidCollectionInfo& info);
+// Who the collection at `path` is, as its attributes tell: ids, release and
+// interface number.
+void DescribeIds(const char* path, const HIDD_ATTRIBUTES& attributes, HidCollectionInfo& info);
+// Its strings, from the collection open on `handle`; the product's from
+// `knownProduct` when the caller has read it already.
+void ReadStrings(HANDLE handle, const WCHAR* knownProduct, HidCollectionInfo& info);
 // Opens the collection at `path` just long enough to describe it, with its
 // caps when `withCaps` (zeros when it does not tell them).
 bool DescribeCollectionAt(const char* path, bool withCaps, HidCollectionInfo& info);

@@ -1,13 +1,15 @@
 #include "device/hid_interfaces.h"
 
 #include <cstring>
-#include <memory>
 
 #include "device/scoped_resources.h"
 #include "diagnostics/system_message.h"
 #include "platform.h"
 
 namespace {
+
+// Room for a path of some 500 characters, longer than Windows makes them.
+constexpr size_t kUsualDetailSize = 512;
 
 char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -23,8 +25,10 @@ bool IsHidInterfaceClass(const char* text) {
 
 // The path of the interface at `index`: false at the end of the list, with
 // `result` an error when the list ended early; `path` empty when only this
-// interface would not tell it.
-bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::string& path, XtraResult& result) {
+// interface would not tell it. `storage` is kept from one interface to the
+// next: a buffer that holds any usual path saves asking for each one's size.
+bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::vector<char>& storage, std::string& path,
+                     XtraResult& result) {
   path.clear();
   SP_DEVICE_INTERFACE_DATA interfaceData{};
   interfaceData.cbSize = sizeof interfaceData;
@@ -33,22 +37,22 @@ bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::string
     if (error != ERROR_NO_MORE_ITEMS) SetSystemError(result, "Could not list every HID collection", error);
     return false;
   }
-  DWORD required = 0;
-  SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, nullptr, 0, &required, nullptr);
-  const DWORD sizeError = GetLastError();
-  if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) {
-    SetSystemError(result, "Could not read the path of a HID collection", sizeError);
-    return true;
+  for (;;) {
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.data());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+    DWORD required = 0;
+    if (SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, static_cast<DWORD>(storage.size()), &required,
+                                         nullptr)) {
+      path = detail->DevicePath;
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INSUFFICIENT_BUFFER || required <= storage.size()) {
+      SetSystemError(result, "Could not read the path of a HID collection", error);
+      return true;
+    }
+    storage.resize(required);
   }
-  const std::unique_ptr<char[]> storage(new char[required]);
-  auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.get());
-  detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-  if (!SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, required, nullptr, nullptr)) {
-    SetSystemError(result, "Could not read the path of a HID collection", GetLastError());
-    return true;
-  }
-  path = detail->DevicePath;
-  return true;
 }
 
 }  // namespace
@@ -64,8 +68,9 @@ XtraResult ListHidInterfaces(std::vector<std::string>& paths) {
     SetFixedError(result, "Invalid Handle", GetLastError());
     return result;
   }
+  std::vector<char> storage(kUsualDetailSize);
   std::string path;
-  for (DWORD index = 0; InterfacePathAt(set.get(), hidGuid, index, path, result); ++index)
+  for (DWORD index = 0; InterfacePathAt(set.get(), hidGuid, index, storage, path, result); ++index)
     if (!path.empty()) paths.push_back(path);
   return result;
 }

@@ -110,9 +110,6 @@ XtraResult UsbClassPC::OpenFirstMatch(Match match, const void* wanted, const cha
         continue;
       }
       found.path = path;
-      if (!found.product[0])
-        if (const HidCollectionInfo* known = collections.Find(path))
-          std::char_traits<WCHAR>::copy(found.product, known->device.Product, UsbDeviceInfo::kStringUnits);
       return Listen(std::move(found), OpenMode::Shared);
     }
     // A walk that ended early may have missed the device: that is the news.
@@ -142,10 +139,18 @@ XtraResult UsbClassPC::Listen(FoundCollection found, OpenMode mode) {
   if (result.isError) return result;
   caps = found.caps;
   HidCollectionInfo described;
-  DescribeDevice(deviceHandle.get(), found.path.c_str(), found.attributes, found.product[0] ? found.product : nullptr,
-                 described);
+  DescribeIds(found.path.c_str(), found.attributes, described);
+  // Strings a listing or an earlier open read are not asked again, unless
+  // the ids tell that another device came to the same path.
+  const HidCollectionInfo* known = collections.Find(found.path);
+  if (known && known->device.VendorID == described.device.VendorID &&
+      known->device.ProductID == described.device.ProductID && known->releaseNumber == described.releaseNumber)
+    described.device = known->device;
+  else
+    ReadStrings(deviceHandle.get(), found.product[0] ? found.product : nullptr, described);
   described.caps = caps;
   described.systemOwned = mode == OpenMode::QueryOnly;
+  collections.Keep(described);
   openCollection = std::move(described);
   // What Windows keeps to itself cannot be read.
   if (mode != OpenMode::QueryOnly) {

@@ -65,6 +65,8 @@ ReaderThread::Reference ReaderThread::Prepare(UsbClassBase& device, const std::s
     return nullptr;
   }
   // More driver buffers are better but not essential: a refusal is no error.
+  // Asked for before the open returns: a burst that comes at once must not
+  // find the driver's default of 32.
   HidD_SetNumInputBuffers(reader->file_.get(), kDriverInputBuffers);
   reader->readEvent_.reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
   if (!reader->readEvent_) {
