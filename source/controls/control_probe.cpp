@@ -11,9 +11,9 @@ bool ControlProbe::Blank(std::vector<char>& report, uint8_t reportId) {
          HIDP_STATUS_SUCCESS;
 }
 
-bool ControlProbe::SetButton(std::vector<char>& report, const Control& control, USAGE usage) {
+bool ControlProbe::SetButton(std::vector<char>& report, const Control& control, USAGE page, USAGE usage) {
   ULONG count = 1;
-  return HidP_SetUsages(type_, control.usagePage, control.collection, &usage, &count, preparsed_, report.data(),
+  return HidP_SetUsages(type_, page, control.collection, &usage, &count, preparsed_, report.data(),
                         static_cast<ULONG>(report.size())) == HIDP_STATUS_SUCCESS;
 }
 
@@ -29,7 +29,7 @@ uint32_t ControlProbe::FirstDifference() const {
 uint32_t ControlProbe::Button(const Control& button) {
   if (!Blank(blank_, button.reportId)) return kUnplaced;
   written_ = blank_;
-  return SetButton(written_, button, button.usage) ? FirstDifference() : kUnplaced;
+  return SetButton(written_, button, button.usagePage, button.usage) ? FirstDifference() : kUnplaced;
 }
 
 uint32_t ControlProbe::Array(const Control& array) {
@@ -39,7 +39,7 @@ uint32_t ControlProbe::Array(const Control& array) {
   const USAGE usage = span.min != 0 ? span.min : static_cast<USAGE>(span.min + 1);
   if (usage > span.max) return kUnplaced;
   written_ = blank_;
-  return SetButton(written_, array, usage) ? FirstDifference() : kUnplaced;
+  return SetButton(written_, array, span.page, usage) ? FirstDifference() : kUnplaced;
 }
 
 uint32_t ControlProbe::Value(const Control& value) {
@@ -51,4 +51,17 @@ uint32_t ControlProbe::Value(const Control& value) {
                               static_cast<ULONG>(report.size())) == HIDP_STATUS_SUCCESS;
   };
   return set(blank_, 0) && set(written_, ones) ? FirstDifference() : kUnplaced;
+}
+
+uint16_t ControlProbe::ArraySlots(const Control& array) {
+  if (!Blank(written_, array.reportId)) return 0;
+  uint16_t slots = 0;
+  for (const UsageSpan& span : array.arrayUsages)
+    for (uint32_t usage = span.min; usage <= span.max; ++usage) {
+      // Usage 0 shows as an empty slot.
+      if (usage == 0) continue;
+      if (!SetButton(written_, array, span.page, static_cast<USAGE>(usage))) return slots;
+      ++slots;
+    }
+  return slots;
 }

@@ -17,12 +17,15 @@ class ControlProbe {
   uint32_t Button(const Control& button);
   // Places an array by its first usage that a field's value can show.
   uint32_t Array(const Control& array);
+  // How many usages the array holds at once: Windows fills a blank report
+  // with distinct usages until no slot is left.
+  uint16_t ArraySlots(const Control& array);
   // A value written as all zeros and as all ones.
   uint32_t Value(const Control& value);
 
  private:
   bool Blank(std::vector<char>& report, uint8_t reportId);
-  bool SetButton(std::vector<char>& report, const Control& control, USAGE usage);
+  bool SetButton(std::vector<char>& report, const Control& control, USAGE page, USAGE usage);
   uint32_t FirstDifference() const;
 
   PHIDP_PREPARSED_DATA preparsed_;

@@ -31,11 +31,11 @@ Control BasicControl(ControlKind kind, ControlType type, UCHAR reportId, USAGE p
   return control;
 }
 
-// A range is one control per usage that has a field of its own.
+// A range is one control per usage, up to `fields`.
 template <class Caps, class Make>
-void ForEachUsage(const Caps& cap, Make make) {
+void ForEachUsage(const Caps& cap, uint32_t fields, Make make) {
   if (!cap.IsRange) return make(cap.NotRange.Usage, cap.NotRange.DataIndex);
-  const uint32_t usages = std::min<uint32_t>(cap.Range.UsageMax - cap.Range.UsageMin + 1u, cap.ReportCount);
+  const uint32_t usages = std::min<uint32_t>(cap.Range.UsageMax - cap.Range.UsageMin + 1u, fields);
   for (uint32_t i = 0; i < usages; ++i)
     make(static_cast<USAGE>(cap.Range.UsageMin + i), static_cast<USHORT>(cap.Range.DataIndexMin + i));
 }
@@ -49,9 +49,9 @@ USHORT FirstDataIndex(const HIDP_BUTTON_CAPS& cap) {
   return cap.IsRange ? cap.Range.DataIndexMin : cap.NotRange.DataIndex;
 }
 
-template <class Caps>
-std::vector<Caps> ReadCaps(NTSTATUS (*read)(HIDP_REPORT_TYPE, Caps*, PUSHORT, PHIDP_PREPARSED_DATA),
-                           HIDP_REPORT_TYPE type, USHORT count, PHIDP_PREPARSED_DATA preparsed, NTSTATUS* status) {
+template <class Caps, class Read>
+std::vector<Caps> ReadCaps(Read read, HIDP_REPORT_TYPE type, USHORT count, PHIDP_PREPARSED_DATA preparsed,
+                           NTSTATUS* status) {
   std::vector<Caps> caps(count);
   USHORT length = count;
   *status = count ? read(type, caps.data(), &length, preparsed) : HIDP_STATUS_SUCCESS;
@@ -132,14 +132,16 @@ XtraResult ControlTable::ReadKind(PHIDP_PREPARSED_DATA preparsed, ControlKind ki
   ControlProbe probe(preparsed, type, out.reportLength);
   std::vector<Control>& controls = out.controls;
   for (const HIDP_BUTTON_CAPS& cap : buttons) {
+    // Windows XP's button capabilities do not count their fields: a usage
+    // of a range that Windows cannot write has none.
     if (IsVariable(cap.BitField)) {
-      ForEachUsage(cap, [&](USAGE usage, USHORT dataIndex) {
+      ForEachUsage(cap, UINT32_MAX, [&](USAGE usage, USHORT dataIndex) {
         Control control = BasicControl(kind, ControlType::Button, cap.ReportID, cap.UsagePage, usage,
                                        cap.LinkCollection, dataIndex);
         control.logicalMax = 1;
         control.bits = 1;
         control.bitOffset = probe.Button(control);
-        controls.push_back(std::move(control));
+        if (control.bitOffset != kUnplaced) controls.push_back(std::move(control));
       });
       continue;
     }
@@ -147,7 +149,6 @@ XtraResult ControlTable::ReadKind(PHIDP_PREPARSED_DATA preparsed, ControlKind ki
     // writes each of their usages at the same place.
     Control array = BasicControl(kind, ControlType::Array, cap.ReportID, cap.UsagePage, SpanOf(cap).min,
                                  cap.LinkCollection, FirstDataIndex(cap));
-    array.count = cap.ReportCount;
     array.arrayUsages.push_back(SpanOf(cap));
     array.bitOffset = probe.Array(array);
     const auto same = std::find_if(controls.begin(), controls.end(), [&](const Control& other) {
@@ -169,9 +170,10 @@ XtraResult ControlTable::ReadKind(PHIDP_PREPARSED_DATA preparsed, ControlKind ki
     array.usagePage = array.arrayUsages.front().page;
     array.usage = array.arrayUsages.front().min;
     array.usageMax = array.arrayUsages.front().max;
+    array.count = probe.ArraySlots(array);
   }
   for (const HIDP_VALUE_CAPS& cap : values) {
-    ForEachUsage(cap, [&](USAGE usage, USHORT dataIndex) {
+    ForEachUsage(cap, cap.ReportCount, [&](USAGE usage, USHORT dataIndex) {
       Control control =
           BasicControl(kind, ControlType::Value, cap.ReportID, cap.UsagePage, usage, cap.LinkCollection, dataIndex);
       control.logicalMin = cap.LogicalMin;

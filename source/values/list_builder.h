@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "moa_contract.h"
+#include "platform.h"
+#include "values/host_text.h"
 #include "values/host_value.h"
 
 class HostServices;
@@ -25,6 +27,13 @@ class ListBuilder {
   void Close();
   void Integer(const char* name, int32_t number);
   void String(const char* name, const char* text);
+  // A string as Windows gives it, in Director's encoding.
+  template <size_t Units>
+  void DeviceString(const char* name, const WCHAR (&text)[Units]) {
+    char converted[3 * Units];  // UTF-8 takes at most three bytes a unit
+    WideToHostText(text, converted, sizeof converted);
+    String(name, converted);
+  }
   void Symbol(const char* name, const char* symbol);
   void Void(const char* name);
 
