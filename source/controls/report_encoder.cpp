@@ -7,15 +7,6 @@
 
 namespace {
 
-char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// As Lingo compares symbols: letter case does not count.
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return FoldCase(x) == FoldCase(y);
-         });
-}
-
 std::vector<const Control*> ControlsNamed(const std::vector<Control>& controls, const std::string& name) {
   std::vector<const Control*> named;
   for (const Control& control : controls)

@@ -171,3 +171,9 @@ std::string PageName(uint16_t page) {
   const NamedPage* named = FindPage(page);
   return named ? named->name : Hex("U_%04X", page);
 }
+
+bool SameName(const std::string& a, const std::string& b) {
+  const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+}

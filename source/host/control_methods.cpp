@@ -1,10 +1,10 @@
 // The Lingo methods that read and write the open collection's controls by
 // name: the list of controls, a report decoded, an output report and a
 // feature report composed from named values.
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "controls/usage_names.h"
 #include "device/usb_class_base.h"
 #include "host/device_answers.h"
 #include "host/methods.h"
@@ -26,10 +26,8 @@ bool KindArgument(CallContext& context, int index, ControlKind* kind) {
   char name[kNameSize] = "";
   if (context.ArgumentIs(index, kMoaMmValueType_Symbol) &&
       context.instance.hostServices->NameOf(context.call.pArgs[index], name, sizeof name)) {
-    std::string folded(name);
-    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (ControlKind known : {ControlKind::Input, ControlKind::Output, ControlKind::Feature}) {
-      if (folded == KindName(known)) {
+      if (SameName(name, KindName(known))) {
         *kind = known;
         return true;
       }
