@@ -7,8 +7,10 @@
 
 #include "host_commands.h"
 #include "lingo_literals.h"
+#include "named_descriptors.h"
 #include "standin/control.h"
 #include "text_encoding.h"
+#include "usage_report.h"
 
 using namespace director;
 
@@ -121,10 +123,14 @@ bool Plug(CommandContext& context) {
   standin::DeviceSpec traits;
   for (const auto& [property, value] : properties) {
     const std::string key = FoldCase(property);
-    const bool set = value->type == kMoaMmValueType_String    ? SetStringField(traits, key, value->text)
-                     : value->type == kMoaMmValueType_Integer ? SetIntegerField(traits, key, value->integer)
-                     : value->type == kMoaMmValueType_List    ? SetReportIds(traits, key, *value, arguments.values())
-                                                              : false;
+    std::string why;
+    if (key == "descriptor" && !DescriptorOf(*value, arguments.values(), traits.reportDescriptor, why))
+      return arguments.Fail(why);
+    const bool set = key == "descriptor" ||
+                     (value->type == kMoaMmValueType_String    ? SetStringField(traits, key, value->text)
+                      : value->type == kMoaMmValueType_Integer ? SetIntegerField(traits, key, value->integer)
+                      : value->type == kMoaMmValueType_List    ? SetReportIds(traits, key, *value, arguments.values())
+                                                               : false);
     if (!set) return arguments.Fail("#" + property + " is no device property, or its value does not fit");
   }
   try {
@@ -161,13 +167,20 @@ bool Stall(CommandContext& context) { return SetStalled(context, true); }
 
 bool Unstall(CommandContext& context) { return SetStalled(context, false); }
 
+// send pad [1, 2, 3], or by usage: send pad [#X: 100, #Button1: 1].
 bool Send(CommandContext& context) {
   standin::DeviceId device = 0;
   std::string name;
   std::vector<uint8_t> report;
-  if (!FindDevice(context.arguments, &device, &name) || !context.arguments.Bytes("the report", &report) ||
-      !context.arguments.End())
+  if (!FindDevice(context.arguments, &device, &name)) return false;
+  std::vector<std::pair<std::string, const LingoValue*>> controls;
+  std::string why;
+  if (context.arguments.TakeProperties(&controls)) {
+    if (!context.arguments.End()) return false;
+    if (!BuildInputReport(device, controls, report, why)) return context.arguments.Fail(why);
+  } else if (!context.arguments.Bytes("the report", &report) || !context.arguments.End()) {
     return false;
+  }
   if (!standin::SendInputReport(device, report))
     return context.arguments.Fail("the report is longer than the device's input reports");
   return true;

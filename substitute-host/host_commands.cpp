@@ -96,6 +96,16 @@ bool CommandArguments::Properties(const char* what,
   return true;
 }
 
+bool CommandArguments::TakeProperties(std::vector<std::pair<std::string, const LingoValue*>>* properties) {
+  const size_t at = next_;
+  const std::string error = error_;
+  if (Properties("", properties)) return true;
+  next_ = at;
+  error_ = error;
+  properties->clear();
+  return false;
+}
+
 bool CommandArguments::End() { return !More() || Fail("unexpected " + arguments_[next_].text); }
 
 namespace {

@@ -34,6 +34,9 @@ class CommandArguments {
   bool Bytes(const char* what, std::vector<uint8_t>* bytes);
   // [#key: value, ...] with the keys' names as written.
   bool Properties(const char* what, std::vector<std::pair<std::string, const LingoValue*>>* properties);
+  // Takes the next argument when it is a property list; otherwise leaves it
+  // for the next reader, with no error.
+  bool TakeProperties(std::vector<std::pair<std::string, const LingoValue*>>* properties);
   bool More() const { return next_ < arguments_.size(); }
   // Where the values that Properties hands out keep their elements.
   const LingoValueStore& values() const { return values_; }

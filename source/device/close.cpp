@@ -13,6 +13,8 @@ XtraResult UsbClassPC::Close() {
   listening = false;
   openMode = OpenMode::Shared;
   openCollection.reset();
+  controlTable.reset();
+  preparsed.reset();
   return result;
 }
 

@@ -11,6 +11,7 @@
 #include "device/hid_collection_info.h"
 #include "device/input_buffer.h"
 #include "device/usb_device_info.h"
+#include "controls/decoded_report.h"
 #include "diagnostics/xtra_result.h"
 #include "platform.h"
 
@@ -51,6 +52,18 @@ class UsbClassBase {
   virtual XtraResult SetFeatureReport(uint8_t reportId, const uint8_t* bytes, uint32_t length, int32_t* sent) = 0;
   virtual XtraResult GetFeatureReport(uint8_t reportId, ByteList& out) = 0;
   virtual XtraResult GetInputReport(uint8_t reportId, ByteList& out) = 0;
+
+  // The open collection's controls by name, as Windows parses its report
+  // descriptor. Listed: those of one kind, in report order. Decoded: a
+  // report of that kind as the device sent or answered it. Composed: an
+  // output report holding the named values, every other control zero, for
+  // WriteReport. SetFeatureUsages reads the feature report of the named
+  // controls, changes them and sets it again. An error names the control or
+  // the reason; nothing is sent then.
+  virtual XtraResult ListControls(ControlKind kind, std::vector<Control>& out) = 0;
+  virtual XtraResult DecodeReport(ControlKind kind, const uint8_t* bytes, uint32_t length, DecodedReport& out) = 0;
+  virtual XtraResult ComposeOutputReport(const std::vector<NamedValue>& values, std::vector<uint8_t>& report) = 0;
+  virtual XtraResult SetFeatureUsages(const std::vector<NamedValue>& values) = 0;
 
   // The open collection as FindCollections describes it; false when none is.
   virtual bool GetOpenCollection(HidCollectionInfo& out) const = 0;

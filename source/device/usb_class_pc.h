@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/control_table.h"
 #include "device/collection_cache.h"
 #include "device/hid_collection_info.h"
 #include "device/device_request.h"
@@ -49,6 +50,11 @@ class UsbClassPC : public UsbClassBase {
   bool GetOpenCollection(HidCollectionInfo& out) const override;
   bool IsConnected() override;
 
+  XtraResult ListControls(ControlKind kind, std::vector<Control>& out) override;
+  XtraResult DecodeReport(ControlKind kind, const uint8_t* bytes, uint32_t length, DecodedReport& out) override;
+  XtraResult ComposeOutputReport(const std::vector<NamedValue>& values, std::vector<uint8_t>& report) override;
+  XtraResult SetFeatureUsages(const std::vector<NamedValue>& values) override;
+
  private:
   // What an open found: the collection's path, the handle it opened, and
   // what it asked of it on the way, which Listen does not ask again.
@@ -83,6 +89,12 @@ class UsbClassPC : public UsbClassBase {
   XtraResult SendReport(DWORD code, const char* verb, const char* kind, uint32_t reportLength, uint8_t reportId,
                         const uint8_t* bytes, uint32_t length, int32_t* sent);
   XtraResult FetchReport(DWORD code, const char* kind, uint32_t reportLength, uint8_t reportId, ByteList& out);
+
+  // The open collection's preparsed data and controls, read at their first
+  // use and kept until Close.
+  XtraResult LoadControls();
+  ScopedPreparsedData preparsed;
+  std::unique_ptr<ControlTable> controlTable;
 
   // Opened overlapped, for the writes; the reader has a handle of its own.
   ScopedHandle deviceHandle;

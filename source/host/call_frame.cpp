@@ -55,6 +55,10 @@ constexpr MethodEntry kMethods[] = {
     {kSelectorGetDeviceInfo, HandleGetDeviceInfo, "m_getDeviceInfo", 50, Needs::Device},
     {kSelectorGetStatus, HandleGetStatus, "m_getStatus", 50, Needs::Device},
     {kSelectorMonitorHidDevices, HandleMonitorHidDevices, "m_monitorHidDevices", 50, Needs::Device},
+    {kSelectorGetControls, HandleGetControls, "m_getControls", 50, Needs::Device},
+    {kSelectorDecodeReport, HandleDecodeReport, "m_decodeReport", 50, Needs::Device},
+    {kSelectorWriteUsages, HandleWriteUsages, "m_writeUsages", 50, Needs::Device},
+    {kSelectorSetFeatureUsages, HandleSetFeatureUsages, "m_setFeatureUsages", 50, Needs::Device},
 };
 static_assert(sizeof kMethods / sizeof kMethods[0] == kSelectorCount, "one row per selector");
 

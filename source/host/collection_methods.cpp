@@ -7,6 +7,7 @@
 #include "host/device_answers.h"
 #include "host/methods.h"
 #include "values/host_services.h"
+#include "values/list_builder.h"
 
 namespace {
 
@@ -76,18 +77,15 @@ void HandleGetStatus(CallContext& context) {
   XtraInstance& instance = context.instance;
   UsbClassBase& device = *instance.device;
   HostServices& services = *instance.hostServices;
-  HostValue status(services.values());
-  MoaError made = services.NewPropList(status.out());
-  const auto add = [&](const char* name, size_t number) {
-    if (made == kMoaErr_NoErr) made = services.AddIntegerProperty(status.get(), name, static_cast<int32_t>(number));
-  };
+  ListBuilder status(services, ListBuilder::Shape::PropList);
+  const auto add = [&status](const char* name, size_t number) { status.Integer(name, static_cast<int32_t>(number)); };
   add("Open", device.IsOpen() ? 1 : 0);
   add("Connected", device.IsConnected() ? 1 : 0);
   add("Reading", device.IsReading() ? 1 : 0);
-  if (made == kMoaErr_NoErr) made = services.AddIntegerProperty(status.get(), "LastErrorCode", instance.lastErrorCode);
-  if (made == kMoaErr_NoErr) made = services.AddStringProperty(status.get(), "LastError", instance.lastErrorText);
+  status.Integer("LastErrorCode", instance.lastErrorCode);
+  status.String("LastError", instance.lastErrorText);
   add("DroppedReports", device.input().DroppedCount());
   add("BufferedPackets", device.input().Packets());
   add("BufferedBytes", device.input().Bytes());
-  AnswerWhole(context, made, status, "properties");
+  AnsweredList(context, status.HandTo(&context.call.resultValue), "properties");
 }

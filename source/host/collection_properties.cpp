@@ -74,19 +74,6 @@ const CollectionProperty* FindProperty(const char* name) {
   return nullptr;
 }
 
-// A key as Lingo writes it: a symbol, or a string.
-bool KeyName(HostServices& services, const MoaMmValue& key, char* name, size_t size) {
-  IMoaMmValue& values = *services.values();
-  MoaLong type = kMoaMmValueType_Void;
-  values.ValueType(&key, &type);
-  if (type == kMoaMmValueType_String) return services.ValueText(&key, name, size);
-  MoaMmSymbol symbol = 0;
-  const bool named = type == kMoaMmValueType_Symbol && values.ValueToSymbol(&key, &symbol) == kMoaErr_NoErr &&
-                     values.SymbolToString(symbol, name, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
-  name[size - 1] = '\0';  // a host that cuts the name may not end it
-  return named;
-}
-
 }  // namespace
 
 MoaError AddCollectionIdentity(HostServices& services, MoaMmValue* propList, const HidCollectionInfo& collection) {
@@ -120,7 +107,7 @@ bool CollectionFilter::Read(HostServices& services, const MoaMmValue& filter, st
     HostValue value(&values);
     char name[64] = "";
     const bool named = lists.GetPropertyNameByIndex(&filter, position, key.out()) == kMoaErr_NoErr &&
-                       KeyName(services, *key.get(), name, sizeof name);
+                       services.NameOf(*key.get(), name, sizeof name);
     const CollectionProperty* property = named ? FindProperty(name) : nullptr;
     if (!property) {
       error = named ? "#" + std::string(name) + " is not a property of a HID collection"

@@ -8,7 +8,7 @@
 #include "host/methods.h"
 #include "values/host_services.h"
 #include "values/host_text.h"
-#include "values/result_list_builder.h"
+#include "values/list_builder.h"
 
 namespace {
 
@@ -102,38 +102,39 @@ void HandleSetWriteTimeout(CallContext& context) {
 void HandleGetCapabilities(CallContext& context) {
   CollectionCapabilities caps;
   context.instance.device->GetCapabilities(caps);
-  ResultListBuilder list(context.instance.pCallback, &context.call.resultValue);
-  list.AddInteger("Usage", caps.Usage);
-  list.AddInteger("UsagePage", caps.UsagePage);
-  list.AddInteger("InputReportByteLength", caps.InputReportByteLength);
-  list.AddInteger("OutputReportByteLength", caps.OutputReportByteLength);
-  list.AddInteger("FeatureReportByteLength", caps.FeatureReportByteLength);
-  list.AddInteger("NumberLinkCollectionNodes", caps.NumberLinkCollectionNodes);
-  list.AddInteger("NumberInputButtonCaps", caps.NumberInputButtonCaps);
-  list.AddInteger("NumberInputValueCaps", caps.NumberInputValueCaps);
-  list.AddInteger("NumberInputDataIndices", caps.NumberInputDataIndices);
-  list.AddInteger("NumberOutputButtonCaps", caps.NumberOutputButtonCaps);
-  list.AddInteger("NumberOutputValueCaps", caps.NumberOutputValueCaps);
-  list.AddInteger("NumberOutputDataIndices", caps.NumberOutputDataIndices);
-  list.AddInteger("NumberFeatureButtonCaps", caps.NumberFeatureButtonCaps);
-  list.AddInteger("NumberFeatureValueCaps", caps.NumberFeatureValueCaps);
-  list.AddInteger("NumberFeatureDataIndices", caps.NumberFeatureDataIndices);
-  AnsweredList(context, list.Finish(), "capabilities");
+  ListBuilder list(*context.instance.hostServices, ListBuilder::Shape::List);
+  list.Open(ListBuilder::Shape::PropList);
+  list.Integer("Usage", caps.Usage);
+  list.Integer("UsagePage", caps.UsagePage);
+  list.Integer("InputReportByteLength", caps.InputReportByteLength);
+  list.Integer("OutputReportByteLength", caps.OutputReportByteLength);
+  list.Integer("FeatureReportByteLength", caps.FeatureReportByteLength);
+  list.Integer("NumberLinkCollectionNodes", caps.NumberLinkCollectionNodes);
+  list.Integer("NumberInputButtonCaps", caps.NumberInputButtonCaps);
+  list.Integer("NumberInputValueCaps", caps.NumberInputValueCaps);
+  list.Integer("NumberInputDataIndices", caps.NumberInputDataIndices);
+  list.Integer("NumberOutputButtonCaps", caps.NumberOutputButtonCaps);
+  list.Integer("NumberOutputValueCaps", caps.NumberOutputValueCaps);
+  list.Integer("NumberOutputDataIndices", caps.NumberOutputDataIndices);
+  list.Integer("NumberFeatureButtonCaps", caps.NumberFeatureButtonCaps);
+  list.Integer("NumberFeatureValueCaps", caps.NumberFeatureValueCaps);
+  list.Integer("NumberFeatureDataIndices", caps.NumberFeatureDataIndices);
+  AnsweredList(context, list.HandTo(&context.call.resultValue), "capabilities");
 }
 
 void HandleFindUsbDevices(CallContext& context) {
   DeviceList devices;
   const XtraResult searched = context.instance.device->FindDevices(devices);
-  ResultListBuilder list(context.instance.pCallback, &context.call.resultValue);
+  ListBuilder list(*context.instance.hostServices, ListBuilder::Shape::List);
   for (const UsbDeviceInfo& device : devices) {
-    list.BeginItem();
-    list.AddInteger("VendorID", device.VendorID);
-    list.AddInteger("ProductID", device.ProductID);
-    list.AddDeviceString("Manufacturer", device.Manufacturer);
-    list.AddDeviceString("Product", device.Product);
-    list.AddDeviceString("SerialNumberString", device.SerialNumberString);
-    list.EndItem();
+    list.Open(ListBuilder::Shape::PropList);
+    list.Integer("VendorID", device.VendorID);
+    list.Integer("ProductID", device.ProductID);
+    list.DeviceString("Manufacturer", device.Manufacturer);
+    list.DeviceString("Product", device.Product);
+    list.DeviceString("SerialNumberString", device.SerialNumberString);
+    list.Close();
   }
   // What was found is still the answer: movies count and walk it.
-  if (AnsweredList(context, list.Finish(), "devices")) context.ReportBesideAnswer(searched);
+  if (AnsweredList(context, list.HandTo(&context.call.resultValue), "devices")) context.ReportBesideAnswer(searched);
 }

@@ -46,5 +46,9 @@ const char kMethodTableBody[] =
     "   OpenByPath object me, string path, * -- a path FindHidDevices gives; then 1 keeps all others out\n"
     "   GetDeviceInfo object me -- the open collection, as FindHidDevices lists it\n"
     "   GetStatus object me -- open, connected, the last error, the buffer\n"
-    "   MonitorHidDevices object me, string lingoFunctionToCall -- HID collections arriving and leaving\n";
+    "   MonitorHidDevices object me, string lingoFunctionToCall -- HID collections arriving and leaving\n"
+    "   GetControls object me, * -- the open collection's controls by name; #input, #output or #feature for one kind\n"
+    "   DecodeReport object me, object report, * -- a report as its controls read, by name; #feature for a feature report\n"
+    "   WriteUsages object me, object values -- an output report of the named controls, such as [#LEDNumLock: 1]\n"
+    "   SetFeatureUsages object me, object values -- changes the named controls of a feature report\n";
 static_assert(sizeof kMethodTableBody + kVersionLineSize <= kMessageTableSize);

@@ -46,6 +46,10 @@ enum MethodSelector : int {
   kSelectorGetDeviceInfo = 29,
   kSelectorGetStatus = 30,
   kSelectorMonitorHidDevices = 31,
+  kSelectorGetControls = 32,
+  kSelectorDecodeReport = 33,
+  kSelectorWriteUsages = 34,
+  kSelectorSetFeatureUsages = 35,
   // How many methods the table registers; Call dispatches on nothing else.
   kSelectorCount
 };

@@ -34,3 +34,7 @@ void HandleOpenByPath(CallContext& context);
 void HandleGetDeviceInfo(CallContext& context);
 void HandleGetStatus(CallContext& context);
 void HandleMonitorHidDevices(CallContext& context);
+void HandleGetControls(CallContext& context);
+void HandleDecodeReport(CallContext& context);
+void HandleWriteUsages(CallContext& context);
+void HandleSetFeatureUsages(CallContext& context);

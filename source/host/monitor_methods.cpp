@@ -4,7 +4,7 @@
 #include "diagnostics/xtra_log.h"
 #include "host/methods.h"
 #include "monitor/notify_window.h"
-#include "values/result_list_builder.h"
+#include "values/list_builder.h"
 
 namespace {
 
@@ -42,9 +42,11 @@ void HandleMonitorHidDevices(CallContext& context) {
 }
 
 void HandlePrivateGlobal(CallContext& context) {
-  ResultListBuilder state(context.instance.pCallback, &context.call.resultValue);
-  state.AddInteger("Monitoring", MonitorTarget() ? 1 : 0);
-  state.AddInteger("NotifyWindow", NotifyWindowExists() ? 1 : 0);
-  state.AddInteger("LogOpen", XtraLog::Instance().IsOpen() ? 1 : 0);
-  state.AddInteger("InterfaceObjects", gModuleObjectCount);
+  ListBuilder state(*context.instance.hostServices, ListBuilder::Shape::List);
+  state.Open(ListBuilder::Shape::PropList);
+  state.Integer("Monitoring", MonitorTarget() ? 1 : 0);
+  state.Integer("NotifyWindow", NotifyWindowExists() ? 1 : 0);
+  state.Integer("LogOpen", XtraLog::Instance().IsOpen() ? 1 : 0);
+  state.Integer("InterfaceObjects", gModuleObjectCount);
+  state.HandTo(&context.call.resultValue);
 }

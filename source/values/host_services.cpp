@@ -76,6 +76,18 @@ bool HostServices::ValueText(const MoaMmValue* value, char* buffer, size_t size)
   return given;
 }
 
+bool HostServices::NameOf(const MoaMmValue& value, char* buffer, size_t size) {
+  MoaLong type = kMoaMmValueType_Void;
+  if (values_) values_->ValueType(&value, &type);
+  if (type == kMoaMmValueType_String) return ValueText(&value, buffer, size);
+  MoaMmSymbol symbol = 0;
+  const bool named = type == kMoaMmValueType_Symbol && values_->ValueToSymbol(&value, &symbol) == kMoaErr_NoErr &&
+                     values_->SymbolToString(symbol, buffer, static_cast<MoaLong>(size)) == kMoaErr_NoErr;
+  if (!named) buffer[0] = '\0';
+  buffer[size - 1] = '\0';  // a host that cuts the name may not end it
+  return named;
+}
+
 bool HostServices::ValueString(const MoaMmValue* value, std::string& text) {
   text.clear();
   MoaLong length = 0;

@@ -46,6 +46,10 @@ class HostServices {
   // A string value's text, ended inside `buffer` (a host that cuts a text
   // may not end it); false, with the text empty, when the host gives none.
   bool ValueText(const MoaMmValue* value, char* buffer, size_t size);
+  // A symbol's name or a string's text, as Lingo writes a property list's
+  // keys, ended inside `buffer`; false, with the text empty, for any other
+  // value.
+  bool NameOf(const MoaMmValue& value, char* buffer, size_t size);
   // A string value's whole text, however long; false, with the text empty,
   // when the host gives none. Throws std::bad_alloc.
   bool ValueString(const MoaMmValue* value, std::string& text);

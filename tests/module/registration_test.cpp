@@ -45,7 +45,11 @@ const char kExpectedMessageTable[] =
     "   OpenByPath object me, string path, * -- a path FindHidDevices gives; then 1 keeps all others out\n"
     "   GetDeviceInfo object me -- the open collection, as FindHidDevices lists it\n"
     "   GetStatus object me -- open, connected, the last error, the buffer\n"
-    "   MonitorHidDevices object me, string lingoFunctionToCall -- HID collections arriving and leaving\n";
+    "   MonitorHidDevices object me, string lingoFunctionToCall -- HID collections arriving and leaving\n"
+    "   GetControls object me, * -- the open collection's controls by name; #input, #output or #feature for one kind\n"
+    "   DecodeReport object me, object report, * -- a report as its controls read, by name; #feature for a feature report\n"
+    "   WriteUsages object me, object values -- an output report of the named controls, such as [#LEDNumLock: 1]\n"
+    "   SetFeatureUsages object me, object values -- changes the named controls of a feature report\n";
 
 // Handler names in selector order, read as Director reads the table: the
 // first line names the Xtra, "--" lines are comments however indented, and
@@ -94,7 +98,8 @@ TEST_F(Registration, HandlerLinesNumberTheSelectorsAsTheDispatcherExpects) {
       "DoNotBufferPackets", "GetCapabilities", "FindUsbDevices", "MonitorChanges", "MonitorDevice",
       "ShowErrorsAsDialogs", "PrivateGlobal", "PrivateInstance", "SetWriteTimeout", "WriteReport",
       "SendOutputReport", "GetFeatureReport", "SetFeatureReport", "GetInputReport", "FindHidDevices", "OpenByPath",
-      "GetDeviceInfo", "GetStatus", "MonitorHidDevices"};
+      "GetDeviceInfo", "GetStatus", "MonitorHidDevices", "GetControls", "DecodeReport", "WriteUsages",
+      "SetFeatureUsages"};
   EXPECT_TRUE(HandlersInSelectorOrder(table->data) == expected);
 }
 

@@ -35,4 +35,8 @@ enum Selector {
   kGetDeviceInfo = 29,
   kGetStatus = 30,
   kMonitorHidDevices = 31,
+  kGetControls = 32,
+  kDecodeReport = 33,
+  kWriteUsages = 34,
+  kSetFeatureUsages = 35,
 };

@@ -13,7 +13,7 @@
 #include "lingo_literals.h"
 #include "values/host_services.h"
 #include "values/host_value.h"
-#include "values/result_list_builder.h"
+#include "values/list_builder.h"
 
 namespace {
 
@@ -280,32 +280,36 @@ TEST_F(ValueBridge, PropertiesAreAddedToAPropertyListTheListServicesMade) {
   values.Release(list);
 }
 
-TEST_F(ValueBridge, BuilderWithoutBeginItemStillMakesOneItem) {
+TEST_F(ValueBridge, BuilderNestsListsAndPropertyListsAsOpened) {
   MoaMmValue answer{};
-  {
-    ResultListBuilder builder(Callback(), &answer);
-    builder.AddInteger("Usage", 2);
-    builder.AddInteger("UsagePage", 1);
-  }
-  EXPECT_EQ(Literal(answer), "[[#Usage: 2, #UsagePage: 1]]");
+  ListBuilder builder(*services, ListBuilder::Shape::List);
+  builder.Open(ListBuilder::Shape::PropList);
+  builder.Integer("VendorID", 1);
+  builder.Symbol("Kind", "input");
+  builder.Void("Hat");
+  builder.Open(ListBuilder::Shape::List, "Keys");
+  builder.Symbol(nullptr, "KeyA");
+  builder.Close();
+  builder.Close();
+  builder.Open(ListBuilder::Shape::PropList);
+  builder.String("Product", "B");
+  EXPECT_EQ(builder.HandTo(&answer), kMoaErr_NoErr) << "what is still open is closed";
+  EXPECT_EQ(Literal(answer), "[[#VendorID: 1, #Kind: #input, #Hat: <Void>, #Keys: [#KeyA]], [#Product: \"B\"]]");
+  values.Release(answer);
+  ListBuilder empty(*services, ListBuilder::Shape::PropList);
+  EXPECT_EQ(empty.HandTo(&answer), kMoaErr_NoErr);
+  EXPECT_EQ(Literal(answer), "[:]");
   values.Release(answer);
 }
 
-TEST_F(ValueBridge, BuilderMakesOneItemPerBeginAndAnEmptyListForNone) {
-  MoaMmValue answer{};
-  {
-    ResultListBuilder builder(Callback(), &answer);
-    builder.BeginItem();
-    builder.AddInteger("VendorID", 1);
-    builder.BeginItem();
-    builder.AddString("Product", "B");
-    builder.EndItem();
-  }
-  EXPECT_EQ(Literal(answer), "[[#VendorID: 1], [#Product: \"B\"]]");
-  values.Release(answer);
-  { ResultListBuilder builder(Callback(), &answer); }
-  EXPECT_EQ(Literal(answer), "[]");
-  values.Release(answer);
+TEST_F(ValueBridge, ABuilderThatFailedOnceHandsOnNothingAndKeepsTheFirstFailure) {
+  FailingAppends lists(host, 2, kMoaErr_OutOfMem);
+  HostServices viaFailing(Callback());
+  MoaMmValue answer = Parse("99");
+  ListBuilder builder(viaFailing, ListBuilder::Shape::List);
+  for (int i = 0; i < 4; ++i) builder.Integer(nullptr, i);
+  EXPECT_EQ(builder.HandTo(&answer), kMoaErr_OutOfMem);
+  EXPECT_EQ(Literal(answer), "99") << "the answer is left as it was";
 }
 
 }  // namespace

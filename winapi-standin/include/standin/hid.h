@@ -12,9 +12,22 @@ constexpr NTSTATUS HIDP_STATUS_INVALID_PREPARSED_DATA = static_cast<NTSTATUS>(0x
 constexpr NTSTATUS HIDP_STATUS_INVALID_REPORT_TYPE = static_cast<NTSTATUS>(0xC0110002);
 constexpr NTSTATUS HIDP_STATUS_USAGE_NOT_FOUND = static_cast<NTSTATUS>(0xC0110004);
 constexpr NTSTATUS HIDP_STATUS_BUFFER_TOO_SMALL = static_cast<NTSTATUS>(0xC0110007);
+constexpr NTSTATUS HIDP_STATUS_INVALID_REPORT_LENGTH = static_cast<NTSTATUS>(0xC0110003);
+constexpr NTSTATUS HIDP_STATUS_INCOMPATIBLE_REPORT_ID = static_cast<NTSTATUS>(0xC011000A);
+constexpr NTSTATUS HIDP_STATUS_NOT_VALUE_ARRAY = static_cast<NTSTATUS>(0xC011000B);
+constexpr NTSTATUS HIDP_STATUS_IS_VALUE_ARRAY = static_cast<NTSTATUS>(0xC011000C);
+constexpr NTSTATUS HIDP_STATUS_BUTTON_NOT_PRESSED = static_cast<NTSTATUS>(0xC011000F);
+constexpr NTSTATUS HIDP_STATUS_REPORT_DOES_NOT_EXIST = static_cast<NTSTATUS>(0xC0110010);
 constexpr NTSTATUS HIDP_STATUS_NOT_IMPLEMENTED = static_cast<NTSTATUS>(0xC0110020);
 
 enum HIDP_REPORT_TYPE { HidP_Input, HidP_Output, HidP_Feature };
+
+struct USAGE_AND_PAGE {
+  USAGE Usage;
+  USAGE UsagePage;
+};
+using PUSAGE_AND_PAGE = USAGE_AND_PAGE*;
+using PUSAGE = USAGE*;
 
 struct HIDD_ATTRIBUTES {
   ULONG Size;
@@ -192,5 +205,53 @@ BOOLEAN WINAPI HidD_SetOutputReport(HANDLE HidDeviceObject, PVOID ReportBuffer, 
 // Between 2 and 512 unread reports, as Windows allows.
 BOOLEAN WINAPI HidD_SetNumInputBuffers(HANDLE HidDeviceObject, ULONG NumberBuffers);
 BOOLEAN WINAPI HidD_GetNumInputBuffers(HANDLE HidDeviceObject, PULONG NumberBuffers);
+
+// Reading and writing a report's controls by usage. Every one takes a
+// report of exactly the kind's length (else HIDP_STATUS_INVALID_REPORT_LENGTH)
+// whose byte 0 is its ID, and looks in the first capability that holds the
+// usage (LinkCollection 0: in any link collection): a usage the kind has
+// only in another report is HIDP_STATUS_INCOMPATIBLE_REPORT_ID, one it has
+// nowhere HIDP_STATUS_USAGE_NOT_FOUND. The Set functions also refuse a
+// report whose ID the kind lacks, HIDP_STATUS_REPORT_DOES_NOT_EXIST.
+//
+// Every button that is on, variable buttons and the usages array fields
+// hold, in the order Windows lists the capabilities; *UsageLength becomes
+// how many there are, and a short list HIDP_STATUS_BUFFER_TOO_SMALL.
+NTSTATUS WINAPI HidP_GetUsagesEx(HIDP_REPORT_TYPE ReportType, USHORT LinkCollection, PUSAGE_AND_PAGE ButtonList,
+                                 ULONG* UsageLength, PHIDP_PREPARSED_DATA PreparsedData, PCHAR Report,
+                                 ULONG ReportLength);
+// How many usages HidP_GetUsagesEx can answer at most for the page (0: any);
+// 0 for data or a kind it cannot read.
+ULONG WINAPI HidP_MaxUsageListLength(HIDP_REPORT_TYPE ReportType, USAGE UsagePage,
+                                     PHIDP_PREPARSED_DATA PreparsedData);
+// The field's bits as they are, unsigned and unscaled; a usage that names a
+// value array is HIDP_STATUS_IS_VALUE_ARRAY.
+NTSTATUS WINAPI HidP_GetUsageValue(HIDP_REPORT_TYPE ReportType, USAGE UsagePage, USHORT LinkCollection, USAGE Usage,
+                                   PULONG UsageValue, PHIDP_PREPARSED_DATA PreparsedData, PCHAR Report,
+                                   ULONG ReportLength);
+// Every field of a value array, packed as in the report from bit 0 of the
+// buffer; HIDP_STATUS_NOT_VALUE_ARRAY for a single value,
+// HIDP_STATUS_BUFFER_TOO_SMALL for a buffer shorter than the fields.
+NTSTATUS WINAPI HidP_GetUsageValueArray(HIDP_REPORT_TYPE ReportType, USAGE UsagePage, USHORT LinkCollection,
+                                        USAGE Usage, PCHAR UsageValue, USHORT UsageValueByteLength,
+                                        PHIDP_PREPARSED_DATA PreparsedData, PCHAR Report, ULONG ReportLength);
+NTSTATUS WINAPI HidP_SetUsageValue(HIDP_REPORT_TYPE ReportType, USAGE UsagePage, USHORT LinkCollection, USAGE Usage,
+                                   ULONG UsageValue, PHIDP_PREPARSED_DATA PreparsedData, PCHAR Report,
+                                   ULONG ReportLength);
+// Turns the buttons on: a variable button's bit, or an array field's first
+// empty slot (HIDP_STATUS_BUFFER_TOO_SMALL when every slot is taken). On
+// failure *UsageLength is the index of the usage that failed.
+NTSTATUS WINAPI HidP_SetUsages(HIDP_REPORT_TYPE ReportType, USAGE UsagePage, USHORT LinkCollection, PUSAGE UsageList,
+                               PULONG UsageLength, PHIDP_PREPARSED_DATA PreparsedData, PCHAR Report,
+                               ULONG ReportLength);
+// Turns them off; an array usage that no slot holds is
+// HIDP_STATUS_BUTTON_NOT_PRESSED.
+NTSTATUS WINAPI HidP_UnsetUsages(HIDP_REPORT_TYPE ReportType, USAGE UsagePage, USHORT LinkCollection,
+                                 PUSAGE UsageList, PULONG UsageLength, PHIDP_PREPARSED_DATA PreparsedData,
+                                 PCHAR Report, ULONG ReportLength);
+// Zeros, the ID in byte 0, and every value that has a null state at its
+// null value; an ID the kind lacks is HIDP_STATUS_REPORT_DOES_NOT_EXIST.
+NTSTATUS WINAPI HidP_InitializeReportForID(HIDP_REPORT_TYPE ReportType, UCHAR ReportID,
+                                           PHIDP_PREPARSED_DATA PreparsedData, PCHAR Report, ULONG ReportLength);
 
 }  // extern "C"

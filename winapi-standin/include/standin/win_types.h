@@ -30,6 +30,7 @@ using LPSTR = char*;
 using LPCSTR = const char*;
 using PCSTR = const char*;
 using PSTR = char*;
+using PCHAR = char*;
 using LPWSTR = WCHAR*;
 using LPCWSTR = const WCHAR*;
 using LPDWORD = DWORD*;

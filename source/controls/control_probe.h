@@ -1,0 +1,35 @@
+// Where a control sits in its report. Windows' capabilities do not say; so
+// Windows itself writes the control into a blank report, and the first bit
+// that changed is where it starts. Controls it cannot write stay unplaced.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "controls/control.h"
+#include "platform.h"
+
+class ControlProbe {
+ public:
+  ControlProbe(PHIDP_PREPARSED_DATA preparsed, HIDP_REPORT_TYPE type, uint32_t reportLength)
+      : preparsed_(preparsed), type_(type), blank_(reportLength), written_(reportLength) {}
+
+  uint32_t Button(const Control& button);
+  // Places an array by its first usage that a field's value can show.
+  uint32_t Array(const Control& array);
+  // How many usages the array holds at once: Windows fills a blank report
+  // with distinct usages until no slot is left.
+  uint16_t ArraySlots(const Control& array);
+  // A value written as all zeros and as all ones.
+  uint32_t Value(const Control& value);
+
+ private:
+  bool Blank(std::vector<char>& report, uint8_t reportId);
+  bool SetButton(std::vector<char>& report, const Control& control, USAGE page, USAGE usage);
+  uint32_t FirstDifference() const;
+
+  PHIDP_PREPARSED_DATA preparsed_;
+  HIDP_REPORT_TYPE type_;
+  std::vector<char> blank_;
+  std::vector<char> written_;
+};

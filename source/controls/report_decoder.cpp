@@ -1,0 +1,150 @@
+#include "controls/report_decoder.h"
+
+#include <algorithm>
+
+#include "controls/hid_status.h"
+#include "controls/usage_names.h"
+
+namespace {
+
+int32_t Logical(uint32_t raw, const Control& control) {
+  if (control.logicalMin >= 0 || control.bits == 0 || control.bits >= 32) return static_cast<int32_t>(raw);
+  const uint32_t sign = 1u << (control.bits - 1);
+  const uint32_t field = raw & ((sign << 1) - 1);
+  return static_cast<int32_t>(field ^ sign) - static_cast<int32_t>(sign);
+}
+
+bool InSpans(const Control& array, const USAGE_AND_PAGE& usage) {
+  return std::any_of(array.arrayUsages.begin(), array.arrayUsages.end(), [&](const UsageSpan& span) {
+    return span.page == usage.UsagePage && span.min <= usage.Usage && usage.Usage <= span.max;
+  });
+}
+
+class Decoder {
+ public:
+  Decoder(PHIDP_PREPARSED_DATA preparsed, ControlKind kind, std::vector<char>& report)
+      : preparsed_(preparsed), type_(ControlTable::ReportType(kind)), report_(report) {}
+
+  XtraResult ReadUsagesOn(uint32_t most);
+  XtraResult Read(const Control& control, DecodedControl& out);
+  // Usages on that no control claimed go to the report's first array.
+  void HandOnUnclaimed(DecodedReport& report) const;
+
+ private:
+  XtraResult ReadValue(const Control& control, DecodedControl& out);
+  XtraResult ReadValueArray(const Control& control, DecodedControl& out);
+  ULONG Length() const { return static_cast<ULONG>(report_.size()); }
+
+  PHIDP_PREPARSED_DATA preparsed_;
+  HIDP_REPORT_TYPE type_;
+  std::vector<char>& report_;
+  std::vector<USAGE_AND_PAGE> on_;
+  std::vector<bool> claimed_;
+};
+
+XtraResult Decoder::ReadUsagesOn(uint32_t most) {
+  on_.resize(std::max<uint32_t>(most, 1));
+  ULONG count = static_cast<ULONG>(on_.size());
+  const NTSTATUS status = HidP_GetUsagesEx(type_, 0, on_.data(), &count, preparsed_, report_.data(), Length());
+  // A report without buttons holds none on.
+  if (status == HIDP_STATUS_USAGE_NOT_FOUND || status == HIDP_STATUS_INCOMPATIBLE_REPORT_ID) count = 0;
+  else if (status != HIDP_STATUS_SUCCESS) return Refusal("Could not read the report's buttons: " + HidStatusName(status));
+  on_.resize(std::min<size_t>(count, on_.size()));
+  claimed_.assign(on_.size(), false);
+  return Success();
+}
+
+XtraResult Decoder::Read(const Control& control, DecodedControl& out) {
+  out.control = &control;
+  switch (control.type) {
+    case ControlType::Button: {
+      out.shape = DecodedControl::Shape::Number;
+      out.number = 0;
+      for (size_t i = 0; i < on_.size(); ++i)
+        if (on_[i].UsagePage == control.usagePage && on_[i].Usage == control.usage) {
+          claimed_[i] = true;
+          out.number = 1;
+        }
+      return Success();
+    }
+    case ControlType::Array:
+      out.shape = DecodedControl::Shape::Usages;
+      for (size_t i = 0; i < on_.size(); ++i)
+        if (!claimed_[i] && InSpans(control, on_[i])) {
+          claimed_[i] = true;
+          out.usages.push_back(UsageName(on_[i].UsagePage, on_[i].Usage));
+        }
+      return Success();
+    case ControlType::Value: return control.IsValueArray() ? ReadValueArray(control, out) : ReadValue(control, out);
+  }
+  return Success();
+}
+
+XtraResult Decoder::ReadValue(const Control& control, DecodedControl& out) {
+  ULONG raw = 0;
+  const NTSTATUS status = HidP_GetUsageValue(type_, control.usagePage, control.collection, control.usage, &raw,
+                                             preparsed_, report_.data(), Length());
+  if (status != HIDP_STATUS_SUCCESS) return Refusal("Could not read #" + control.name + ": " + HidStatusName(status));
+  out.number = Logical(raw, control);
+  const bool outside = out.number < control.logicalMin || out.number > control.logicalMax;
+  out.shape = control.hasNull && outside ? DecodedControl::Shape::Null : DecodedControl::Shape::Number;
+  return Success();
+}
+
+XtraResult Decoder::ReadValueArray(const Control& control, DecodedControl& out) {
+  const uint32_t bits = uint32_t{control.bits} * control.count;
+  std::vector<char> fields((bits + 7) / 8);
+  const NTSTATUS status =
+      HidP_GetUsageValueArray(type_, control.usagePage, control.collection, control.usage, fields.data(),
+                              static_cast<USHORT>(fields.size()), preparsed_, report_.data(), Length());
+  if (status != HIDP_STATUS_SUCCESS) return Refusal("Could not read #" + control.name + ": " + HidStatusName(status));
+  out.shape = DecodedControl::Shape::Numbers;
+  for (uint32_t field = 0; field < control.count; ++field) {
+    uint32_t raw = 0;
+    for (uint32_t bit = 0; bit < control.bits && bit < 32; ++bit) {
+      const uint32_t at = field * control.bits + bit;
+      if ((static_cast<unsigned char>(fields[at / 8]) >> (at % 8)) & 1u) raw |= 1u << bit;
+    }
+    out.numbers.push_back(Logical(raw, control));
+  }
+  return Success();
+}
+
+// Wine 8 reads an array's usages one off and cut to 8 bits, so that a usage
+// may fall outside every range the collection declares: it still reaches
+// the movie, in the report's first array, rather than being lost.
+void Decoder::HandOnUnclaimed(DecodedReport& report) const {
+  const auto array = std::find_if(report.controls.begin(), report.controls.end(), [](const DecodedControl& decoded) {
+    return decoded.control->type == ControlType::Array;
+  });
+  if (array == report.controls.end()) return;
+  for (size_t i = 0; i < on_.size(); ++i)
+    if (!claimed_[i]) array->usages.push_back(UsageName(on_[i].UsagePage, on_[i].Usage));
+}
+
+}  // namespace
+
+XtraResult DecodeReport(PHIDP_PREPARSED_DATA preparsed, const ControlTable& table, ControlKind kind,
+                        const uint8_t* bytes, uint32_t length, DecodedReport& out) {
+  const uint32_t expected = table.ReportLength(kind);
+  if (expected == 0) return Refusal(std::string("The device has no ") + KindName(kind) + " reports");
+  if (length != expected)
+    return Refusal("The report holds " + std::to_string(length) + " bytes; " + KindName(kind) +
+                   " reports of this device hold " + std::to_string(expected));
+  if (!table.HasReport(kind, bytes[0]))
+    return Refusal(std::string("The device has no ") + KindName(kind) + " report with ID " + std::to_string(bytes[0]));
+  std::vector<char> report(bytes, bytes + length);
+  Decoder decoder(preparsed, kind, report);
+  XtraResult result = decoder.ReadUsagesOn(table.MaxUsagesOn(kind));
+  if (result.isError) return result;
+  out.reportId = bytes[0];
+  out.controls.clear();
+  for (const Control& control : table.Of(kind)) {
+    if (control.reportId != out.reportId || !control.reachable) continue;
+    out.controls.emplace_back();
+    result = decoder.Read(control, out.controls.back());
+    if (result.isError) return result;
+  }
+  decoder.HandOnUnclaimed(out);
+  return Success();
+}

@@ -1,0 +1,171 @@
+// Controls by name over the stand-in's hid.dll: which controls a collection
+// lists and in what order, how they are named, what a report decodes to and
+// which values a composed report refuses.
+#include <vector>
+
+#include "../standin/descriptor_items.h"
+#include "controls/usage_names.h"
+#include "device_on_bus.h"
+
+namespace {
+
+using namespace items;
+
+TEST(UsageNames, CommonPagesByNameCountedUsagesByPlaceOthersInHex) {
+  EXPECT_EQ(UsageName(0x01, 0x30), "X");
+  EXPECT_EQ(UsageName(0x01, 0x39), "HatSwitch");
+  EXPECT_EQ(UsageName(0x02, 0xBB), "Throttle");
+  EXPECT_EQ(UsageName(0x09, 12), "Button12");
+  EXPECT_EQ(UsageName(0x07, 0x04), "KeyA");
+  EXPECT_EQ(UsageName(0x07, 0x1E), "Key1");
+  EXPECT_EQ(UsageName(0x07, 0x27), "Key0");
+  EXPECT_EQ(UsageName(0x07, 0x45), "KeyF12");
+  EXPECT_EQ(UsageName(0x07, 0x69), "KeyF14");
+  EXPECT_EQ(UsageName(0x08, 0x4B), "LEDGenericIndicator");
+  EXPECT_EQ(UsageName(0x0C, 0xE9), "VolumeIncrement");
+  EXPECT_EQ(UsageName(0x0D, 0x42), "TipSwitch");
+  EXPECT_EQ(UsageName(0x09, 0), "U_0009_0000") << "no button is button 0";
+  EXPECT_EQ(UsageName(0xFF00, 0x01), "U_FF00_0001");
+  EXPECT_EQ(UsageName(0x01, 0xFFFF), "U_0001_FFFF");
+  EXPECT_EQ(PageName(0x07), "Keyboard");
+  EXPECT_EQ(PageName(0x0C), "Consumer");
+  EXPECT_EQ(PageName(0xFF60), "U_FF60");
+}
+
+// Report 1: X and Y declared in one item, a Z in each of two physical
+// collections, a second Z beside the first, a hat with a null state and a
+// key array of keyboard and consumer usages. Output report 2: two LEDs and a
+// value; output report 3: one more LED. Feature report 4: a level and a lamp.
+Bytes Console() {
+  return Descriptor({UsagePage(0x01), Usage(0x05), Application(), ReportId(1), Usage(0x30), Usage(0x31),
+                     LogicalMinimum(0x81), LogicalMaximum(0x7F), ReportSize(8), ReportCount(2), Input(kVariable),
+                     Usage(0x01), Collection(0x00), Usage(0x32), ReportCount(1), Input(kVariable), Usage(0x32),
+                     Input(kVariable), EndCollection(), Usage(0x01), Collection(0x00), Usage(0x32), Input(kVariable),
+                     EndCollection(), Usage(0x39), LogicalMinimum(0), LogicalMaximum(7), ReportSize(4),
+                     Input(kVariable | kNullState), Input(kConstant), UsagePage(0x07), UsageMinimum(0x04),
+                     UsageMaximum(0x05), Usage(0x000C00E9, 4), LogicalMinimum(1), LogicalMaximum(3), ReportSize(8),
+                     ReportCount(2), Input(kArray), ReportId(2), UsagePage(0x08), UsageMinimum(1), UsageMaximum(2),
+                     LogicalMinimum(0), LogicalMaximum(1), ReportSize(1), ReportCount(2), Output(kVariable),
+                     ReportCount(6), Output(kConstant), UsagePage(0xFF00, 2), Usage(0x01), LogicalMaximum(100),
+                     ReportSize(8), ReportCount(1), Output(kVariable), ReportId(3), UsagePage(0x08), Usage(0x03),
+                     LogicalMaximum(1), ReportSize(8), Output(kVariable), ReportId(4), UsagePage(0xFF00, 2),
+                     Usage(0x10), LogicalMaximum(100), Feature(kVariable), UsagePage(0x08), Usage(0x4B),
+                     LogicalMaximum(1), Feature(kVariable), EndCollection()});
+}
+
+class Controls : public DeviceOnBus {
+ protected:
+  void SetUp() override {
+    DeviceOnBus::SetUp();
+    standin::DeviceSpec spec = Pad();
+    spec.reportDescriptor = Console();
+    board = standin::PlugDevice(spec);
+    ASSERT_FALSE(device.OpenByID(kPadVendorId, kPadProductId).isError);
+  }
+  std::vector<std::string> Names(ControlKind kind) {
+    std::vector<Control> controls;
+    EXPECT_FALSE(device.ListControls(kind, controls).isError);
+    std::vector<std::string> names;
+    for (const Control& control : controls) names.push_back(control.name);
+    return names;
+  }
+  std::string Error(const XtraResult& result) { return result.isError ? result.message : "Ok"; }
+  standin::DeviceId board = 0;
+  UsbClassPC& device = NewObject();
+};
+
+TEST_F(Controls, AreListedInReportOrderWithRepeatedNamesNumbered) {
+  EXPECT_EQ(Names(ControlKind::Input),
+            (std::vector<std::string>{"X", "Y", "Z", "Z_2", "Z_3", "HatSwitch", "Keyboard"}));
+  EXPECT_EQ(Names(ControlKind::Output),
+            (std::vector<std::string>{"LEDNumLock", "LEDCapsLock", "U_FF00_0001", "LEDScrollLock"}));
+  std::vector<Control> inputs;
+  device.ListControls(ControlKind::Input, inputs);
+  const Control& keys = inputs.back();
+  EXPECT_EQ(keys.type, ControlType::Array);
+  EXPECT_EQ(keys.count, 2);
+  ASSERT_EQ(keys.arrayUsages.size(), 2u) << "both usage entries of the one array field";
+  EXPECT_EQ(keys.arrayUsages[0].page, 0x07);
+  EXPECT_EQ(keys.arrayUsages[1].page, 0x0C);
+  EXPECT_TRUE(inputs[2].reachable);
+  EXPECT_FALSE(inputs[3].reachable) << "Windows finds the first Z of a link collection for both";
+  EXPECT_EQ(inputs[4].collection, 2);
+}
+
+TEST_F(Controls, DecodeToLogicalValuesNullStatesAndTheUsagesAnArrayHolds) {
+  // X -5, Y 7, Z 1, Z 2, Z 3, hat at rest (8), keys: KeyB and the consumer's
+  // volume up.
+  const uint8_t report[] = {1, 0xFB, 0x07, 1, 2, 3, 0x08, 2, 3};
+  DecodedReport decoded;
+  ASSERT_FALSE(device.DecodeReport(ControlKind::Input, report, sizeof report, decoded).isError);
+  ASSERT_EQ(decoded.controls.size(), 6u) << "the unreachable Z is left out";
+  EXPECT_EQ(decoded.controls[0].number, -5);
+  EXPECT_EQ(decoded.controls[1].number, 7);
+  EXPECT_EQ(decoded.controls[3].control->name, "Z_3");
+  EXPECT_EQ(decoded.controls[3].number, 3);
+  EXPECT_EQ(decoded.controls[4].shape, DecodedControl::Shape::Null);
+  EXPECT_EQ(decoded.controls[5].usages, (std::vector<std::string>{"KeyB", "VolumeIncrement"}));
+  const uint8_t moving[] = {1, 0, 0, 0, 0, 0, 0x03, 0, 0};
+  ASSERT_FALSE(device.DecodeReport(ControlKind::Input, moving, sizeof moving, decoded).isError);
+  EXPECT_EQ(decoded.controls[4].shape, DecodedControl::Shape::Number);
+  EXPECT_EQ(decoded.controls[4].number, 3);
+  EXPECT_TRUE(decoded.controls[5].usages.empty());
+}
+
+TEST_F(Controls, AReportOfAnotherLengthOrIdIsRefusedSayingWhy) {
+  DecodedReport decoded;
+  const uint8_t shorter[] = {1, 0, 0};
+  EXPECT_EQ(Error(device.DecodeReport(ControlKind::Input, shorter, sizeof shorter, decoded)),
+            "The report holds 3 bytes; input reports of this device hold 9");
+  const uint8_t stranger[] = {7, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(Error(device.DecodeReport(ControlKind::Input, stranger, sizeof stranger, decoded)),
+            "The device has no input report with ID 7");
+  EXPECT_EQ(Error(device.DecodeReport(ControlKind::Feature, stranger, 0, decoded)),
+            "The report holds 0 bytes; feature reports of this device hold 3");
+}
+
+TEST_F(Controls, AComposedReportHoldsTheNamedValuesAndNothingElse) {
+  std::vector<uint8_t> report;
+  std::vector<NamedValue> values(2);
+  values[0].name = "ledcapslock";
+  values[0].number = 1;
+  values[1].name = "U_FF00_0001";
+  values[1].number = 100;
+  ASSERT_FALSE(device.ComposeOutputReport(values, report).isError);
+  EXPECT_EQ(report, (std::vector<uint8_t>{2, 0b10, 100}));
+}
+
+TEST_F(Controls, ComposingRefusesWhatCannotBeSentAndNamesTheControl) {
+  std::vector<uint8_t> report;
+  const auto refusal = [&](std::vector<NamedValue> values) { return Error(device.ComposeOutputReport(values, report)); };
+  EXPECT_EQ(refusal({{"LEDNumLock", false, 1, {}}, {"LEDScrollLock", false, 1, {}}}),
+            "#LEDNumLock and #LEDScrollLock are in different output reports (2 and 3)");
+  EXPECT_EQ(refusal({{"U_FF00_0001", false, 101, {}}}), "#U_FF00_0001 takes 0 to 100, not 101");
+  EXPECT_EQ(refusal({{"LEDNumLock", false, 2, {}}}), "#LEDNumLock takes 0 or 1, not 2");
+  EXPECT_EQ(refusal({{"X", false, 1, {}}}), "#X is no output control of this device");
+  EXPECT_EQ(refusal({}), "Name at least one control, such as [#Button1: 1]");
+  EXPECT_TRUE(report.empty()) << "nothing composed";
+}
+
+TEST_F(Controls, AFeatureReportKeepsWhatWasNotNamed) {
+  ASSERT_TRUE(standin::SetFeatureContents(board, {4, 40, 1}));
+  std::vector<NamedValue> values(1);
+  values[0].name = "U_FF00_0010";
+  values[0].number = 80;
+  ASSERT_FALSE(device.SetFeatureUsages(values).isError);
+  const auto received = standin::ReceivedReports(board);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].bytes, (std::vector<uint8_t>{4, 80, 1}));
+  values[0].number = 101;
+  EXPECT_EQ(Error(device.SetFeatureUsages(values)), "#U_FF00_0010 takes 0 to 100, not 101");
+  EXPECT_EQ(standin::ReceivedReports(board).size(), 1u) << "nothing set";
+}
+
+TEST_F(Controls, NeedAnOpenDevice) {
+  device.Close();
+  std::vector<Control> controls;
+  EXPECT_EQ(Error(device.ListControls(ControlKind::Input, controls)), "Device is not open");
+  EXPECT_TRUE(controls.empty());
+}
+
+}  // namespace
