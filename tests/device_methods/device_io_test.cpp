@@ -235,6 +235,31 @@ TEST_F(DeviceIo, OneReadAnswersAtMost64KilobytesOfWholeReports) {
   EXPECT_EQ(me.Call(kNumberOfItemsInReadBuffer), "4000");
 }
 
+// 1024 reports of 64 bytes are exactly the 65,536 one Read may answer: all
+// of them, and not one more.
+TEST_F(DeviceIo, OneReadAnswersExactly64KilobytesWhenWholeReportsFillThem) {
+  standin::DeviceSpec board = Pad();
+  board.caps.InputReportByteLength = 64;
+  const standin::DeviceId device = Plug(board);
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
+  // In batches the driver's 512 buffers hold.
+  for (int i = 0; i < 1025; ++i) {
+    standin::SendInputReport(device, {static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 8)});
+    if (i % 256 == 255) {
+      ASSERT_TRUE(WaitForPackets(i + 1));
+    }
+  }
+  ASSERT_TRUE(WaitForPackets(1025));
+  std::vector<MoaMmValue> none;
+  MoaMmValue first{};
+  me.CallWithValues(kRead, none, &first);
+  EXPECT_EQ(host.values().Find(first)->items.size(), 65536u);
+  host.values().Release(first);
+  EXPECT_EQ(me.Call(kNumberOfPacketsInReadBuffer), "1");
+  EXPECT_EQ(me.Call(kReadPacket).substr(0, 7), "[0, 4, ") << "report 1024, the last";
+}
+
 TEST_F(DeviceIo, PacketsReadableAfterClose) {
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();

@@ -95,6 +95,20 @@ TEST_F(Enumeration, ProductNamesMatchExactly) {
   EXPECT_EQ(me.Call(kIsOpen), "1");
 }
 
+// A name exactly as long as the buffer it is read into (254 characters and
+// the terminator) is compared whole; one character more is no longer that
+// name.
+TEST_F(Enumeration, AProductNameThatFillsItsBufferStillMatches) {
+  standin::DeviceSpec longName = Pad();
+  longName.product = std::u16string(254, u'n');
+  Plug(longName);
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"" + std::string(253, 'n') + "\""),
+            "\"Error :Open failed - did not find device that matched the product name\"");
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"" + std::string(254, 'n') + "\""), "\"Ok\"");
+}
+
 TEST_F(Enumeration, OfTwoInterfacesWithTheSameIdsTheFirstIsOpened) {
   standin::DeviceSpec first = Pad();
   first.collection = "col01";
