@@ -22,7 +22,7 @@ std::shared_ptr<DeviceFile> UsableFile(HANDLE handle, DWORD access) {
   auto file = Find<DeviceFile>(handle);
   if (!file) SetLastError(ERROR_INVALID_HANDLE);
   else if (access != 0 && !(file->access & access)) SetLastError(ERROR_ACCESS_DENIED);
-  else if (!file->device->connected) SetLastError(ERROR_DEVICE_NOT_CONNECTED);
+  else if (!file->device->connected) SetLastError(file->device->RemovalError());
   else return file;
   return nullptr;
 }
@@ -54,7 +54,7 @@ BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& ov
 BOOL ReadSynchronously(KernelLock& lock, DeviceFile& file, void* buffer, LPDWORD read) {
   SimulatedDevice& device = *file.device;
   TheKernel().changed.wait(lock, [&] { return !device.inputQueue.empty() || !device.connected; });
-  if (!device.connected) return Fail(ERROR_DEVICE_NOT_CONNECTED);
+  if (!device.connected) return Fail(device.RemovalError());
   *read = TakeReport(device, buffer);
   return TRUE;
 }
@@ -106,7 +106,7 @@ BOOL TakeRequest(KernelLock& lock, DeviceFile& file, std::function<DWORD(Simulat
     return Fail(ERROR_IO_PENDING);
   }
   TheKernel().changed.wait(lock, [&] { return !device.outputStalled || !device.connected; });
-  if (!device.connected) return Fail(ERROR_DEVICE_NOT_CONNECTED);
+  if (!device.connected) return Fail(device.RemovalError());
   const DWORD length = take(device);
   if (overlapped) CompleteOverlapped(*overlapped, STATUS_SUCCESS, length);
   if (moved) *moved = length;

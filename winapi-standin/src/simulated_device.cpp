@@ -17,6 +17,12 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 }
 }  // namespace
 
+NTSTATUS SimulatedDevice::RemovalStatus() const {
+  return traits.removalDeniesAccess ? STATUS_DELETE_PENDING : STATUS_DEVICE_NOT_CONNECTED;
+}
+
+DWORD SimulatedDevice::RemovalError() const { return ErrorFromStatus(RemovalStatus()); }
+
 bool DeclaresReportId(const std::vector<std::uint8_t>& ids, std::uint8_t id) {
   return ids.empty() ? id == 0 : std::find(ids.begin(), ids.end(), id) != ids.end();
 }
@@ -100,7 +106,7 @@ void CompleteWaitingWrites(SimulatedDevice& device) {
 void Disconnect(SimulatedDevice& device) {
   device.connected = false;
   device.inputQueue.clear();
-  EndPendingIo(device, {}, STATUS_DEVICE_NOT_CONNECTED);
+  EndPendingIo(device, {}, device.RemovalStatus());
   TheKernel().changed.notify_all();  // wakes synchronous readers and writers
 }
 

@@ -46,6 +46,9 @@ struct SimulatedDevice {
   DWORD FeatureLength() const { return traits.caps.FeatureReportByteLength; }
   // What a read that gave `bytes` says it gave.
   DWORD ClaimedReadBytes(std::size_t bytes) const { return static_cast<DWORD>(bytes + traits.overstatedReadBytes); }
+  // What I/O on a handle of the device ends with once it is removed.
+  NTSTATUS RemovalStatus() const;
+  DWORD RemovalError() const;
 
   const DeviceId id;
   const DeviceSpec traits;

@@ -47,6 +47,10 @@ struct DeviceSpec {
   // A faulty driver: every read it completes claims this many bytes more
   // than it gave.
   std::size_t overstatedReadBytes = 0;
+  // As under Wine 8: once the device is removed, pending and later I/O on its
+  // handles fail with ERROR_ACCESS_DENIED (STATUS_DELETE_PENDING) instead of
+  // Windows' ERROR_DEVICE_NOT_CONNECTED.
+  bool removalDeniesAccess = false;
 };
 
 // Throws std::invalid_argument when a present device has the same path. The
