@@ -28,19 +28,19 @@ std::shared_ptr<DeviceFile> UsableFile(HANDLE handle, DWORD access) {
 }
 
 // Answers what the read claims to have given.
-DWORD TakeReport(SimulatedDevice& device, void* buffer) {
-  const Report& report = device.inputQueue.front();
+DWORD TakeReport(DeviceFile& file, void* buffer) {
+  const Report& report = file.input->reports.front();
   std::memcpy(buffer, report.data(), report.size());
-  const DWORD length = device.ClaimedReadBytes(report.size());
-  device.inputQueue.pop_front();
+  const DWORD length = file.device->ClaimedReadBytes(report.size());
+  file.input->reports.pop_front();
   return length;
 }
 
 BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& overlapped) {
   SimulatedDevice& device = *file.device;
   if (auto event = Find<Event>(overlapped.hEvent)) event->set = false;
-  if (!device.inputQueue.empty()) {
-    const DWORD length = TakeReport(device, buffer);
+  if (!file.input->reports.empty()) {
+    const DWORD length = TakeReport(file, buffer);
     CompleteOverlapped(overlapped, STATUS_SUCCESS, length);
     if (read) *read = length;
     return TRUE;
@@ -53,9 +53,9 @@ BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& ov
 
 BOOL ReadSynchronously(KernelLock& lock, DeviceFile& file, void* buffer, LPDWORD read) {
   SimulatedDevice& device = *file.device;
-  TheKernel().changed.wait(lock, [&] { return !device.inputQueue.empty() || !device.connected; });
+  TheKernel().changed.wait(lock, [&] { return !file.input->reports.empty() || !device.connected; });
   if (!device.connected) return Fail(device.RemovalError());
-  *read = TakeReport(device, buffer);
+  *read = TakeReport(file, buffer);
   return TRUE;
 }
 
@@ -152,6 +152,7 @@ extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBy
   if (!file) return FALSE;
   const DWORD length = file->device->InputLength();
   if (!lpBuffer || length == 0 || nNumberOfBytesToRead < length) return Fail(ERROR_INVALID_USER_BUFFER);
+  file->input->reads = true;
   if (file->overlapped) {
     if (!lpOverlapped) return Fail(ERROR_INVALID_PARAMETER);
     return ReadOverlapped(*file, lpBuffer, lpNumberOfBytesRead, *lpOverlapped);

@@ -26,8 +26,9 @@ struct DeviceSpec {
   std::optional<std::u16string> manufacturer;
   std::optional<std::u16string> serialNumber;
   HIDP_CAPS caps{};
-  // The HID class driver keeps this many unread input reports and drops the
-  // oldest beyond them.
+  // The HID class driver keeps this many unread input reports for each open
+  // handle, until HidD_SetNumInputBuffers sizes it, and drops the oldest
+  // beyond them.
   std::size_t inputQueueCapacity = 32;
   // The USB interface of a composite device ("&mi_01" in the path).
   std::optional<std::uint8_t> interfaceNumber;
@@ -58,7 +59,8 @@ struct DeviceSpec {
 // since the last Reset.
 DeviceId PlugDevice(const DeviceSpec& traits);
 void Unplug(DeviceId device);
-// Queues one input report as if the device had sent it; it is also what the
+// The device sends one input report, and every open handle receives it; it
+// is also what the
 // device answers HidD_GetInputReport for its ID (byte 0) from then on. A
 // shorter report is zero-padded to InputReportByteLength; a longer one, or
 // one for a device no longer plugged in, is refused with false.
@@ -83,8 +85,10 @@ bool SetFeatureContents(DeviceId device, std::vector<std::uint8_t> report);
 // or block until it is unstalled, when they complete in order, or until they
 // are cancelled, their handle is closed or the device is unplugged.
 void StallOutput(DeviceId device, bool stalled);
+// The reports dropped from the full queues of handles that read the device,
+// open or closed since; a handle that never reads loses nothing it wanted.
 std::size_t DroppedInputReports(DeviceId device);
-// Overlapped reads of the device that wait for a report.
+// Overlapped reads of the device that wait for a report, on any handle.
 std::size_t PendingReadCount(DeviceId device);
 std::string DevicePath(DeviceId device);
 
