@@ -6,6 +6,7 @@
 #include "device/scoped_resources.h"
 #include "diagnostics/system_message.h"
 #include "platform.h"
+#include "values/host_text.h"
 
 namespace {
 
@@ -34,20 +35,26 @@ bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::string
     return false;
   }
   DWORD required = 0;
-  SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, nullptr, 0, &required, nullptr);
+  SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, nullptr, 0, &required, nullptr);
   const DWORD sizeError = GetLastError();
-  if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) {
+  if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) {
     SetSystemError(result, "Could not read the path of a HID collection", sizeError);
     return true;
   }
-  const std::unique_ptr<char[]> storage(new char[required]);
-  auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.get());
-  detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-  if (!SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, required, nullptr, nullptr)) {
+  // WCHARs, so that the path is aligned for them.
+  const size_t units = (required + sizeof(WCHAR) - 1) / sizeof(WCHAR);
+  const std::unique_ptr<WCHAR[]> storage(new WCHAR[units]);
+  auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.get());
+  detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+  if (!SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, detail, required, nullptr, nullptr)) {
     SetSystemError(result, "Could not read the path of a HID collection", GetLastError());
     return true;
   }
-  path = detail->DevicePath;
+  // Kept, shown and opened again in the host's encoding, as every text; a
+  // UTF-16 unit takes at most three bytes of it.
+  const std::unique_ptr<char[]> text(new char[3 * units + 1]);
+  WideToHostText(detail->DevicePath, text.get(), 3 * units + 1);
+  path = text.get();
   return true;
 }
 

@@ -81,6 +81,13 @@ std::u16string WideFromUtf8(const std::string& text) {
   return units;
 }
 
+std::u16string WideFromAnsi(const std::string& text) {
+  const std::string wide = Convert("UTF-16LE", "WINDOWS-1252", text.data(), text.size(), 1, std::string("?\0", 2), nullptr);
+  std::u16string units(wide.size() / sizeof(WCHAR), u'\0');
+  wide.copy(reinterpret_cast<char*>(units.data()), units.size() * sizeof(WCHAR));
+  return units;
+}
+
 std::string AnsiFromWide(const std::u16string& text) {
   return Convert("WINDOWS-1252", "UTF-16LE", reinterpret_cast<const char*>(text.data()), text.size() * sizeof(WCHAR),
                  sizeof(WCHAR), "?", nullptr);

@@ -5,6 +5,7 @@
 #include "ntstatus.h"
 #include "standin/files.h"
 #include "standin/kernel.h"
+#include "text_conversions.h"
 #include "waitable.h"
 
 using namespace standin::detail;
@@ -115,16 +116,16 @@ BOOL TakeRequest(KernelLock& lock, DeviceFile& file, std::function<DWORD(Simulat
 
 }  // namespace standin::detail
 
+namespace {
+
 // Opens device interface paths only; any other path is not found.
-extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
-                                     LPSECURITY_ATTRIBUTES, DWORD, DWORD dwFlagsAndAttributes, HANDLE) {
-  if (FailsByFault("CreateFileA")) return INVALID_HANDLE_VALUE;
-  if (!lpFileName || !*lpFileName) {
+HANDLE OpenDeviceFile(const std::string& path, DWORD dwDesiredAccess, DWORD dwShareMode, DWORD dwFlagsAndAttributes) {
+  if (path.empty()) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
   auto lock = LockKernel();
-  auto device = FindPresentDevice(lpFileName);
+  auto device = FindPresentDevice(path);
   if (!device) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
@@ -140,6 +141,20 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
   const bool overlapped = (dwFlagsAndAttributes & FILE_FLAG_OVERLAPPED) != 0;
   SetLastError(ERROR_SUCCESS);
   return AddHandle(std::make_shared<DeviceFile>(std::move(device), dwDesiredAccess, dwShareMode, overlapped));
+}
+
+}  // namespace
+
+extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                                     LPSECURITY_ATTRIBUTES, DWORD, DWORD dwFlagsAndAttributes, HANDLE) {
+  if (FailsByFault("CreateFileA")) return INVALID_HANDLE_VALUE;
+  return OpenDeviceFile(lpFileName ? lpFileName : "", dwDesiredAccess, dwShareMode, dwFlagsAndAttributes);
+}
+
+extern "C" HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                                     LPSECURITY_ATTRIBUTES, DWORD, DWORD dwFlagsAndAttributes, HANDLE) {
+  if (FailsByFault("CreateFileW")) return INVALID_HANDLE_VALUE;
+  return OpenDeviceFile(Utf8FromWide(lpFileName), dwDesiredAccess, dwShareMode, dwFlagsAndAttributes);
 }
 
 // Like the HID class driver: each read returns one whole input report, and a

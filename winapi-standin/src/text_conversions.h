@@ -12,7 +12,8 @@ namespace standin::detail {
 // Null converts to empty.
 std::string Utf8FromWide(const WCHAR* text);
 std::u16string WideFromUtf8(const std::string& text);
-// In CP_ACP (Windows-1252), what it cannot show as '?'.
+// In and from CP_ACP (Windows-1252); what it cannot show becomes '?'.
 std::string AnsiFromWide(const std::u16string& text);
+std::u16string WideFromAnsi(const std::string& text);
 
 }  // namespace standin::detail
