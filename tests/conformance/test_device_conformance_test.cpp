@@ -187,6 +187,106 @@ TEST_F(TestDevices, ARemovalEndsPendingAndLaterIoAndTheHandleNoLongerAnswers) {
   CloseHandle(file);
 }
 
+// The codes the HID class driver takes its report requests by, which the
+// driver under Wine receives as they are.
+static_assert(IOCTL_HID_SET_FEATURE == 0xB0191 && IOCTL_HID_GET_FEATURE == 0xB0192, "feature requests");
+static_assert(IOCTL_HID_SET_OUTPUT_REPORT == 0xB0195 && IOCTL_HID_GET_INPUT_REPORT == 0xB01A2, "report requests");
+
+// Ends an overlapped request: its bytes, or the error it ended with.
+DWORD Outcome(HANDLE file, BOOL started, OVERLAPPED& overlapped, DWORD* bytes) {
+  if (!started && GetLastError() != ERROR_IO_PENDING) return GetLastError();
+  return GetOverlappedResult(file, &overlapped, bytes, TRUE) ? ERROR_SUCCESS : GetLastError();
+}
+
+TEST_F(TestDevices, ReportRequestsGoOverlappedThroughDeviceIoControl) {
+  TestDevice board(kVendorId, 0x0A05, Board());
+  ASSERT_TRUE(board.plugged());
+  HANDLE file = Open(board);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  OVERLAPPED overlapped{};
+  overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  DWORD bytes = 0;
+  BYTE output[4] = {3, 7, 8, 9};
+  EXPECT_EQ(Outcome(file, DeviceIoControl(file, IOCTL_HID_SET_OUTPUT_REPORT, output, sizeof output, nullptr, 0, nullptr,
+                                          &overlapped),
+                    overlapped, &bytes),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  BYTE feature[5] = {4, 1, 1, 1, 1};
+  EXPECT_EQ(Outcome(file, DeviceIoControl(file, IOCTL_HID_SET_FEATURE, feature, sizeof feature, nullptr, 0, nullptr,
+                                          &overlapped),
+                    overlapped, &bytes),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  BYTE readBack[5] = {4};
+  EXPECT_EQ(Outcome(file, DeviceIoControl(file, IOCTL_HID_GET_FEATURE, nullptr, 0, readBack, sizeof readBack, nullptr,
+                                          &overlapped),
+                    overlapped, &bytes),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(Bytes(readBack, readBack + 5), (Bytes{4, 1, 1, 1, 1}));
+  ASSERT_TRUE(board.Send({1, 5}));
+  BYTE input[6] = {1};
+  EXPECT_EQ(Outcome(file, DeviceIoControl(file, IOCTL_HID_GET_INPUT_REPORT, nullptr, 0, input, sizeof input, nullptr,
+                                          &overlapped),
+                    overlapped, &bytes),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(Bytes(input, input + 6), (Bytes{1, 5, 0, 0, 0, 0})) << "the last report of that ID";
+  EXPECT_EQ(board.TakeReceived(), (std::vector<Bytes>{{3, 7, 8, 9}, {4, 1, 1, 1, 1}}));
+  CloseHandle(overlapped.hEvent);
+  CloseHandle(file);
+}
+
+TEST_F(TestDevices, AStalledWriteWaitsUntilCancelledOrTakenAndACancelledOneNeverArrives) {
+  TestDevice pad(kVendorId, 0x0A06, Pad());
+  ASSERT_TRUE(pad.plugged());
+  HANDLE file = Open(pad);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(pad.Stall(true));
+  OVERLAPPED overlapped{};
+  overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  BYTE output[9] = {0, 1};
+  EXPECT_FALSE(WriteFile(file, output, sizeof output, nullptr, &overlapped));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_IO_PENDING));
+  EXPECT_EQ(WaitForSingleObject(overlapped.hEvent, 100), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(CancelIo(file));
+  DWORD bytes = 0;
+  EXPECT_FALSE(GetOverlappedResult(file, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_OPERATION_ABORTED));
+
+  output[1] = 2;
+  EXPECT_FALSE(WriteFile(file, output, sizeof output, nullptr, &overlapped));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_IO_PENDING));
+  ASSERT_TRUE(pad.Stall(false));
+  EXPECT_TRUE(GetOverlappedResult(file, &overlapped, &bytes, TRUE));
+  EXPECT_EQ(bytes, 9u);
+  EXPECT_EQ(pad.TakeReceived(), (std::vector<Bytes>{{0, 2, 0, 0, 0, 0, 0, 0, 0}}));
+  CloseHandle(overlapped.hEvent);
+  CloseHandle(file);
+}
+
+TEST_F(TestDevices, AnExclusiveOpenKeepsReadersAndWritersOutButNotQueries) {
+  TestDevice pad(kVendorId, 0x0A07, Pad());
+  ASSERT_TRUE(pad.plugged());
+  HANDLE exclusive =
+      CreateFileA(pad.path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+  SetLastError(0);
+  HANDLE shared = Open(pad);
+  if (UnderWine()) {
+    EXPECT_NE(shared, INVALID_HANDLE_VALUE) << "Wine 8 checks no share modes on a HID collection";
+    if (shared != INVALID_HANDLE_VALUE) CloseHandle(shared);
+  } else {
+    EXPECT_EQ(shared, INVALID_HANDLE_VALUE) << "Windows refuses what the exclusive open's share mode does not allow";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  }
+  HANDLE query = CreateFileA(pad.path().c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+  EXPECT_NE(query, INVALID_HANDLE_VALUE) << "access 0 asks only for attributes and strings";
+  if (query != INVALID_HANDLE_VALUE) CloseHandle(query);
+  CloseHandle(exclusive);
+  HANDLE after = Open(pad);
+  EXPECT_NE(after, INVALID_HANDLE_VALUE);
+  if (after != INVALID_HANDLE_VALUE) CloseHandle(after);
+}
+
 // Windows hands a Unicode window the UTF-16 broadcast.
 std::vector<std::pair<WPARAM, std::string>> gHeard;
 
