@@ -131,24 +131,38 @@ bool ByteList(const LingoValue& list, const LingoValueStore& values, std::uint8_
 bool SetIntegerProperty(vhid::DeviceSpec& spec, ReportLayout& layout, const std::string& key, MoaLong value) {
   if (value < 0 || value > 0xFFFF) return false;
   const auto number = static_cast<USHORT>(value);
-  if (key == "vendorid") spec.vendorId = number;
-  else if (key == "productid") spec.productId = number;
-  else if (key == "version" || key == "release") spec.versionNumber = number;
-  else if (key == "usage") layout.usage = number;
-  else if (key == "usagepage") layout.usagePage = number;
-  else if (key == "input") layout.inputLength = number;
-  else if (key == "output") layout.outputLength = number;
-  else if (key == "feature") layout.featureLength = number;
-  else return false;
+  if (key == "vendorid")
+    spec.vendorId = number;
+  else if (key == "productid")
+    spec.productId = number;
+  else if (key == "version" || key == "release")
+    spec.versionNumber = number;
+  else if (key == "usage")
+    layout.usage = number;
+  else if (key == "usagepage")
+    layout.usagePage = number;
+  else if (key == "input")
+    layout.inputLength = number;
+  else if (key == "output")
+    layout.outputLength = number;
+  else if (key == "feature")
+    layout.featureLength = number;
+  else
+    return false;
   return true;
 }
 
 bool SetStringProperty(vhid::DeviceSpec& spec, const std::string& key, const std::string& text) {
-  if (key == "product") spec.product = Wide(text);
-  else if (key == "manufacturer") spec.manufacturer = Wide(text);
-  else if (key == "serial") spec.serialNumber = Wide(text);
-  else if (key == "instance") spec.instance = Wide(text);
-  else return false;
+  if (key == "product")
+    spec.product = Wide(text);
+  else if (key == "manufacturer")
+    spec.manufacturer = Wide(text);
+  else if (key == "serial")
+    spec.serialNumber = Wide(text);
+  else if (key == "instance")
+    spec.instance = Wide(text);
+  else
+    return false;
   return true;
 }
 
@@ -284,7 +298,8 @@ bool Feature(CommandContext& context) {
       !context.arguments.End())
     return false;
   if (const DWORD error = device->plugged->control().PresetFeature(report))
-    return context.arguments.Fail("the virtual device refused the feature report (error " + std::to_string(error) + ")");
+    return context.arguments.Fail("the virtual device refused the feature report (error " + std::to_string(error) +
+                                  ")");
   return true;
 }
 
@@ -292,7 +307,8 @@ bool Feature(CommandContext& context) {
 
 std::vector<CommandInfo> DeviceCommands() {
   return {
-      {"plug", "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ... or #descriptor: [...]]",
+      {"plug",
+       "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ... or #descriptor: [...]]",
        Plug},
       {"unplug", "unplug <name>", Unplug},
       {"send", "send <name> [<report ID>, <byte>, ...]", Send},

@@ -61,7 +61,8 @@ class PendingRead {
 
   // The error ReadFile left: ERROR_IO_PENDING while it waits.
   DWORD Start() {
-    const DWORD error = ReadFile(file_, buffer_, sizeof buffer_, nullptr, &overlapped_) ? ERROR_SUCCESS : GetLastError();
+    const DWORD error =
+        ReadFile(file_, buffer_, sizeof buffer_, nullptr, &overlapped_) ? ERROR_SUCCESS : GetLastError();
     started_ = error == ERROR_IO_PENDING || error == ERROR_SUCCESS;
     return error;
   }
@@ -207,27 +208,31 @@ TEST_F(TestDevices, ReportRequestsGoOverlappedThroughDeviceIoControl) {
   overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   DWORD bytes = 0;
   BYTE output[4] = {3, 7, 8, 9};
-  EXPECT_EQ(Outcome(file, DeviceIoControl(file, IOCTL_HID_SET_OUTPUT_REPORT, output, sizeof output, nullptr, 0, nullptr,
-                                          &overlapped),
+  EXPECT_EQ(Outcome(file,
+                    DeviceIoControl(file, IOCTL_HID_SET_OUTPUT_REPORT, output, sizeof output, nullptr, 0, nullptr,
+                                    &overlapped),
                     overlapped, &bytes),
             static_cast<DWORD>(ERROR_SUCCESS));
   BYTE feature[5] = {4, 1, 1, 1, 1};
-  EXPECT_EQ(Outcome(file, DeviceIoControl(file, IOCTL_HID_SET_FEATURE, feature, sizeof feature, nullptr, 0, nullptr,
-                                          &overlapped),
-                    overlapped, &bytes),
-            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(
+      Outcome(file,
+              DeviceIoControl(file, IOCTL_HID_SET_FEATURE, feature, sizeof feature, nullptr, 0, nullptr, &overlapped),
+              overlapped, &bytes),
+      static_cast<DWORD>(ERROR_SUCCESS));
   BYTE readBack[5] = {4};
-  EXPECT_EQ(Outcome(file, DeviceIoControl(file, IOCTL_HID_GET_FEATURE, nullptr, 0, readBack, sizeof readBack, nullptr,
-                                          &overlapped),
-                    overlapped, &bytes),
-            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(
+      Outcome(file,
+              DeviceIoControl(file, IOCTL_HID_GET_FEATURE, nullptr, 0, readBack, sizeof readBack, nullptr, &overlapped),
+              overlapped, &bytes),
+      static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(Bytes(readBack, readBack + 5), (Bytes{4, 1, 1, 1, 1}));
   ASSERT_TRUE(board.Send({1, 5}));
   BYTE input[6] = {1};
-  EXPECT_EQ(Outcome(file, DeviceIoControl(file, IOCTL_HID_GET_INPUT_REPORT, nullptr, 0, input, sizeof input, nullptr,
-                                          &overlapped),
-                    overlapped, &bytes),
-            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(
+      Outcome(file,
+              DeviceIoControl(file, IOCTL_HID_GET_INPUT_REPORT, nullptr, 0, input, sizeof input, nullptr, &overlapped),
+              overlapped, &bytes),
+      static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(Bytes(input, input + 6), (Bytes{1, 5, 0, 0, 0, 0})) << "the last report of that ID";
   EXPECT_EQ(board.TakeReceived(), (std::vector<Bytes>{{3, 7, 8, 9}, {4, 1, 1, 1, 1}}));
   CloseHandle(overlapped.hEvent);
@@ -277,8 +282,8 @@ TEST_F(TestDevices, AnExclusiveOpenKeepsReadersAndWritersOutButNotQueries) {
     EXPECT_EQ(shared, INVALID_HANDLE_VALUE) << "Windows refuses what the exclusive open's share mode does not allow";
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   }
-  HANDLE query = CreateFileA(pad.path().c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
+  HANDLE query =
+      CreateFileA(pad.path().c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_NE(query, INVALID_HANDLE_VALUE) << "access 0 asks only for attributes and strings";
   if (query != INVALID_HANDLE_VALUE) CloseHandle(query);
   CloseHandle(exclusive);

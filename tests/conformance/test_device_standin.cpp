@@ -32,7 +32,9 @@ bool TestDevice::plugged() const { return platform_->plugged; }
 
 const std::string& TestDevice::path() const { return platform_->path; }
 
-bool TestDevice::Send(const std::vector<std::uint8_t>& report) { return standin::SendInputReport(platform_->id, report); }
+bool TestDevice::Send(const std::vector<std::uint8_t>& report) {
+  return standin::SendInputReport(platform_->id, report);
+}
 
 std::vector<std::vector<std::uint8_t>> TestDevice::TakeReceived() {
   std::vector<std::vector<std::uint8_t>> reports;

@@ -1,11 +1,11 @@
 // The report descriptor a plugged device's properties make: Windows' parser
 // must read back the same lengths, usage page and usage the stand-in takes.
-#include "test_framework.h"
+#include "report_descriptor.h"
 
 #include <cstdint>
 #include <vector>
 
-#include "report_descriptor.h"
+#include "test_framework.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ TEST(ReportDescriptor, ANumberedBoardHasOneReportPerIdAndWideValuesTakeTwoBytes)
   board.featureIds = {4};
   Bytes expected = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01};
   expected.insert(expected.end(), kHead.begin(), kHead.end());
-  for (const std::uint8_t id : Bytes{1, 2}) expected.insert(expected.end(), {0x85, id, 0x96, 0x2B, 0x01, 0x09, 0x01, 0x81, 0x02});
+  for (const std::uint8_t id : Bytes{1, 2})
+    expected.insert(expected.end(), {0x85, id, 0x96, 0x2B, 0x01, 0x09, 0x01, 0x81, 0x02});
   expected.insert(expected.end(), {0x85, 0x04, 0x95, 0x04, 0x09, 0x01, 0xB1, 0x02, 0xC0});
   EXPECT_EQ(MakeReportDescriptor(board), expected);
 }

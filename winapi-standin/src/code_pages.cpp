@@ -75,14 +75,16 @@ std::string Utf8FromWide(const WCHAR* text) {
 }
 
 std::u16string WideFromUtf8(const std::string& text) {
-  const std::string wide = Convert("UTF-16LE", "UTF-8", text.data(), text.size(), 1, std::string("\xFD\xFF", 2), nullptr);
+  const std::string wide =
+      Convert("UTF-16LE", "UTF-8", text.data(), text.size(), 1, std::string("\xFD\xFF", 2), nullptr);
   std::u16string units(wide.size() / sizeof(WCHAR), u'\0');
   wide.copy(reinterpret_cast<char*>(units.data()), units.size() * sizeof(WCHAR));
   return units;
 }
 
 std::u16string WideFromAnsi(const std::string& text) {
-  const std::string wide = Convert("UTF-16LE", "WINDOWS-1252", text.data(), text.size(), 1, std::string("?\0", 2), nullptr);
+  const std::string wide =
+      Convert("UTF-16LE", "WINDOWS-1252", text.data(), text.size(), 1, std::string("?\0", 2), nullptr);
   std::u16string units(wide.size() / sizeof(WCHAR), u'\0');
   wide.copy(reinterpret_cast<char*>(units.data()), units.size() * sizeof(WCHAR));
   return units;

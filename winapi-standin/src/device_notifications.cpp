@@ -76,8 +76,8 @@ void PostBroadcast(WPARAM code, const GUID& interfaceClass, const std::string& p
     if (!notification.allInterfaceClasses && !SameGuid(notification.classGuid, interfaceClass)) continue;
     const Window* window = FindWindowLocked(notification.window);
     if (!window) continue;
-    Windows().queues[window->thread].push_back(
-        {MSG{notification.window, WM_DEVICECHANGE, code, 0, 0, {}}, true, Broadcast(interfaceClass, path, window->unicode)});
+    const MSG message{notification.window, WM_DEVICECHANGE, code, 0, 0, {}};
+    Windows().queues[window->thread].push_back({message, true, Broadcast(interfaceClass, path, window->unicode)});
   }
 }
 

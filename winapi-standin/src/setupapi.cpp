@@ -98,7 +98,8 @@ BOOL InterfaceDetail(const char* function, HDEVINFO DeviceInfoSet, PSP_DEVICE_IN
   if (DeviceInterfaceData->cbSize != sizeof(SP_DEVICE_INTERFACE_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
   const InterfaceEntry* entry = EntryOf(*set, *DeviceInterfaceData);
   if (!entry) return Fail(ERROR_INVALID_PARAMETER);
-  if (DeviceInterfaceDetailData ? DeviceInterfaceDetailData->cbSize != sizeof(Detail) : DeviceInterfaceDetailDataSize != 0)
+  if (DeviceInterfaceDetailData ? DeviceInterfaceDetailData->cbSize != sizeof(Detail)
+                                : DeviceInterfaceDetailDataSize != 0)
     return Fail(ERROR_INVALID_USER_BUFFER);
   if (DeviceInfoData && DeviceInfoData->cbSize != sizeof(SP_DEVINFO_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
   constexpr std::size_t kPathOffset = offsetof(Detail, DevicePath);
