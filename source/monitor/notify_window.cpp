@@ -33,11 +33,14 @@ struct MonitorState {
   ScopedDeviceNotification hidNotification;
 };
 
-// Never destroyed: nothing may be handed back to Windows or Director while
-// the module unloads. DllCanUnloadNow empties it before.
+// Made on first use and freed, empty, once the module may be unloaded
+// (ReleaseNotifyWindowClass): no destructor of a static may hand anything
+// back to Windows or Director while the process ends.
+MonitorState* gMonitor = nullptr;
+
 MonitorState& Monitor() {
-  static auto* state = new MonitorState;
-  return *state;
+  if (!gMonitor) gMonitor = new MonitorState;
+  return *gMonitor;
 }
 
 XtraResult Ok() {
@@ -121,7 +124,7 @@ void CopyBroadcastPath(const DEV_BROADCAST_DEVICEINTERFACE_W& broadcast, size_t 
 void FileDeviceChange(const DEV_BROADCAST_DEVICEINTERFACE_W& broadcast, WPARAM wParam) {
   const bool hid = std::memcmp(&broadcast.dbcc_classguid, &kHidInterface, sizeof(GUID)) == 0;
   if (hid && wParam == DBT_DEVICEREMOVECOMPLETE) CollectionCache::ForgetEverything();
-  TStdXtra_IMoaMmXScript* target = Monitor().target.get();
+  TStdXtra_IMoaMmXScript* target = MonitorTarget();
   if (!target) return;
   HostServices* services = target->owner->hostServices;
   const DirectorContextScope inDirector(services ? services->movieContext() : nullptr);
@@ -164,19 +167,21 @@ XtraResult SetMonitorTarget(TStdXtra_IMoaMmXScript* target) {
 }
 
 void ReleaseNotifyWindowClass() {
+  if (!gMonitor) return;
   StopNotifyWindow();
-  Monitor().windowClass.reset();
-  Monitor().classRegistrationAttempted = false;
+  gMonitor->windowClass.reset();
+  delete gMonitor;
+  gMonitor = nullptr;
 }
 
-TStdXtra_IMoaMmXScript* MonitorTarget() { return Monitor().target.get(); }
+TStdXtra_IMoaMmXScript* MonitorTarget() { return gMonitor ? gMonitor->target.get() : nullptr; }
 
 void StopMonitoringFor(XtraInstance& instance) {
   TStdXtra_IMoaMmXScript* target = MonitorTarget();
   if (target && target->owner == &instance) SetMonitorTarget(nullptr);
 }
 
-bool NotifyWindowExists() { return static_cast<bool>(Monitor().window); }
+bool NotifyWindowExists() { return gMonitor && gMonitor->window; }
 
 LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_DEVICECHANGE) return DefWindowProcW(window, message, wParam, lParam);
