@@ -61,10 +61,10 @@ class Announcements {
   }
 
   // Idles until `path` has been announced as arriving or leaving, for at
-  // most a few seconds; false when it was not.
+  // most ten seconds; false when it was not.
   bool AwaitFor(IdleLoop& idle, const std::wstring& path, bool arrival) {
     const std::wstring key = Folded(path);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {
       idle.Once();
       if ((arrival ? arrived_ : left_).erase(key)) break;

@@ -308,7 +308,8 @@ LRESULT CALLBACK Listener(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 bool Heard(WPARAM code, const std::string& path) {
-  for (int waited = 0; waited < 3000; waited += 10) {
+  // Wine announces a device from another process: on a busy machine that takes seconds.
+  for (int waited = 0; waited < 10000; waited += 10) {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     for (const auto& [heard, heardPath] : gHeard)
