@@ -18,3 +18,10 @@ extern "C" {
 #else
 #include "winapi_standin.h"
 #endif
+
+// A WCHAR literal: WCHAR is wchar_t in Windows' headers, char16_t in the stand-in's.
+#if defined(_WIN32)
+#define WIDE_TEXT(text) L##text
+#else
+#define WIDE_TEXT(text) u##text
+#endif

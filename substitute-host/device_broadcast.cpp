@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host_windows.h"
+#include "text_encoding.h"
 
 namespace {
 
@@ -12,13 +13,21 @@ constexpr GUID kHidInterface = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0
 
 }  // namespace
 
-std::vector<char> InterfaceBroadcast(const std::string& path, InterfaceClass interfaceClass) {
-  std::vector<char> payload(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1, '\0');
+std::vector<char> InterfaceBroadcast(HWND window, const std::string& path, InterfaceClass interfaceClass) {
+  const bool unicode = IsWindowUnicode(window) != FALSE;
+  const std::u16string wide = Utf16FromUtf8(path);
+  const std::string narrow = HostText(path, TextEncoding::kWindows1252);
+  const size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name);
+  const size_t nameBytes = unicode ? (wide.size() + 1) * sizeof(WCHAR) : narrow.size() + 1;
+  std::vector<char> payload(offset + nameBytes, '\0');
   auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(payload.data());
   broadcast->dbcc_size = static_cast<DWORD>(payload.size());
   broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
   broadcast->dbcc_classguid = interfaceClass == InterfaceClass::HidCollection ? kHidInterface : kUsbDeviceInterface;
-  std::memcpy(broadcast->dbcc_name, path.c_str(), path.size() + 1);
+  if (unicode)
+    std::memcpy(payload.data() + offset, wide.data(), wide.size() * sizeof(WCHAR));
+  else
+    std::memcpy(payload.data() + offset, narrow.data(), narrow.size());
   return payload;
 }
 

@@ -30,17 +30,12 @@ bool SendDeviceChange(CommandContext& context) {
   CommandArguments& arguments = context.arguments;
   WPARAM code = 0;
   if (!ReadEventCode(arguments, &code)) return false;
-  std::vector<char> payload;
   std::string path;
   // "hid" before the path: a HID collection's interface rather than a USB device's.
   const InterfaceClass interfaceClass =
       arguments.TakeWord("hid") ? InterfaceClass::HidCollection : InterfaceClass::UsbDevice;
-  if (interfaceClass == InterfaceClass::UsbDevice && arguments.TakeWord("volume"))
-    payload = VolumeBroadcast();
-  else if (arguments.String("a device path or volume", &path))
-    payload = InterfaceBroadcast(path, interfaceClass);
-  else
-    return false;
+  const bool volume = interfaceClass == InterfaceClass::UsbDevice && arguments.TakeWord("volume");
+  if (!volume && !arguments.String("a device path or volume", &path)) return false;
   if (!arguments.End()) return false;
 
   HWND window = FindWindowA(kWindowName, kWindowName);
@@ -48,6 +43,7 @@ bool SendDeviceChange(CommandContext& context) {
     context.transcript.Note("no window \"HIDBRIDGE_WND\": nothing listens for device changes");
     return true;
   }
+  const std::vector<char> payload = volume ? VolumeBroadcast() : InterfaceBroadcast(window, path, interfaceClass);
   // As Windows sends it: straight to the window procedure, on the host's thread.
   context.host.SendWindowMessage(window, WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(payload.data()));
   return true;

@@ -291,6 +291,11 @@ bool Feature(CommandContext& context) {
 
 }  // namespace
 
+void UnplugScriptDevices() {
+  for (const auto& [name, device] : Devices()) standin::Unplug(device);
+  Devices().clear();
+}
+
 std::vector<CommandInfo> DeviceCommands() {
   return {
       {"plug", "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ...]", Plug},

@@ -72,8 +72,11 @@ struct CommandInfo {
 
 // Every command of this build: the common ones and the platform's.
 std::vector<CommandInfo> HostCommands();
-// The simulated-device commands natively, none on Windows.
+// The device commands: on the stand-in's simulated bus natively, on virtual
+// HID devices under Wine.
 std::vector<CommandInfo> DeviceCommands();
+// Unplugs what the script left plugged in.
+void UnplugScriptDevices();
 
 // devicechange <arrival|removecomplete|code> [hid] <"path"|volume>
 bool SendDeviceChange(CommandContext& context);

@@ -32,3 +32,5 @@ constexpr director::MoaError kHostErr_NullValue = static_cast<director::MoaError
 constexpr director::MoaError kHostErr_NoProperty = static_cast<director::MoaError>(0x8004001Cu);
 // GetActiveMovie while the host plays no movie, as at registration.
 constexpr director::MoaError kHostErr_NoMovie = static_cast<director::MoaError>(0x8004001Du);
+// PushXtraContext of a Director told to refuse it.
+constexpr director::MoaError kHostErr_ContextRefused = static_cast<director::MoaError>(0x8004001Eu);

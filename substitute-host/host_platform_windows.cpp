@@ -24,6 +24,3 @@ std::string HostFilePath(const std::string& windowsPath) { return windowsPath; }
 
 // Wine answers 0 to GetProcessHandleCount: leak counting is the stand-in's.
 std::vector<std::string> SystemLeaks() { return {}; }
-
-// Windows has real devices only; the simulated bus is the stand-in's.
-std::vector<CommandInfo> DeviceCommands() { return {}; }

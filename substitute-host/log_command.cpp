@@ -1,6 +1,7 @@
 // Shows the Xtra's log file with what changes from run to run masked: the
 // build's date and time, and the tick count that starts every entry.
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 
 #include "host_commands.h"
@@ -26,7 +27,7 @@ bool ShowLog(CommandContext& context) {
   std::string path = kDefaultLog;
   if (context.arguments.More() && !context.arguments.String("the log file's path", &path)) return false;
   if (!context.arguments.End()) return false;
-  std::ifstream log(HostFilePath(path));
+  std::ifstream log(std::filesystem::u8path(HostFilePath(path)));
   if (!log) {
     context.transcript.Note("no log at " + path);
     return true;

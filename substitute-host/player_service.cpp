@@ -44,6 +44,7 @@ constexpr char kContextMark[] = "XtraContext";
 
 MoaError HostMovieContext::PushXtraContext(DrContextState* state) {
   if (!state) return kHostErr_BadArgument;
+  if (refusePushes_) return kHostErr_ContextRefused;
   ++pushes_;
   watch().ContextPushed();
   std::memset(state->opaque, 0, sizeof state->opaque);

@@ -63,10 +63,14 @@ class HostMovieContext final : public director::IMoaDrMovieContextSlots {
 
   int pushes() const { return pushes_; }
   int pops() const { return pops_; }
+  // A Director that cannot enter the movie's context answers every push
+  // with an error until told otherwise.
+  void RefusePushes(bool refuse) { refusePushes_ = refuse; }
 
  private:
   int pushes_ = 0;
   int pops_ = 0;
+  bool refusePushes_ = false;
 };
 
 class HostMovie final : public director::IMoaDrMovieSlots {

@@ -200,6 +200,7 @@ int ScriptRunner::Finish() {
   xtraLevel_.reset();
   line_ = 0;
   host_.module().AwaitUnloadable(std::chrono::seconds(2));
+  UnplugScriptDevices();
   for (const std::string& leak : host_.LeftBehind()) ReportError("left behind: " + leak);
   for (const std::string& leak : SystemLeaks()) ReportError("left behind: " + leak);
   return errors_;

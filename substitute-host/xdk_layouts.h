@@ -27,10 +27,11 @@ struct IMoaAppInfo;
 struct IMoaRegister;
 struct IMoaMmXScript;
 
-// Director gives no parameters for these four; they take what their names say.
+// As the XDK declares them: MoaGetCache takes nothing and answers the cache
+// itself; the resource pair takes the Xtra's file reference.
 #define XDK_IMOACALLBACK_SLOTS(X)                                                                          \
   X(3, MoaCreateInstance, MoaError, (const MoaID* classId, const MoaID* iid, void** out), (classId, iid, out)) \
-  X(4, MoaGetCache, MoaError, (IMoaCache** cache), (cache))                                                 \
+  X(4, MoaGetCache, IMoaCache*, (), ())                                                                     \
   X(5, MoaBeginUsingResources, MoaError, (void* fileRef, void** saveCookie), (fileRef, saveCookie))         \
   X(6, MoaEndUsingResources, MoaError, (void* fileRef, void* saveCookie), (fileRef, saveCookie))
 

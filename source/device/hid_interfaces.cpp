@@ -1,15 +1,17 @@
 #include "device/hid_interfaces.h"
 
 #include <cstring>
+#include <memory>
 
 #include "device/scoped_resources.h"
 #include "diagnostics/system_message.h"
 #include "platform.h"
+#include "values/host_text.h"
 
 namespace {
 
 // Room for a path of some 500 characters, longer than Windows makes them.
-constexpr size_t kUsualDetailSize = 512;
+constexpr size_t kUsualDetailUnits = 512;
 
 char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -27,7 +29,7 @@ bool IsHidInterfaceClass(const char* text) {
 // `result` an error when the list ended early; `path` empty when only this
 // interface would not tell it. `storage` is kept from one interface to the
 // next: a buffer that holds any usual path saves asking for each one's size.
-bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::vector<char>& storage, std::string& path,
+bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::vector<WCHAR>& storage, std::string& path,
                      XtraResult& result) {
   path.clear();
   SP_DEVICE_INTERFACE_DATA interfaceData{};
@@ -38,20 +40,26 @@ bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::vector
     return false;
   }
   for (;;) {
-    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.data());
-    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
     DWORD required = 0;
-    if (SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, static_cast<DWORD>(storage.size()), &required,
-                                         nullptr)) {
-      path = detail->DevicePath;
+    if (SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, detail, static_cast<DWORD>(storage.size() * sizeof(WCHAR)),
+                                         &required, nullptr)) {
+      // Kept, shown and opened again in the host's encoding, as every text;
+      // a UTF-16 unit takes at most three bytes of it.
+      const size_t units = std::char_traits<WCHAR>::length(detail->DevicePath);
+      const std::unique_ptr<char[]> text(new char[3 * units + 1]);
+      WideToHostText(detail->DevicePath, text.get(), 3 * units + 1);
+      path = text.get();
       return true;
     }
     const DWORD error = GetLastError();
-    if (error != ERROR_INSUFFICIENT_BUFFER || required <= storage.size()) {
+    const size_t units = (required + sizeof(WCHAR) - 1) / sizeof(WCHAR);
+    if (error != ERROR_INSUFFICIENT_BUFFER || units <= storage.size()) {
       SetSystemError(result, "Could not read the path of a HID collection", error);
       return true;
     }
-    storage.resize(required);
+    storage.resize(units);
   }
 }
 
@@ -68,7 +76,8 @@ XtraResult ListHidInterfaces(std::vector<std::string>& paths) {
     SetFixedError(result, "Invalid Handle", GetLastError());
     return result;
   }
-  std::vector<char> storage(kUsualDetailSize);
+  // WCHARs, so that the path is aligned for them.
+  std::vector<WCHAR> storage(kUsualDetailUnits);
   std::string path;
   for (DWORD index = 0; InterfacePathAt(set.get(), hidGuid, index, storage, path, result); ++index)
     if (!path.empty()) paths.push_back(path);

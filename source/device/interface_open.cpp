@@ -1,18 +1,26 @@
 #include "device/interface_open.h"
 
 #include "device/reader_thread.h"
+#include "values/host_text.h"
 
 namespace {
 
 constexpr DWORD kReaderLetGoMs = 250;
 constexpr DWORD kRetryMs = 5;
 constexpr DWORD kShareBoth = FILE_SHARE_READ | FILE_SHARE_WRITE;
+// Interface paths are far shorter; a longer text names no device.
+constexpr size_t kPathUnits = 1024;
 
 }  // namespace
 
 ScopedHandle OpenInterface(const char* path, DWORD access, DWORD share, DWORD flags) {
+  WCHAR widePath[kPathUnits];
+  if (!HostTextToWide(path, widePath, kPathUnits)) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return ScopedHandle();
+  }
   for (DWORD waited = 0;; waited += kRetryMs) {
-    ScopedHandle handle(CreateFileA(path, access, share, nullptr, OPEN_EXISTING, flags, nullptr));
+    ScopedHandle handle(CreateFileW(widePath, access, share, nullptr, OPEN_EXISTING, flags, nullptr));
     if (handle) return handle;
     if (GetLastError() != ERROR_SHARING_VIOLATION || ReaderThread::LettingGo() == 0 || waited >= kReaderLetGoMs)
       return handle;

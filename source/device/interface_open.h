@@ -3,7 +3,9 @@
 
 #include "device/scoped_resources.h"
 
-// CreateFileA on the path; empty on failure with the last error set. A
+// CreateFileW on the path, a text in the host's encoding as every path the
+// Xtra keeps; empty on failure with the last error set (ERROR_PATH_NOT_FOUND
+// for a path that does not convert). A
 // sharing violation is waited out for a moment while a reader of this
 // module, just let go of, may still hold the device: a Close followed at
 // once by an exclusive open, or an open after an exclusive Close, must not

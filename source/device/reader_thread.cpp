@@ -22,8 +22,18 @@ constexpr ULONG kDriverInputBuffers = 512;
 std::atomic<long> gLiveThreads{0};
 std::atomic<long> gLettingGo{0};
 
-// Failures after which no later read can succeed.
-bool DeviceIsGone(DWORD error) { return error == ERROR_DEVICE_NOT_CONNECTED || error == ERROR_INVALID_HANDLE; }
+// Whether no later read can succeed. Some codes say so. Others may come from
+// a device that is there as well as from one that is gone (Wine fails the
+// reads of a removed device with ERROR_ACCESS_DENIED): the device is asked,
+// and one that no longer answers is taken as removed, whatever the code.
+bool DeviceIsGone(HANDLE file, DWORD& error) {
+  if (error == ERROR_DEVICE_NOT_CONNECTED || error == ERROR_INVALID_HANDLE) return true;
+  HIDD_ATTRIBUTES attributes{};
+  attributes.Size = sizeof attributes;
+  if (HidD_GetAttributes(file, &attributes)) return false;
+  error = ERROR_DEVICE_NOT_CONNECTED;
+  return true;
+}
 
 }  // namespace
 
@@ -166,7 +176,7 @@ ReaderThread::Outcome ReaderThread::WaitForOneReport(DWORD& error) {
       case Step::Stopped:
         return Outcome::Stopped;
       case Step::Failed:
-        return DeviceIsGone(error) ? Outcome::Gone : Outcome::Retry;
+        return DeviceIsGone(file_.get(), error) ? Outcome::Gone : Outcome::Retry;
       case Step::Marked:
         break;
       case Step::Waiting: {

@@ -50,7 +50,7 @@ bool IsLocalLogFileName(const char* name) {
     if (c == '\0') break;
     partStart = i + 1;
   }
-  const char root[] = {name[0], ':', '\\', '\0'};
-  const UINT type = GetDriveTypeA(root);
+  const WCHAR root[] = {static_cast<WCHAR>(name[0]), ':', '\\', '\0'};
+  const UINT type = GetDriveTypeW(root);
   return type == DRIVE_FIXED || type == DRIVE_REMOVABLE || type == DRIVE_RAMDISK;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "diagnostics/xtra_result.h"
+#include "platform.h"
 
 class XtraLog {
  public:
@@ -31,7 +32,7 @@ class XtraLog {
  private:
   XtraLog() = default;
   ~XtraLog();
-  void Open(const char* fileName, const char* mode);
+  void Open(const char* fileName, const WCHAR* mode);
 
   std::FILE* stream_ = nullptr;
   char fileName_[kFileNameSize] = "";

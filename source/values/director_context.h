@@ -10,7 +10,10 @@ class DirectorContextScope {
  public:
   // Without a context (no movie was active at new) nothing is bracketed.
   explicit DirectorContextScope(IMoaDrMovieContext* context) : context_(context) {
-    if (context_ && context_->PushXtraContext(&state_) != kMoaErr_NoErr) context_ = nullptr;
+    if (context_ && context_->PushXtraContext(&state_) != kMoaErr_NoErr) {
+      context_ = nullptr;
+      refused_ = true;
+    }
   }
   ~DirectorContextScope() {
     if (context_) context_->PopXtraContext(&state_);
@@ -18,7 +21,11 @@ class DirectorContextScope {
   DirectorContextScope(const DirectorContextScope&) = delete;
   DirectorContextScope& operator=(const DirectorContextScope&) = delete;
 
+  // False when Director refused the context: it may then not be called.
+  bool entered() const { return !refused_; }
+
  private:
   IMoaDrMovieContext* context_;
+  bool refused_ = false;
   IMoaDrMovieContext::DrContextState state_{};
 };

@@ -5,6 +5,10 @@
 
 #include "test_framework.h"
 
+// Whether the tests run under Wine, for the checks of what Wine 8 does
+// otherwise than Windows documents.
+bool UnderWine();
+
 class WindowsApi : public testing::Test {
  protected:
   void SetUp() override;

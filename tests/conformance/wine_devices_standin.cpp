@@ -20,6 +20,9 @@ standin::DeviceSpec WineDevice(std::uint16_t productId, const char16_t* product)
 
 }  // namespace
 
+// The stand-in does as Windows documents.
+bool UnderWine() { return false; }
+
 void WindowsApi::SetUp() {
   standin::Reset();
   standin::DeviceSpec mouse = WineDevice(0x0001, u"Wine HID mouse");

@@ -335,7 +335,7 @@ TEST_P(OpenFailures, AnswerTheStepsMessageAndReleaseEverythingAtClose) {
 INSTANTIATE_TEST_SUITE_P(
     EveryStep, OpenFailures,
     testing::Values(OpenFailure{"HidD_GetPreparsedData", 31, 0, "\"Error :Failed to get device parsed data (31)\""},
-                    OpenFailure{"CreateFileA", 2, 1, "\"Error :Could not open an input pipe\""},
+                    OpenFailure{"CreateFileW", 2, 1, "\"Error :Could not open an input pipe\""},
                     OpenFailure{"CreateEventA", 8, 0, "\"Error :Could not create an event\""},
                     OpenFailure{"CreateEventA", 8, 1, "\"Error :Listen could not create stop event\""},
                     OpenFailure{"CreateThread", 8, 0, "\"Error :Could not start the reader thread (8)\""},
@@ -347,7 +347,7 @@ TEST_F(DeviceIo, AFixedErrorTextSendsTheSystemsReasonToTheDebugger) {
   Plug();
   ScriptInstance& me = New();
   me.Call(kShowErrorsAsDialogs, "0");
-  standin::FailNext("CreateFileA", ERROR_ACCESS_DENIED, 1);
+  standin::FailNext("CreateFileW", ERROR_ACCESS_DENIED, 1);
   EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Error :Could not open an input pipe\"");
   const std::vector<std::string> lines = standin::DebugOutput();
   ASSERT_FALSE(lines.empty());

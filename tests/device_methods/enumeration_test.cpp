@@ -150,7 +150,7 @@ TEST_F(Enumeration, DevicesThatCannotBeOpenedOrQueriedAreSkipped) {
   ScriptInstance& me = New();
   standin::FailNext("HidD_GetAttributes", 31);
   EXPECT_EQ(me.Call(kFindUsbDevices).find("#ProductID: 50475"), std::string::npos);
-  standin::FailNext("CreateFileA", 5, 0, 2);  // read-write, then without access
+  standin::FailNext("CreateFileW", 5, 0, 2);  // read-write, then without access
   EXPECT_EQ(me.Call(kFindUsbDevices).find("#ProductID: 50475"), std::string::npos);
   EXPECT_NE(me.Call(kFindUsbDevices).find("#ProductID: 50475"), std::string::npos);
 }
@@ -173,7 +173,7 @@ TEST_F(Enumeration, ASearchThatFailsPartWayTellsTheMovie) {
   };
   for (const Fault& fault : {Fault{"SetupDiEnumDeviceInterfaces", 1, "Could not list every HID collection",
                                    "#ProductID: 50475", "#ProductID: 7"},
-                             Fault{"SetupDiGetDeviceInterfaceDetailA", 0, "Could not read the path of a HID collection",
+                             Fault{"SetupDiGetDeviceInterfaceDetailW", 0, "Could not read the path of a HID collection",
                                    "#ProductID: 7", "#ProductID: 50475"}}) {
     for (const Selector search : {kFindUsbDevices, kFindHidDevices}) {
       standin::FailNext(fault.function, ERROR_NOT_ENOUGH_MEMORY, fault.skip);
@@ -204,7 +204,7 @@ TEST_F(Enumeration, OpenByPathTakesOnlyThePathOfAHidCollectionPresentNow) {
         present + "\\..\\..\\C:\\win.ini", std::string("\\\\?\\hid#vid_046d&pid_c52b#{4d1e55b2-f16f-11cf-88cb-001111000030}"),
         std::string("\\\\?\\hid#vid_046d&pid_c52b#1#{4d1e55b2-f16f-11cf-88cb-00111100003}"), std::string(""),
         std::string("\\\\?\\usb#vid_046d&pid_c52b#1#{4d1e55b2-f16f-11cf-88cb-001111000030}")}) {
-    standin::FailNext("CreateFileA", ERROR_GEN_FAILURE);
+    standin::FailNext("CreateFileW", ERROR_GEN_FAILURE);
     EXPECT_EQ(me.Call(kOpenByPath, "\"" + path + "\""), kRefused) << path;
     EXPECT_EQ(standin::PendingFaults().size(), 1u) << "nothing was opened for " << path;
     standin::ClearFaults();

@@ -66,7 +66,7 @@ TEST_F(HidCollections, AFailedOpenByPathShowsItsBoxWhileBoxesAreOn) {
 TEST_F(HidCollections, AnArrivalThatCannotBeOpenedIsNamedByItsPathAndIdsAlone) {
   ScriptInstance& me = New();
   me.Call(kMonitorHidDevices, "\"OnHid\"");
-  standin::FailNext("CreateFileA", ERROR_GEN_FAILURE, 0, 2);
+  standin::FailNext("CreateFileW", ERROR_GEN_FAILURE, 0, 2);
   standin::DeviceSpec pad = Pad();
   pad.instanceId = "8&1";
   Plug(pad);

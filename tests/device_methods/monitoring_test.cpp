@@ -5,6 +5,7 @@
 #include "device_broadcast.h"
 #include "host_windows.h"
 #include "simulated_devices.h"
+#include "standin/recorders.h"
 #include "standin/window_control.h"
 
 namespace {
@@ -21,7 +22,7 @@ class Monitoring : public SimulatedDevices {
 
   // What Windows would send for a USB device interface with this path.
   LRESULT SendInterfaceChange(WPARAM code, const std::string& path) {
-    std::vector<char> broadcast = InterfaceBroadcast(path);
+    std::vector<char> broadcast = InterfaceBroadcast(MonitorWindow(), path);
     return host.SendWindowMessage(MonitorWindow(), WM_DEVICECHANGE, code, reinterpret_cast<LPARAM>(broadcast.data()));
   }
 
@@ -110,6 +111,43 @@ TEST_F(Monitoring, VendorAndProductIdsAreReadInAnyLetterCase) {
             "OnDevice DEVICEREMOVECOMPLETE 0 0\n"
             "OnDevice DEVICEARRIVAL 0 0\n"
             "OnDevice DEVICEARRIVAL 0 0\n");
+  me.Call(kMonitorDevice, "0, 0, \"\"");
+}
+
+// Windows hands a Unicode window its broadcasts in UTF-16 (Wine 8 hands every
+// window that form); a path reaches the movie in the movie's encoding.
+TEST_F(Monitoring, PathsComeInUtf16AndReachTheMovieInItsEncoding) {
+  ScriptInstance& me = New();
+  me.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+  EXPECT_TRUE(IsWindowUnicode(MonitorWindow()));
+  SendInterfaceChange(DBT_DEVICEARRIVAL, "\\\\?\\USB#VID_046D&PID_C52B#Grüße#{a5dcbf10-6530-11d2-901f-00c04fb951ed}");
+  Idle();
+  const std::string calls = TakeHandlerCalls();
+  EXPECT_NE(calls.find("#Message: \"USB#VID_046D&PID_C52B#Grüße#{a5dcbf10-6530-11d2-901f-00c04fb951ed}\""),
+            std::string::npos)
+      << calls;
+  EXPECT_NE(calls.find("#VID: 1133, #PID: 50475"), std::string::npos) << calls;
+  me.Call(kMonitorDevice, "0, 0, \"\"");
+}
+
+// Director may be called from the window only inside the movie's context:
+// when it refuses that context, the event is lost to the debugger output.
+TEST_F(Monitoring, ADirectorThatRefusesItsContextIsNotCalledFromTheWindow) {
+  ScriptInstance& me = New();
+  me.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
+  me.Call(kMonitorHidDevices, "\"OnHid\"");
+  host.player().movie().context().RefusePushes(true);
+  standin::Unplug(Plug());
+  Idle();
+  host.player().movie().context().RefusePushes(false);
+  EXPECT_EQ(TakeHandlerCalls(), "");
+  size_t lost = 0;
+  for (const std::string& line : standin::DebugOutput())
+    lost += line.find("a device event was lost, Director refused its movie context") != std::string::npos;
+  EXPECT_EQ(lost, 4u) << "the USB device and its collection, each arriving and leaving";
+  Plug();
+  Idle();
+  EXPECT_NE(TakeHandlerCalls().find("OnHid([#TYPE: #DEVICEARRIVAL"), std::string::npos) << "the next one is heard";
   me.Call(kMonitorDevice, "0, 0, \"\"");
 }
 

@@ -79,6 +79,34 @@ TEST_F(Reader, OnlyADeviceThatIsGoneEndsTheReader) {
   EXPECT_EQ(me.Call(kIsOpen), "1") << "until Close";
 }
 
+// Wine fails the reads of a removed device with ERROR_ACCESS_DENIED, a code a
+// present device may give too: the reader asks the device, and ends once, as
+// for a removal, only when it is gone.
+TEST_F(Reader, AReadThatFailsBecauseTheDeviceIsGoneEndsTheReaderOnceWhateverTheCode) {
+  standin::DeviceSpec wine = Pad();
+  wine.removalDeniesAccess = true;
+  pad = Plug(wine);
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
+  ASSERT_TRUE(ReadPending());
+  standin::FailNext("ReadFile", ERROR_ACCESS_DENIED);
+  standin::SendInputReport(pad, {1});
+  ASSERT_TRUE(FaultsFired());
+  standin::SendInputReport(pad, {2});
+  ASSERT_TRUE(WaitForPackets(2)) << "a present device is read again";
+  me.Call(kRead);
+  EXPECT_EQ(TakeInternalErrors(), "5 Access is denied.\n");
+
+  standin::Unplug(pad);
+  EXPECT_TRUE(ReadersEnded());
+  me.Call(kReadPacket);
+  EXPECT_EQ(TakeInternalErrors(), "1167 The device is not connected.\n");
+  const std::string status = me.Call(kGetStatus);
+  EXPECT_NE(status.find("#Connected: 0"), std::string::npos) << status;
+  EXPECT_NE(status.find("#Reading: 0"), std::string::npos) << status;
+  EXPECT_EQ(TakeInternalErrors(), "") << "told once";
+}
+
 TEST_F(Reader, AFailureOfTheDeviceBeforeIsNoNewsOfTheReopenedOne) {
   ScriptInstance& me = OpenPad();
   standin::Unplug(pad);

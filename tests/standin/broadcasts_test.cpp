@@ -2,6 +2,7 @@
 // for, each event with the interface's path as Windows writes it.
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "pad_ids.h"
 #include "standin_fixture.h"
@@ -18,11 +19,21 @@ struct Heard {
 };
 std::vector<Heard> gHeard;
 
+// Reads each broadcast in the form its window's class asks for.
 LRESULT CALLBACK Listener(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_DEVICECHANGE) return DefWindowProcA(window, message, wParam, lParam);
   const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(lParam);
-  gHeard.push_back({wParam, std::memcmp(&broadcast->dbcc_classguid, &kHidInterface, sizeof(GUID)) == 0,
-                    broadcast->dbcc_name});
+  const bool hid = std::memcmp(&broadcast->dbcc_classguid, &kHidInterface, sizeof(GUID)) == 0;
+  if (!IsWindowUnicode(window)) {
+    gHeard.push_back({wParam, hid, broadcast->dbcc_name});
+    return 0;
+  }
+  const auto* wide = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(lParam);
+  char path[512];
+  WideCharToMultiByte(CP_UTF8, 0, wide->dbcc_name, -1, path, sizeof path, nullptr, nullptr);
+  EXPECT_EQ(wide->dbcc_size, offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) +
+                                 (std::char_traits<char16_t>::length(wide->dbcc_name) + 1) * sizeof(WCHAR));
+  gHeard.push_back({wParam, hid, path});
   return 0;
 }
 
@@ -77,6 +88,38 @@ TEST_F(Broadcasts, HidListenersHearTheCollectionUnderItsCapitalisedPath) {
   EXPECT_EQ(gHeard[0].path, path);
   EXPECT_EQ(gHeard[1].code, DBT_DEVICEREMOVECOMPLETE);
   EXPECT_EQ(gHeard[1].path, path);
+}
+
+// What Windows hands a window of a class registered with RegisterClassExW.
+TEST_F(Broadcasts, AUnicodeWindowHearsTheSamePathsInUtf16) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = Listener;
+  windowClass.lpszClassName = u"BROADCASTS_TEST_W";
+  ASSERT_NE(RegisterClassExW(&windowClass), 0);
+  HWND wide = CreateWindowExW(0, u"BROADCASTS_TEST_W", u"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(wide, nullptr);
+  EXPECT_TRUE(IsWindowUnicode(wide));
+  EXPECT_FALSE(IsWindowUnicode(window));
+  DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+  filter.dbcc_size = sizeof filter;
+  filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  filter.dbcc_classguid = kHidInterface;
+  HDEVNOTIFY registration = RegisterDeviceNotificationW(wide, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  ASSERT_NE(registration, nullptr);
+  Listen(kHidInterface);
+  standin::DeviceSpec traits = Board(kPadProductId);
+  traits.vendorId = kPadVendorId;
+  traits.instanceId = "8&2b&0&0001";
+  standin::PlugDevice(traits);
+  Pump();
+  const std::string path = "\\\\?\\HID#VID_046D&PID_C52B#8&2B&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+  ASSERT_EQ(gHeard.size(), 2u);
+  EXPECT_EQ(gHeard[0].path, path);
+  EXPECT_EQ(gHeard[1].path, path);
+  UnregisterDeviceNotification(registration);
+  DestroyWindow(wide);
+  EXPECT_TRUE(UnregisterClassA("broadcasts_test_w", nullptr)) << "one name for both character sets";
 }
 
 TEST_F(Broadcasts, TheUsbDeviceComesBeforeItsCollectionAndGoesAfterIt) {

@@ -68,6 +68,8 @@ TEST_F(ControlPipe, InputReportsOnDemandAreTheLastOfTheirIdAndLeaveTheQueueAlone
   BYTE report[4] = {2, 0xAA, 0xAA, 0xAA};
   ASSERT_TRUE(HidD_GetInputReport(file, report, sizeof report));
   EXPECT_EQ(Report(report, report + 4), (Report{2, 0, 0, 0}));
+  // Open before the reports come: a handle receives only what comes after its open.
+  HANDLE reader = Open(device, 0);
   ASSERT_TRUE(standin::SendInputReport(device, {1, 7}));
   ASSERT_TRUE(standin::SendInputReport(device, {2, 8, 9}));
   ASSERT_TRUE(standin::SendInputReport(device, {1, 6}));
@@ -78,7 +80,6 @@ TEST_F(ControlPipe, InputReportsOnDemandAreTheLastOfTheirIdAndLeaveTheQueueAlone
   ASSERT_TRUE(HidD_GetInputReport(file, report, sizeof report));
   EXPECT_EQ(Report(report, report + 4), (Report{2, 8, 9, 0}));
 
-  HANDLE reader = Open(device, 0);
   DWORD bytes = 0;
   ASSERT_TRUE(ReadFile(reader, report, sizeof report, &bytes, nullptr));
   EXPECT_EQ(report[1], 7) << "the interrupt pipe still has all three";

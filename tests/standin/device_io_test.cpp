@@ -129,15 +129,52 @@ TEST_F(DeviceIo, UnplugFailsPendingAndLaterIoWithDeviceNotConnected) {
 
 TEST_F(DeviceIo, FullQueueDropsTheOldestReports) {
   for (std::uint8_t i = 0; i < 40; ++i) ASSERT_TRUE(standin::SendInputReport(device, {i}));
-  EXPECT_EQ(standin::DroppedInputReports(device), 8u);
+  EXPECT_EQ(standin::DroppedInputReports(device), 0u) << "until the handle reads, its losses are nobody's";
   DWORD bytes = 0;
   ASSERT_TRUE(StartRead());
   EXPECT_TRUE(GetOverlappedResult(file, &overlapped, &bytes, FALSE));
   EXPECT_EQ(buffer[0], 8) << "reports 0..7 were dropped";
+  EXPECT_EQ(standin::DroppedInputReports(device), 8u);
   for (int i = 1; i < 32; ++i) ASSERT_TRUE(StartRead());
   EXPECT_EQ(buffer[0], 39);
   EXPECT_FALSE(StartRead());
   CancelIo(file);
+  CloseHandle(file);
+  file = Open(device);
+  EXPECT_EQ(standin::DroppedInputReports(device), 8u) << "a closed handle's losses still count";
+}
+
+// As the HID class driver keeps them: each open handle has its own queue,
+// sized on its own, and receives every report, waiting reads first.
+TEST_F(DeviceIo, EveryHandleReceivesEveryReportInItsOwnQueue) {
+  HANDLE other = Open(device);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(HidD_SetNumInputBuffers(other, 2));
+  ULONG buffers = 0;
+  ASSERT_TRUE(HidD_GetNumInputBuffers(file, &buffers));
+  EXPECT_EQ(buffers, 32u) << "the other handle's size is its own";
+  ASSERT_FALSE(StartRead());
+  EXPECT_EQ(standin::PendingReadCount(device), 1u);
+  for (std::uint8_t i = 1; i <= 4; ++i) ASSERT_TRUE(standin::SendInputReport(device, {i}));
+  DWORD bytes = 0;
+  ASSERT_TRUE(GetOverlappedResult(file, &overlapped, &bytes, FALSE));
+  EXPECT_EQ(buffer[0], 1) << "the waiting read took the first";
+  for (std::uint8_t i = 2; i <= 4; ++i) {
+    ASSERT_TRUE(StartRead());
+    EXPECT_EQ(buffer[0], i);
+  }
+  BYTE otherBuffer[64] = {};
+  OVERLAPPED otherRead{};
+  otherRead.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  for (const int expected : {3, 4}) {
+    ASSERT_TRUE(ReadFile(other, otherBuffer, sizeof otherBuffer, nullptr, &otherRead));
+    EXPECT_EQ(otherBuffer[0], expected) << "two buffers keep the last two";
+  }
+  EXPECT_FALSE(ReadFile(other, otherBuffer, sizeof otherBuffer, nullptr, &otherRead));
+  EXPECT_EQ(standin::DroppedInputReports(device), 2u);
+  CancelIo(other);
+  CloseHandle(otherRead.hEvent);
+  CloseHandle(other);
 }
 
 TEST_F(DeviceIo, ReadBufferShorterThanAReportIsRefused) {

@@ -38,6 +38,23 @@ TEST_F(Drives, DrivePathsMapUnderTheRootWithFoldersMade) {
   EXPECT_EQ(standin::NativePath("d:/x.txt"), (root / "d" / "x.txt").string());
 }
 
+// As on Windows: fopen reads its name in the ANSI code page, _wfopen in
+// UTF-16; both reach the same file.
+TEST_F(Drives, NarrowNamesAreAnsiAndWideNamesUtf16) {
+  FILE* wide = _wfopen(u"c:\\Grüße\\log.txt", u"w+");
+  ASSERT_NE(wide, nullptr);
+  std::fputs("wide", wide);
+  std::fclose(wide);
+  EXPECT_TRUE(std::filesystem::exists(root / "c" / "Grüße" / "log.txt"));
+  FILE* narrow = fopen("c:\\Gr\xFC\xDF" "e\\log.txt", "r");
+  ASSERT_NE(narrow, nullptr) << "Windows-1252";
+  std::fclose(narrow);
+  EXPECT_EQ(fopen("c:\\Grüße\\log.txt", "r"), nullptr) << "UTF-8 bytes read as Windows-1252 name another file";
+  standin::FailNext("_wfopen", EACCES);
+  EXPECT_EQ(_wfopen(u"c:\\log.txt", u"w"), nullptr);
+  EXPECT_EQ(errno, EACCES);
+}
+
 TEST_F(Drives, DotDotStopsAtTheDriveRoot) {
   EXPECT_EQ(standin::NativePath("c:\\..\\..\\etc\\.\\passwd"), (root / "c" / "etc" / "passwd").string());
   EXPECT_EQ(standin::NativePath("c:\\a\\..\\b"), (root / "c" / "b").string());

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -78,6 +79,15 @@ struct SlotCheck {
   int slots;
   std::vector<std::pair<int, std::string>> named;
 };
+
+// On 32-bit Windows the callee pops its parameters: a slot declared with one
+// the XDK's caller never pushes would unbalance the caller's stack.
+static_assert(std::is_same_v<decltype(&director::IMoaCallbackSlots::MoaGetCache),
+                             director::IMoaCache* (director::IMoaCallbackSlots::*)()>,
+              "MoaGetCache takes nothing and answers the cache");
+static_assert(std::is_same_v<decltype(&director::IMoaCallbackSlots::MoaEndUsingResources),
+                             director::MoaError (director::IMoaCallbackSlots::*)(void*, void*)>,
+              "the resource pair takes the file reference and the cookie");
 
 TEST(SlotTables, EveryServiceHasEachOfDirectorsSlotsWhereDirectorPutsIt) {
   using namespace director;

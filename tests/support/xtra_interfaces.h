@@ -31,7 +31,7 @@ struct IMoaUnknown {
 
 struct IMoaCallback : IMoaUnknown {
   virtual MoaError XTRA_CALL MoaCreateInstance(const MoaID* classId, const MoaID* iid, void** out) = 0;
-  virtual MoaError XTRA_CALL MoaGetCache(void** cache) = 0;
+  virtual void* XTRA_CALL MoaGetCache() = 0;  // the cache itself
   virtual MoaError XTRA_CALL MoaBeginUsingResources(void* fileRef, void** cookie) = 0;
   virtual MoaError XTRA_CALL MoaEndUsingResources(void* fileRef, void* cookie) = 0;
 };

@@ -17,7 +17,10 @@ extern "C" BOOL WINAPI CloseHandle(HANDLE hObject) {
     return FALSE;
   }
   // As the driver's cleanup does when the last handle on a file goes.
-  if (auto file = Find<DeviceFile>(hObject)) EndPendingIo(*file->device, {file.get()}, STATUS_CANCELLED);
+  if (auto file = Find<DeviceFile>(hObject)) {
+    EndPendingIo(*file->device, {file.get()}, STATUS_CANCELLED);
+    RemoveInputQueue(*file->device, *file->input);
+  }
   RemoveHandle(hObject);
   return TRUE;
 }

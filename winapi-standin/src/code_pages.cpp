@@ -8,6 +8,7 @@
 #include "faults.h"
 #include "standin/code_pages.h"
 #include "standin/kernel.h"
+#include "text_conversions.h"
 
 namespace {
 
@@ -64,6 +65,37 @@ size_t MeasuredLength(const Unit* text, int length) {
 }
 
 }  // namespace
+
+namespace standin::detail {
+
+std::string Utf8FromWide(const WCHAR* text) {
+  if (!text) return "";
+  return Convert("UTF-8", "UTF-16LE", reinterpret_cast<const char*>(text),
+                 (MeasuredLength(text, -1) - 1) * sizeof(WCHAR), sizeof(WCHAR), "\xEF\xBF\xBD", nullptr);
+}
+
+std::u16string WideFromUtf8(const std::string& text) {
+  const std::string wide =
+      Convert("UTF-16LE", "UTF-8", text.data(), text.size(), 1, std::string("\xFD\xFF", 2), nullptr);
+  std::u16string units(wide.size() / sizeof(WCHAR), u'\0');
+  wide.copy(reinterpret_cast<char*>(units.data()), units.size() * sizeof(WCHAR));
+  return units;
+}
+
+std::u16string WideFromAnsi(const std::string& text) {
+  const std::string wide =
+      Convert("UTF-16LE", "WINDOWS-1252", text.data(), text.size(), 1, std::string("?\0", 2), nullptr);
+  std::u16string units(wide.size() / sizeof(WCHAR), u'\0');
+  wide.copy(reinterpret_cast<char*>(units.data()), units.size() * sizeof(WCHAR));
+  return units;
+}
+
+std::string AnsiFromWide(const std::u16string& text) {
+  return Convert("WINDOWS-1252", "UTF-16LE", reinterpret_cast<const char*>(text.data()), text.size() * sizeof(WCHAR),
+                 sizeof(WCHAR), "?", nullptr);
+}
+
+}  // namespace standin::detail
 
 extern "C" UINT WINAPI GetACP() { return 1252; }
 

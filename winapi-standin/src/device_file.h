@@ -10,16 +10,22 @@ namespace standin::detail {
 
 struct DeviceFile : KernelObject {
   static constexpr ObjectKind kKind = ObjectKind::File;
+  // With the kernel locked: joins the device's handles, each with its own
+  // input queue, until CloseHandle.
   DeviceFile(std::shared_ptr<SimulatedDevice> openedDevice, DWORD desiredAccess, DWORD shareMode, bool isOverlapped)
       : KernelObject(kKind),
         device(std::move(openedDevice)),
         access(desiredAccess),
         share(shareMode),
-        overlapped(isOverlapped) {}
+        overlapped(isOverlapped),
+        input(std::make_shared<InputQueue>(this, device->traits.inputQueueCapacity)) {
+    device->inputQueues.push_back(input);
+  }
   const std::shared_ptr<SimulatedDevice> device;
   const DWORD access;
   const DWORD share;
   const bool overlapped;
+  const std::shared_ptr<InputQueue> input;
 };
 
 // With the kernel locked: the file's device if it is still connected;

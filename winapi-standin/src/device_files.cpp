@@ -5,6 +5,7 @@
 #include "ntstatus.h"
 #include "standin/files.h"
 #include "standin/kernel.h"
+#include "text_conversions.h"
 #include "waitable.h"
 
 using namespace standin::detail;
@@ -22,25 +23,25 @@ std::shared_ptr<DeviceFile> UsableFile(HANDLE handle, DWORD access) {
   auto file = Find<DeviceFile>(handle);
   if (!file) SetLastError(ERROR_INVALID_HANDLE);
   else if (access != 0 && !(file->access & access)) SetLastError(ERROR_ACCESS_DENIED);
-  else if (!file->device->connected) SetLastError(ERROR_DEVICE_NOT_CONNECTED);
+  else if (!file->device->connected) SetLastError(file->device->RemovalError());
   else return file;
   return nullptr;
 }
 
 // Answers what the read claims to have given.
-DWORD TakeReport(SimulatedDevice& device, void* buffer) {
-  const Report& report = device.inputQueue.front();
+DWORD TakeReport(DeviceFile& file, void* buffer) {
+  const Report& report = file.input->reports.front();
   std::memcpy(buffer, report.data(), report.size());
-  const DWORD length = device.ClaimedReadBytes(report.size());
-  device.inputQueue.pop_front();
+  const DWORD length = file.device->ClaimedReadBytes(report.size());
+  file.input->reports.pop_front();
   return length;
 }
 
 BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& overlapped) {
   SimulatedDevice& device = *file.device;
   if (auto event = Find<Event>(overlapped.hEvent)) event->set = false;
-  if (!device.inputQueue.empty()) {
-    const DWORD length = TakeReport(device, buffer);
+  if (!file.input->reports.empty()) {
+    const DWORD length = TakeReport(file, buffer);
     CompleteOverlapped(overlapped, STATUS_SUCCESS, length);
     if (read) *read = length;
     return TRUE;
@@ -53,9 +54,9 @@ BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& ov
 
 BOOL ReadSynchronously(KernelLock& lock, DeviceFile& file, void* buffer, LPDWORD read) {
   SimulatedDevice& device = *file.device;
-  TheKernel().changed.wait(lock, [&] { return !device.inputQueue.empty() || !device.connected; });
-  if (!device.connected) return Fail(ERROR_DEVICE_NOT_CONNECTED);
-  *read = TakeReport(device, buffer);
+  TheKernel().changed.wait(lock, [&] { return !file.input->reports.empty() || !device.connected; });
+  if (!device.connected) return Fail(device.RemovalError());
+  *read = TakeReport(file, buffer);
   return TRUE;
 }
 
@@ -106,7 +107,7 @@ BOOL TakeRequest(KernelLock& lock, DeviceFile& file, std::function<DWORD(Simulat
     return Fail(ERROR_IO_PENDING);
   }
   TheKernel().changed.wait(lock, [&] { return !device.outputStalled || !device.connected; });
-  if (!device.connected) return Fail(ERROR_DEVICE_NOT_CONNECTED);
+  if (!device.connected) return Fail(device.RemovalError());
   const DWORD length = take(device);
   if (overlapped) CompleteOverlapped(*overlapped, STATUS_SUCCESS, length);
   if (moved) *moved = length;
@@ -115,16 +116,16 @@ BOOL TakeRequest(KernelLock& lock, DeviceFile& file, std::function<DWORD(Simulat
 
 }  // namespace standin::detail
 
+namespace {
+
 // Opens device interface paths only; any other path is not found.
-extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
-                                     LPSECURITY_ATTRIBUTES, DWORD, DWORD dwFlagsAndAttributes, HANDLE) {
-  if (FailsByFault("CreateFileA")) return INVALID_HANDLE_VALUE;
-  if (!lpFileName || !*lpFileName) {
+HANDLE OpenDeviceFile(const std::string& path, DWORD dwDesiredAccess, DWORD dwShareMode, DWORD dwFlagsAndAttributes) {
+  if (path.empty()) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
   auto lock = LockKernel();
-  auto device = FindPresentDevice(lpFileName);
+  auto device = FindPresentDevice(path);
   if (!device) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
@@ -142,6 +143,20 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, D
   return AddHandle(std::make_shared<DeviceFile>(std::move(device), dwDesiredAccess, dwShareMode, overlapped));
 }
 
+}  // namespace
+
+extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                                     LPSECURITY_ATTRIBUTES, DWORD, DWORD dwFlagsAndAttributes, HANDLE) {
+  if (FailsByFault("CreateFileA")) return INVALID_HANDLE_VALUE;
+  return OpenDeviceFile(lpFileName ? lpFileName : "", dwDesiredAccess, dwShareMode, dwFlagsAndAttributes);
+}
+
+extern "C" HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                                     LPSECURITY_ATTRIBUTES, DWORD, DWORD dwFlagsAndAttributes, HANDLE) {
+  if (FailsByFault("CreateFileW")) return INVALID_HANDLE_VALUE;
+  return OpenDeviceFile(Utf8FromWide(lpFileName), dwDesiredAccess, dwShareMode, dwFlagsAndAttributes);
+}
+
 // Like the HID class driver: each read returns one whole input report, and a
 // buffer too small for one is refused.
 extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
@@ -152,6 +167,7 @@ extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBy
   if (!file) return FALSE;
   const DWORD length = file->device->InputLength();
   if (!lpBuffer || length == 0 || nNumberOfBytesToRead < length) return Fail(ERROR_INVALID_USER_BUFFER);
+  file->input->reads = true;
   if (file->overlapped) {
     if (!lpOverlapped) return Fail(ERROR_INVALID_PARAMETER);
     return ReadOverlapped(*file, lpBuffer, lpNumberOfBytesRead, *lpOverlapped);

@@ -1,7 +1,8 @@
 // Device notifications: windows registered for the USB device interface
 // class hear of every device plugged into or pulled from the bus, windows
 // registered for the HID interface class of its collection, each with the
-// interface path in the form current Windows writes it.
+// interface path in the form current Windows writes it, in UTF-16 for a
+// Unicode window.
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -11,6 +12,7 @@
 #include "standin/simulated_bus.h"
 #include "hid_guid.h"
 #include "standin/window_control.h"
+#include "text_conversions.h"
 #include "window_state.h"
 
 using namespace standin::detail;
@@ -50,24 +52,32 @@ std::string HidBroadcastPath(const std::string& path) {
   return named;
 }
 
-std::vector<char> Broadcast(const GUID& interfaceClass, const std::string& path) {
-  std::vector<char> payload(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1, '\0');
+// What a window of each kind finds at lParam: a Unicode window the UTF-16
+// form, any other the path in the system's code page.
+std::vector<char> Broadcast(const GUID& interfaceClass, const std::string& path, bool unicode) {
+  std::u16string wide = WideFromUtf8(path);
+  std::string narrow = AnsiFromWide(wide);
+  wide.push_back(u'\0');
+  narrow.push_back('\0');
+  const size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name);
+  const size_t nameBytes = unicode ? wide.size() * sizeof(WCHAR) : narrow.size();
+  std::vector<char> payload(offset + nameBytes, '\0');
   auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(payload.data());
   broadcast->dbcc_size = static_cast<DWORD>(payload.size());
   broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
   broadcast->dbcc_classguid = interfaceClass;
-  std::memcpy(broadcast->dbcc_name, path.c_str(), path.size() + 1);
+  std::memcpy(payload.data() + offset, unicode ? static_cast<const void*>(wide.data()) : narrow.data(), nameBytes);
   return payload;
 }
 
 // With the window lock held.
 void PostBroadcast(WPARAM code, const GUID& interfaceClass, const std::string& path) {
-  const std::vector<char> payload = Broadcast(interfaceClass, path);
   for (const auto& [handle, notification] : Windows().notifications) {
     if (!notification.allInterfaceClasses && !SameGuid(notification.classGuid, interfaceClass)) continue;
     const Window* window = FindWindowLocked(notification.window);
     if (!window) continue;
-    Windows().queues[window->thread].push_back({MSG{notification.window, WM_DEVICECHANGE, code, 0, 0, {}}, true, payload});
+    const MSG message{notification.window, WM_DEVICECHANGE, code, 0, 0, {}};
+    Windows().queues[window->thread].push_back({message, true, Broadcast(interfaceClass, path, window->unicode)});
   }
 }
 
@@ -99,6 +109,7 @@ std::size_t DeviceNotificationCount() {
 
 extern "C" {
 
+// The filter's name is not read: the _A and _W forms agree up to it.
 HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID NotificationFilter, DWORD Flags) {
   const auto* header = static_cast<const DEV_BROADCAST_HDR*>(NotificationFilter);
   if ((Flags & ~DEVICE_NOTIFY_ALL_INTERFACE_CLASSES) != DEVICE_NOTIFY_WINDOW_HANDLE || !header ||
@@ -118,6 +129,10 @@ HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID Notifica
   auto handle = reinterpret_cast<HDEVNOTIFY>(static_cast<uintptr_t>(0x20000 + 4 * ++Windows().notificationsMade));
   Windows().notifications[handle] = {window, filter->dbcc_classguid, (Flags & DEVICE_NOTIFY_ALL_INTERFACE_CLASSES) != 0};
   return handle;
+}
+
+HDEVNOTIFY WINAPI RegisterDeviceNotificationW(HANDLE hRecipient, LPVOID NotificationFilter, DWORD Flags) {
+  return RegisterDeviceNotificationA(hRecipient, NotificationFilter, Flags);
 }
 
 BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY Handle) {

@@ -12,8 +12,10 @@
 #include "standin/drives.h"
 #include "standin/files.h"
 #include "standin/stdio_redirect.h"
+#include "text_conversions.h"
 
 #undef fopen  // the real one, underneath
+#undef _wfopen
 
 namespace standin {
 namespace {
@@ -96,13 +98,16 @@ extern "C" UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName) {
   return set == standin::gDriveTypes.end() ? DRIVE_FIXED : set->second;
 }
 
-extern "C" FILE* StandinOpenFile(const char* path, const char* mode) {
-  if (auto fault = standin::detail::TakeFault("fopen")) {
+extern "C" UINT WINAPI GetDriveTypeW(LPCWSTR lpRootPathName) {
+  return GetDriveTypeA(lpRootPathName ? standin::detail::Utf8FromWide(lpRootPathName).c_str() : nullptr);
+}
+
+namespace {
+
+// `path` in UTF-8.
+FILE* OpenFile(const char* function, const std::string& path, const std::string& mode) {
+  if (auto fault = standin::detail::TakeFault(function)) {
     errno = static_cast<int>(*fault);
-    return nullptr;
-  }
-  if (!path || !mode) {
-    errno = EINVAL;
     return nullptr;
   }
   const std::string native = standin::NativePath(path);
@@ -110,5 +115,23 @@ extern "C" FILE* StandinOpenFile(const char* path, const char* mode) {
     std::error_code ignored;  // fopen reports a folder that could not be made
     std::filesystem::create_directories(std::filesystem::path(native).parent_path(), ignored);
   }
-  return fopen(native.c_str(), mode);
+  return fopen(native.c_str(), mode.c_str());
+}
+
+}  // namespace
+
+extern "C" FILE* StandinOpenFile(const char* path, const char* mode) {
+  if (!path || !mode) {
+    errno = EINVAL;
+    return nullptr;
+  }
+  return OpenFile("fopen", standin::detail::Utf8FromWide(standin::detail::WideFromAnsi(path).c_str()), mode);
+}
+
+extern "C" FILE* StandinOpenFileW(const WCHAR* path, const WCHAR* mode) {
+  if (!path || !mode) {
+    errno = EINVAL;
+    return nullptr;
+  }
+  return OpenFile("_wfopen", standin::detail::Utf8FromWide(path), standin::detail::Utf8FromWide(mode));
 }

@@ -28,14 +28,14 @@ std::map<std::string, Fault>& Faults() {
 const std::vector<std::string>& FallibleFunctions() {
   static const std::vector<std::string> names = {
       "CloseHandle", "CreateEventA", "SetEvent", "ResetEvent", "WaitForSingleObject", "WaitForMultipleObjects",
-      "CreateThread", "GetExitCodeThread", "FormatMessageW", "CreateFileA", "ReadFile", "WriteFile",
+      "CreateThread", "GetExitCodeThread", "FormatMessageW", "CreateFileA", "CreateFileW", "ReadFile", "WriteFile",
       "GetOverlappedResult", "CancelIo", "CancelIoEx", "SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
-      "SetupDiGetDeviceInterfaceDetailA", "SetupDiDestroyDeviceInfoList", "HidD_GetAttributes",
+      "SetupDiGetDeviceInterfaceDetailA", "SetupDiGetDeviceInterfaceDetailW", "SetupDiDestroyDeviceInfoList", "HidD_GetAttributes",
       "HidD_GetProductString", "HidD_GetManufacturerString", "HidD_GetSerialNumberString",
       "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidD_SetNumInputBuffers",
       "HidD_GetFeature", "HidD_SetFeature", "HidD_GetInputReport", "HidD_SetOutputReport", "DeviceIoControl",
       "MessageBoxW",
-      "WideCharToMultiByte", "MultiByteToWideChar", "fopen", "GetProcAddress", "GetModuleHandleExA"};
+      "WideCharToMultiByte", "MultiByteToWideChar", "fopen", "_wfopen", "GetProcAddress", "GetModuleHandleExA"};
   return names;
 }
 

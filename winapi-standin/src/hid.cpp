@@ -187,20 +187,21 @@ extern "C" NTSTATUS WINAPI HidP_GetCaps(PHIDP_PREPARSED_DATA PreparsedData, PHID
 extern "C" BOOLEAN WINAPI HidD_SetNumInputBuffers(HANDLE HidDeviceObject, ULONG NumberBuffers) {
   if (FailsByFault("HidD_SetNumInputBuffers")) return FALSE;
   auto lock = LockKernel();
-  auto device = ConnectedDeviceOf(HidDeviceObject);
-  if (!device) return FALSE;
+  auto file = ConnectedFileOf(HidDeviceObject);
+  if (!file) return FALSE;
   if (NumberBuffers < 2 || NumberBuffers > 512) return Fail(ERROR_INVALID_PARAMETER);
-  // Reports already waiting stay; the new size bounds what comes next.
-  device->queueCapacity = NumberBuffers;
+  // This handle's queue only. Reports already waiting stay; the new size
+  // bounds what comes next.
+  file->input->capacity = NumberBuffers;
   return TRUE;
 }
 
 extern "C" BOOLEAN WINAPI HidD_GetNumInputBuffers(HANDLE HidDeviceObject, PULONG NumberBuffers) {
   auto lock = LockKernel();
-  auto device = ConnectedDeviceOf(HidDeviceObject);
-  if (!device) return FALSE;
+  auto file = ConnectedFileOf(HidDeviceObject);
+  if (!file) return FALSE;
   if (!NumberBuffers) return Fail(ERROR_INVALID_PARAMETER);
-  *NumberBuffers = static_cast<ULONG>(device->queueCapacity);
+  *NumberBuffers = static_cast<ULONG>(file->input->capacity);
   return TRUE;
 }
 

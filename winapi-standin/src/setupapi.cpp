@@ -8,6 +8,7 @@
 #include "simulated_device.h"
 #include "standin/kernel.h"
 #include "standin/setupapi.h"
+#include "text_conversions.h"
 
 using namespace standin::detail;
 
@@ -71,14 +72,25 @@ extern "C" BOOL WINAPI SetupDiEnumDeviceInterfaces(HDEVINFO DeviceInfoSet, PSP_D
   return TRUE;
 }
 
+namespace {
+
+// The path as the detail's character set writes it, terminator included.
+std::string PathBytes(const std::string& path, const SP_DEVICE_INTERFACE_DETAIL_DATA_A*) {
+  return std::string(path.c_str(), path.size() + 1);
+}
+
+std::string PathBytes(const std::string& path, const SP_DEVICE_INTERFACE_DETAIL_DATA_W*) {
+  const std::u16string wide = WideFromUtf8(path);
+  return std::string(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * sizeof(WCHAR));
+}
+
 // The usual two calls: first without a buffer, which fails with
 // ERROR_INSUFFICIENT_BUFFER and gives the size, then with one that large.
-extern "C" BOOL WINAPI SetupDiGetDeviceInterfaceDetailA(HDEVINFO DeviceInfoSet,
-                                                        PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData,
-                                                        PSP_DEVICE_INTERFACE_DETAIL_DATA_A DeviceInterfaceDetailData,
-                                                        DWORD DeviceInterfaceDetailDataSize, PULONG RequiredSize,
-                                                        PSP_DEVINFO_DATA DeviceInfoData) {
-  if (FailsByFault("SetupDiGetDeviceInterfaceDetailA")) return FALSE;
+template <class Detail>
+BOOL InterfaceDetail(const char* function, HDEVINFO DeviceInfoSet, PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData,
+                     Detail* DeviceInterfaceDetailData, DWORD DeviceInterfaceDetailDataSize, PULONG RequiredSize,
+                     PSP_DEVINFO_DATA DeviceInfoData) {
+  if (FailsByFault(function)) return FALSE;
   auto lock = LockKernel();
   auto set = Find<InterfaceSnapshot>(DeviceInfoSet);
   if (!set) return Fail(ERROR_INVALID_HANDLE);
@@ -86,21 +98,41 @@ extern "C" BOOL WINAPI SetupDiGetDeviceInterfaceDetailA(HDEVINFO DeviceInfoSet,
   if (DeviceInterfaceData->cbSize != sizeof(SP_DEVICE_INTERFACE_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
   const InterfaceEntry* entry = EntryOf(*set, *DeviceInterfaceData);
   if (!entry) return Fail(ERROR_INVALID_PARAMETER);
-  if (DeviceInterfaceDetailData ? DeviceInterfaceDetailData->cbSize != sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)
+  if (DeviceInterfaceDetailData ? DeviceInterfaceDetailData->cbSize != sizeof(Detail)
                                 : DeviceInterfaceDetailDataSize != 0)
     return Fail(ERROR_INVALID_USER_BUFFER);
   if (DeviceInfoData && DeviceInfoData->cbSize != sizeof(SP_DEVINFO_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
-  constexpr std::size_t kPathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
-  const auto required = static_cast<DWORD>(kPathOffset + entry->path.size() + 1);
+  constexpr std::size_t kPathOffset = offsetof(Detail, DevicePath);
+  const std::string path = PathBytes(entry->path, DeviceInterfaceDetailData);
+  const auto required = static_cast<DWORD>(kPathOffset + path.size());
   if (RequiredSize) *RequiredSize = required;
   if (!DeviceInterfaceDetailData || DeviceInterfaceDetailDataSize < required) return Fail(ERROR_INSUFFICIENT_BUFFER);
-  std::memcpy(reinterpret_cast<char*>(DeviceInterfaceDetailData) + kPathOffset, entry->path.c_str(),
-              entry->path.size() + 1);
+  std::memcpy(reinterpret_cast<char*>(DeviceInterfaceDetailData) + kPathOffset, path.data(), path.size());
   if (DeviceInfoData) {
     DeviceInfoData->ClassGuid = kHidClassGuid;
     DeviceInfoData->DevInst = entry->device;
   }
   return TRUE;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI SetupDiGetDeviceInterfaceDetailA(HDEVINFO DeviceInfoSet,
+                                                        PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData,
+                                                        PSP_DEVICE_INTERFACE_DETAIL_DATA_A DeviceInterfaceDetailData,
+                                                        DWORD DeviceInterfaceDetailDataSize, PULONG RequiredSize,
+                                                        PSP_DEVINFO_DATA DeviceInfoData) {
+  return InterfaceDetail("SetupDiGetDeviceInterfaceDetailA", DeviceInfoSet, DeviceInterfaceData,
+                         DeviceInterfaceDetailData, DeviceInterfaceDetailDataSize, RequiredSize, DeviceInfoData);
+}
+
+extern "C" BOOL WINAPI SetupDiGetDeviceInterfaceDetailW(HDEVINFO DeviceInfoSet,
+                                                        PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData,
+                                                        PSP_DEVICE_INTERFACE_DETAIL_DATA_W DeviceInterfaceDetailData,
+                                                        DWORD DeviceInterfaceDetailDataSize, PULONG RequiredSize,
+                                                        PSP_DEVINFO_DATA DeviceInfoData) {
+  return InterfaceDetail("SetupDiGetDeviceInterfaceDetailW", DeviceInfoSet, DeviceInterfaceData,
+                         DeviceInterfaceDetailData, DeviceInterfaceDetailDataSize, RequiredSize, DeviceInfoData);
 }
 
 extern "C" BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {

@@ -143,7 +143,7 @@ bool SendInputReport(DeviceId device, std::vector<std::uint8_t> report) {
   if (!found->connected || report.size() > found->InputLength()) return false;
   report.resize(found->InputLength());
   if (!report.empty()) found->latestInputs[report[0]] = report;
-  DeliverInputReport(*found, std::move(report));
+  DeliverInputReport(*found, report);
   return true;
 }
 
@@ -179,7 +179,7 @@ void StallOutput(DeviceId device, bool stalled) {
 
 std::size_t DroppedInputReports(DeviceId device) {
   auto lock = LockKernel();
-  return DeviceById(device)->dropped;
+  return DroppedReports(*DeviceById(device));
 }
 
 std::size_t PendingReadCount(DeviceId device) {

@@ -17,6 +17,12 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 }
 }  // namespace
 
+NTSTATUS SimulatedDevice::RemovalStatus() const {
+  return traits.removalDeniesAccess ? STATUS_DELETE_PENDING : STATUS_DEVICE_NOT_CONNECTED;
+}
+
+DWORD SimulatedDevice::RemovalError() const { return ErrorFromStatus(RemovalStatus()); }
+
 bool DeclaresReportId(const std::vector<std::uint8_t>& ids, std::uint8_t id) {
   return ids.empty() ? id == 0 : std::find(ids.begin(), ids.end(), id) != ids.end();
 }
@@ -39,20 +45,37 @@ void CompleteOverlapped(OVERLAPPED& overlapped, NTSTATUS status, DWORD bytes) {
   if (TheKernel().overlappedWaiters) TheKernel().changed.notify_all();
 }
 
-void DeliverInputReport(SimulatedDevice& device, Report report) {
-  if (!device.pendingReads.empty()) {
-    PendingRead read = device.pendingReads.front();
-    device.pendingReads.pop_front();
-    std::memcpy(read.buffer, report.data(), report.size());
-    CompleteOverlapped(*read.overlapped, STATUS_SUCCESS, device.ClaimedReadBytes(report.size()));
-    return;
-  }
-  device.inputQueue.push_back(std::move(report));
-  if (device.inputQueue.size() > device.queueCapacity) {
-    device.inputQueue.pop_front();
-    ++device.dropped;
+void DeliverInputReport(SimulatedDevice& device, const Report& report) {
+  for (const auto& queue : device.inputQueues) {
+    const auto read = std::find_if(device.pendingReads.begin(), device.pendingReads.end(),
+                                   [&](const PendingRead& pending) { return pending.file == queue->file; });
+    if (read != device.pendingReads.end()) {
+      std::memcpy(read->buffer, report.data(), report.size());
+      CompleteOverlapped(*read->overlapped, STATUS_SUCCESS, device.ClaimedReadBytes(report.size()));
+      device.pendingReads.erase(read);
+      continue;
+    }
+    queue->reports.push_back(report);
+    if (queue->reports.size() > queue->capacity) {
+      queue->reports.pop_front();
+      ++queue->dropped;
+    }
   }
   TheKernel().changed.notify_all();
+}
+
+std::size_t DroppedReports(const SimulatedDevice& device) {
+  std::size_t dropped = device.droppedByClosedHandles;
+  for (const auto& queue : device.inputQueues)
+    if (queue->reads) dropped += queue->dropped;
+  return dropped;
+}
+
+void RemoveInputQueue(SimulatedDevice& device, const InputQueue& queue) {
+  if (queue.reads) device.droppedByClosedHandles += queue.dropped;
+  device.inputQueues.erase(std::remove_if(device.inputQueues.begin(), device.inputQueues.end(),
+                                          [&](const auto& open) { return open.get() == &queue; }),
+                           device.inputQueues.end());
 }
 
 namespace {
@@ -99,8 +122,8 @@ void CompleteWaitingWrites(SimulatedDevice& device) {
 
 void Disconnect(SimulatedDevice& device) {
   device.connected = false;
-  device.inputQueue.clear();
-  EndPendingIo(device, {}, STATUS_DEVICE_NOT_CONNECTED);
+  for (const auto& queue : device.inputQueues) queue->reports.clear();
+  EndPendingIo(device, {}, device.RemovalStatus());
   TheKernel().changed.notify_all();  // wakes synchronous readers and writers
 }
 

@@ -1,6 +1,7 @@
-// A device on the simulated bus and what it holds: unread input reports,
-// reads waiting for one, writes waiting while it takes no output, and the
-// output reports written to it. All of it is guarded by the kernel lock.
+// A device on the simulated bus and what it holds: each open handle's unread
+// input reports, reads waiting for one, writes waiting while it takes no
+// output, and the output reports written to it. All of it is guarded by the
+// kernel lock.
 #pragma once
 
 #include <cstdint>
@@ -39,31 +40,42 @@ struct PendingWrite : PendingIo {
   std::function<DWORD(SimulatedDevice&)> take;
 };
 
+// The HID class driver's ring of unread input reports of one open handle:
+// every handle of a collection receives every report. HidD_SetNumInputBuffers
+// sizes it.
+struct InputQueue {
+  InputQueue(const void* openFile, std::size_t buffers) : file(openFile), capacity(buffers) {}
+  const void* const file;  // the DeviceFile
+  std::size_t capacity;
+  std::deque<Report> reports;
+  std::size_t dropped = 0;
+  // Has asked for a report: what a handle that never reads drops is nobody's loss.
+  bool reads = false;
+};
+
 struct SimulatedDevice {
   SimulatedDevice(DeviceId deviceId, DeviceSpec deviceSpec, std::string devicePath,
                   std::shared_ptr<const ParsedCollection> parsedCollection)
-      : id(deviceId),
-        traits(std::move(deviceSpec)),
-        path(std::move(devicePath)),
-        parsed(std::move(parsedCollection)),
-        queueCapacity(traits.inputQueueCapacity) {}
+      : id(deviceId), traits(std::move(deviceSpec)), path(std::move(devicePath)), parsed(std::move(parsedCollection)) {}
   DWORD InputLength() const { return traits.caps.InputReportByteLength; }
   DWORD OutputLength() const { return traits.caps.OutputReportByteLength; }
   DWORD FeatureLength() const { return traits.caps.FeatureReportByteLength; }
   // What a read that gave `bytes` says it gave.
   DWORD ClaimedReadBytes(std::size_t bytes) const { return static_cast<DWORD>(bytes + traits.overstatedReadBytes); }
+  // What I/O on a handle of the device ends with once it is removed.
+  NTSTATUS RemovalStatus() const;
+  DWORD RemovalError() const;
 
   const DeviceId id;
   const DeviceSpec traits;
   const std::string path;
   // The collection of its report descriptor; null for one plugged from caps.
   const std::shared_ptr<const ParsedCollection> parsed;
-  // The HID class driver's ring buffer, which HidD_SetNumInputBuffers sizes.
-  // Windows keeps one per open handle; the stand-in one per device.
-  std::size_t queueCapacity;
   bool connected = true;
-  std::deque<Report> inputQueue;
-  std::size_t dropped = 0;
+  // One per open handle, from its open to its close.
+  std::vector<std::shared_ptr<InputQueue>> inputQueues;
+  // What handles that read and are closed now dropped.
+  std::size_t droppedByClosedHandles = 0;
   std::vector<ReceivedReport> received;
   std::deque<PendingRead> pendingReads;
   // By report ID: the last input report sent, and each feature report's
@@ -88,9 +100,13 @@ Bus& TheBus();
 
 // With the kernel locked:
 std::shared_ptr<SimulatedDevice> FindPresentDevice(const std::string& path);
-// Hands the report to the oldest waiting read, else queues it, dropping the
-// oldest unread report when the queue is full.
-void DeliverInputReport(SimulatedDevice& device, Report report);
+// Hands each open handle the report: to its oldest waiting read, else into
+// its queue, dropping the oldest unread report when the queue is full.
+void DeliverInputReport(SimulatedDevice& device, const Report& report);
+// The reports dropped from the queues of handles that read, open or closed.
+std::size_t DroppedReports(const SimulatedDevice& device);
+// A handle's queue leaves with the handle.
+void RemoveInputQueue(SimulatedDevice& device, const InputQueue& queue);
 // Which waiting operations an end applies to; a null or 0 field matches any.
 struct IoSelection {
   const void* file = nullptr;

@@ -14,7 +14,10 @@
 namespace standin::detail {
 
 struct WindowClass {
-  WNDCLASSEXA info;
+  UINT style;
+  WNDPROC proc;
+  // Registered with RegisterClassExW: its windows take messages in UTF-16.
+  bool unicode;
   ATOM atom;
 };
 
@@ -23,6 +26,7 @@ struct Window {
   std::string title;
   WNDPROC proc;
   std::thread::id thread;
+  bool unicode;
 };
 
 struct QueuedMessage {
@@ -50,6 +54,8 @@ struct WindowState {
 
 WindowState& Windows();
 std::string FoldCase(const char* text);
+// A UTF-16 name in UTF-8, as the stand-in keeps names: A and W calls share them.
+std::string NarrowName(const WCHAR* text);
 // Under the lock.
 const Window* FindWindowLocked(HWND handle);
 

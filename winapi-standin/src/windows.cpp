@@ -15,6 +15,7 @@
 #include "standin/simulated_bus.h"
 #include "standin/window_control.h"
 #include "standin/windows.h"
+#include "text_conversions.h"
 #include "window_state.h"
 
 namespace standin::detail {
@@ -29,6 +30,8 @@ std::string FoldCase(const char* text) {
   for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return folded;
 }
+
+std::string NarrowName(const WCHAR* text) { return Utf8FromWide(text); }
 
 const Window* FindWindowLocked(HWND handle) {
   auto found = Windows().windows.find(handle);
@@ -69,6 +72,82 @@ void DispatchSentMessages() {
   }
 }
 
+bool FindClass(const std::string& name, WindowClass* found) {
+  std::lock_guard lock(Windows().mutex);
+  auto known = Windows().classes.find(name);
+  if (known == Windows().classes.end()) {
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    return false;
+  }
+  *found = known->second;
+  return true;
+}
+
+// An empty name stands for a refused registration.
+ATOM RegisterClassOf(const std::string& name, WindowClass windowClass) {
+  std::lock_guard lock(Windows().mutex);
+  ++Windows().classRegistrations;
+  if (name.empty()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (Windows().classes.count(name)) {
+    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+    return 0;
+  }
+  windowClass.atom = static_cast<ATOM>(0xC000 + Windows().classes.size());
+  Windows().classes[name] = windowClass;
+  return windowClass.atom;
+}
+
+BOOL UnregisterClassOf(const std::string& name) {
+  std::lock_guard lock(Windows().mutex);
+  if (!Windows().classes.count(name)) {
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    return FALSE;
+  }
+  for (const auto& [handle, window] : Windows().windows) {
+    if (window.className == name) {
+      SetLastError(ERROR_CLASS_HAS_WINDOWS);
+      return FALSE;
+    }
+  }
+  Windows().classes.erase(name);
+  return TRUE;
+}
+
+// Null matches any class or title.
+HWND FindWindowOf(const std::string* className, const std::string* title) {
+  std::lock_guard lock(Windows().mutex);
+  for (const auto& [handle, window] : Windows().windows) {
+    if (className && window.className != *className) continue;
+    if (title && window.title != *title) continue;
+    return handle;
+  }
+  return nullptr;
+}
+
+HWND CreateWindowOf(const std::string& className, const std::string& title) {
+  HWND handle = nullptr;
+  WNDPROC proc = nullptr;
+  {
+    std::lock_guard lock(Windows().mutex);
+    auto found = Windows().classes.find(className);
+    if (found == Windows().classes.end()) {
+      SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+      return nullptr;
+    }
+    proc = found->second.proc;
+    handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10000 + 4 * ++Windows().windowsMade));
+    Windows().windows[handle] = {found->first, title, proc, std::this_thread::get_id(), found->second.unicode};
+  }
+  if (!proc(handle, WM_NCCREATE, 0, 0) || proc(handle, WM_CREATE, 0, 0) == -1) {
+    DestroyWindow(handle);
+    return nullptr;
+  }
+  return handle;
+}
+
 bool Matches(const MSG& msg, HWND window, UINT first, UINT last) {
   if (window && msg.hwnd != window) return false;
   if (first == 0 && last == 0) return true;
@@ -94,81 +173,65 @@ std::size_t ClassRegistrationCount() {
 extern "C" {
 
 BOOL WINAPI GetClassInfoExA(HINSTANCE, LPCSTR lpszClass, WNDCLASSEXA* lpwcx) {
-  std::lock_guard lock(Windows().mutex);
-  auto found = Windows().classes.find(FoldCase(lpszClass));
-  if (found == Windows().classes.end() || !lpwcx) {
-    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
-    return FALSE;
-  }
-  *lpwcx = found->second.info;
+  WindowClass found{};
+  if (!lpwcx || !FindClass(FoldCase(lpszClass), &found)) return FALSE;
+  *lpwcx = WNDCLASSEXA{};
+  lpwcx->cbSize = sizeof(WNDCLASSEXA);
+  lpwcx->style = found.style;
+  lpwcx->lpfnWndProc = found.proc;
+  lpwcx->lpszClassName = lpszClass;
+  return TRUE;
+}
+
+BOOL WINAPI GetClassInfoExW(HINSTANCE, LPCWSTR lpszClass, WNDCLASSEXW* lpwcx) {
+  WindowClass found{};
+  if (!lpwcx || !FindClass(FoldCase(NarrowName(lpszClass).c_str()), &found)) return FALSE;
+  *lpwcx = WNDCLASSEXW{};
+  lpwcx->cbSize = sizeof(WNDCLASSEXW);
+  lpwcx->style = found.style;
+  lpwcx->lpfnWndProc = found.proc;
   lpwcx->lpszClassName = lpszClass;
   return TRUE;
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpwcx) {
-  std::lock_guard lock(Windows().mutex);
-  ++Windows().classRegistrations;
-  if (!lpwcx || lpwcx->cbSize != sizeof(WNDCLASSEXA) || !lpwcx->lpszClassName || !lpwcx->lpfnWndProc) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  const std::string name = FoldCase(lpwcx->lpszClassName);
-  if (Windows().classes.count(name)) {
-    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
-    return 0;
-  }
-  const ATOM atom = static_cast<ATOM>(0xC000 + Windows().classes.size());
-  Windows().classes[name] = {*lpwcx, atom};
-  return atom;
+  const bool valid = lpwcx && lpwcx->cbSize == sizeof(WNDCLASSEXA) && lpwcx->lpszClassName && lpwcx->lpfnWndProc;
+  return RegisterClassOf(valid ? FoldCase(lpwcx->lpszClassName) : "",
+                         valid ? WindowClass{lpwcx->style, lpwcx->lpfnWndProc, false, 0} : WindowClass{});
 }
 
-BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE) {
-  std::lock_guard lock(Windows().mutex);
-  const std::string name = FoldCase(lpClassName);
-  if (!Windows().classes.count(name)) {
-    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
-    return FALSE;
-  }
-  for (const auto& [handle, window] : Windows().windows) {
-    if (window.className == name) {
-      SetLastError(ERROR_CLASS_HAS_WINDOWS);
-      return FALSE;
-    }
-  }
-  Windows().classes.erase(name);
-  return TRUE;
+ATOM WINAPI RegisterClassExW(const WNDCLASSEXW* lpwcx) {
+  const bool valid = lpwcx && lpwcx->cbSize == sizeof(WNDCLASSEXW) && lpwcx->lpszClassName && lpwcx->lpfnWndProc;
+  return RegisterClassOf(valid ? FoldCase(NarrowName(lpwcx->lpszClassName).c_str()) : "",
+                         valid ? WindowClass{lpwcx->style, lpwcx->lpfnWndProc, true, 0} : WindowClass{});
+}
+
+BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE) { return UnregisterClassOf(FoldCase(lpClassName)); }
+
+BOOL WINAPI UnregisterClassW(LPCWSTR lpClassName, HINSTANCE) {
+  return UnregisterClassOf(FoldCase(NarrowName(lpClassName).c_str()));
 }
 
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
-  std::lock_guard lock(Windows().mutex);
-  for (const auto& [handle, window] : Windows().windows) {
-    if (lpClassName && window.className != FoldCase(lpClassName)) continue;
-    if (lpWindowName && window.title != lpWindowName) continue;
-    return handle;
-  }
-  return nullptr;
+  const std::string className = lpClassName ? FoldCase(lpClassName) : "";
+  const std::string title = lpWindowName ? lpWindowName : "";
+  return FindWindowOf(lpClassName ? &className : nullptr, lpWindowName ? &title : nullptr);
+}
+
+HWND WINAPI FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) {
+  const std::string className = FoldCase(NarrowName(lpClassName).c_str());
+  const std::string title = NarrowName(lpWindowName);
+  return FindWindowOf(lpClassName ? &className : nullptr, lpWindowName ? &title : nullptr);
 }
 
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD, int, int, int, int, HWND, HMENU,
                             HINSTANCE, LPVOID) {
-  HWND handle = nullptr;
-  WNDPROC proc = nullptr;
-  {
-    std::lock_guard lock(Windows().mutex);
-    auto found = Windows().classes.find(FoldCase(lpClassName));
-    if (found == Windows().classes.end()) {
-      SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-      return nullptr;
-    }
-    proc = found->second.info.lpfnWndProc;
-    handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10000 + 4 * ++Windows().windowsMade));
-    Windows().windows[handle] = {found->first, lpWindowName ? lpWindowName : "", proc, std::this_thread::get_id()};
-  }
-  if (!proc(handle, WM_NCCREATE, 0, 0) || proc(handle, WM_CREATE, 0, 0) == -1) {
-    DestroyWindow(handle);
-    return nullptr;
-  }
-  return handle;
+  return CreateWindowOf(FoldCase(lpClassName), lpWindowName ? lpWindowName : "");
+}
+
+HWND WINAPI CreateWindowExW(DWORD, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD, int, int, int, int, HWND, HMENU,
+                            HINSTANCE, LPVOID) {
+  return CreateWindowOf(FoldCase(NarrowName(lpClassName).c_str()), NarrowName(lpWindowName));
 }
 
 BOOL WINAPI DestroyWindow(HWND hWnd) {
@@ -192,7 +255,15 @@ BOOL WINAPI IsWindow(HWND hWnd) {
   return FindWindowLocked(hWnd) ? TRUE : FALSE;
 }
 
+BOOL WINAPI IsWindowUnicode(HWND hWnd) {
+  std::lock_guard lock(Windows().mutex);
+  const Window* window = FindWindowLocked(hWnd);
+  return window && window->unicode ? TRUE : FALSE;
+}
+
 LRESULT WINAPI DefWindowProcA(HWND, UINT Msg, WPARAM, LPARAM) { return Msg == WM_NCCREATE ? TRUE : 0; }
+
+LRESULT WINAPI DefWindowProcW(HWND, UINT Msg, WPARAM, LPARAM) { return Msg == WM_NCCREATE ? TRUE : 0; }
 
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   std::thread::id owner;

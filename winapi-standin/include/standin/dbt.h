@@ -31,6 +31,14 @@ struct DEV_BROADCAST_DEVICEINTERFACE_A {
   char dbcc_name[1];
 };
 
+struct DEV_BROADCAST_DEVICEINTERFACE_W {
+  DWORD dbcc_size;
+  DWORD dbcc_devicetype;
+  DWORD dbcc_reserved;
+  GUID dbcc_classguid;
+  WCHAR dbcc_name[1];
+};
+
 struct DEV_BROADCAST_VOLUME {
   DWORD dbcv_size;
   DWORD dbcv_devicetype;

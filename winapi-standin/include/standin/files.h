@@ -43,12 +43,16 @@ extern "C" {
 
 // Drive letters only ("c:\\"): every other root has no drive.
 UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName);
+UINT WINAPI GetDriveTypeW(LPCWSTR lpRootPathName);
 
 // Like Windows, refuses with ERROR_SHARING_VIOLATION an open for reading or
 // writing that the share modes of the device's other such opens do not
 // allow, or whose own share mode does not allow theirs; opens without
 // either access neither are refused nor refuse others.
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                          LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                          DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
+HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
 BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,

@@ -31,8 +31,9 @@ struct DeviceSpec {
   // Windows' HID parser makes them, and `caps` and the *ReportIds below are
   // not read.
   std::vector<std::uint8_t> reportDescriptor;
-  // The HID class driver keeps this many unread input reports and drops the
-  // oldest beyond them.
+  // The HID class driver keeps this many unread input reports for each open
+  // handle, until HidD_SetNumInputBuffers sizes it, and drops the oldest
+  // beyond them.
   std::size_t inputQueueCapacity = 32;
   // The USB interface of a composite device ("&mi_01" in the path).
   std::optional<std::uint8_t> interfaceNumber;
@@ -52,6 +53,10 @@ struct DeviceSpec {
   // A faulty driver: every read it completes claims this many bytes more
   // than it gave.
   std::size_t overstatedReadBytes = 0;
+  // As under Wine 8: once the device is removed, pending and later I/O on its
+  // handles fail with ERROR_ACCESS_DENIED (STATUS_DELETE_PENDING) instead of
+  // Windows' ERROR_DEVICE_NOT_CONNECTED.
+  bool removalDeniesAccess = false;
 };
 
 // Throws std::invalid_argument when a present device has the same path, or
@@ -69,7 +74,8 @@ DeviceId PlugDevice(const DeviceSpec& traits);
 // and then plugs none.
 std::vector<DeviceId> PlugCollections(const DeviceSpec& traits);
 void Unplug(DeviceId device);
-// Queues one input report as if the device had sent it; it is also what the
+// The device sends one input report, and every open handle receives it; it
+// is also what the
 // device answers HidD_GetInputReport for its ID (byte 0) from then on. A
 // shorter report is zero-padded to InputReportByteLength; a longer one, or
 // one for a device no longer plugged in, is refused with false.
@@ -94,8 +100,10 @@ bool SetFeatureContents(DeviceId device, std::vector<std::uint8_t> report);
 // or block until it is unstalled, when they complete in order, or until they
 // are cancelled, their handle is closed or the device is unplugged.
 void StallOutput(DeviceId device, bool stalled);
+// The reports dropped from the full queues of handles that read the device,
+// open or closed since; a handle that never reads loses nothing it wanted.
 std::size_t DroppedInputReports(DeviceId device);
-// Overlapped reads of the device that wait for a report.
+// Overlapped reads of the device that wait for a report, on any handle.
 std::size_t PendingReadCount(DeviceId device);
 std::string DevicePath(DeviceId device);
 
