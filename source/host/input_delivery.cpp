@@ -223,8 +223,8 @@ void InputCall::Make(HostValue& reports) {
   script_.ExecutionFlow("InputCall", "Exit", 50);
   if (called != kMoaErr_NoErr) {
     // Not delivered: the reports stay for the next call or a read.
-    TellOnce(state_.toldUnknown,
-             std::string("The input handler ") + state_.name + " could not be called: is it in a movie script?");
+    TellOnce(state_.toldUnknown, std::string("The input handler ") + state_.name +
+                                     " could not be called; reports stay buffered until SetInputHandler names another");
     return;
   }
   state_.heard = std::move(heard_);
@@ -236,7 +236,8 @@ void InputCall::Make(HostValue& reports) {
 
 void DeliverInput(XtraInstance& instance) {
   InputHandlerState& state = instance.input;
-  if (!state.name[0] || instance.forgetPending || !instance.device || !instance.hostServices) return;
+  // A handler the movie lacks is not asked for again at every idle.
+  if (!state.name[0] || state.toldUnknown || instance.forgetPending || !instance.device || !instance.hostServices) return;
   if (!instance.hostServices->values() || !instance.hostServices->player()) return;
   if (!instance.device->IsOpen()) {
     state.heard.clear();

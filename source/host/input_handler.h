@@ -34,7 +34,8 @@ struct InputHandlerState {
 
   char name[kNameSize] = "";  // "" while no handler hears input
   InputMode mode = InputMode::Reports;
-  // Each told once per SetInputHandler, not at every idle.
+  // Each told once per SetInputHandler, not at every idle; a handler the
+  // movie lacks also pauses delivery until the next SetInputHandler.
   bool toldUnknown = false;
   bool toldUndecodable = false;
   // The buffer's drop count when the last call was made.
