@@ -26,6 +26,8 @@ constexpr director::MoaError kHostErr_BadSymbol = static_cast<director::MoaError
 constexpr director::MoaError kHostErr_BufferTooSmall = static_cast<director::MoaError>(0x80040019u);
 // A slot of Director's that this host does not serve.
 constexpr director::MoaError kHostErr_NotServed = static_cast<director::MoaError>(0x8004001Au);
+// A handler the movie does not define: the call is recorded all the same.
+constexpr director::MoaError kHostErr_NoSuchHandler = static_cast<director::MoaError>(0x8004001Eu);
 // A null value {0,0} where a value belongs.
 constexpr director::MoaError kHostErr_NullValue = static_cast<director::MoaError>(0x8004001Bu);
 // A property list has no such property.

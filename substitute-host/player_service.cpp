@@ -28,7 +28,7 @@ MoaError MovieHandlers::Call(MoaMmSymbol handler, MoaLong count, MoaMmValue* arg
     *result = answer;
   else
     values_.Release(answer);
-  return kMoaErr_NoErr;
+  return body ? kMoaErr_NoErr : kHostErr_NoSuchHandler;
 }
 
 void MovieHandlers::Define(const std::string& name, LingoHandler handler) {

@@ -38,7 +38,8 @@ class MovieHandlers {
  public:
   MovieHandlers(HostWatch& watch, LingoValueStore& values) : values_(values), arguments_(values, watch) {}
 
-  // A call of a handler the movie lacks is recorded too and answers void;
+  // A call of a handler the movie lacks is recorded too, answers void and
+  // kHostErr_NoSuchHandler, as Director refuses it;
   // a refused call answers void and is not recorded.
   director::MoaError Call(director::MoaMmSymbol handler, director::MoaLong count, director::MoaMmValue* args,
                           director::MoaMmValue* result);

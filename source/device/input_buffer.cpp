@@ -54,7 +54,8 @@ void InputBuffer::Store(const uint8_t* bytes, size_t length) {
   ++packets_;
 }
 
-InputBuffer::Copied InputBuffer::Copy(ByteList& out, size_t perPacket, size_t packets, size_t total) {
+InputBuffer::Copied InputBuffer::Copy(ByteList& out, size_t perPacket, size_t packets, size_t total,
+                                      std::vector<uint32_t>* lengths) {
   Hold hold(lock_);
   size_t offset = head_;
   size_t copiedBytes = 0;
@@ -62,14 +63,23 @@ InputBuffer::Copied InputBuffer::Copy(ByteList& out, size_t perPacket, size_t pa
   for (auto run = runs_.begin(); run != runs_.end() && copiedPackets < packets; ++run) {
     for (size_t i = 0; i < run->count && copiedPackets < packets; ++i) {
       const size_t taken = std::min<size_t>(run->length, perPacket);
-      if (copiedPackets > 0 && copiedBytes + taken > total) return {firstSequence_ + copiedPackets};
+      if (copiedPackets > 0 && copiedBytes + taken > total) return {firstSequence_ + copiedPackets, copiedPackets};
       CopyOut(offset, taken, out);
+      if (lengths) lengths->push_back(static_cast<uint32_t>(taken));
       offset = (offset + run->length) % capacity_;
       copiedBytes += taken;
       ++copiedPackets;
     }
   }
-  return {firstSequence_ + copiedPackets};
+  return {firstSequence_ + copiedPackets, copiedPackets};
+}
+
+InputBuffer::Copied InputBuffer::CopyNewest(ByteList& out, size_t perPacket) {
+  Hold hold(lock_);
+  if (packets_ == 0) return {firstSequence_, 0};
+  const uint32_t length = runs_.back().length;
+  CopyOut((head_ + bytes_ - length) % capacity_, std::min<size_t>(length, perPacket), out);
+  return {firstSequence_ + packets_, packets_};
 }
 
 void InputBuffer::Remove(const Copied& copied) {

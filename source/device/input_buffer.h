@@ -22,9 +22,11 @@ class InputBuffer {
   // many bytes of reports the oldest are dropped.
   static constexpr size_t kMaxBytes = 16u << 20;
 
-  // Packets copied out and not yet removed, up to this end.
+  // Packets copied out and not yet removed, up to this end; `packets` is how
+  // many that removal takes out, copied or passed over.
   struct Copied {
     uint64_t end = 0;
+    size_t packets = 0;
   };
 
   InputBuffer();
@@ -39,7 +41,11 @@ class InputBuffer {
   // (the rest of a packet goes with it), up to `packets` packets and, past
   // the first, `total` bytes in all. They stay buffered until Remove, so
   // that a movie that could not be handed them loses nothing.
-  Copied Copy(ByteList& out, size_t perPacket, size_t packets, size_t total);
+  // With `lengths`, each packet's copied length is appended there.
+  Copied Copy(ByteList& out, size_t perPacket, size_t packets, size_t total,
+              std::vector<uint32_t>* lengths = nullptr);
+  // Appends the newest packet alone; its Remove takes every older one too.
+  Copied CopyNewest(ByteList& out, size_t perPacket);
   // Takes out what Copy copied, as far as it is still there.
   void Remove(const Copied& copied);
 

@@ -6,20 +6,6 @@
 namespace {
 
 // While a method answers with its own error, that answer is the report.
-class DialogsSuppressed {
- public:
-  explicit DialogsSuppressed(XtraInstance& instance)
-      : instance_(instance), before_(instance.answeringWithError) {
-    instance_.answeringWithError = true;
-  }
-  ~DialogsSuppressed() { instance_.answeringWithError = before_; }
-  DialogsSuppressed(const DialogsSuppressed&) = delete;
-  DialogsSuppressed& operator=(const DialogsSuppressed&) = delete;
-
- private:
-  XtraInstance& instance_;
-  const bool before_;
-};
 
 }  // namespace
 
@@ -110,7 +96,16 @@ void CallContext::ReportLastError() {
   last.Report();
 }
 
-void CallContext::RememberError(const char* message, int32_t code) {
+void CallContext::RememberError(const char* message, int32_t code) { ::RememberError(instance, message, code); }
+
+void RememberError(XtraInstance& instance, const char* message, int32_t code) {
   instance.lastErrorCode = code;
   CopyText(instance.lastErrorText, message);
 }
+
+DialogsSuppressed::DialogsSuppressed(XtraInstance& instance)
+    : instance_(instance), before_(instance.answeringWithError) {
+  instance_.answeringWithError = true;
+}
+
+DialogsSuppressed::~DialogsSuppressed() { instance_.answeringWithError = before_; }

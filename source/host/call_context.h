@@ -49,3 +49,20 @@ struct CallContext {
   // to the movie's XtraError handler.
   void ReportLastError();
 };
+
+// For GetStatus: the last error the movie was told of.
+void RememberError(XtraInstance& instance, const char* message, int32_t code);
+
+// While it lives, errors the instance reports show no message box: the movie
+// hears of them through its XtraError handler alone.
+class DialogsSuppressed {
+ public:
+  explicit DialogsSuppressed(XtraInstance& instance);
+  ~DialogsSuppressed();
+  DialogsSuppressed(const DialogsSuppressed&) = delete;
+  DialogsSuppressed& operator=(const DialogsSuppressed&) = delete;
+
+ private:
+  XtraInstance& instance_;
+  const bool before_;
+};

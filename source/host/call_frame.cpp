@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "diagnostics/bounded_text.h"
+#include "host/input_delivery.h"
 #include "host/method_table.h"
 #include "host/methods.h"
 #include "host/script_instance.h"
@@ -59,6 +60,7 @@ constexpr MethodEntry kMethods[] = {
     {kSelectorDecodeReport, HandleDecodeReport, "m_decodeReport", 50, Needs::Device},
     {kSelectorWriteUsages, HandleWriteUsages, "m_writeUsages", 50, Needs::Device},
     {kSelectorSetFeatureUsages, HandleSetFeatureUsages, "m_setFeatureUsages", 50, Needs::Device},
+    {kSelectorSetInputHandler, HandleSetInputHandler, "m_setInputHandler", 50, Needs::Device},
 };
 static_assert(sizeof kMethods / sizeof kMethods[0] == kSelectorCount, "one row per selector");
 
@@ -140,6 +142,7 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
     FormatText(text, sizeof text, "Enter (%d-%s)", static_cast<int>(selector), "");
     ExecutionFlow("Call", text, 25);
   }
+  SettleLentInput(instance);
   CopyText(instance.replyText, "Ok");
   instance.lastResult.SetOk();
   // The error listener reports through the script object of the current

@@ -87,5 +87,7 @@ void HandleGetStatus(CallContext& context) {
   add("DroppedReports", device.input().DroppedCount());
   add("BufferedPackets", device.input().Packets());
   add("BufferedBytes", device.input().Bytes());
+  status.String("InputHandler", instance.input.name);
+  status.Symbol("InputMode", InputModeName(instance.input.mode));
   AnsweredList(context, status.HandTo(&context.call.resultValue), "properties");
 }

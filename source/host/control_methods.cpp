@@ -6,6 +6,7 @@
 
 #include "controls/usage_names.h"
 #include "device/usb_class_base.h"
+#include "host/decoded_lists.h"
 #include "host/device_answers.h"
 #include "host/methods.h"
 #include "values/host_services.h"
@@ -134,22 +135,6 @@ bool ValuesArgument(CallContext& context, int index, std::vector<NamedValue>& va
   return true;
 }
 
-void AddDecoded(ListBuilder& list, const DecodedControl& decoded) {
-  const char* name = decoded.control->name.c_str();
-  switch (decoded.shape) {
-    case DecodedControl::Shape::Number: return list.Integer(name, decoded.number);
-    case DecodedControl::Shape::Null: return list.Void(name);
-    case DecodedControl::Shape::Usages:
-      list.Open(Shape::List, name);
-      for (const std::string& usage : decoded.usages) list.Symbol(nullptr, usage.c_str());
-      return list.Close();
-    case DecodedControl::Shape::Numbers:
-      list.Open(Shape::List, name);
-      for (int32_t number : decoded.numbers) list.Integer(nullptr, number);
-      return list.Close();
-  }
-}
-
 }  // namespace
 
 void HandleGetControls(CallContext& context) {
@@ -180,8 +165,7 @@ void HandleDecodeReport(CallContext& context) {
                                                             decoded));
   if (context.instance.lastResult.isError) return context.AnswerStatus();
   ListBuilder list(*context.instance.hostServices, Shape::PropList);
-  list.Integer("ReportID", decoded.reportId);
-  for (const DecodedControl& control : decoded.controls) AddDecoded(list, control);
+  AddDecodedReport(list, decoded);
   AnsweredList(context, list.HandTo(&context.call.resultValue), "controls");
 }
 

@@ -6,12 +6,12 @@
 
 namespace {
 
-void ReportReaderFailure(CallContext& context, DWORD failure) {
+void ReportReaderFailure(XtraInstance& instance, TStdXtra_IMoaMmXScript& script, DWORD failure) {
   if (!failure) return;
   char text[XtraResult::kTextSize];
   if (!SystemMessage(failure, text, sizeof text)) CopyText(text, "The device stopped delivering reports");
-  context.script.SendInternalErrorToDirector(text, static_cast<int32_t>(failure));
-  context.RememberError(text, static_cast<int32_t>(failure));
+  script.SendInternalErrorToDirector(text, static_cast<int32_t>(failure));
+  RememberError(instance, text, static_cast<int32_t>(failure));
 }
 
 }  // namespace
@@ -23,15 +23,17 @@ void ReportFailedOpen(CallContext& context, const char* kind, const char* hint) 
   context.AnswerStatus();
 }
 
-void ReportReaderTrouble(CallContext& context) {
-  UsbClassBase& device = *context.instance.device;
+void ReportReaderTrouble(CallContext& context) { ReportReaderTrouble(context.instance, context.script); }
+
+void ReportReaderTrouble(XtraInstance& instance, TStdXtra_IMoaMmXScript& script) {
+  UsbClassBase& device = *instance.device;
   if (const size_t dropped = device.input().TakeDroppedCount()) {
     char text[160];
     FormatText(text, sizeof text, "Input buffer full: %u reports dropped", static_cast<unsigned>(dropped));
-    context.script.SendInternalErrorToDirector(text, XtraResult::kNoCode);
+    script.SendInternalErrorToDirector(text, XtraResult::kNoCode);
   }
-  ReportReaderFailure(context, device.TakeReaderTrouble());
-  ReportReaderFailure(context, device.TakeReaderEnd());
+  ReportReaderFailure(instance, script, device.TakeReaderTrouble());
+  ReportReaderFailure(instance, script, device.TakeReaderEnd());
 }
 
 bool AnsweredList(CallContext& context, MoaError status, const char* what) {

@@ -10,6 +10,8 @@ void ReportFailedOpen(CallContext& context, const char* kind, const char* hint);
 // What the reader met reaches the movie when it next reads: reports lost to
 // the buffer's bound, reads that failed, and a device that went away.
 void ReportReaderTrouble(CallContext& context);
+// The same outside a method call: after an input call, at the host's idle.
+void ReportReaderTrouble(XtraInstance& instance, TStdXtra_IMoaMmXScript& script);
 // A list the host could not finish is no answer: the movie is told why, and
 // false returned.
 bool AnsweredList(CallContext& context, MoaError status, const char* what);

@@ -50,5 +50,6 @@ const char kMethodTableBody[] =
     "   GetControls object me, * -- the open collection's controls by name; #input, #output or #feature for one kind\n"
     "   DecodeReport object me, object report, * -- a report as its controls read, by name; #feature for a feature report\n"
     "   WriteUsages object me, object values -- an output report of the named controls, such as [#LEDNumLock: 1]\n"
-    "   SetFeatureUsages object me, object values -- changes the named controls of a feature report\n";
+    "   SetFeatureUsages object me, object values -- changes the named controls of a feature report\n"
+    "   SetInputHandler object me, string handlerName, * -- hears new input at each idle; #reports, #latest, #decoded or #changes\n";
 static_assert(sizeof kMethodTableBody + kVersionLineSize <= kMessageTableSize);

@@ -50,6 +50,7 @@ enum MethodSelector : int {
   kSelectorDecodeReport = 33,
   kSelectorWriteUsages = 34,
   kSelectorSetFeatureUsages = 35,
+  kSelectorSetInputHandler = 36,
   // How many methods the table registers; Call dispatches on nothing else.
   kSelectorCount
 };

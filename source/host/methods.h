@@ -38,3 +38,4 @@ void HandleGetControls(CallContext& context);
 void HandleDecodeReport(CallContext& context);
 void HandleWriteUsages(CallContext& context);
 void HandleSetFeatureUsages(CallContext& context);
+void HandleSetInputHandler(CallContext& context);

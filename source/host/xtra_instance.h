@@ -3,6 +3,7 @@
 #pragma once
 
 #include "diagnostics/xtra_result.h"
+#include "host/input_handler.h"
 #include "moa_contract.h"
 
 class HostServices;
@@ -29,6 +30,8 @@ struct XtraInstanceState {
   char monitorDeviceHandler[kHandlerNameSize] = "";
   // Hears of HID collections arriving and leaving (MonitorHidDevices).
   char monitorHidHandler[kHandlerNameSize] = "";
+  // Hears the open device's input reports (SetInputHandler).
+  InputHandlerState input;
   // The device whose events the MonitorDevice handler hears; 0 matches any.
   int32_t monitorVendorId = 0;
   int32_t monitorProductId = 0;

@@ -1,6 +1,7 @@
 // Filing Lingo callbacks, and delivering them when the host notifies us.
 #include "device/usb_class_base.h"
 #include "diagnostics/bounded_text.h"
+#include "host/input_delivery.h"
 #include "host/interface_objects.h"
 #include "host/script_instance.h"
 #include "platform.h"
@@ -32,6 +33,10 @@ MoaError MOA_CALL TStdXtra_IMoaNotificationClient::Notify(const MoaID*, void*, v
   HostServices* services = instance.hostServices;
   if (services && !instance.forgetPending) {
     instance.deliveringCallbacks = true;
+    services->callbacks().DeliverPendingCallbacks(services->values(), services->player());
+    // After what was filed before this idle; what the reader met is filed
+    // behind the reports and delivered with this idle's calls.
+    DeliverInput(instance);
     services->callbacks().DeliverPendingCallbacks(services->values(), services->player());
     instance.deliveringCallbacks = false;
     FinishPendingForget(instance);

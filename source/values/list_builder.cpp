@@ -66,6 +66,13 @@ void ListBuilder::Symbol(const char* name, const char* symbol) {
   Add(name, item);
 }
 
+void ListBuilder::Bytes(const char* name, const uint8_t* bytes, size_t length) {
+  if (status_ != kMoaErr_NoErr) return;
+  HostValue item(services_.values());
+  Check(services_.BytesToList(bytes, static_cast<int32_t>(length), item.out()));
+  Add(name, item);
+}
+
 void ListBuilder::Void(const char* name) {
   HostValue item(services_.values());
   Add(name, item);

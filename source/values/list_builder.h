@@ -35,6 +35,8 @@ class ListBuilder {
     String(name, converted);
   }
   void Symbol(const char* name, const char* symbol);
+  // A list of byte values, as ReadPacket answers a report.
+  void Bytes(const char* name, const uint8_t* bytes, size_t length);
   void Void(const char* name);
 
   // Closes what is open and hands the list to `target`, unless a step

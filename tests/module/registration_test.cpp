@@ -49,7 +49,8 @@ const char kExpectedMessageTable[] =
     "   GetControls object me, * -- the open collection's controls by name; #input, #output or #feature for one kind\n"
     "   DecodeReport object me, object report, * -- a report as its controls read, by name; #feature for a feature report\n"
     "   WriteUsages object me, object values -- an output report of the named controls, such as [#LEDNumLock: 1]\n"
-    "   SetFeatureUsages object me, object values -- changes the named controls of a feature report\n";
+    "   SetFeatureUsages object me, object values -- changes the named controls of a feature report\n"
+    "   SetInputHandler object me, string handlerName, * -- hears new input at each idle; #reports, #latest, #decoded or #changes\n";
 
 // Handler names in selector order, read as Director reads the table: the
 // first line names the Xtra, "--" lines are comments however indented, and
@@ -99,7 +100,7 @@ TEST_F(Registration, HandlerLinesNumberTheSelectorsAsTheDispatcherExpects) {
       "ShowErrorsAsDialogs", "PrivateGlobal", "PrivateInstance", "SetWriteTimeout", "WriteReport",
       "SendOutputReport", "GetFeatureReport", "SetFeatureReport", "GetInputReport", "FindHidDevices", "OpenByPath",
       "GetDeviceInfo", "GetStatus", "MonitorHidDevices", "GetControls", "DecodeReport", "WriteUsages",
-      "SetFeatureUsages"};
+      "SetFeatureUsages", "SetInputHandler"};
   EXPECT_TRUE(HandlersInSelectorOrder(table->data) == expected);
 }
 

@@ -34,11 +34,11 @@ class PlayerService : public testing::Test {
   std::vector<std::string> expectedLeaks;
 };
 
-TEST_F(PlayerService, RecordsEveryCallAndAnswersVoidForHandlersTheMovieLacks) {
+TEST_F(PlayerService, RecordsEveryCallAndRefusesHandlersTheMovieLacksWithVoid) {
   MoaMmValue result{1, 1};
-  EXPECT_EQ(Call("HidBridge_XtraError", "\"No device\", -3, [#code: 7]", &result), kMoaErr_NoErr);
+  EXPECT_EQ(Call("HidBridge_XtraError", "\"No device\", -3, [#code: 7]", &result), kHostErr_NoSuchHandler);
   EXPECT_TRUE(IsVoid(result));
-  EXPECT_EQ(Call("hidbridge_xtraerror", "", nullptr), kMoaErr_NoErr);
+  EXPECT_EQ(Call("hidbridge_xtraerror", "", nullptr), kHostErr_NoSuchHandler);
   EXPECT_EQ(Recorded(), "HidBridge_XtraError(\"No device\", -3, [#code: 7]) HidBridge_XtraError() ");
 }
 

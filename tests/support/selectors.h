@@ -39,4 +39,5 @@ enum Selector {
   kDecodeReport = 33,
   kWriteUsages = 34,
   kSetFeatureUsages = 35,
+  kSetInputHandler = 36,
 };
