@@ -3,7 +3,8 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-PACKAGES=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev g++-mingw-w64-i686 wine wine32)
+PACKAGES=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev g++-mingw-w64-i686 wine wine32
+          python3-markdown zip unzip)
 
 missing_packages() {
   local package

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "console_commands.h"
 #include "lingo_literals.h"
 
 using namespace director;
@@ -146,5 +147,6 @@ std::vector<CommandInfo> HostCommands() {
       {"director", "director <version, e.g. 10.1>", PlayDirector},
   };
   for (const CommandInfo& command : DeviceCommands()) commands.push_back(command);
+  for (const CommandInfo& command : ConsoleCommands()) commands.push_back(command);
   return commands;
 }

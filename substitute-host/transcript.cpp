@@ -60,13 +60,14 @@ void Transcript::Entry(const std::string& text) {
 void Transcript::ScriptLine(const std::string& line) {
   Lock lock(*this);
   HandlerCallsLocked();
-  Entry(line);
+  if (echo_) Entry(line);
 }
 
 void Transcript::Statement(const std::string& line) {
   Lock lock(*this);
   HandlerCallsLocked();
-  Entry("> " + line);
+  // A handler's statement is the Xtra's doing, not typed: always shown.
+  if (echo_ || !indent_.empty()) Entry("> " + line);
 }
 
 void Transcript::Result(const std::string& literal, double milliseconds) {

@@ -30,6 +30,8 @@ class Transcript {
   Transcript(const Transcript&) = delete;
   Transcript& operator=(const Transcript&) = delete;
 
+  // At a prompt the terminal shows what was typed: no echo of it.
+  void EchoScript(bool echo) { echo_ = echo; }
   void ScriptLine(const std::string& line);
   void Statement(const std::string& line);
   void Result(const std::string& literal, double milliseconds = -1);
@@ -66,6 +68,7 @@ class Transcript {
   const HostPlayer& player_;
   size_t handlerCallsShown_ = 0;
   std::string indent_;
+  bool echo_ = true;
   // Debugger output may come from the Xtra's reader thread. (mingw-w64's
   // Windows threads have no std::mutex; a critical section serves both.)
   CRITICAL_SECTION section_;

@@ -7,6 +7,8 @@
 #include <iostream>
 #include <string>
 
+#include "console_commands.h"
+#include "console_terminal.h"
 #include "describe.h"
 #include "director_host.h"
 #include "host_platform.h"
@@ -18,9 +20,12 @@ using namespace director;
 namespace {
 
 constexpr char kUsage[] =
-    "usage: xtrahost [--stop-on-error] [--debug-output] [--timings] [--director VERSION] [--xtra PATH] [SCRIPT | -]\n"
+    "usage: xtrahost [--stop-on-error] [--debug-output] [--timings] [--mask-times] [--director VERSION] [--xtra PATH]\n"
+    "                [SCRIPT | -]\n"
     "       xtrahost --describe [PATH]\n"
     "Runs SCRIPT (standard input without one, or with -) against the Xtra and prints a transcript.\n"
+    "Without SCRIPT at a terminal it is a console like Director's message window: type help.\n"
+    "--mask-times shows watch's times as ~, for transcripts that compare runs.\n"
     "--director plays that Director version: 11.5 (UTF-8 strings) unless told, 10.1 an ANSI host.\n";
 
 struct Arguments {
@@ -29,10 +34,10 @@ struct Arguments {
   std::string director = HostAppInfo::kDefaultVersion;
   std::string xtraPath = DefaultXtraPath();
   std::string script = "-";
+  bool scriptGiven = false;
 };
 
 bool ReadArguments(int argc, char** argv, Arguments* arguments) {
-  bool scriptGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--stop-on-error")
@@ -41,13 +46,15 @@ bool ReadArguments(int argc, char** argv, Arguments* arguments) {
       arguments->debugOutput = true;
     else if (argument == "--timings")
       arguments->run.timings = true;
+    else if (argument == "--mask-times")
+      MaskWatchTimes();
     else if (argument == "--xtra" && i + 1 < argc)
       arguments->xtraPath = argv[++i];
     else if (argument == "--director" && i + 1 < argc)
       arguments->director = argv[++i];
-    else if ((argument == "-" || argument[0] != '-') && !scriptGiven) {
+    else if ((argument == "-" || argument[0] != '-') && !arguments->scriptGiven) {
       arguments->script = argument;
-      scriptGiven = true;
+      arguments->scriptGiven = true;
     } else
       return false;
   }
@@ -92,8 +99,13 @@ int Run(const Arguments& arguments, std::istream& script) {
 
   ScriptRunner runner(host, catalog, transcript, arguments.run);
   runner.ReportRegistration(host.Misuses());
+  const bool prompt = !arguments.scriptGiven && StandardInputIsTerminal();
+  if (prompt) {
+    transcript.EchoScript(false);
+    std::puts("Type Lingo or a command (help lists them); Ctrl+D, on Windows Ctrl+Z and Enter, ends xtrahost.");
+  }
   std::string line;
-  for (int number = 1; std::getline(script, line); ++number)
+  for (int number = 1; (!prompt || std::fputs("> ", stdout) >= 0) && std::getline(script, line); ++number)
     if (!runner.RunLine(number, line) && arguments.run.stopOnError) break;
   const int errors = runner.Finish();
   if (errors) std::fprintf(stderr, "xtrahost: %d mistake(s), see the lines marked !\n", errors);

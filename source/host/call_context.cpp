@@ -84,8 +84,10 @@ void CallContext::AnswerStatus() {
   ReportLastError();
 }
 
-void CallContext::ReportBesideAnswer(const XtraResult& result) {
+void CallContext::ReportBesideAnswer(const XtraResult& result, Box box) {
   StoreResult(result);
+  if (box == Box::DeviceSearch) return ReportLastError();
+  const DialogsSuppressed quiet(instance);
   ReportLastError();
 }
 

@@ -40,8 +40,11 @@ struct CallContext {
   // the movie's XtraError handler, once, and is remembered for GetStatus.
   void AnswerStatus();
   // An error beside an answer that cannot carry it (a list): the movie hears
-  // of it through its XtraError handler, and GetStatus remembers it.
-  void ReportBesideAnswer(const XtraResult& result);
+  // of it through its XtraError handler, and GetStatus remembers it. Of
+  // these only a device search shows a box too: the opens and the searches
+  // are the errors ShowErrorsAsDialogs shows.
+  enum class Box { DeviceSearch, None };
+  void ReportBesideAnswer(const XtraResult& result, Box box);
   void RememberError(const char* message, int32_t code);
 
  private:

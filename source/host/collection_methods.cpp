@@ -48,7 +48,7 @@ void HandleFindHidDevices(CallContext& context) {
   }
   AnswerWhole(context, status, list, "HID collections");
   // What was found is still the answer: movies count and walk it.
-  if (status == kMoaErr_NoErr) context.ReportBesideAnswer(searched);
+  if (status == kMoaErr_NoErr) context.ReportBesideAnswer(searched, CallContext::Box::DeviceSearch);
 }
 
 void HandleOpenByPath(CallContext& context) {

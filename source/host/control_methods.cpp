@@ -153,7 +153,7 @@ void HandleGetControls(CallContext& context) {
   ListBuilder list(*context.instance.hostServices, Shape::List);
   for (const Control& control : controls) AddControl(list, control);
   // Without an open device the answer is still a list, and the movie hears why.
-  if (AnsweredList(context, list.HandTo(&context.call.resultValue), "controls")) context.ReportBesideAnswer(listed);
+  if (AnsweredList(context, list.HandTo(&context.call.resultValue), "controls")) context.ReportBesideAnswer(listed, CallContext::Box::None);
 }
 
 void HandleDecodeReport(CallContext& context) {

@@ -136,5 +136,5 @@ void HandleFindUsbDevices(CallContext& context) {
     list.Close();
   }
   // What was found is still the answer: movies count and walk it.
-  if (AnsweredList(context, list.HandTo(&context.call.resultValue), "devices")) context.ReportBesideAnswer(searched);
+  if (AnsweredList(context, list.HandTo(&context.call.resultValue), "devices")) context.ReportBesideAnswer(searched, CallContext::Box::DeviceSearch);
 }

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
+#include "hidbridge_version.h"
+
 void FormatVersionLine(char (&line)[kVersionLineSize]) {
-  std::snprintf(line, sizeof line, "xtra HidBridge -- WINTEL version %s.%s.%s\n", "1", "0",
-                "11(U)(S) (Release build)");
+  std::snprintf(line, sizeof line, "xtra HidBridge -- WINTEL version %s(U)(S) (Release build)\n",
+                HIDBRIDGE_VERSION_TEXT);
 }
 
 // Trailing and doubled blanks are part of the registered text.

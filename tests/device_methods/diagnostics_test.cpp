@@ -160,9 +160,26 @@ TEST_F(Diagnostics, OtherMethodErrorsFileOneCallbackAndShowNoBox) {
   me.Call(kWrite, "[#a: 1]");
   EXPECT_TRUE(standin::MessageBoxes().empty());
   Idle();
-  const std::string calls = TakeHandlerCalls();
+  std::string calls = TakeHandlerCalls();
   EXPECT_NE(calls.find("#Help: \"Cannot convert this type of parameter (argument 1)\"]"), std::string::npos) << calls;
   EXPECT_EQ(calls.find("HidBridge_XtraError", 1), std::string::npos) << calls;
+  // Beside a list too: only a device search's failure shows a box.
+  EXPECT_EQ(me.Call(kGetControls), "[]");
+  EXPECT_TRUE(standin::MessageBoxes().empty());
+  Idle();
+  calls = TakeHandlerCalls();
+  EXPECT_NE(calls.find("#Help: \"Device is not open\"]"), std::string::npos) << calls;
+  EXPECT_EQ(calls.find("HidBridge_XtraError", 1), std::string::npos) << calls;
+}
+
+TEST_F(Diagnostics, AFailedDeviceSearchShowsItsBoxBesideItsList) {
+  ScriptInstance& me = New();
+  for (const Selector search : {kFindUsbDevices, kFindHidDevices}) {
+    const size_t before = standin::MessageBoxes().size();
+    standin::FailNext("SetupDiGetClassDevsA", 8);
+    EXPECT_EQ(me.Call(search), "[]");
+    EXPECT_EQ(standin::MessageBoxes().size(), before + 1) << search;
+  }
 }
 
 TEST_F(Diagnostics, AReaderThatLostItsDeviceIsReportedAsAnInternalErrorOnce) {
