@@ -59,7 +59,7 @@ InputBuffer::Copied InputBuffer::Copy(ByteList& out, size_t perPacket, size_t pa
   Hold hold(lock_);
   size_t offset = head_;
   size_t copiedBytes = 0;
-  uint64_t copiedPackets = 0;
+  size_t copiedPackets = 0;
   for (auto run = runs_.begin(); run != runs_.end() && copiedPackets < packets; ++run) {
     for (size_t i = 0; i < run->count && copiedPackets < packets; ++i) {
       const size_t taken = std::min<size_t>(run->length, perPacket);
