@@ -167,7 +167,17 @@ bool Stall(CommandContext& context) { return SetStalled(context, true); }
 
 bool Unstall(CommandContext& context) { return SetStalled(context, false); }
 
-// send pad [1, 2, 3], or by usage: send pad [#X: 100, #Button1: 1].
+// "after 200 ms" at the end of a send: when the device sends it, so that a
+// command that waits for reports (watch) can meet one; 0 when left out.
+bool Delay(CommandArguments& arguments, int32_t* milliseconds) {
+  *milliseconds = 0;
+  if (!arguments.TakeWord("after")) return arguments.End();
+  if (!arguments.Integer("the delay", milliseconds) || !arguments.Word("ms") || !arguments.End()) return false;
+  return *milliseconds >= 0 || arguments.Fail("the delay must not be negative");
+}
+
+// send pad [1, 2, 3], or by usage: send pad [#X: 100, #Button1: 1]; either
+// may end "after 200 ms".
 bool Send(CommandContext& context) {
   standin::DeviceId device = 0;
   std::string name;
@@ -176,13 +186,26 @@ bool Send(CommandContext& context) {
   std::vector<std::pair<std::string, const LingoValue*>> controls;
   std::string why;
   if (context.arguments.TakeProperties(&controls)) {
-    if (!context.arguments.End()) return false;
     if (!BuildInputReport(device, controls, report, why)) return context.arguments.Fail(why);
-  } else if (!context.arguments.Bytes("the report", &report) || !context.arguments.End()) {
+  } else if (!context.arguments.Bytes("the report", &report)) {
     return false;
   }
-  if (!standin::SendInputReport(device, report))
-    return context.arguments.Fail("the report is longer than the device's input reports");
+  int32_t delay = 0;
+  if (!Delay(context.arguments, &delay)) return false;
+  if (delay == 0) {
+    if (!standin::SendInputReport(device, report))
+      return context.arguments.Fail("the report is longer than the device's input reports");
+    return true;
+  }
+  // The device sends on its own time, as a real one does; one unplugged
+  // meanwhile sends nothing.
+  std::thread([device, report, delay] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    try {
+      standin::SendInputReport(device, report);
+    } catch (const std::out_of_range&) {
+    }
+  }).detach();
   return true;
 }
 
@@ -300,7 +323,7 @@ std::vector<CommandInfo> DeviceCommands() {
   return {
       {"plug", "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ...]", Plug},
       {"unplug", "unplug <name>", Unplug},
-      {"send", "send <name> [<byte>, ...]", Send},
+      {"send", "send <name> [<byte>, ...] [after <ms> ms]", Send},
       {"burst", "burst <name> [<byte>, ...] <rate> per second for <duration> ms", Burst},
       {"fail", "fail <WindowsFunction> <error code> [skip <calls>] [times <calls>]", Fail},
       {"received", "received <name>", Received},
