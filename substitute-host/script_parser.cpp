@@ -195,10 +195,12 @@ bool ReadStatement(LineReader& in, Statement* statement) {
   const std::string name = in.Name();
   if (name.empty()) return in.Fail(put ? "expected a method call after put" : "expected a call or a command");
   if (in.Take('=')) return !put ? ReadAssignment(in, name, statement) : in.Fail("put takes a call, not =");
-  if (in.Take('.')) return ReadDotCall(in, name, statement);
-  if (in.Take('(')) return ReadCall(in, name, statement);
-  if (put) return in.FailAt(start, "expected a method call after put");
-  return ReadCommand(in, name, statement);
+  const bool read = in.Take('.') ? ReadDotCall(in, name, statement)
+                   : in.Take('(') ? ReadCall(in, name, statement)
+                   : put ? in.FailAt(start, "expected a method call after put")
+                         : ReadCommand(in, name, statement);
+  if (auto* call = std::get_if<MethodCall>(statement)) call->put = put;
+  return read;
 }
 
 bool ReadHandlerDefinition(LineReader& in, Statement* statement) {

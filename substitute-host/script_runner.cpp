@@ -152,7 +152,7 @@ std::string ScriptRunner::Call(const MethodCall& call) {
   const std::string result = forget ? instance->Forget() : instance->Call(method->selector, call.arguments.text);
   const double milliseconds = options_.timings ? MillisecondsSince(start) : -1;
   if (IsError(result)) return method->name + " failed: " + result;
-  transcript_.Result(result, milliseconds);
+  if (call.put || !options_.answersOnlyAfterPut) transcript_.Result(result, milliseconds);
   if (forget) {
     NamedInstance& named = instances_.at(FoldCase(call.instance));
     named.forgottenOnLine = line_;

@@ -20,6 +20,9 @@
 struct RunOptions {
   bool stopOnError = false;
   bool timings = false;
+  // As Director's message window: a call's answer shows only after "put".
+  // Transcripts show every answer.
+  bool answersOnlyAfterPut = false;
 };
 
 class ScriptRunner {

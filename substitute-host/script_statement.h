@@ -26,6 +26,7 @@ struct MethodCall {
   std::string method;
   LiteralArguments arguments;
   std::string xtra;  // the Xtra named as argument 0 of a parent handler's call
+  bool put = false;  // "put ...": Director's message window shows the answer
 };
 
 // hid = VOID: the script lets go of the object.

@@ -97,9 +97,11 @@ int Run(const Arguments& arguments, std::istream& script) {
                         std::to_string(catalog.methods().size()) + " methods" +
                         (shockwave && shockwave->data[0] ? ", safe for Shockwave" : ""));
 
-  ScriptRunner runner(host, catalog, transcript, arguments.run);
-  runner.ReportRegistration(host.Misuses());
   const bool prompt = !arguments.scriptGiven && StandardInputIsTerminal();
+  RunOptions run = arguments.run;
+  run.answersOnlyAfterPut = prompt;
+  ScriptRunner runner(host, catalog, transcript, run);
+  runner.ReportRegistration(host.Misuses());
   if (prompt) {
     transcript.EchoScript(false);
     std::puts("Type Lingo or a command (help lists them); Ctrl+D, on Windows Ctrl+Z and Enter, ends xtrahost.");

@@ -37,6 +37,7 @@ TEST_F(ScriptLines, BothCallSpellingsNameTheInstanceAndKeepTheArguments) {
     EXPECT_EQ(call.instance, "hid");
     EXPECT_EQ(call.method, "OpenById");
     EXPECT_EQ(call.arguments.count, 2);
+    EXPECT_EQ(call.put, std::string(line).find("put") != std::string::npos) << "the message window shows only put";
   }
   EXPECT_EQ(Call("hid.Write([1, [2]], \"a, b\", [#k: \"-- no comment\"])").arguments.text,
             "[1, [2]], \"a, b\", [#k: \"-- no comment\"]");
