@@ -102,8 +102,8 @@ bool ReaderThread::Start(XtraResult& result) {
   ++references_;
   ++gLiveThreads;
   // Nothing waits for the thread's start or its end, which come on their
-  // own: its handle is closed at once. Its stack is reserved small, as the
-  // reader needs little: one a device costs memory only where it is used.
+  // own: its handle is closed at once. Its stack is reserved small: the
+  // reader needs little, and every open device has one.
   const ScopedHandle thread(holdsModule ? CreateThread(nullptr, kStackReserve, Main, this,
                                                        STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)
                                         : nullptr);
