@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The release as an author gets it: made afresh, checked against its own
 # checksums, unpacked into a Wine prefix that has never seen the build, and
-# the tour run there from the unpacked files alone.
-# usage: check_release_package.sh WORK_DIR VERSION XTRA XTRAHOST SOURCE_ROOT
+# the tour run there from the unpacked files. The tour plugs in a virtual pad:
+# the test's own driver is put beside them for that, as no author gets it.
+# usage: check_release_package.sh WORK_DIR VERSION XTRA XTRAHOST SOURCE_ROOT DRIVER_DIR
 set -euo pipefail
-work=$1 version=$2 root=$5
+work=$1 version=$2 root=$5 driver=$6
 rm -rf "$work"
 mkdir -p "$work"
 "$root/cmake/release_zip.sh" "$work/dist" "$version" "$3" "$4" "$root" >/dev/null
@@ -34,6 +35,7 @@ export WINEPREFIX=$work/wineprefix
 source "$root/scripts/lib.sh"
 wine_session >/dev/null
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+cp "$driver/hbvhid.sys" "$driver/hbvhid.inf" "$folder/"
 cd "$folder"
 status=0
 tour=$(wine xtrahost.exe examples/tour.lingo </dev/null 2>&1 | tr -d '\r') || status=$?
