@@ -3,10 +3,10 @@
 
 std::shared_ptr<const OpensDevice> PlugOpensDevice() {
   standin::Reset();
-  standin::DeviceSpec spec = BenchDevice();
-  spec.caps.FeatureReportByteLength = XtraSession::kReportBytes;
-  const standin::DeviceId id = standin::PlugDevice(spec);
-  auto* device = new OpensDevice{"simulated 64-byte device, native", spec.vendorId, spec.productId, "Bench",
+  standin::DeviceSpec pad = BenchDevice();
+  pad.caps.FeatureReportByteLength = XtraSession::kReportBytes;
+  const standin::DeviceId id = standin::PlugDevice(pad);
+  auto* device = new OpensDevice{"simulated 64-byte device, native", pad.vendorId, pad.productId, "Bench",
                                  standin::DevicePath(id)};
   return std::shared_ptr<const OpensDevice>(device, [id](const OpensDevice* gone) {
     standin::Unplug(id);

@@ -25,20 +25,20 @@ const std::vector<BYTE> kDescriptor = {
 
 std::shared_ptr<const OpensDevice> PlugOpensDevice() {
   vhid::RemoveAllDevices();
-  vhid::DeviceSpec spec;
-  spec.instance = L"bench";
-  spec.vendorId = 0x1209;
-  spec.productId = 0x0064;
-  spec.product = L"Bench";
-  spec.manufacturer = L"HidBridge";
-  spec.reportDescriptor = kDescriptor;
-  auto plugged = std::make_shared<vhid::PluggedDevice>(spec);
+  vhid::DeviceSpec pad;
+  pad.instance = L"bench";
+  pad.vendorId = 0x1209;
+  pad.productId = 0x0064;
+  pad.product = L"Bench";
+  pad.manufacturer = L"HidBridge";
+  pad.reportDescriptor = kDescriptor;
+  auto plugged = std::make_shared<vhid::PluggedDevice>(pad);
   if (const DWORD error = plugged->Plug()) {
     std::fprintf(stderr, "opens: the virtual device did not plug in (%lu)\n", static_cast<unsigned long>(error));
     return nullptr;
   }
   std::string path(plugged->path().begin(), plugged->path().end());  // device paths are ASCII
-  auto* device = new OpensDevice{"virtual 64-byte device, Windows' HID class driver under Wine", spec.vendorId,
-                                 spec.productId, "Bench", path};
+  auto* device = new OpensDevice{"virtual 64-byte device, Windows' HID class driver under Wine", pad.vendorId,
+                                 pad.productId, "Bench", path};
   return std::shared_ptr<const OpensDevice>(device, [plugged](const OpensDevice* gone) { delete gone; });
 }

@@ -36,16 +36,16 @@ void DecodeEveryKind(standin::DeviceId device, const std::vector<uint8_t>& repor
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const size_t descriptorLength = data[0] < size - 1 ? data[0] : size - 1;
-  standin::DeviceSpec spec;
-  spec.vendorId = 0x16C0;
-  spec.reportDescriptor.assign(data + 1, data + 1 + descriptorLength);
-  if (spec.reportDescriptor.empty()) return 0;
+  standin::DeviceSpec descriptorDevice;
+  descriptorDevice.vendorId = 0x16C0;
+  descriptorDevice.reportDescriptor.assign(data + 1, data + 1 + descriptorLength);
+  if (descriptorDevice.reportDescriptor.empty()) return 0;
   // Exactly as long as the movie gave it: a heap copy, so that a read past
   // its end is caught.
   const std::vector<uint8_t> report(data + 1 + descriptorLength, data + size);
   std::vector<standin::DeviceId> devices;
   try {
-    devices = standin::PlugCollections(spec);
+    devices = standin::PlugCollections(descriptorDevice);
   } catch (const std::invalid_argument&) {
     return 0;
   }
