@@ -209,8 +209,10 @@ int main() {
     const int total = kRate * kSeconds;
     const bool pacedMet = run.lost == 0 && run.outOfOrder == 0 && run.refused == 0 && run.delivered == total;
     allMet = allMet && pacedMet;
-    std::printf("%-46s %d reports in %.0f ms (%.0f a second)\n", "device sending, paced", total - run.refused,
-                run.sendMs, (total - run.refused) / (run.sendMs / 1000));
+    // The device's own pace, not the Xtra's: a loaded machine slows the
+    // sending, which then comes in bursts that the reading must take too.
+    std::printf("%-46s %d reports in %.0f ms (%.0f a second; paced at %d)\n", "device sending", total - run.refused,
+                run.sendMs, (total - run.refused) / (run.sendMs / 1000), kRate);
     std::printf("%-46s %d delivered, %d lost, %d out of order, %d refused by the device -> goal %d, 0, 0, 0: %s\n",
                 "ReadPacket every 33 ms frame", run.delivered, run.lost, run.outOfOrder, run.refused, total,
                 Verdict(pacedMet));
