@@ -22,13 +22,14 @@ constexpr ULONG kDriverInputBuffers = 512;
 std::atomic<long> gLiveThreads{0};
 std::atomic<long> gLettingGo{0};
 
-// Whether the device is still there, after a read or a wait failed. Some
-// codes say it is not. Others may come from a device that is there as well
-// as from one that is gone (Wine fails the reads of a removed device with
-// ERROR_ACCESS_DENIED): the device is asked, and one that no longer answers
-// is taken as removed, whatever the code, and told as such.
-bool StillThere(HANDLE file, DWORD error) {
-  if (error == ERROR_DEVICE_NOT_CONNECTED || error == ERROR_INVALID_HANDLE) return false;
+// Codes after which no later read can succeed.
+bool SaysGone(DWORD error) { return error == ERROR_DEVICE_NOT_CONNECTED || error == ERROR_INVALID_HANDLE; }
+
+// Other codes may come from a device that is there as well as from one that
+// is gone (Wine fails the reads of a removed device with ERROR_ACCESS_DENIED):
+// the device is asked, and one that no longer answers is taken as removed,
+// whatever the code, and told as such.
+bool StillThere(HANDLE file) {
   HIDD_ATTRIBUTES attributes{};
   attributes.Size = sizeof attributes;
   return HidD_GetAttributes(file, &attributes) != FALSE;
@@ -175,7 +176,8 @@ ReaderThread::WaitResult ReaderThread::WaitForOneReport() {
       case Step::Stopped:
         return {Outcome::Stopped, ERROR_SUCCESS};
       case Step::Failed:
-        if (StillThere(file_.get(), step.error)) return {Outcome::Retry, step.error};
+        if (SaysGone(step.error)) return {Outcome::Gone, step.error};
+        if (StillThere(file_.get())) return {Outcome::Retry, step.error};
         return {Outcome::Gone, ERROR_DEVICE_NOT_CONNECTED};
       case Step::Marked:
         step = StartRead();
