@@ -7,7 +7,8 @@ std::shared_ptr<const OpensDevice> PlugOpensDevice() {
   pad.caps.FeatureReportByteLength = XtraSession::kReportBytes;
   const standin::DeviceId id = standin::PlugDevice(pad);
   auto* device = new OpensDevice{"simulated 64-byte device, native", pad.vendorId, pad.productId, "Bench",
-                                 standin::DevicePath(id)};
+                                 standin::DevicePath(id),
+                                 [id](const std::vector<uint8_t>& report) { return standin::SendInputReport(id, report); }};
   return std::shared_ptr<const OpensDevice>(device, [id](const OpensDevice* gone) {
     standin::Unplug(id);
     delete gone;

@@ -38,7 +38,10 @@ std::shared_ptr<const OpensDevice> PlugOpensDevice() {
     return nullptr;
   }
   std::string path(plugged->path().begin(), plugged->path().end());  // device paths are ASCII
+  // The deleter below holds the plug, and with it the line to the device.
+  const vhid::Control* line = &plugged->control();
   auto* device = new OpensDevice{"virtual 64-byte device, Windows' HID class driver under Wine", pad.vendorId,
-                                 pad.productId, "Bench", path};
+                                 pad.productId, "Bench", path,
+                                 [line](const std::vector<uint8_t>& report) { return line->PushInput(report) == 0; }};
   return std::shared_ptr<const OpensDevice>(device, [plugged](const OpensDevice* gone) { delete gone; });
 }

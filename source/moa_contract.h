@@ -37,6 +37,9 @@ constexpr MoaError kMoaErr_OutOfMem = static_cast<MoaError>(0x80040002u);
 constexpr MoaError kMoaErr_XtraInUse = static_cast<MoaError>(0x80040003u);
 constexpr MoaError kMoaErr_BadInterface = static_cast<MoaError>(0x80040004u);
 constexpr MoaError kMoaErr_BadClass = static_cast<MoaError>(0x80040005u);
+// Director's MAKE_MOAERR(kMoaMmErr_Base + 8): Call's answer to a selector
+// that no handler of the method table has.
+constexpr MoaError kMoaMmErr_ArgOutOfRange = static_cast<MoaError>(0x800407D8u);
 
 // A Lingo value, opaque to the Xtra. The all-zero value is a null
 // initializer, not void: a value that must read as void is kVoidMoaMmValue.

@@ -144,6 +144,13 @@ constexpr MoaError kMoaErr_BadInterface = static_cast<MoaError>(0x80040004u);
 constexpr MoaError kMoaErr_BadClass = static_cast<MoaError>(0x80040005u);
 // IMoaAppInfo::GetInfo: no such key.
 constexpr MoaError kMoaErr_NoSuchKey = static_cast<MoaError>(0x80040013u);
+// Director's multimedia errors are MAKE_MOAERR(kMoaMmErr_Base + n): the
+// facility 4 in the high word, the code from 2000 in the low one.
+constexpr MoaError MakeMoaMmErr(int code) {
+  return static_cast<MoaError>(0x80000000u | (4u << 16) | static_cast<uint32_t>(2000 + code));
+}
+// IMoaMmXScript::Call: a selector the Xtra's method table has no handler for.
+constexpr MoaError kMoaMmErr_ArgOutOfRange = MakeMoaMmErr(8);
 
 #if defined(_WIN32)
 static_assert(sizeof(void*) == 4, "Director's Xtras are 32-bit");

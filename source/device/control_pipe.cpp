@@ -42,14 +42,13 @@ XtraResult UsbClassPC::SendReport(DWORD code, const char* verb, const char* kind
   result.SetOk();
   *sent = 0;
   if (!CanTransfer(reportLength, kind)) return result;
-  DWORD moved = 0;
-  if (const DWORD error =
-          requests->Send(deviceHandle.get(), code, reportId, bytes, length, reportLength, writeTimeoutMs, &moved)) {
+  const IoResult moved = requests->Send(deviceHandle.get(), code, reportId, bytes, length, reportLength, writeTimeoutMs);
+  if (moved.error != ERROR_SUCCESS) {
     char what[64];
     FormatText(what, sizeof what, "Could not %s %s report %u", verb, kind, static_cast<unsigned>(reportId));
-    SetSystemError(result, what, error);
+    SetSystemError(result, what, moved.error);
   }
-  *sent = static_cast<int32_t>(moved);
+  *sent = static_cast<int32_t>(moved.bytes);
   return result;
 }
 

@@ -20,18 +20,16 @@ std::unique_ptr<DeviceRequest> DeviceRequest::Make(uint32_t capacity) {
   return request;
 }
 
-DWORD DeviceRequest::Send(HANDLE device, DWORD code, uint8_t reportId, const uint8_t* payload, uint32_t length,
-                          uint32_t reportLength, DWORD timeoutMs, DWORD* sent) {
-  *sent = 0;
-  if (!Ready(device)) return ERROR_TIMEOUT;
+IoResult DeviceRequest::Send(HANDLE device, DWORD code, uint8_t reportId, const uint8_t* payload, uint32_t length,
+                             uint32_t reportLength, DWORD timeoutMs) {
+  if (!Ready(device)) return {ERROR_TIMEOUT, 0};
   LayOutReport(reportId, payload, length, bytes_.data(), reportLength);
   const BOOL started = code ? DeviceIoControl(device, code, bytes_.data(), reportLength, nullptr, 0, nullptr,
                                               &overlapped_)
                             : WriteFile(device, bytes_.data(), reportLength, nullptr, &overlapped_);
-  DWORD moved = 0;
-  const DWORD outcome = Finish(device, started, timeoutMs, &moved);
+  IoResult outcome = Finish(device, started, timeoutMs);
   // A request carries no count of what it sent: the whole report went.
-  if (outcome == ERROR_SUCCESS) *sent = code ? reportLength : moved;
+  if (outcome.error == ERROR_SUCCESS && code) outcome.bytes = reportLength;
   return outcome;
 }
 
@@ -41,29 +39,28 @@ DWORD DeviceRequest::Fetch(HANDLE device, DWORD code, uint8_t reportId, uint32_t
   std::fill_n(bytes_.begin(), reportLength, uint8_t{0});
   bytes_[0] = reportId;
   const BOOL started = DeviceIoControl(device, code, nullptr, 0, bytes_.data(), reportLength, nullptr, &overlapped_);
-  DWORD moved = 0;
-  const DWORD outcome = Finish(device, started, timeoutMs, &moved);
-  if (outcome == ERROR_SUCCESS) out.insert(out.end(), bytes_.begin(), bytes_.begin() + reportLength);
-  return outcome;
+  const IoResult outcome = Finish(device, started, timeoutMs);
+  if (outcome.error == ERROR_SUCCESS) out.insert(out.end(), bytes_.begin(), bytes_.begin() + reportLength);
+  return outcome.error;
 }
 
-DWORD DeviceRequest::Finish(HANDLE device, BOOL started, DWORD timeoutMs, DWORD* moved) {
+IoResult DeviceRequest::Finish(HANDLE device, BOOL started, DWORD timeoutMs) {
   // Done at once: its outcome is read as that of one that waited.
   if (!started) {
     const DWORD error = GetLastError();
-    if (error != ERROR_IO_PENDING) return error;
+    if (error != ERROR_IO_PENDING) return {error, 0};
     inFlight_ = true;
     const DWORD waited = WaitForSingleObject(event_.get(), timeoutMs);
     if (waited != WAIT_OBJECT_0) {
       const DWORD interrupted = waited == WAIT_TIMEOUT ? ERROR_TIMEOUT : GetLastError();
-      if (!Cancel(device)) return interrupted;
-      const DWORD outcome = IoOutcome(device, &overlapped_, moved);
+      if (!Cancel(device)) return {interrupted, 0};
+      const IoResult outcome = IoOutcome(device, &overlapped_);
       // A request that ended before the cancel came went through all the same.
-      return outcome == ERROR_OPERATION_ABORTED ? interrupted : outcome;
+      return outcome.error == ERROR_OPERATION_ABORTED ? IoResult{interrupted, 0} : outcome;
     }
     inFlight_ = false;
   }
-  return IoOutcome(device, &overlapped_, moved);
+  return IoOutcome(device, &overlapped_);
 }
 
 bool DeviceRequest::Settle() { return !inFlight_ || IoFinished(overlapped_, kCancelWaitMs); }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "device/own_io.h"
 #include "device/scoped_resources.h"
 #include "platform.h"
 
@@ -29,8 +30,8 @@ class DeviceRequest {
   // ERROR_TIMEOUT when the device took longer than `timeoutMs` and the
   // request was cancelled, or why it failed; ERROR_TIMEOUT too, sending
   // nothing, while an earlier request still would not be cancelled.
-  DWORD Send(HANDLE device, DWORD code, uint8_t reportId, const uint8_t* payload, uint32_t length,
-             uint32_t reportLength, DWORD timeoutMs, DWORD* sent);
+  IoResult Send(HANDLE device, DWORD code, uint8_t reportId, const uint8_t* payload, uint32_t length,
+                uint32_t reportLength, DWORD timeoutMs);
   // Asks for report `reportId`, `reportLength` long, with `code`
   // (IOCTL_HID_GET_FEATURE, IOCTL_HID_GET_INPUT_REPORT), and appends it to
   // `out`; answers as Send does.
@@ -43,7 +44,7 @@ class DeviceRequest {
  private:
   explicit DeviceRequest(uint32_t capacity) : bytes_(capacity) {}
   // Waits for the request that `started` began; answers its outcome.
-  DWORD Finish(HANDLE device, BOOL started, DWORD timeoutMs, DWORD* moved);
+  IoResult Finish(HANDLE device, BOOL started, DWORD timeoutMs);
   // Cancels the request under way; false when it still has not ended.
   bool Cancel(HANDLE device);
   // Whether the bytes are free for the next request.

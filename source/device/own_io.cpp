@@ -21,7 +21,8 @@ bool IoFinished(const OVERLAPPED& overlapped, DWORD milliseconds) {
   return WaitForSingleObject(overlapped.hEvent, milliseconds) == WAIT_OBJECT_0;
 }
 
-DWORD IoOutcome(HANDLE file, OVERLAPPED* overlapped, DWORD* bytes) {
-  *bytes = 0;
-  return GetOverlappedResult(file, overlapped, bytes, FALSE) ? ERROR_SUCCESS : GetLastError();
+IoResult IoOutcome(HANDLE file, OVERLAPPED* overlapped) {
+  DWORD bytes = 0;
+  if (GetOverlappedResult(file, overlapped, &bytes, FALSE)) return {ERROR_SUCCESS, bytes};
+  return {GetLastError(), 0};
 }

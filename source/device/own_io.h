@@ -13,6 +13,13 @@ void CancelOwnIo(HANDLE file, OVERLAPPED* overlapped);
 // WriteFile reset when they start it), waiting at most `milliseconds`.
 bool IoFinished(const OVERLAPPED& overlapped, DWORD milliseconds);
 
-// Its outcome once IoFinished: ERROR_SUCCESS with the bytes moved, or why it
-// failed.
-DWORD IoOutcome(HANDLE file, OVERLAPPED* overlapped, DWORD* bytes);
+// What an operation came to: ERROR_SUCCESS with the bytes moved, or why it
+// failed (no bytes then).
+struct IoResult {
+  DWORD error;
+  DWORD bytes;
+};
+
+// Its outcome once IoFinished, as GetOverlappedResult tells it: the
+// OVERLAPPED's own fields are the system's to write and to read.
+IoResult IoOutcome(HANDLE file, OVERLAPPED* overlapped);

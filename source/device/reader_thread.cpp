@@ -22,17 +22,17 @@ constexpr ULONG kDriverInputBuffers = 512;
 std::atomic<long> gLiveThreads{0};
 std::atomic<long> gLettingGo{0};
 
-// Whether no later read can succeed. Some codes say so. Others may come from
-// a device that is there as well as from one that is gone (Wine fails the
-// reads of a removed device with ERROR_ACCESS_DENIED): the device is asked,
-// and one that no longer answers is taken as removed, whatever the code.
-bool DeviceIsGone(HANDLE file, DWORD& error) {
-  if (error == ERROR_DEVICE_NOT_CONNECTED || error == ERROR_INVALID_HANDLE) return true;
+// Codes after which no later read can succeed.
+bool SaysGone(DWORD error) { return error == ERROR_DEVICE_NOT_CONNECTED || error == ERROR_INVALID_HANDLE; }
+
+// Other codes may come from a device that is there as well as from one that
+// is gone (Wine fails the reads of a removed device with ERROR_ACCESS_DENIED):
+// the device is asked, and one that no longer answers is taken as removed,
+// whatever the code, and told as such.
+bool StillThere(HANDLE file) {
   HIDD_ATTRIBUTES attributes{};
   attributes.Size = sizeof attributes;
-  if (HidD_GetAttributes(file, &attributes)) return false;
-  error = ERROR_DEVICE_NOT_CONNECTED;
-  return true;
+  return HidD_GetAttributes(file, &attributes) != FALSE;
 }
 
 }  // namespace
@@ -152,39 +152,41 @@ void ReaderThread::WaitUntilStopped() {
 
 void ReaderThread::ReadUntilStopped() {
   for (;;) {
-    DWORD error = ERROR_SUCCESS;
-    const Outcome outcome = WaitForOneReport(error);
-    if (outcome == Outcome::Stopped) break;
-    if (outcome == Outcome::Report) {
+    const WaitResult waited = WaitForOneReport();
+    if (waited.outcome == Outcome::Stopped) break;
+    if (waited.outcome == Outcome::Report) {
       failing_ = false;
       continue;
     }
     // A device that is gone is let go of: the next wait answers Stopped.
-    if (Tell(error, outcome == Outcome::Gone) && outcome == Outcome::Retry) Pause();
+    const bool gone = waited.outcome == Outcome::Gone;
+    if (Tell(waited.error, gone) && !gone) Pause();
   }
   EndPendingRead();
 }
 
 // Reads until a report is stored, the reader is let go of, or a read or a
 // wait fails; a failed wait is never taken for a stop.
-ReaderThread::Outcome ReaderThread::WaitForOneReport(DWORD& error) {
-  bool marked = false;  // a read is marked as under way and not started yet
+ReaderThread::WaitResult ReaderThread::WaitForOneReport() {
+  StepResult step = Advance();
   for (;;) {
-    switch (marked ? StartRead(error, marked) : Advance(error, marked)) {
+    switch (step.step) {
       case Step::Stored:
-        return Outcome::Report;
+        return {Outcome::Report, ERROR_SUCCESS};
       case Step::Stopped:
-        return Outcome::Stopped;
+        return {Outcome::Stopped, ERROR_SUCCESS};
       case Step::Failed:
-        return DeviceIsGone(file_.get(), error) ? Outcome::Gone : Outcome::Retry;
+        if (SaysGone(step.error)) return {Outcome::Gone, step.error};
+        if (StillThere(file_.get())) return {Outcome::Retry, step.error};
+        return {Outcome::Gone, ERROR_DEVICE_NOT_CONNECTED};
       case Step::Marked:
+        step = StartRead();
         break;
       case Step::Waiting: {
         const HANDLE wakeUps[2] = {readEvent_.get(), stopEvent_.get()};
-        if (WaitForMultipleObjects(2, wakeUps, FALSE, kStopPollMs) == WAIT_FAILED) {
-          error = GetLastError();
-          return Outcome::Retry;
-        }
+        if (WaitForMultipleObjects(2, wakeUps, FALSE, kStopPollMs) == WAIT_FAILED)
+          return {Outcome::Retry, GetLastError()};
+        step = Advance();
         break;
       }
     }
@@ -192,59 +194,60 @@ ReaderThread::Outcome ReaderThread::WaitForOneReport(DWORD& error) {
 }
 
 // Takes the result of the read under way, or marks the next one.
-ReaderThread::Step ReaderThread::Advance(DWORD& error, bool& marked) {
+ReaderThread::StepResult ReaderThread::Advance() {
   Hold hold(*this);
-  if (!device_) return Step::Stopped;
-  if (readPending_) return Collect(error);
-  MarkRead();
-  marked = true;
-  return Step::Marked;
+  if (!device_) return {Step::Stopped, ERROR_SUCCESS};
+  if (readPending_) return Collect();
+  return MarkRead();
 }
 
 // Starts the marked read, without the lock: starting a read may take the
 // system a while, and Close must not wait for that. Reports that were
 // waiting are stored as they come, each next read started under the same
 // hold of the lock: reading a report that is there takes the system little.
-ReaderThread::Step ReaderThread::StartRead(DWORD& error, bool& marked) {
-  marked = false;
+ReaderThread::StepResult ReaderThread::StartRead() {
   BOOL done = ReadFile(file_.get(), report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
-  error = done ? ERROR_SUCCESS : GetLastError();
-  if (error == ERROR_IO_PENDING) return Step::Waiting;
+  DWORD error = done ? ERROR_SUCCESS : GetLastError();
+  if (error == ERROR_IO_PENDING) return {Step::Waiting, ERROR_SUCCESS};
   Hold hold(*this);
   for (;;) {
     // Close took the report meanwhile.
-    if (!readPending_) return Step::Waiting;
+    if (!readPending_) return {Step::Waiting, ERROR_SUCCESS};
     readPending_ = false;
-    if (!done) return Step::Failed;
+    if (!done) return {Step::Failed, error};
     // Let go of before the report came: it came after the stop.
-    if (!device_) return Step::Stopped;
-    // OVERLAPPED tells the length of a report that was waiting.
-    Store(static_cast<DWORD>(overlapped_.InternalHigh));
+    if (!device_) return {Step::Stopped, ERROR_SUCCESS};
+    // A read that ended at once tells its length as one that waited does.
+    const IoResult read = IoOutcome(file_.get(), &overlapped_);
+    if (read.error != ERROR_SUCCESS) return {Step::Failed, read.error};
+    Store(read.bytes);
     failing_ = false;
-    MarkRead();
+    const StepResult marked = MarkRead();
+    if (marked.step != Step::Marked) return marked;
     done = ReadFile(file_.get(), report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
     error = done ? ERROR_SUCCESS : GetLastError();
-    if (error == ERROR_IO_PENDING) return Step::Stored;
+    if (error == ERROR_IO_PENDING) return {Step::Stored, ERROR_SUCCESS};
   }
 }
 
-// With the lock held and no read under way, when the OVERLAPPED is the
-// reader's. Marked as under way, as ReadFile marks it, it keeps Close from
-// taking the read for finished before it has even started.
-void ReaderThread::MarkRead() {
-  overlapped_.Internal = static_cast<ULONG_PTR>(STATUS_PENDING);
+// With the lock held and no read under way. Whether a read has ended is
+// judged by its event, which only the read's end sets, never by the
+// OVERLAPPED, whose fields are the system's: reset before the read starts,
+// it keeps Close from taking the last read's end for this one's.
+ReaderThread::StepResult ReaderThread::MarkRead() {
+  if (!ResetEvent(readEvent_.get())) return {Step::Failed, GetLastError()};
   readPending_ = true;
+  return {Step::Marked, ERROR_SUCCESS};
 }
 
 // With the lock held.
-ReaderThread::Step ReaderThread::Collect(DWORD& error) {
-  if (!HasOverlappedIoCompleted(&overlapped_)) return Step::Waiting;
+ReaderThread::StepResult ReaderThread::Collect() {
+  if (!IoFinished(overlapped_, 0)) return {Step::Waiting, ERROR_SUCCESS};
   readPending_ = false;
-  DWORD received = 0;
-  error = IoOutcome(file_.get(), &overlapped_, &received);
-  if (error != ERROR_SUCCESS) return Step::Failed;
-  Store(received);
-  return Step::Stored;
+  const IoResult read = IoOutcome(file_.get(), &overlapped_);
+  if (read.error != ERROR_SUCCESS) return {Step::Failed, read.error};
+  Store(read.bytes);
+  return {Step::Stored, ERROR_SUCCESS};
 }
 
 // With the lock held. A read never gives more than it asked for; should it
@@ -279,9 +282,9 @@ void ReaderThread::LetGo::operator()(ReaderThread* reader) const {
 void ReaderThread::Stop() {
   {
     Hold hold(*this);
-    // A report that has come in before the stop is the movie's, stored or not.
-    DWORD ignored = ERROR_SUCCESS;
-    if (readPending_) Collect(ignored);
+    // A report that has come in before the stop is the movie's, stored or
+    // not; a failed read no longer concerns anyone.
+    if (readPending_) Collect();
     device_ = nullptr;
     if (!stopped_) ++gLettingGo;
     stopped_ = true;

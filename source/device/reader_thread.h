@@ -45,10 +45,18 @@ class ReaderThread {
   static long LettingGo();
 
  private:
-  // What one wait for a report ends with.
+  // What one wait for a report ends with, and the error that ended it.
   enum class Outcome { Report, Stopped, Gone, Retry };
+  struct WaitResult {
+    Outcome outcome;
+    DWORD error;
+  };
   // The steps that wait is made of.
   enum class Step { Stored, Marked, Waiting, Failed, Stopped };
+  struct StepResult {
+    Step step;
+    DWORD error;
+  };
   class Hold;
 
   ReaderThread(UsbClassBase& device, uint32_t reportLength);
@@ -62,18 +70,18 @@ class ReaderThread {
   static DWORD WINAPI Main(LPVOID reader);
   void ReadUntilStopped();
   void WaitUntilStopped();
-  Outcome WaitForOneReport(DWORD& error);
-  Step Advance(DWORD& error, bool& marked);
-  Step StartRead(DWORD& error, bool& marked);
-  void MarkRead();
-  Step Collect(DWORD& error);
+  WaitResult WaitForOneReport();
+  StepResult Advance();
+  StepResult StartRead();
+  StepResult MarkRead();
+  StepResult Collect();
   void Store(DWORD received);
   bool Tell(DWORD error, bool gone);
   void Pause();
   void EndPendingRead();
 
   ScopedHandle file_;
-  ScopedHandle readEvent_;  // the read's own event, in overlapped_
+  ScopedHandle readEvent_;  // the read's own event, in overlapped_: set when the read has ended
   ScopedHandle stopEvent_;
   OVERLAPPED overlapped_{};
   std::vector<uint8_t> report_;

@@ -12,10 +12,10 @@ XtraResult UsbClassPC::Write(const uint8_t* bytes, uint32_t length, int32_t* sen
     result.SetError("Device is not open", XtraResult::kNoCode);
     return result;
   }
-  DWORD written = 0;
-  const DWORD error =
-      requests->Send(deviceHandle.get(), 0, 0, bytes, length, caps.OutputReportByteLength, writeTimeoutMs, &written);
-  *sent = static_cast<int32_t>(written);
+  const IoResult written =
+      requests->Send(deviceHandle.get(), 0, 0, bytes, length, caps.OutputReportByteLength, writeTimeoutMs);
+  *sent = static_cast<int32_t>(written.bytes);
+  const DWORD error = written.error;
   if (error == ERROR_TIMEOUT) {
     result.SetError("Write timed out", static_cast<int32_t>(error));
   } else if (error != ERROR_SUCCESS) {

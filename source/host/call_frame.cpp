@@ -1,5 +1,7 @@
 // Call: the one entry of every Lingo method. It traces the call, resets the
-// per-call state, runs the selector's handler and always answers success.
+// per-call state and runs the selector's handler. A handler's own failure is
+// its answer to the movie, never Call's status; only a selector with no
+// handler is refused to Director.
 #include <new>
 #include <optional>
 
@@ -149,7 +151,8 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
   // call: the one that new saw may have been let go of since.
   if (instance.lastResult.listener) instance.lastResult.listenerData = this;
 
-  if (selector >= 0 && selector < kSelectorCount) {
+  const bool inTable = selector >= 0 && selector < kSelectorCount;
+  if (inTable) {
     const MethodEntry& method = kMethods[selector];
     // Checked here, at each end, so that a call costs nothing more while
     // tracing is off; a handler may switch tracing itself.
@@ -167,5 +170,5 @@ MoaError MOA_CALL TStdXtra_IMoaMmXScript::Call(MoaMmCallInfo* callInfo) {
     FormatText(text, sizeof text, "Exit (%d)", static_cast<int>(selector));
     ExecutionFlow("Call", text, 25);
   }
-  return kMoaErr_NoErr;
+  return inTable ? kMoaErr_NoErr : kMoaMmErr_ArgOutOfRange;
 }

@@ -188,6 +188,77 @@ TEST_F(TestDevices, ARemovalEndsPendingAndLaterIoAndTheHandleNoLongerAnswers) {
   CloseHandle(file);
 }
 
+// A read of the reader's kind: its OVERLAPPED zeroed once and never written
+// again by the caller, its event reset before each read.
+class ReaderRead {
+ public:
+  explicit ReaderRead(HANDLE file) : file_(file) { overlapped_.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr); }
+  ~ReaderRead() { CloseHandle(overlapped_.hEvent); }
+  ReaderRead(const ReaderRead&) = delete;
+  ReaderRead& operator=(const ReaderRead&) = delete;
+
+  // ERROR_IO_PENDING while it waits, ERROR_SUCCESS when it ended at once.
+  DWORD Start() {
+    ResetEvent(overlapped_.hEvent);
+    return ReadFile(file_, buffer_, sizeof buffer_, nullptr, &overlapped_) ? ERROR_SUCCESS : GetLastError();
+  }
+  bool Ended(DWORD milliseconds) const { return WaitForSingleObject(overlapped_.hEvent, milliseconds) == WAIT_OBJECT_0; }
+  // GetOverlappedResult without waiting: the error, and the bytes it told.
+  DWORD Outcome(DWORD* bytes) {
+    *bytes = 0;
+    return GetOverlappedResult(file_, &overlapped_, bytes, FALSE) ? ERROR_SUCCESS : GetLastError();
+  }
+
+ private:
+  HANDLE file_;
+  OVERLAPPED overlapped_{};
+  BYTE buffer_[64] = {};
+};
+
+// The reader takes a read's end from its event alone and its length from
+// GetOverlappedResult, whether the read waited or ended at once.
+TEST_F(TestDevices, AReadsEventTellsItsEndAndGetOverlappedResultItsLength) {
+  TestDevice pad(kVendorId, 0x0A0A, Pad());
+  TestDevice board(kVendorId, 0x0A0B, Board());
+  ASSERT_TRUE(pad.plugged());
+  ASSERT_TRUE(board.plugged());
+  struct {
+    TestDevice& device;
+    Bytes report;
+    DWORD length;
+  } kinds[] = {{pad, {0, 1, 2}, 9}, {board, {2, 7}, 6}};
+  for (auto& kind : kinds) {
+    HANDLE file = Open(kind.device);
+    HANDLE probe = Open(kind.device);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ASSERT_NE(probe, INVALID_HANDLE_VALUE);
+    ReaderRead read(file);
+    DWORD bytes = 0;
+    ASSERT_EQ(read.Start(), static_cast<DWORD>(ERROR_IO_PENDING)) << kind.length;
+    EXPECT_FALSE(read.Ended(50)) << "a waiting read leaves its event reset";
+    EXPECT_EQ(read.Outcome(&bytes), static_cast<DWORD>(ERROR_IO_INCOMPLETE));
+    ASSERT_TRUE(kind.device.Send(kind.report));
+    ASSERT_TRUE(read.Ended(3000));
+    EXPECT_EQ(read.Outcome(&bytes), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(bytes, kind.length) << "numbered or not, the whole report with its ID byte";
+
+    // Once the probe has its copy, the report waits for the reader too.
+    {
+      PendingRead waitForIt(probe);
+      waitForIt.Start();
+      ASSERT_TRUE(kind.device.Send(kind.report));
+      EXPECT_EQ(waitForIt.Finish().size(), kind.length);
+    }
+    const DWORD started = read.Start();
+    EXPECT_TRUE(started == ERROR_SUCCESS || started == ERROR_IO_PENDING) << started;
+    EXPECT_TRUE(read.Ended(started == ERROR_SUCCESS ? 0 : 3000)) << "a read that ends at once sets its event too";
+    EXPECT_EQ(read.Outcome(&bytes), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(bytes, kind.length);
+    CloseHandle(probe);
+    CloseHandle(file);
+  }
+}
+
 // The codes the HID class driver takes its report requests by, which the
 // driver under Wine receives as they are.
 static_assert(IOCTL_HID_SET_FEATURE == 0xB0191 && IOCTL_HID_GET_FEATURE == 0xB0192, "feature requests");

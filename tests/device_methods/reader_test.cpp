@@ -200,6 +200,23 @@ TEST_F(Reader, AReadThatClaimsMoreThanItAskedForStoresOnlyThat) {
 }
 
 
+// Reports waiting when the reader reads again end its reads at once; each
+// is stored once, whole and in order, from what GetOverlappedResult tells.
+TEST_F(Reader, ReportsWaitingForTheReaderAreEachStoredOnceInOrder) {
+  ScriptInstance& me = OpenPad();
+  ASSERT_TRUE(ReadPending());
+  standin::HoldSatisfiedWaits(true);
+  standin::SendInputReport(pad, {0, 1});
+  ASSERT_TRUE(Eventually([] { return standin::HeldWaits() == 1; }));
+  for (uint8_t report = 2; report <= 4; ++report) standin::SendInputReport(pad, {0, report});
+  standin::HoldSatisfiedWaits(false);
+  ASSERT_TRUE(WaitForPackets(4));
+  EXPECT_EQ(me.Call(kRead),
+            "[0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, "
+            "0, 4, 0, 0, 0, 0, 0, 0, 0]");
+  EXPECT_EQ(me.Call(kNumberOfPacketsInReadBuffer), "0");
+}
+
 std::string StatusOf(ScriptInstance& me, const std::string& key) {
   const std::string status = me.Call(kGetStatus);
   const size_t at = status.find("#" + key + ": ");

@@ -46,11 +46,19 @@ TEST_F(ScriptMethods, CapabilitiesBeforeAnyOpenAreFifteenZeros) {
             "#NumberFeatureValueCaps: 0, #NumberFeatureDataIndices: 0]]");
 }
 
-TEST_F(ScriptMethods, SelectorsOutsideTheTableAnswerNothing) {
+// Director's own value, written out here apart from the Xtra's: a status
+// that drifts from it would pass unseen were both to share one constant.
+TEST_F(ScriptMethods, SelectorsOutsideTheTableAreRefusedAsOutOfRangeAndSetNoResult) {
+  static_assert(kMoaMmErr_ArgOutOfRange == static_cast<MoaError>(0x800407D8u), "MAKE_MOAERR(2000 + 8)");
   ScriptInstance& hid = New();
-  EXPECT_EQ(hid.Call(-1), "<Void>");
-  EXPECT_EQ(hid.Call(37), "<Void>");
-  EXPECT_EQ(hid.Call(0x7FFFFFFF), "<Void>");
+  const MoaLong pastTheTable = kSetInputHandler + 1;
+  for (const MoaLong selector : {pastTheTable, MoaLong{0x7FFFFFFF}, MoaLong{-1}, MoaLong{-0x7FFFFFFF - 1}}) {
+    MoaMmValue result = kVoidMoaMmValue;
+    EXPECT_EQ(hid.CallWithValues(selector, {}, &result), kMoaMmErr_ArgOutOfRange) << selector;
+    EXPECT_EQ(result.ty, kVoidMoaMmValue.ty) << selector;
+  }
+  EXPECT_EQ(hid.Call(pastTheTable), "<Error 0x800407D8: the Xtra refused selector 37>");
+  EXPECT_EQ(hid.Call(kIsOpen), "0") << "the instance answers as before";
   EXPECT_EQ(hid.status(), kMoaErr_NoErr);
 }
 
