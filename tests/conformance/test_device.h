@@ -42,3 +42,8 @@ class TestDevice {
   struct Platform;
   std::unique_ptr<Platform> platform_;
 };
+
+inline const std::string& TestDevice::path() const {
+  static const std::string none;
+  return paths().empty() ? none : paths().front();
+}

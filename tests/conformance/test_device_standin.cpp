@@ -54,11 +54,6 @@ bool TestDevice::plugged() const { return platform_->plugged; }
 
 const std::string& TestDevice::failure() const { return platform_->failure; }
 
-const std::string& TestDevice::path() const {
-  static const std::string none;
-  return platform_->paths.empty() ? none : platform_->paths.front();
-}
-
 const std::vector<std::string>& TestDevice::paths() const { return platform_->paths; }
 
 bool TestDevice::Send(const std::vector<std::uint8_t>& report) {
