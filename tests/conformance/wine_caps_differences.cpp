@@ -11,6 +11,7 @@ namespace {
 const char kJoined[] =
     "one device for all top-level collections, whose preparsed data joins them: the longest reports, every "
     "link collection and cap (hidclass makes no device of the others)";
+const char kAllNodes[] = "the link collections of every top-level collection in the first one's preparsed data";
 const char kNotMade[] = "hidclass makes a device of the first top-level collection only";
 const char kRefused[] =
     "hidclass never shows the collection (the plug times out after 5 s) and Wine's device broadcasts stay "
@@ -19,7 +20,8 @@ const char kConstantFields[] =
     "a field with usage 0 (Undefined) gets no cap, nor do the output items beside it";
 const char kFeaturePadding[] = "a constant feature field gets a button cap Windows does not list";
 
-// "*" in `where` or `member` stands for any.
+// "*" stands for any. The first entry a difference matches counts it: the
+// link collections Wine joins are each the sum of the device's collections'.
 struct KnownDifference {
   const char* collection;
   const char* where;
@@ -30,19 +32,23 @@ struct KnownDifference {
 };
 
 const KnownDifference kKnown[] = {
+    {"046D_B010_0002_0001", "HIDP_CAPS", "NumberLinkCollectionNodes", "2", "6", kAllNodes},
     {"046D_B010_0002_0001", "*", "*", "*", "*", kJoined},
     {"046D_B010_0001_000C", "the collection", "plugged", "yes", "no", kNotMade},
     {"046D_B010_0001_FF00", "the collection", "plugged", "yes", "no", kNotMade},
     {"046D_B010_0002_FF00", "the collection", "plugged", "yes", "no", kNotMade},
     {"046D_B010_0006_0001", "the collection", "plugged", "yes", "no", kNotMade},
+    {"046D_C52F_0001_000C", "HIDP_CAPS", "NumberLinkCollectionNodes", "1", "3", kAllNodes},
     {"046D_C52F_0001_000C", "*", "*", "*", "*", kJoined},
     {"046D_C52F_0001_FF00", "the collection", "plugged", "yes", "no", kNotMade},
     {"046D_C52F_0002_FF00", "the collection", "plugged", "yes", "no", kNotMade},
+    {"046D_C534_0002_0001", "HIDP_CAPS", "NumberLinkCollectionNodes", "2", "6", kAllNodes},
     {"046D_C534_0002_0001", "*", "*", "*", "*", kJoined},
     {"046D_C534_0001_000C", "the collection", "plugged", "yes", "no", kNotMade},
     {"046D_C534_0001_FF00", "the collection", "plugged", "yes", "no", kNotMade},
     {"046D_C534_0002_FF00", "the collection", "plugged", "yes", "no", kNotMade},
     {"046D_C534_0080_0001", "the collection", "plugged", "yes", "no", kNotMade},
+    {"047F_C056_0001_000C", "HIDP_CAPS", "NumberLinkCollectionNodes", "1", "3", kAllNodes},
     {"047F_C056_0001_000C", "*", "*", "*", "*", kJoined},
     {"047F_C056_0003_FFA0", "the collection", "plugged", "yes", "no", kNotMade},
     {"047F_C056_0005_000B", "the collection", "plugged", "yes", "no", kNotMade},
