@@ -14,6 +14,7 @@
 #include "host_windows.h"
 #include "idle_loop.h"
 #include "lingo_literals.h"
+#include "named_descriptors.h"
 #include "report_descriptor.h"
 #include "text_encoding.h"
 #include "virtual_hid.h"
@@ -118,11 +119,10 @@ bool FindDevice(CommandArguments& arguments, ScriptDevice** device, std::string*
   return true;
 }
 
-bool ByteList(const LingoValue& list, const LingoValueStore& values, std::uint8_t lowest,
-              std::vector<std::uint8_t>* bytes) {
+bool ReportIdList(const LingoValue& list, const LingoValueStore& values, std::vector<std::uint8_t>* bytes) {
   for (const MoaMmValue& item : list.items) {
     const LingoValue* value = values.Find(item);
-    if (value->type != kMoaMmValueType_Integer || value->integer < lowest || value->integer > 255) return false;
+    if (value->type != kMoaMmValueType_Integer || value->integer < 1 || value->integer > 255) return false;
     bytes->push_back(static_cast<std::uint8_t>(value->integer));
   }
   return true;
@@ -166,14 +166,13 @@ bool SetStringProperty(vhid::DeviceSpec& spec, const std::string& key, const std
   return true;
 }
 
-bool SetListProperty(vhid::DeviceSpec& spec, ReportLayout& layout, const std::string& key, const LingoValue& list,
-                     const LingoValueStore& values) {
-  if (key == "descriptor") return ByteList(list, values, 0, &spec.reportDescriptor);
+bool SetReportIds(ReportLayout& layout, const std::string& key, const LingoValue& list,
+                  const LingoValueStore& values) {
   std::vector<std::uint8_t>* ids = key == "inputids"     ? &layout.inputIds
                                    : key == "outputids"  ? &layout.outputIds
                                    : key == "featureids" ? &layout.featureIds
                                                          : nullptr;
-  return ids && ByteList(list, values, 1, ids);
+  return ids && ReportIdList(list, values, ids);
 }
 
 bool Plug(CommandContext& context) {
@@ -190,11 +189,14 @@ bool Plug(CommandContext& context) {
   ReportLayout layout;
   for (const auto& [property, value] : properties) {
     const std::string key = FoldCase(property);
-    const bool set = value->type == kMoaMmValueType_String    ? SetStringProperty(spec, key, value->text)
-                     : value->type == kMoaMmValueType_Integer ? SetIntegerProperty(spec, layout, key, value->integer)
-                     : value->type == kMoaMmValueType_List
-                         ? SetListProperty(spec, layout, key, *value, arguments.values())
-                         : false;
+    std::string why;
+    if (key == "descriptor" && !DescriptorOf(*value, arguments.values(), spec.reportDescriptor, why))
+      return arguments.Fail(why);
+    const bool set = key == "descriptor" ||
+                     (value->type == kMoaMmValueType_String    ? SetStringProperty(spec, key, value->text)
+                      : value->type == kMoaMmValueType_Integer ? SetIntegerProperty(spec, layout, key, value->integer)
+                      : value->type == kMoaMmValueType_List    ? SetReportIds(layout, key, *value, arguments.values())
+                                                               : false);
     if (!set) return arguments.Fail("#" + property + " is no device property under Wine, or its value does not fit");
   }
   const bool described = spec.reportDescriptor.empty();
@@ -308,7 +310,8 @@ bool Feature(CommandContext& context) {
 std::vector<CommandInfo> DeviceCommands() {
   return {
       {"plug",
-       "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ... or #descriptor: [...]]",
+       "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ... or #descriptor: [...], "
+       "#gamepad, #keyboard or #buttonBox]",
        Plug},
       {"unplug", "unplug <name>", Unplug},
       {"send", "send <name> [<report ID>, <byte>, ...]", Send},

@@ -43,9 +43,20 @@ class Decoder {
 };
 
 XtraResult Decoder::ReadUsagesOn(uint32_t most) {
-  on_.resize(std::max<uint32_t>(most, 1));
-  ULONG count = static_cast<ULONG>(on_.size());
-  const NTSTATUS status = HidP_GetUsagesEx(type_, 0, on_.data(), &count, preparsed_, report_.data(), Length());
+  // Wine 8 reads each byte of a wider array field as a usage of its own, more
+  // than HidP_MaxUsageListLength allows for: it then asks for more room. No
+  // report holds more usages on than it has bits.
+  const size_t bound = std::max<size_t>(size_t{Length()} * 8, most);
+  size_t room = std::max<uint32_t>(most, 1);
+  ULONG count = 0;
+  NTSTATUS status = HIDP_STATUS_SUCCESS;
+  for (;;) {
+    on_.resize(room);
+    count = static_cast<ULONG>(room);
+    status = HidP_GetUsagesEx(type_, 0, on_.data(), &count, preparsed_, report_.data(), Length());
+    if (status != HIDP_STATUS_BUFFER_TOO_SMALL || room >= bound) break;
+    room = std::min(bound, std::max<size_t>(count, room * 2));
+  }
   // A report without buttons holds none on.
   if (status == HIDP_STATUS_USAGE_NOT_FOUND || status == HIDP_STATUS_INCOMPATIBLE_REPORT_ID) count = 0;
   else if (status != HIDP_STATUS_SUCCESS) return Refusal("Could not read the report's buttons: " + HidStatusName(status));

@@ -14,13 +14,21 @@ class TestDevice {
  public:
   // Plugs it in; plugged() tells whether that worked. Unplugged when it goes.
   TestDevice(std::uint16_t vendorId, std::uint16_t productId, const ReportLayout& layout);
+  // Plugs it from a whole report descriptor, which may hold several
+  // top-level collections.
+  TestDevice(std::uint16_t vendorId, std::uint16_t productId, const std::vector<std::uint8_t>& reportDescriptor);
   ~TestDevice();
   TestDevice(const TestDevice&) = delete;
   TestDevice& operator=(const TestDevice&) = delete;
 
   bool plugged() const;
-  // Its HID collection's path, as the setup API lists it.
+  // Why it is not plugged in, when it is not.
+  const std::string& failure() const;
+  // Its (first) HID collection's path, as the setup API lists it.
   const std::string& path() const;
+  // The path of every collection the platform made of it, in the
+  // descriptor's order.
+  const std::vector<std::string>& paths() const;
   // The device sends the report: its ID first, 0 when it numbers none,
   // zero-padded to the input length, as a device sends whole reports.
   bool Send(const std::vector<std::uint8_t>& report);
@@ -34,3 +42,8 @@ class TestDevice {
   struct Platform;
   std::unique_ptr<Platform> platform_;
 };
+
+inline const std::string& TestDevice::path() const {
+  static const std::string none;
+  return paths().empty() ? none : paths().front();
+}

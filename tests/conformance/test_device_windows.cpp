@@ -3,8 +3,22 @@
 
 struct TestDevice::Platform {
   std::unique_ptr<vhid::PluggedDevice> device;
-  std::string path;
+  std::vector<std::string> paths;
+  std::string failure;
   std::size_t inputLength = 0;
+
+  void Plug(vhid::DeviceSpec spec) {
+    device = std::make_unique<vhid::PluggedDevice>(std::move(spec));
+    const DWORD error = device->Plug();
+    if (error != ERROR_SUCCESS) {
+      failure = "plugging failed with error " + std::to_string(error);
+      return;
+    }
+    // Wine 8's HID class driver makes a device only of the first top-level
+    // collection. Interface paths are ASCII.
+    paths.emplace_back();
+    for (const wchar_t unit : device->path()) paths.back() += static_cast<char>(unit);
+  }
 };
 
 TestDevice::TestDevice(std::uint16_t vendorId, std::uint16_t productId, const ReportLayout& layout)
@@ -14,17 +28,26 @@ TestDevice::TestDevice(std::uint16_t vendorId, std::uint16_t productId, const Re
   spec.productId = productId;
   spec.reportDescriptor = MakeReportDescriptor(layout);
   platform_->inputLength = layout.inputLength;
-  platform_->device = std::make_unique<vhid::PluggedDevice>(spec);
-  if (platform_->device->Plug() != ERROR_SUCCESS) return;
-  // Interface paths are ASCII.
-  for (const wchar_t unit : platform_->device->path()) platform_->path += static_cast<char>(unit);
+  platform_->Plug(std::move(spec));
+}
+
+TestDevice::TestDevice(std::uint16_t vendorId, std::uint16_t productId,
+                       const std::vector<std::uint8_t>& reportDescriptor)
+    : platform_(std::make_unique<Platform>()) {
+  vhid::DeviceSpec spec;
+  spec.vendorId = vendorId;
+  spec.productId = productId;
+  spec.reportDescriptor.assign(reportDescriptor.begin(), reportDescriptor.end());
+  platform_->Plug(std::move(spec));
 }
 
 TestDevice::~TestDevice() = default;
 
 bool TestDevice::plugged() const { return platform_->device->plugged(); }
 
-const std::string& TestDevice::path() const { return platform_->path; }
+const std::string& TestDevice::failure() const { return platform_->failure; }
+
+const std::vector<std::string>& TestDevice::paths() const { return platform_->paths; }
 
 bool TestDevice::Send(const std::vector<std::uint8_t>& report) {
   if (report.size() > platform_->inputLength) return false;

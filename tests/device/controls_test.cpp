@@ -112,6 +112,21 @@ TEST_F(Controls, DecodeToLogicalValuesNullStatesAndTheUsagesAnArrayHolds) {
   EXPECT_TRUE(decoded.controls[5].usages.empty());
 }
 
+// Wine 8 may read more usages on than HidP_MaxUsageListLength allowed for,
+// and asks for more room; a list that never fits ends the decoding.
+TEST_F(Controls, AListOfUsagesThatNeedsMoreRoomIsReadAgainWithMore) {
+  const uint8_t report[] = {1, 0, 0, 0, 0, 0, 0x08, 2, 3};
+  DecodedReport decoded;
+  standin::FailNext("HidP_GetUsagesEx", static_cast<uint32_t>(HIDP_STATUS_BUFFER_TOO_SMALL));
+  ASSERT_FALSE(device.DecodeReport(ControlKind::Input, report, sizeof report, decoded).isError);
+  EXPECT_EQ(decoded.controls.back().usages, (std::vector<std::string>{"KeyB", "VolumeIncrement"}));
+  standin::FailNext("HidP_GetUsagesEx", static_cast<uint32_t>(HIDP_STATUS_BUFFER_TOO_SMALL), 0, 1000);
+  EXPECT_EQ(Error(device.DecodeReport(ControlKind::Input, report, sizeof report, decoded)),
+            "Could not read the report's buttons: HIDP_STATUS_BUFFER_TOO_SMALL");
+  EXPECT_FALSE(standin::PendingFaults().empty()) << "asked again a bounded number of times";
+  standin::ClearFaults();
+}
+
 TEST_F(Controls, AReportOfAnotherLengthOrIdIsRefusedSayingWhy) {
   DecodedReport decoded;
   const uint8_t shorter[] = {1, 0, 0};
