@@ -10,10 +10,12 @@
 #include <memory>
 #include <set>
 
+#include "burst_command.h"
 #include "host_commands.h"
 #include "host_windows.h"
 #include "idle_loop.h"
 #include "lingo_literals.h"
+#include "named_descriptors.h"
 #include "report_descriptor.h"
 #include "text_encoding.h"
 #include "virtual_hid.h"
@@ -168,7 +170,6 @@ bool SetStringProperty(vhid::DeviceSpec& spec, const std::string& key, const std
 
 bool SetListProperty(vhid::DeviceSpec& spec, ReportLayout& layout, const std::string& key, const LingoValue& list,
                      const LingoValueStore& values) {
-  if (key == "descriptor") return ByteList(list, values, 0, &spec.reportDescriptor);
   std::vector<std::uint8_t>* ids = key == "inputids"     ? &layout.inputIds
                                    : key == "outputids"  ? &layout.outputIds
                                    : key == "featureids" ? &layout.featureIds
@@ -190,11 +191,15 @@ bool Plug(CommandContext& context) {
   ReportLayout layout;
   for (const auto& [property, value] : properties) {
     const std::string key = FoldCase(property);
-    const bool set = value->type == kMoaMmValueType_String    ? SetStringProperty(spec, key, value->text)
-                     : value->type == kMoaMmValueType_Integer ? SetIntegerProperty(spec, layout, key, value->integer)
-                     : value->type == kMoaMmValueType_List
-                         ? SetListProperty(spec, layout, key, *value, arguments.values())
-                         : false;
+    std::string why;
+    if (key == "descriptor" && !DescriptorOf(*value, arguments.values(), spec.reportDescriptor, why))
+      return arguments.Fail(why);
+    const bool set = key == "descriptor" ||
+                     (value->type == kMoaMmValueType_String    ? SetStringProperty(spec, key, value->text)
+                      : value->type == kMoaMmValueType_Integer ? SetIntegerProperty(spec, layout, key, value->integer)
+                      : value->type == kMoaMmValueType_List
+                          ? SetListProperty(spec, layout, key, *value, arguments.values())
+                          : false);
     if (!set) return arguments.Fail("#" + property + " is no device property under Wine, or its value does not fit");
   }
   const bool described = spec.reportDescriptor.empty();
@@ -260,6 +265,21 @@ bool Send(CommandContext& context) {
   return true;
 }
 
+// Under Wine the input length is known only for a device made from its
+// properties: a burst is sent as written.
+bool Burst(CommandContext& context) {
+  BurstRequest request;
+  if (!ReadBurst(context.arguments, &request)) return false;
+  const auto found = Devices().find(FoldCase(request.name));
+  if (found == Devices().end()) return context.arguments.Fail("no device named " + request.name + " is plugged in");
+  ScriptDevice& device = found->second;
+  if (device.inputLength && request.report.size() > device.inputLength)
+    return context.arguments.Fail("the report is longer than the device's input reports");
+  if (request.report.size() < device.inputLength) request.report.resize(device.inputLength);
+  SendBurst(context, request, [&] { return device.plugged->control().PushInput(request.report) == 0; });
+  return true;
+}
+
 const char* HowItArrived(vhid::Arrival how) {
   switch (how) {
     case vhid::Arrival::InterruptWrite: return "";
@@ -312,6 +332,7 @@ std::vector<CommandInfo> DeviceCommands() {
        Plug},
       {"unplug", "unplug <name>", Unplug},
       {"send", "send <name> [<report ID>, <byte>, ...]", Send},
+      {"burst", "burst <name> [<report ID>, <byte>, ...] <rate> per second for <duration> ms", Burst},
       {"received", "received <name>", Received},
       {"feature", "feature <name> [<report ID>, <byte>, ...]", Feature},
       {"stall", "stall <name>", Stall},
