@@ -153,7 +153,7 @@ bool ChangesOfOneAxis() {
     callsWithoutX += Property(values, arguments[1], "X") == -1 ? 1 : 0;
     return kVoidMoaMmValue;
   });
-  session.script().Call(kSelectorSetInputHandler, "\"padChanged\"", "#changes");
+  session.script().Call(kSelectorSetInputHandler, "\"padChanged\", #changes");
   // Sent from this thread between the idles, so that every idle has news.
   std::uint32_t sent = 0;
   int idles = 0;
