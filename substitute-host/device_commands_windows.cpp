@@ -168,8 +168,9 @@ bool SetStringProperty(vhid::DeviceSpec& spec, const std::string& key, const std
   return true;
 }
 
-bool SetListProperty(vhid::DeviceSpec& spec, ReportLayout& layout, const std::string& key, const LingoValue& list,
-                     const LingoValueStore& values) {
+// #inputIds, #outputIds, #featureIds.
+bool SetReportIds(ReportLayout& layout, const std::string& key, const LingoValue& list,
+                  const LingoValueStore& values) {
   std::vector<std::uint8_t>* ids = key == "inputids"     ? &layout.inputIds
                                    : key == "outputids"  ? &layout.outputIds
                                    : key == "featureids" ? &layout.featureIds
@@ -198,7 +199,7 @@ bool Plug(CommandContext& context) {
                      (value->type == kMoaMmValueType_String    ? SetStringProperty(spec, key, value->text)
                       : value->type == kMoaMmValueType_Integer ? SetIntegerProperty(spec, layout, key, value->integer)
                       : value->type == kMoaMmValueType_List
-                          ? SetListProperty(spec, layout, key, *value, arguments.values())
+                          ? SetReportIds(layout, key, *value, arguments.values())
                           : false);
     if (!set) return arguments.Fail("#" + property + " is no device property under Wine, or its value does not fit");
   }
