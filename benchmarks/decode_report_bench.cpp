@@ -3,34 +3,14 @@
 // same run.
 #include <benchmark/benchmark.h>
 
-#include <stdexcept>
-#include <string>
 #include <vector>
 
-#include "named_descriptors.h"
 #include "ratio_goals.h"
 #include "xtra_session.h"
 
 using namespace director;
 
 namespace {
-
-// Plugs xtrahost's #gamepad beside the session's device and opens it instead.
-standin::DeviceId OpenGamepad(XtraSession& session) {
-  LingoValueStore& values = session.host().values();
-  const MoaMmValue name = values.Symbol("gamepad");
-  standin::DeviceSpec pad;
-  pad.vendorId = 0x1209;
-  pad.productId = 0x0065;
-  std::string error;
-  const bool described = DescriptorOf(*values.Find(name), values, pad.reportDescriptor, error);
-  values.Release(name);
-  if (!described) throw std::runtime_error(error);
-  const standin::DeviceId device = standin::PlugDevice(pad);
-  const std::string answer = session.script().Call(kSelectorOpenByPath, "\"" + standin::DevicePath(device) + "\"");
-  if (answer != "\"Ok\"") throw std::runtime_error("OpenByPath answered " + answer);
-  return device;
-}
 
 void BM_DecodeGamepadReport(benchmark::State& state) {
   XtraSession session;

@@ -14,6 +14,7 @@
 
 #include "device/input_buffer.h"
 
+#include "paced_sender.h"
 #include "xtra_session.h"
 
 using namespace director;
@@ -27,18 +28,16 @@ constexpr auto kFrame = std::chrono::milliseconds(33);
 constexpr int kPacedRate = 8000;
 constexpr std::uint32_t kPacedReports = 3 * kPacedRate;
 constexpr auto kPacedInterval = std::chrono::microseconds(1000000 / kPacedRate);
-constexpr auto kLongestBurst = std::chrono::milliseconds(2);
 constexpr double kWantedCapacity = 10.0 * kPacedRate;
 constexpr double kIdleCpuGoalMs = 5.0;
 constexpr double kFullBufferMemoryGoal = 1.15;
 
 const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
 
-// What the movie has read so far, checked report by report: each carries its
-// sequence number in its first four bytes.
-class Arrivals {
+// What the movie has read so far, checked report by report.
+class ReadArrivals {
  public:
-  explicit Arrivals(XtraSession& session) : session_(session) {}
+  explicit ReadArrivals(XtraSession& session) : session_(session) {}
 
   // One frame's Read (selector 7).
   void Drain() {
@@ -48,72 +47,37 @@ class Arrivals {
     const LingoValue* list = values.Find(result);
     const size_t count = list ? list->items.size() : 0;
     for (size_t start = 0; start + XtraSession::kReportBytes <= count; start += XtraSession::kReportBytes) {
-      std::uint32_t sequence = 0;
-      for (int byte = 3; byte >= 0; --byte)
-        sequence = sequence << 8 | static_cast<std::uint32_t>(values.Find(list->items[start + byte])->integer);
-      if (sequence > next_) gaps_ += sequence - next_;
-      if (sequence < next_) ++outOfOrder_;
-      next_ = sequence + 1;
-      ++received_;
+      std::vector<std::uint32_t> firstFour;
+      for (size_t byte = 0; byte < 4; ++byte)
+        firstFour.push_back(static_cast<std::uint32_t>(values.Find(list->items[start + byte])->integer));
+      tally_.Note(SequenceOf(firstFour));
     }
     values.Release(result);
   }
   // Drains until `sent` reports have come or a second has passed.
   void DrainUntil(std::uint32_t sent) {
     const auto deadline = Clock::now() + std::chrono::seconds(1);
-    while (received_ < sent && Clock::now() < deadline) {
+    while (tally_.received() < sent && Clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
       Drain();
     }
   }
-  std::uint32_t received() const { return received_; }
-  // Reports missing between those that came, and those that came too late.
-  std::uint32_t gaps() const { return gaps_; }
-  std::uint32_t outOfOrder() const { return outOfOrder_; }
+  const Arrivals& tally() const { return tally_; }
 
  private:
   XtraSession& session_;
-  std::uint32_t received_ = 0;
-  std::uint32_t next_ = 0;
-  std::uint32_t gaps_ = 0;
-  std::uint32_t outOfOrder_ = 0;
+  Arrivals tally_;
 };
-
-void Send(standin::DeviceId device, std::uint32_t sequence) {
-  std::vector<std::uint8_t> report(XtraSession::kReportBytes);
-  for (int byte = 0; byte < 4; ++byte) report[byte] = static_cast<std::uint8_t>(sequence >> (8 * byte));
-  standin::SendInputReport(device, std::move(report));
-}
-
-// Sends on a fixed schedule. A sender thread that was not scheduled in time
-// catches up with a burst of at most 2 ms of reports and lets the rest of its
-// schedule slip: a real device does not stall with the host's threads, so
-// longer bursts (beyond the driver's ring) would lose reports to the simulation,
-// not to the reader. Answers the schedule's slots that slipped.
-std::uint32_t SendPaced(standin::DeviceId device) {
-  std::uint32_t slipped = 0;
-  auto due = Clock::now();
-  for (std::uint32_t sequence = 0; sequence < kPacedReports; ++sequence, due += kPacedInterval) {
-    std::this_thread::sleep_until(due);
-    const auto oldest = Clock::now() - kLongestBurst;
-    if (due < oldest) {
-      slipped += static_cast<std::uint32_t>((oldest - due) / kPacedInterval);
-      due = oldest;
-    }
-    Send(device, sequence);
-  }
-  return slipped;
-}
 
 bool Paced() {
   XtraSession session;
-  Arrivals arrivals(session);
+  ReadArrivals arrivals(session);
   std::atomic<bool> sending{true};
   std::uint32_t slipped = 0;
   const auto start = Clock::now();
   Clock::time_point end;
   std::thread device([&] {
-    slipped = SendPaced(session.device());
+    slipped = SendPaced(session.device(), kPacedReports, kPacedInterval);
     end = Clock::now();
     sending = false;
   });
@@ -125,13 +89,14 @@ bool Paced() {
   arrivals.DrainUntil(kPacedReports);
 
   const double seconds = duration<double>(end - start).count();
-  const std::uint32_t lost = kPacedReports - arrivals.received();
-  const bool met = lost == 0 && arrivals.gaps() == 0 && arrivals.outOfOrder() == 0;
+  const Arrivals& tally = arrivals.tally();
+  const std::uint32_t lost = kPacedReports - tally.received();
+  const bool met = lost == 0 && tally.gaps() == 0 && tally.outOfOrder() == 0;
   std::printf("paced: %u reports sent at %.0f/s over %.2f s (schedule slipped by %u), drained "
               "every 33 ms: %u arrived, %u lost (%zu dropped by the device's ring; %u missing between arrivals, %u "
               "out of order)  -> goal 0 lost: %s\n",
-              kPacedReports, kPacedReports / seconds, seconds, slipped, arrivals.received(), lost,
-              standin::DroppedInputReports(session.device()), arrivals.gaps(), arrivals.outOfOrder(), Verdict(met));
+              kPacedReports, kPacedReports / seconds, seconds, slipped, tally.received(), lost,
+              standin::DroppedInputReports(session.device()), tally.gaps(), tally.outOfOrder(), Verdict(met));
   return met;
 }
 
@@ -161,7 +126,7 @@ bool Capacity() {
     const auto deadline = Clock::now() + std::chrono::seconds(1);
     while (standin::PendingReadCount(session.device()) == 0 && Clock::now() < deadline) std::this_thread::yield();
     standin::HoldSatisfiedWaits(true);
-    Send(session.device(), sequence++);
+    SendNumbered(session.device(), sequence++);
     const auto heldBy = Clock::now() + std::chrono::milliseconds(50);
     while (standin::HeldWaits() == 0 && Clock::now() < heldBy) std::this_thread::yield();
     if (standin::HeldWaits() == 0) {
@@ -170,22 +135,22 @@ bool Capacity() {
       storedAll(sequence);
       continue;
     }
-    for (std::uint32_t i = 1; i < kRound; ++i) Send(session.device(), sequence++);
+    for (std::uint32_t i = 1; i < kRound; ++i) SendNumbered(session.device(), sequence++);
     const auto start = Clock::now();
     standin::HoldSatisfiedWaits(false);
     storedAll(sequence);
     seconds += duration<double>(Clock::now() - start).count();
     ++round;
   }
-  Arrivals arrivals(session);
+  ReadArrivals arrivals(session);
   // One Read answers at most 64 KB: drain as a movie would, Read after Read.
   while (session.script().Call(kSelectorNumberOfPacketsInReadBuffer) != "0") arrivals.Drain();
   const std::uint32_t timed = round * kRound;
   const double stored = seconds > 0 ? timed / seconds : 0;
-  const bool met = round == kRounds && stored >= kWantedCapacity && arrivals.gaps() == 0;
+  const bool met = round == kRounds && stored >= kWantedCapacity && arrivals.tally().gaps() == 0;
   std::printf("capacity: %u rounds of %u reports waiting in the reader's queue: %u stored in %.3f s = %.0f "
               "reports/s (%u missing)  -> goal >= %.0f/s: %s\n",
-              round, kRound, timed, seconds, stored, arrivals.gaps(), kWantedCapacity, Verdict(met));
+              round, kRound, timed, seconds, stored, arrivals.tally().gaps(), kWantedCapacity, Verdict(met));
   return met;
 }
 

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "named_descriptors.h"
+
 using namespace director;
 
 const char kBenchDeviceIds[] = "4617, 100";
@@ -88,4 +90,20 @@ void XtraSession::Feed(int count) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
   }
+}
+
+standin::DeviceId OpenGamepad(XtraSession& session) {
+  LingoValueStore& values = session.host().values();
+  const MoaMmValue name = values.Symbol("gamepad");
+  standin::DeviceSpec pad;
+  pad.vendorId = 0x1209;
+  pad.productId = 0x0065;
+  std::string error;
+  const bool described = DescriptorOf(*values.Find(name), values, pad.reportDescriptor, error);
+  values.Release(name);
+  if (!described) throw std::runtime_error(error);
+  const standin::DeviceId device = standin::PlugDevice(pad);
+  const std::string answer = session.script().Call(kSelectorOpenByPath, "\"" + standin::DevicePath(device) + "\"");
+  if (answer != "\"Ok\"") throw std::runtime_error("OpenByPath answered " + answer);
+  return device;
 }

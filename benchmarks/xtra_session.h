@@ -55,3 +55,8 @@ class XtraSession {
   std::unique_ptr<ScriptInstance> script_;
   standin::DeviceId device_ = 0;
 };
+
+// Plugs xtrahost's #gamepad (16 buttons, X, Y, Z, Rx, Ry, Rz and a hat in
+// 64-byte reports: buttons in bytes 1 and 2, X in bytes 3 and 4) beside the
+// session's device and opens it instead.
+standin::DeviceId OpenGamepad(XtraSession& session);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "burst_command.h"
 #include "host_commands.h"
 #include "lingo_literals.h"
 #include "named_descriptors.h"
@@ -209,41 +210,15 @@ bool Send(CommandContext& context) {
   return true;
 }
 
-// burst pad [1, 2] 1000 per second for 50 ms: sent at even intervals while
-// the host idles as a running movie would.
 bool Burst(CommandContext& context) {
-  CommandArguments& arguments = context.arguments;
-  standin::DeviceId device = 0;
-  std::string name;
-  std::vector<uint8_t> report;
-  int32_t rate = 0;
-  int32_t milliseconds = 0;
-  if (!FindDevice(arguments, &device, &name) || !arguments.Bytes("the report", &report) ||
-      !arguments.Integer("the reports per second", &rate) || !arguments.Word("per") || !arguments.Word("second") ||
-      !arguments.Word("for") || !arguments.Integer("the duration", &milliseconds) || !arguments.Word("ms") ||
-      !arguments.End())
-    return false;
-  if (rate <= 0 || milliseconds < 0) return arguments.Fail("the rate must be positive, the duration not negative");
-
-  using Clock = std::chrono::steady_clock;
-  const long long count = static_cast<long long>(rate) * milliseconds / 1000;
-  const auto interval = std::chrono::nanoseconds(1000000000LL / rate);
-  const auto start = Clock::now();
-  auto nextIdle = start;
-  long long refused = 0;
-  for (long long sent = 0; sent < count; ++sent) {
-    std::this_thread::sleep_until(start + sent * interval);
-    if (!standin::SendInputReport(device, report)) ++refused;
-    if (Clock::now() >= nextIdle) {
-      context.idle.Once();
-      nextIdle = Clock::now() + std::chrono::milliseconds(10);
-    }
-  }
-  context.idle.Once();
-  context.transcript.Note("sent " + std::to_string(count - refused) + " reports to " + name +
-                          (refused ? ", " + std::to_string(refused) + " refused" : ""));
+  BurstRequest request;
+  if (!ReadBurst(context.arguments, &request)) return false;
+  const auto found = Devices().find(FoldCase(request.name));
+  if (found == Devices().end()) return context.arguments.Fail("no device named " + request.name + " is plugged in");
+  const standin::DeviceId device = found->second;
+  SendBurst(context, request, [&] { return standin::SendInputReport(device, request.report); });
   if (const size_t dropped = standin::DroppedInputReports(device))
-    context.transcript.Note(name + "'s queue dropped " + std::to_string(dropped) + " reports so far");
+    context.transcript.Note(request.name + "'s queue dropped " + std::to_string(dropped) + " reports so far");
   return true;
 }
 

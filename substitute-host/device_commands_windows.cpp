@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 
+#include "burst_command.h"
 #include "host_commands.h"
 #include "host_windows.h"
 #include "idle_loop.h"
@@ -262,6 +263,21 @@ bool Send(CommandContext& context) {
   return true;
 }
 
+// Under Wine the input length is known only for a device made from its
+// properties: a burst is sent as written.
+bool Burst(CommandContext& context) {
+  BurstRequest request;
+  if (!ReadBurst(context.arguments, &request)) return false;
+  const auto found = Devices().find(FoldCase(request.name));
+  if (found == Devices().end()) return context.arguments.Fail("no device named " + request.name + " is plugged in");
+  ScriptDevice& device = found->second;
+  if (device.inputLength && request.report.size() > device.inputLength)
+    return context.arguments.Fail("the report is longer than the device's input reports");
+  if (request.report.size() < device.inputLength) request.report.resize(device.inputLength);
+  SendBurst(context, request, [&] { return device.plugged->control().PushInput(request.report) == 0; });
+  return true;
+}
+
 const char* HowItArrived(vhid::Arrival how) {
   switch (how) {
     case vhid::Arrival::InterruptWrite: return "";
@@ -315,6 +331,7 @@ std::vector<CommandInfo> DeviceCommands() {
        Plug},
       {"unplug", "unplug <name>", Unplug},
       {"send", "send <name> [<report ID>, <byte>, ...]", Send},
+      {"burst", "burst <name> [<report ID>, <byte>, ...] <rate> per second for <duration> ms", Burst},
       {"received", "received <name>", Received},
       {"feature", "feature <name> [<report ID>, <byte>, ...]", Feature},
       {"stall", "stall <name>", Stall},

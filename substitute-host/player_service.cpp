@@ -18,7 +18,7 @@ MoaError MovieHandlers::Call(MoaMmSymbol handler, MoaLong count, MoaMmValue* arg
     if (!arguments_.Find(&argument, &status)) return status;
   }
 
-  calls_.push_back({*name, FormatLiterals(values_, arguments.data(), arguments.size())});
+  calls_.push_back({*name, recordArguments_ ? FormatLiterals(values_, arguments.data(), arguments.size()) : ""});
   // A copy: the handler may define or redefine handlers while it runs.
   const auto found = handlers_.find(FoldCase(*name));
   const LingoHandler body = found == handlers_.end() ? LingoHandler() : found->second;

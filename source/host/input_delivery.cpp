@@ -89,7 +89,7 @@ class InputCall {
   InputBuffer::Copied copied_;
   size_t standsFor_ = 0;
   size_t droppedTold_ = 0;
-  std::map<std::string, ControlValue> heard_;
+  std::map<std::pair<uint8_t, std::string>, ControlValue> heard_;
 };
 
 void InputCall::TellOnce(bool& told, const std::string& help) {
@@ -153,9 +153,10 @@ bool InputCall::AddChanges(ListBuilder& list) {
     }
     for (const DecodedControl& control : reports[i].controls) {
       ControlValue value = ValueOf(control);
-      auto known = heard_.find(control.control->name);
+      const auto key = std::make_pair(reports[i].reportId, control.control->name);
+      auto known = heard_.find(key);
       if (known != heard_.end() && known->second == value) continue;
-      heard_[control.control->name] = std::move(value);
+      heard_[key] = std::move(value);
       changed.push_back(&control);
     }
   }
@@ -216,6 +217,7 @@ void InputCall::Make(HostValue& reports) {
   }
   script_.ExecutionFlow("InputCall", "Enter", 50);
   state_.lent = copied_;
+  const uint32_t resets = state_.resets;
   HostValue answer(values);
   const MoaError called = services_.player()->CallHandler(handler, 3, args, answer.out());
   if (called == kMoaErr_NoErr) SettleLentInput(instance_);
@@ -227,6 +229,8 @@ void InputCall::Make(HostValue& reports) {
                                      " could not be called; reports stay buffered until SetInputHandler names another");
     return;
   }
+  // A handler that named another handler or mode has started it afresh.
+  if (state_.resets != resets) return;
   state_.heard = std::move(heard_);
   state_.reportsSinceCall = 0;
   state_.droppedBefore = droppedTold_;

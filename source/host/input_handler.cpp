@@ -34,4 +34,5 @@ void InputHandlerState::Reset(size_t droppedNow) {
   droppedBefore = droppedNow;
   reportsSinceCall = 0;
   heard.clear();
+  ++resets;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/input_buffer.h"
@@ -41,9 +42,13 @@ struct InputHandlerState {
   // The buffer's drop count when the last call was made.
   size_t droppedBefore = 0;
   // #changes: reports consumed without a call since the last one, and every
-  // control's value as the movie last heard it.
+  // control's value as the movie last heard it, by report ID and name (two
+  // reports may each hold a control of one name).
   size_t reportsSinceCall = 0;
-  std::map<std::string, ControlValue> heard;
+  std::map<std::pair<uint8_t, std::string>, ControlValue> heard;
+  // Counts the Resets: a handler that sets another handler or mode during
+  // its own call must not have the call it ends overwrite the fresh start.
+  uint32_t resets = 0;
   // The reports of the input call under way: they leave the buffer once it
   // is made, or at once when its handler reads the buffer.
   InputBuffer::Copied lent;
