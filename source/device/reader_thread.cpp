@@ -4,6 +4,7 @@
 
 #include "device/interface_open.h"
 #include "device/own_io.h"
+#include "device/reader_pool.h"
 #include "diagnostics/system_message.h"
 
 namespace {
@@ -13,13 +14,10 @@ constexpr DWORD kRetryPauseMs = 100;
 // How often a waiting reader looks whether Close has let go of it, should the
 // stop event never come.
 constexpr DWORD kStopPollMs = 250;
-// What the reader's stack may grow to; Windows' default reserves a megabyte.
-constexpr SIZE_T kStackReserve = 64 * 1024;
 // The HID class driver keeps 32 unread reports by default: 4 ms at 8000
 // reports a second, less than a busy PC may keep the reader waiting.
 constexpr ULONG kDriverInputBuffers = 512;
 
-std::atomic<long> gLiveThreads{0};
 std::atomic<long> gLettingGo{0};
 
 // Codes after which no later read can succeed.
@@ -93,47 +91,23 @@ ReaderThread::Reference ReaderThread::Prepare(UsbClassBase& device, const std::s
 }
 
 bool ReaderThread::Start(XtraResult& result) {
-  // A reference of its own on the module: Director may unload it as soon as
-  // DllCanUnloadNow agrees, while the thread still has its last steps to go.
-  // Without one the thread must not run.
-  const bool holdsModule = GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                              reinterpret_cast<LPCSTR>(&ReaderThread::Main), &module_) != FALSE;
-  if (!holdsModule) module_ = nullptr;
   ++references_;
-  ++gLiveThreads;
-  // Nothing waits for the thread's start or its end, which come on their
-  // own: its handle is closed at once. Its stack is reserved small: the
-  // reader needs little, and every open device has one.
-  const ScopedHandle thread(holdsModule ? CreateThread(nullptr, kStackReserve, Main, this,
-                                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)
-                                        : nullptr);
-  if (!thread) {
-    // An open that reports success with no reader would leave the movie
-    // waiting for reports that never come.
-    result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
-    --gLiveThreads;
-    --references_;
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
-    return false;
-  }
-  return true;
+  if (reader_pool::Run(Serve, this)) return true;
+  // An open that reports success with no reader would leave the movie
+  // waiting for reports that never come.
+  result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
+  --references_;
+  return false;
 }
 
-DWORD WINAPI ReaderThread::Main(LPVOID parameter) {
+void ReaderThread::Serve(void* parameter) {
   auto* reader = static_cast<ReaderThread*>(parameter);
-  HMODULE module = reader->module_;
   if (reader->report_.empty())
     reader->WaitUntilStopped();
   else
     reader->ReadUntilStopped();
   Release(reader);
-  --gLiveThreads;
-  FreeLibraryAndExitThread(module, 0);
-  return 0;
 }
-
-long ReaderThread::LiveThreads() { return gLiveThreads.load(); }
 
 long ReaderThread::LettingGo() { return gLettingGo.load(); }
 
