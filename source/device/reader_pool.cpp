@@ -3,6 +3,7 @@
 #include <atomic>
 #include <new>
 
+#include "device/lock_hold.h"
 #include "device/scoped_resources.h"
 
 namespace reader_pool {
@@ -39,7 +40,7 @@ class Pool {
 
   // The job goes to a parked thread; false when none is parked.
   bool Hand(Job job, void* argument) {
-    Hold hold(*this);
+    LockHold hold(lock_);
     Worker* worker = TakeParked();
     if (!worker) return false;
     worker->job = job;
@@ -52,28 +53,17 @@ class Pool {
   bool Park(Worker& worker);
 
   void AddOwner() {
-    Hold hold(*this);
+    LockHold hold(lock_);
     ++owners_;
   }
 
   void RemoveOwner() {
-    Hold hold(*this);
+    LockHold hold(lock_);
     if (--owners_ > 0) return;
     while (Worker* worker = TakeParked()) Tell(*worker, Order::End);
   }
 
  private:
-  class Hold {
-   public:
-    explicit Hold(Pool& pool) : lock_(pool.lock_) { EnterCriticalSection(&lock_); }
-    ~Hold() { LeaveCriticalSection(&lock_); }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-
-   private:
-    CRITICAL_SECTION& lock_;
-  };
-
   // With the lock held.
   Worker* TakeParked() {
     for (Worker*& slot : parked_) {
@@ -107,7 +97,7 @@ bool Pool::Park(Worker& worker) {
   if (!worker.wake) worker.wake.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   if (!worker.wake) return false;
   {
-    Hold hold(*this);
+    LockHold hold(lock_);
     if (owners_ == 0) return false;
     Worker** free = nullptr;
     for (Worker*& slot : parked_)
@@ -118,7 +108,7 @@ bool Pool::Park(Worker& worker) {
   }
   for (;;) {
     const DWORD waited = WaitForSingleObject(worker.wake.get(), kParkedLifetimeMs);
-    Hold hold(*this);
+    LockHold hold(lock_);
     if (worker.order != Order::None) return worker.order == Order::Run;
     // A wake-up left over from an order the thread took after its wait had
     // run out: no order is given without the thread being taken first.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/interface_open.h"
+#include "device/lock_hold.h"
 #include "device/own_io.h"
 #include "device/reader_pool.h"
 #include "diagnostics/system_message.h"
@@ -34,17 +35,6 @@ bool StillThere(HANDLE file) {
 }
 
 }  // namespace
-
-class ReaderThread::Hold {
- public:
-  explicit Hold(ReaderThread& reader) : lock_(reader.lock_) { EnterCriticalSection(&lock_); }
-  ~Hold() { LeaveCriticalSection(&lock_); }
-  Hold(const Hold&) = delete;
-  Hold& operator=(const Hold&) = delete;
-
- private:
-  CRITICAL_SECTION& lock_;
-};
 
 // ---- Start: the open's part ------------------------------------------------
 
@@ -117,7 +107,7 @@ long ReaderThread::LettingGo() { return gLettingGo.load(); }
 void ReaderThread::WaitUntilStopped() {
   for (;;) {
     {
-      Hold hold(*this);
+      LockHold hold(lock_);
       if (!device_) return;
     }
     if (WaitForSingleObject(stopEvent_.get(), kStopPollMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
@@ -169,7 +159,7 @@ ReaderThread::WaitResult ReaderThread::WaitForOneReport() {
 
 // Takes the result of the read under way, or marks the next one.
 ReaderThread::StepResult ReaderThread::Advance() {
-  Hold hold(*this);
+  LockHold hold(lock_);
   if (!device_) return {Step::Stopped, ERROR_SUCCESS};
   if (readPending_) return Collect();
   return MarkRead();
@@ -183,7 +173,7 @@ ReaderThread::StepResult ReaderThread::StartRead() {
   BOOL done = ReadFile(file_.get(), report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
   DWORD error = done ? ERROR_SUCCESS : GetLastError();
   if (error == ERROR_IO_PENDING) return {Step::Waiting, ERROR_SUCCESS};
-  Hold hold(*this);
+  LockHold hold(lock_);
   for (;;) {
     // Close took the report meanwhile.
     if (!readPending_) return {Step::Waiting, ERROR_SUCCESS};
@@ -234,7 +224,7 @@ void ReaderThread::Store(DWORD received) {
 // device that is gone is told, then let go of: from here on the read is the
 // reader's own business. False when Close has let go of the reader.
 bool ReaderThread::Tell(DWORD error, bool gone) {
-  Hold hold(*this);
+  LockHold hold(lock_);
   if (!device_) return false;
   if (gone || !failing_) device_->NoteReaderFailure(error, gone);
   failing_ = true;
@@ -255,7 +245,7 @@ void ReaderThread::LetGo::operator()(ReaderThread* reader) const {
 
 void ReaderThread::Stop() {
   {
-    Hold hold(*this);
+    LockHold hold(lock_);
     // A report that has come in before the stop is the movie's, stored or
     // not; a failed read no longer concerns anyone.
     if (readPending_) Collect();

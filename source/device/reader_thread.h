@@ -58,7 +58,6 @@ class ReaderThread {
     Step step;
     DWORD error;
   };
-  class Hold;
 
   ReaderThread(UsbClassBase& device, uint32_t reportLength);
   ~ReaderThread();

@@ -122,9 +122,17 @@ TEST_F(ReaderPool, AParkedThreadWhoseWakeUpFailsStillReadsOnceItsWaitRunsOut) {
 TEST_F(ReaderPool, QuickReopensAndEndsUnderReportsLoseNoThreadAndMixNoDevices) {
   const auto pad = standin::PlugDevice(Pad(u"P"));
   const auto meter = standin::PlugDevice(Meter());
-  std::atomic<bool> pouring{true};
-  std::thread feeder([&] {
-    while (pouring) standin::SendInputReport(pad, {0, 1});
+  // Stops and joins however the test ends: a joinable thread would end the run.
+  struct Feeder {
+    std::atomic<bool> pouring{true};
+    std::thread thread;
+    ~Feeder() {
+      pouring = false;
+      thread.join();
+    }
+  } feeder;
+  feeder.thread = std::thread([&] {
+    while (feeder.pouring) standin::SendInputReport(pad, {0, 1});
   });
   for (int round = 0; round < 40; ++round) {
     auto object = std::make_unique<UsbClassPC>();
@@ -140,8 +148,6 @@ TEST_F(ReaderPool, QuickReopensAndEndsUnderReportsLoseNoThreadAndMixNoDevices) {
     // The object goes with its device open, its reader's thread parking
     // or not, and with it the last owner of the parked threads.
   }
-  pouring = false;
-  feeder.join();
   EXPECT_TRUE(standin::AwaitThreadsEnded(std::chrono::seconds(5)));
 }
 
