@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "device/lock_hold.h"
+
 namespace {
 
 // The first ring holds a few hundred ordinary reports; each step doubles it.
@@ -14,24 +16,13 @@ constexpr size_t kLargestKeptWhenEmpty = 1u << 20;
 
 }  // namespace
 
-class InputBuffer::Hold {
- public:
-  explicit Hold(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
-  ~Hold() { LeaveCriticalSection(&lock_); }
-  Hold(const Hold&) = delete;
-  Hold& operator=(const Hold&) = delete;
-
- private:
-  CRITICAL_SECTION& lock_;
-};
-
 InputBuffer::InputBuffer() { InitializeCriticalSection(&lock_); }
 
 InputBuffer::~InputBuffer() { DeleteCriticalSection(&lock_); }
 
 void InputBuffer::Store(const uint8_t* bytes, size_t length) {
   if (length == 0 || length > kMaxBytes) return;
-  Hold hold(lock_);
+  LockHold hold(lock_);
   if (keepOnlyNewest_) DropAll();
   while (bytes_ + length > kMaxBytes) {
     DropOldest();
@@ -56,7 +47,7 @@ void InputBuffer::Store(const uint8_t* bytes, size_t length) {
 
 InputBuffer::Copied InputBuffer::Copy(ByteList& out, size_t perPacket, size_t packets, size_t total,
                                       std::vector<uint32_t>* lengths) {
-  Hold hold(lock_);
+  LockHold hold(lock_);
   size_t offset = head_;
   size_t copiedBytes = 0;
   size_t copiedPackets = 0;
@@ -75,7 +66,7 @@ InputBuffer::Copied InputBuffer::Copy(ByteList& out, size_t perPacket, size_t pa
 }
 
 InputBuffer::Copied InputBuffer::CopyNewest(ByteList& out, size_t perPacket) {
-  Hold hold(lock_);
+  LockHold hold(lock_);
   if (packets_ == 0) return {firstSequence_, 0};
   const uint32_t length = runs_.back().length;
   CopyOut((head_ + bytes_ - length) % capacity_, std::min<size_t>(length, perPacket), out);
@@ -83,7 +74,7 @@ InputBuffer::Copied InputBuffer::CopyNewest(ByteList& out, size_t perPacket) {
 }
 
 void InputBuffer::Remove(const Copied& copied) {
-  Hold hold(lock_);
+  LockHold hold(lock_);
   while (packets_ > 0 && firstSequence_ < copied.end) DropOldest();
   if (packets_ == 0 && capacity_ > kLargestKeptWhenEmpty) {
     ring_.reset();
@@ -99,22 +90,22 @@ size_t InputBuffer::TakeDroppedCount() {
 }
 
 size_t InputBuffer::Bytes() {
-  Hold hold(lock_);
+  LockHold hold(lock_);
   return bytes_;
 }
 
 size_t InputBuffer::Packets() {
-  Hold hold(lock_);
+  LockHold hold(lock_);
   return packets_;
 }
 
 size_t InputBuffer::Capacity() {
-  Hold hold(lock_);
+  LockHold hold(lock_);
   return capacity_;
 }
 
 void InputBuffer::KeepOnlyNewest(bool only) {
-  Hold hold(lock_);
+  LockHold hold(lock_);
   keepOnlyNewest_ = only;
 }
 

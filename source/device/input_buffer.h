@@ -66,7 +66,6 @@ class InputBuffer {
     uint32_t length;
     size_t count;
   };
-  class Hold;
 
   void Grow(size_t needed);
   void DropOldest();

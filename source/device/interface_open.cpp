@@ -20,10 +20,13 @@ ScopedHandle OpenInterface(const char* path, DWORD access, DWORD share, DWORD fl
     return ScopedHandle();
   }
   for (DWORD waited = 0;; waited += kRetryMs) {
+    // Counted before the attempt: a reader may close its handle and stop
+    // counting between a refused open and a look at the count afterwards.
+    // Readers are let go of only on this thread, so none joins meanwhile.
+    const bool readerLettingGo = ReaderThread::LettingGo() != 0;
     ScopedHandle handle(CreateFileW(widePath, access, share, nullptr, OPEN_EXISTING, flags, nullptr));
     if (handle) return handle;
-    if (GetLastError() != ERROR_SHARING_VIOLATION || ReaderThread::LettingGo() == 0 || waited >= kReaderLetGoMs)
-      return handle;
+    if (GetLastError() != ERROR_SHARING_VIOLATION || !readerLettingGo || waited >= kReaderLetGoMs) return handle;
     Sleep(kRetryMs);
   }
 }

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "device/interface_open.h"
+#include "device/lock_hold.h"
 #include "device/own_io.h"
+#include "device/reader_pool.h"
 #include "diagnostics/system_message.h"
 
 namespace {
@@ -13,13 +15,10 @@ constexpr DWORD kRetryPauseMs = 100;
 // How often a waiting reader looks whether Close has let go of it, should the
 // stop event never come.
 constexpr DWORD kStopPollMs = 250;
-// What the reader's stack may grow to; Windows' default reserves a megabyte.
-constexpr SIZE_T kStackReserve = 64 * 1024;
 // The HID class driver keeps 32 unread reports by default: 4 ms at 8000
 // reports a second, less than a busy PC may keep the reader waiting.
 constexpr ULONG kDriverInputBuffers = 512;
 
-std::atomic<long> gLiveThreads{0};
 std::atomic<long> gLettingGo{0};
 
 // Codes after which no later read can succeed.
@@ -36,17 +35,6 @@ bool StillThere(HANDLE file) {
 }
 
 }  // namespace
-
-class ReaderThread::Hold {
- public:
-  explicit Hold(ReaderThread& reader) : lock_(reader.lock_) { EnterCriticalSection(&lock_); }
-  ~Hold() { LeaveCriticalSection(&lock_); }
-  Hold(const Hold&) = delete;
-  Hold& operator=(const Hold&) = delete;
-
- private:
-  CRITICAL_SECTION& lock_;
-};
 
 // ---- Start: the open's part ------------------------------------------------
 
@@ -93,47 +81,23 @@ ReaderThread::Reference ReaderThread::Prepare(UsbClassBase& device, const std::s
 }
 
 bool ReaderThread::Start(XtraResult& result) {
-  // A reference of its own on the module: Director may unload it as soon as
-  // DllCanUnloadNow agrees, while the thread still has its last steps to go.
-  // Without one the thread must not run.
-  const bool holdsModule = GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                              reinterpret_cast<LPCSTR>(&ReaderThread::Main), &module_) != FALSE;
-  if (!holdsModule) module_ = nullptr;
   ++references_;
-  ++gLiveThreads;
-  // Nothing waits for the thread's start or its end, which come on their
-  // own: its handle is closed at once. Its stack is reserved small: the
-  // reader needs little, and every open device has one.
-  const ScopedHandle thread(holdsModule ? CreateThread(nullptr, kStackReserve, Main, this,
-                                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)
-                                        : nullptr);
-  if (!thread) {
-    // An open that reports success with no reader would leave the movie
-    // waiting for reports that never come.
-    result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
-    --gLiveThreads;
-    --references_;
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
-    return false;
-  }
-  return true;
+  if (reader_pool::Run(Serve, this)) return true;
+  // An open that reports success with no reader would leave the movie
+  // waiting for reports that never come.
+  result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
+  --references_;
+  return false;
 }
 
-DWORD WINAPI ReaderThread::Main(LPVOID parameter) {
+void ReaderThread::Serve(void* parameter) {
   auto* reader = static_cast<ReaderThread*>(parameter);
-  HMODULE module = reader->module_;
   if (reader->report_.empty())
     reader->WaitUntilStopped();
   else
     reader->ReadUntilStopped();
   Release(reader);
-  --gLiveThreads;
-  FreeLibraryAndExitThread(module, 0);
-  return 0;
 }
-
-long ReaderThread::LiveThreads() { return gLiveThreads.load(); }
 
 long ReaderThread::LettingGo() { return gLettingGo.load(); }
 
@@ -143,7 +107,7 @@ long ReaderThread::LettingGo() { return gLettingGo.load(); }
 void ReaderThread::WaitUntilStopped() {
   for (;;) {
     {
-      Hold hold(*this);
+      LockHold hold(lock_);
       if (!device_) return;
     }
     if (WaitForSingleObject(stopEvent_.get(), kStopPollMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
@@ -195,7 +159,7 @@ ReaderThread::WaitResult ReaderThread::WaitForOneReport() {
 
 // Takes the result of the read under way, or marks the next one.
 ReaderThread::StepResult ReaderThread::Advance() {
-  Hold hold(*this);
+  LockHold hold(lock_);
   if (!device_) return {Step::Stopped, ERROR_SUCCESS};
   if (readPending_) return Collect();
   return MarkRead();
@@ -209,7 +173,7 @@ ReaderThread::StepResult ReaderThread::StartRead() {
   BOOL done = ReadFile(file_.get(), report_.data(), static_cast<DWORD>(report_.size()), nullptr, &overlapped_);
   DWORD error = done ? ERROR_SUCCESS : GetLastError();
   if (error == ERROR_IO_PENDING) return {Step::Waiting, ERROR_SUCCESS};
-  Hold hold(*this);
+  LockHold hold(lock_);
   for (;;) {
     // Close took the report meanwhile.
     if (!readPending_) return {Step::Waiting, ERROR_SUCCESS};
@@ -260,7 +224,7 @@ void ReaderThread::Store(DWORD received) {
 // device that is gone is told, then let go of: from here on the read is the
 // reader's own business. False when Close has let go of the reader.
 bool ReaderThread::Tell(DWORD error, bool gone) {
-  Hold hold(*this);
+  LockHold hold(lock_);
   if (!device_) return false;
   if (gone || !failing_) device_->NoteReaderFailure(error, gone);
   failing_ = true;
@@ -281,7 +245,7 @@ void ReaderThread::LetGo::operator()(ReaderThread* reader) const {
 
 void ReaderThread::Stop() {
   {
-    Hold hold(*this);
+    LockHold hold(lock_);
     // A report that has come in before the stop is the movie's, stored or
     // not; a failed read no longer concerns anyone.
     if (readPending_) Collect();

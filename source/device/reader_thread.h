@@ -1,10 +1,12 @@
-// The reader thread of one open device, its whole life: its own handle on
-// the device, the events it waits on, its read and its report buffer, from
-// the open that starts it to the cancel of its last read. The device object
-// and the thread each hold a reference, and whoever lets go last frees it:
-// Close never waits for the thread to end. It takes a report that has come
-// in, lets go of the reader and wakes it; the reader then cancels its read
-// and ends on its own, never touching the device object again.
+// The reader of one open device, its whole life: its own handle on the
+// device, the events it waits on, its read and its report buffer, from the
+// open that starts it to the cancel of its last read. It runs on a thread of
+// the reader pool, which outlives it and serves the next open with nothing
+// of this one. The device object and the thread each hold a reference, and
+// whoever lets go last frees it: Close never waits for the reader to end. It
+// takes a report that has come in, lets go of the reader and wakes it; the
+// reader then cancels its read and ends on its own, never touching the
+// device object again.
 #pragma once
 
 #include <atomic>
@@ -35,11 +37,10 @@ class ReaderThread {
   ReaderThread(const ReaderThread&) = delete;
   ReaderThread& operator=(const ReaderThread&) = delete;
 
-  // Starts the thread; false, with why in `result`, when it cannot run.
+  // Starts reading on a thread of the reader pool; false, with why in
+  // `result`, when there is no thread to read on.
   bool Start(XtraResult& result);
 
-  // Reader threads that have not ended: the module must stay loaded.
-  static long LiveThreads();
   // Readers let go of whose handle is still open: for a moment they still
   // hold their device against an exclusive open.
   static long LettingGo();
@@ -57,7 +58,6 @@ class ReaderThread {
     Step step;
     DWORD error;
   };
-  class Hold;
 
   ReaderThread(UsbClassBase& device, uint32_t reportLength);
   ~ReaderThread();
@@ -67,7 +67,7 @@ class ReaderThread {
   // Lets go of one reference; the last frees the reader.
   static void Release(ReaderThread* reader);
 
-  static DWORD WINAPI Main(LPVOID reader);
+  static void Serve(void* reader);
   void ReadUntilStopped();
   void WaitUntilStopped();
   WaitResult WaitForOneReport();
@@ -85,7 +85,6 @@ class ReaderThread {
   ScopedHandle stopEvent_;
   OVERLAPPED overlapped_{};
   std::vector<uint8_t> report_;
-  HMODULE module_ = nullptr;  // holds the module loaded until the thread has ended
   std::atomic<int> references_{1};
   // The thread's own: told of the failure that began the current run.
   bool failing_ = false;

@@ -2,11 +2,20 @@
 
 #include <new>
 
+#include "device/reader_pool.h"
+
 UsbClassBase* UsbClassBase::Make() { return new (std::nothrow) UsbClassPC(); }
 
-bool UsbClassBase::ThreadsRunning() { return ReaderThread::LiveThreads() != 0; }
+bool UsbClassBase::ThreadsRunning() { return reader_pool::LiveThreads() != 0; }
 
-UsbClassPC::~UsbClassPC() { Close(); }
+UsbClassPC::UsbClassPC() { reader_pool::AddOwner(); }
+
+// After Close, which lets go of the reader: its thread may still park, and
+// the last device object must see it end.
+UsbClassPC::~UsbClassPC() {
+  Close();
+  reader_pool::RemoveOwner();
+}
 
 bool UsbClassPC::IsOpen() { return static_cast<bool>(deviceHandle); }
 

@@ -27,7 +27,7 @@ enum class OpenMode {
 
 class UsbClassPC : public UsbClassBase {
  public:
-  UsbClassPC() = default;
+  UsbClassPC();
   ~UsbClassPC() override;
 
   XtraResult OpenByID(int32_t vendorId, int32_t productId) override;

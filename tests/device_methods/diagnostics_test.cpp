@@ -188,7 +188,7 @@ TEST_F(Diagnostics, AReaderThatLostItsDeviceIsReportedAsAnInternalErrorOnce) {
   ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   me.Call(kPrivateInstance, "1, 0, \"OnInternal\"");
   standin::Unplug(pad);
-  ASSERT_TRUE(Eventually([] { return standin::LiveThreadCount() == 0; }));
+  ASSERT_TRUE(ReadersEnded());
   me.Call(kReadPacket);
   me.Call(kReadPacket);
   Idle();

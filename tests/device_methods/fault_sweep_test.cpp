@@ -42,7 +42,7 @@ class FaultSweep : public SimulatedDevices {
   }
 
   void ExpectNothingLeftBehind(const std::string& where) {
-    EXPECT_TRUE(ReadersEnded()) << where;
+    EXPECT_TRUE(standin::AwaitThreadsEnded(std::chrono::seconds(5))) << where;
     EXPECT_EQ(standin::OpenHandleCount(), 0u) << where << ": " << standin::DescribeOpenHandles();
     EXPECT_TRUE(host.module().AwaitUnloadable(std::chrono::seconds(5))) << where;
     for (const std::string& leak : host.Leaks()) ADD_FAILURE() << where << " left behind: " << leak;

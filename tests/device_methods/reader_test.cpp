@@ -157,6 +157,23 @@ TEST_F(Reader, AReaderThatCannotBeStoppedKeepsTheModuleLoadedUntilItEnds) {
   EXPECT_TRUE(Unloadable());
 }
 
+// A closed device's thread waits for the next open, never past the last
+// instance: the module may go only once it has ended.
+TEST_F(Reader, AParkedThreadEndsWhenTheLastInstanceIsForgottenAndOnlyThenMayTheModuleGo) {
+  ScriptInstance& me = OpenPad();
+  ScriptInstance other(host);
+  EXPECT_EQ(me.Call(kClose), "\"Ok\"");
+  ASSERT_TRUE(ReadersEnded());
+  EXPECT_EQ(standin::LiveThreadCount(), 1u);
+  me.Forget();
+  me.Dispose();
+  EXPECT_EQ(standin::LiveThreadCount(), 1u) << "another instance may open";
+  other.Forget();
+  other.Dispose();
+  EXPECT_TRUE(standin::AwaitThreadsEnded(std::chrono::seconds(5)));
+  EXPECT_TRUE(Unloadable());
+}
+
 // Windows XP has no CancelIoEx: the reader cancels its own read, which is
 // all that CancelIo can.
 TEST_F(Reader, WithoutCancelIoExTheReaderStillEndsAndWritesStillTimeOut) {

@@ -15,7 +15,7 @@ void SimulatedDevices::TearDown() {
     instance_.reset();
   }
   LoadedXtra::TearDown();
-  EXPECT_TRUE(ReadersEnded());
+  EXPECT_TRUE(standin::AwaitThreadsEnded(std::chrono::seconds(5))) << "no thread outlives the last instance";
   EXPECT_EQ(standin::OpenHandleCount(), 0u) << standin::DescribeOpenHandles();
   standin::Reset();
 }
@@ -50,7 +50,9 @@ ScriptInstance& SimulatedDevices::OpenPad(standin::DeviceId& pad) {
   return me;
 }
 
-bool SimulatedDevices::ReadersEnded() { return standin::AwaitThreadsEnded(std::chrono::seconds(5)); }
+bool SimulatedDevices::ReadersEnded() {
+  return Eventually([] { return standin::LiveThreadCount() == standin::RestingThreadCount(); });
+}
 
 bool SimulatedDevices::WaitForPackets(ScriptInstance& instance, int count) {
   return Eventually([&] { return instance.Call(kNumberOfPacketsInReadBuffer) == std::to_string(count); });

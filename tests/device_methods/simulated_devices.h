@@ -27,8 +27,9 @@ class SimulatedDevices : public LoadedXtra {
   ScriptInstance& OpenPad(standin::DeviceId& pad);
   // The instance New made; forgotten and let go at the end of the test.
   ScriptInstance& hid() { return *instance_; }
-  // Close does not wait for the reader thread, which ends on its own: waits
-  // until it has, with everything it held closed.
+  // Close does not wait for the reader, which ends on its own: waits until
+  // it has, with everything it held closed, and its thread has ended or
+  // rests, parked for the next open.
   static bool ReadersEnded();
   // Waits, pumping nothing, until the reader has stored `count` packets.
   bool WaitForPackets(int count) { return WaitForPackets(hid(), count); }

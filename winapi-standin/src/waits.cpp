@@ -51,6 +51,26 @@ class Waiting {
   const std::vector<std::shared_ptr<Waitable>>& objects_;
 };
 
+// The waits of a second or more on one object, under the kernel lock: a
+// thread kept for later work rests in one while nothing has woken it.
+std::vector<const Waitable*> gRestingWaits;
+
+class Resting {
+ public:
+  Resting(const std::vector<std::shared_ptr<Waitable>>& objects, bool resting)
+      : object_(resting ? objects.front().get() : nullptr) {
+    if (object_) gRestingWaits.push_back(object_);
+  }
+  ~Resting() {
+    if (object_) gRestingWaits.erase(std::find(gRestingWaits.begin(), gRestingWaits.end(), object_));
+  }
+  Resting(const Resting&) = delete;
+  Resting& operator=(const Resting&) = delete;
+
+ private:
+  const Waitable* object_;
+};
+
 DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds) {
   if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || !handles) return Fail(ERROR_INVALID_PARAMETER);
   if (waitAll) {
@@ -69,6 +89,7 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds)
     objects.push_back(std::move(waitable));
   }
   const Waiting waiting(objects);
+  const Resting resting(objects, count == 1 && milliseconds >= 1000);
   for (;;) {
     const int satisfied = TrySatisfy(objects, waitAll);
     if (satisfied >= 0) return WAIT_OBJECT_0 + static_cast<DWORD>(satisfied);
@@ -105,6 +126,12 @@ void HoldSatisfiedWaits(bool hold) {
   std::lock_guard lock(gHoldMutex);
   gHolding = hold;
   gHoldChanged.notify_all();
+}
+
+std::size_t RestingThreadCount() {
+  auto lock = LockKernel();
+  return static_cast<std::size_t>(std::count_if(gRestingWaits.begin(), gRestingWaits.end(),
+                                                [](const Waitable* object) { return !object->Signalled(); }));
 }
 
 std::size_t HeldWaits() {

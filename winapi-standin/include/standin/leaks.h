@@ -14,6 +14,9 @@ std::size_t OpenHandleCount();
 std::string DescribeOpenHandles();
 // Threads from CreateThread whose start routine has not returned.
 std::size_t LiveThreadCount();
+// Those of them blocked in a wait of a second or more on one object that
+// nothing has signalled yet: threads kept for later work.
+std::size_t RestingThreadCount();
 // Waits until no such thread is left, for at most `patience`; true if none is.
 bool AwaitThreadsEnded(std::chrono::milliseconds patience);
 

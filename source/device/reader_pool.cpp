@@ -1,0 +1,177 @@
+#include "device/reader_pool.h"
+
+#include <atomic>
+#include <new>
+
+#include "device/lock_hold.h"
+#include "device/scoped_resources.h"
+
+namespace reader_pool {
+namespace {
+
+// One parked thread serves a movie that closes and reopens its device; two
+// serve two devices reopened together. More would only hold memory.
+constexpr int kParkedMax = 2;
+// A parked thread not wanted for this long ends. It is also how a thread
+// whose wake-up failed still learns, late, what it was told.
+constexpr DWORD kParkedLifetimeMs = 2000;
+// What a reader's stack may grow to; Windows' default reserves a megabyte.
+constexpr SIZE_T kStackReserve = 64 * 1024;
+
+std::atomic<long> gLiveThreads{0};
+
+// What a parked thread is told.
+enum class Order { None, Run, End };
+
+struct Worker {
+  HMODULE module = nullptr;  // released by the thread's very last step
+  Job job = nullptr;
+  void* argument = nullptr;
+  ScopedHandle wake;  // made when the thread first parks
+  Order order = Order::None;
+};
+
+class Pool {
+ public:
+  Pool() { InitializeCriticalSection(&lock_); }
+  ~Pool() { DeleteCriticalSection(&lock_); }
+  Pool(const Pool&) = delete;
+  Pool& operator=(const Pool&) = delete;
+
+  // The job goes to a parked thread; false when none is parked.
+  bool Hand(Job job, void* argument) {
+    LockHold hold(lock_);
+    Worker* worker = TakeParked();
+    if (!worker) return false;
+    worker->job = job;
+    worker->argument = argument;
+    Tell(*worker, Order::Run);
+    return true;
+  }
+
+  // False when the thread is not wanted: it ends.
+  bool Park(Worker& worker);
+
+  void AddOwner() {
+    LockHold hold(lock_);
+    ++owners_;
+  }
+
+  void RemoveOwner() {
+    LockHold hold(lock_);
+    if (--owners_ > 0) return;
+    while (Worker* worker = TakeParked()) Tell(*worker, Order::End);
+  }
+
+ private:
+  // With the lock held.
+  Worker* TakeParked() {
+    for (Worker*& slot : parked_) {
+      if (!slot) continue;
+      Worker* worker = slot;
+      slot = nullptr;
+      return worker;
+    }
+    return nullptr;
+  }
+
+  // With the lock held. Should the wake-up fail, the thread finds the order
+  // when its wait runs out.
+  static void Tell(Worker& worker, Order order) {
+    worker.order = order;
+    SetEvent(worker.wake.get());
+  }
+
+  CRITICAL_SECTION lock_;
+  Worker* parked_[kParkedMax] = {};
+  long owners_ = 0;
+};
+
+Pool& ThePool() {
+  static Pool pool;
+  return pool;
+}
+
+bool Pool::Park(Worker& worker) {
+  // Auto-reset, so that each order wakes the thread once.
+  if (!worker.wake) worker.wake.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  if (!worker.wake) return false;
+  {
+    LockHold hold(lock_);
+    if (owners_ == 0) return false;
+    Worker** free = nullptr;
+    for (Worker*& slot : parked_)
+      if (!slot) free = &slot;
+    if (!free) return false;
+    *free = &worker;
+    worker.order = Order::None;
+  }
+  for (;;) {
+    const DWORD waited = WaitForSingleObject(worker.wake.get(), kParkedLifetimeMs);
+    LockHold hold(lock_);
+    if (worker.order != Order::None) return worker.order == Order::Run;
+    // A wake-up left over from an order the thread took after its wait had
+    // run out: no order is given without the thread being taken first.
+    if (waited == WAIT_OBJECT_0) continue;
+    // Not wanted for a while, or no wait is possible: the thread is still
+    // parked, since taking it and ordering it are one step.
+    for (Worker*& slot : parked_)
+      if (slot == &worker) slot = nullptr;
+    return false;
+  }
+}
+
+DWORD WINAPI Serve(LPVOID parameter) {
+  auto* worker = static_cast<Worker*>(parameter);
+  const HMODULE module = worker->module;
+  do {
+    worker->job(worker->argument);
+    worker->job = nullptr;
+  } while (ThePool().Park(*worker));
+  delete worker;
+  --gLiveThreads;
+  FreeLibraryAndExitThread(module, 0);
+  return 0;
+}
+
+bool StartThread(Job job, void* argument) {
+  auto* worker = new (std::nothrow) Worker;
+  if (!worker) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return false;
+  }
+  // A reference of its own on the module: Director may unload it as soon as
+  // DllCanUnloadNow agrees, while the thread still has its last steps to go.
+  // Without one the thread must not run.
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&Serve),
+                          &worker->module)) {
+    delete worker;
+    return false;
+  }
+  worker->job = job;
+  worker->argument = argument;
+  ++gLiveThreads;
+  // Nothing waits for the thread's start or its end: its handle is closed
+  // at once. Its stack is reserved small: a reader needs little.
+  const ScopedHandle thread(
+      CreateThread(nullptr, kStackReserve, Serve, worker, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+  if (thread) return true;
+  const DWORD error = GetLastError();
+  --gLiveThreads;
+  FreeLibrary(worker->module);
+  delete worker;
+  SetLastError(error);
+  return false;
+}
+
+}  // namespace
+
+bool Run(Job job, void* argument) { return ThePool().Hand(job, argument) || StartThread(job, argument); }
+
+void AddOwner() { ThePool().AddOwner(); }
+
+void RemoveOwner() { ThePool().RemoveOwner(); }
+
+long LiveThreads() { return gLiveThreads.load(); }
+
+}  // namespace reader_pool
