@@ -187,7 +187,7 @@ bool Send(CommandContext& context) {
   std::vector<std::pair<std::string, const LingoValue*>> controls;
   std::string why;
   if (context.arguments.TakeProperties(&controls)) {
-    if (!BuildInputReport(device, controls, report, why)) return context.arguments.Fail(why);
+    if (!BuildInputReport(standin::DevicePath(device), controls, report, why)) return context.arguments.Fail(why);
   } else if (!context.arguments.Bytes("the report", &report)) {
     return false;
   }

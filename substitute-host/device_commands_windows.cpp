@@ -18,6 +18,7 @@
 #include "named_descriptors.h"
 #include "report_descriptor.h"
 #include "text_encoding.h"
+#include "usage_report.h"
 #include "virtual_hid.h"
 
 using namespace director;
@@ -252,9 +253,16 @@ bool Send(CommandContext& context) {
   ScriptDevice* device = nullptr;
   std::string name;
   std::vector<uint8_t> report;
-  if (!FindDevice(context.arguments, &device, &name) || !context.arguments.Bytes("the report", &report) ||
-      !context.arguments.End())
+  if (!FindDevice(context.arguments, &device, &name)) return false;
+  std::vector<std::pair<std::string, const LingoValue*>> controls;
+  std::string why;
+  if (context.arguments.TakeProperties(&controls)) {
+    const std::string path(device->plugged->path().begin(), device->plugged->path().end());  // ASCII
+    if (!BuildInputReport(path, controls, report, why)) return context.arguments.Fail(why);
+  } else if (!context.arguments.Bytes("the report", &report)) {
     return false;
+  }
+  if (!context.arguments.End()) return false;
   if (device->inputLength && report.size() > device->inputLength)
     return context.arguments.Fail("the report is longer than the device's input reports");
   if (report.size() < device->inputLength) report.resize(device->inputLength);
@@ -330,7 +338,7 @@ std::vector<CommandInfo> DeviceCommands() {
        "#gamepad, #keyboard or #buttonBox]",
        Plug},
       {"unplug", "unplug <name>", Unplug},
-      {"send", "send <name> [<report ID>, <byte>, ...]", Send},
+      {"send", "send <name> [<report ID>, <byte>, ...] or [#X: 100, #Button1: 1]", Send},
       {"burst", "burst <name> [<report ID>, <byte>, ...] <rate> per second for <duration> ms", Burst},
       {"received", "received <name>", Received},
       {"feature", "feature <name> [<report ID>, <byte>, ...]", Feature},

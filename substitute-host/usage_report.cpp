@@ -2,7 +2,7 @@
 
 #include "controls/usage_names.h"
 #include "method_catalog.h"
-#include "winapi_standin.h"
+#include "platform.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ bool FindIn(const std::vector<Caps>& caps, const std::string& name, bool button,
 // The input controls of the device, as Windows lists them.
 class InputControls {
  public:
-  explicit InputControls(standin::DeviceId device)
-      : file_(CreateFileA(standin::DevicePath(device).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  explicit InputControls(const std::string& devicePath)
+      : file_(CreateFileA(devicePath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, 0, nullptr)) {
     if (file_ == INVALID_HANDLE_VALUE || !HidD_GetPreparsedData(file_, &preparsed_)) return;
     HIDP_CAPS caps{};
@@ -82,10 +82,10 @@ class InputControls {
 
 }  // namespace
 
-bool BuildInputReport(standin::DeviceId device,
+bool BuildInputReport(const std::string& devicePath,
                       const std::vector<std::pair<std::string, const LingoValue*>>& properties,
                       std::vector<uint8_t>& report, std::string& error) {
-  const InputControls controls(device);
+  const InputControls controls(devicePath);
   if (!controls.Described()) {
     error = "the device was plugged without a report descriptor: send it bytes";
     return false;

@@ -1,6 +1,7 @@
-// An input report built by usage, as a simulated device would send it:
+// An input report built by usage, as a test device would send it:
 // `send pad [#X: 100, #Button1: 1]`. Names are the Xtra's: a usage's name
-// from the HID Usage Tables, or U_PPPP_UUUU.
+// from the HID Usage Tables, or U_PPPP_UUUU. The device's collection is
+// asked through the HID library, the stand-in's or Windows' own.
 #pragma once
 
 #include <cstdint>
@@ -9,12 +10,11 @@
 #include <vector>
 
 #include "lingo_values.h"
-#include "standin/simulated_bus.h"
 
 // Every control named set, every other at zero or its null value, in the
-// report that holds the first; false, with why in `error`, for a name the
+// report that holds the first, for the collection at `devicePath`; false, with why in `error`, for a name the
 // device's input reports lack, a value that is no integer, or controls of
 // two reports.
-bool BuildInputReport(standin::DeviceId device,
+bool BuildInputReport(const std::string& devicePath,
                       const std::vector<std::pair<std::string, const LingoValue*>>& properties,
                       std::vector<uint8_t>& report, std::string& error);
