@@ -7,7 +7,7 @@
 #include "transcript.h"
 
 bool ReadBurst(CommandArguments& arguments, BurstRequest* request) {
-  if (!arguments.Name("a device name", &request->name) || !arguments.Bytes("the report", &request->report) ||
+  if (!arguments.Bytes("the report", &request->report) ||
       !arguments.Integer("the reports per second", &request->rate) || !arguments.Word("per") ||
       !arguments.Word("second") || !arguments.Word("for") ||
       !arguments.Integer("the duration", &request->milliseconds) || !arguments.Word("ms") || !arguments.End())

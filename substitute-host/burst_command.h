@@ -11,13 +11,14 @@
 #include "host_commands.h"
 
 struct BurstRequest {
-  std::string name;
+  std::string name;  // the device's, as the script wrote it
   std::vector<uint8_t> report;
   int32_t rate = 0;          // reports a second
   int32_t milliseconds = 0;  // for how long
 };
 
-// Reads "<name> [<byte>, ...] <rate> per second for <duration> ms".
+// Reads "[<byte>, ...] <rate> per second for <duration> ms", what follows
+// the device's name.
 bool ReadBurst(CommandArguments& arguments, BurstRequest* request);
 // Sends the burst with `sendOne`, which answers false for a report the
 // device refused, and notes in the transcript how many went.

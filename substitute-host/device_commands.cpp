@@ -212,10 +212,8 @@ bool Send(CommandContext& context) {
 
 bool Burst(CommandContext& context) {
   BurstRequest request;
-  if (!ReadBurst(context.arguments, &request)) return false;
-  const auto found = Devices().find(FoldCase(request.name));
-  if (found == Devices().end()) return context.arguments.Fail("no device named " + request.name + " is plugged in");
-  const standin::DeviceId device = found->second;
+  standin::DeviceId device = 0;
+  if (!FindDevice(context.arguments, &device, &request.name) || !ReadBurst(context.arguments, &request)) return false;
   SendBurst(context, request, [&] { return standin::SendInputReport(device, request.report); });
   if (const size_t dropped = standin::DroppedInputReports(device))
     context.transcript.Note(request.name + "'s queue dropped " + std::to_string(dropped) + " reports so far");

@@ -246,9 +246,18 @@ bool Stall(CommandContext& context) { return SetStalled(context, true); }
 
 bool Unstall(CommandContext& context) { return SetStalled(context, false); }
 
+// Zero-padded to the input length, as the stand-in pads it: hidclass drops
+// a report shorter than its ID's. Known only for a device made from its
+// properties; a descriptor's device gets the report as written.
+bool FitToInput(CommandArguments& arguments, const ScriptDevice& device, std::vector<uint8_t>& report) {
+  if (device.inputLength && report.size() > device.inputLength)
+    return arguments.Fail("the report is longer than the device's input reports");
+  if (report.size() < device.inputLength) report.resize(device.inputLength);
+  return true;
+}
+
 // The report as applications read it: its ID first, 0 for a device that
-// does not number its reports. Zero-padded to the input length, as the
-// stand-in pads it: hidclass drops a report shorter than its ID's.
+// does not number its reports.
 bool Send(CommandContext& context) {
   ScriptDevice* device = nullptr;
   std::string name;
@@ -262,27 +271,19 @@ bool Send(CommandContext& context) {
   } else if (!context.arguments.Bytes("the report", &report)) {
     return false;
   }
-  if (!context.arguments.End()) return false;
-  if (device->inputLength && report.size() > device->inputLength)
-    return context.arguments.Fail("the report is longer than the device's input reports");
-  if (report.size() < device->inputLength) report.resize(device->inputLength);
+  if (!context.arguments.End() || !FitToInput(context.arguments, *device, report)) return false;
   if (const DWORD error = device->plugged->control().PushInput(report))
     return context.arguments.Fail("the virtual device did not send it (error " + std::to_string(error) + ")");
   return true;
 }
 
-// Under Wine the input length is known only for a device made from its
-// properties: a burst is sent as written.
 bool Burst(CommandContext& context) {
   BurstRequest request;
-  if (!ReadBurst(context.arguments, &request)) return false;
-  const auto found = Devices().find(FoldCase(request.name));
-  if (found == Devices().end()) return context.arguments.Fail("no device named " + request.name + " is plugged in");
-  ScriptDevice& device = found->second;
-  if (device.inputLength && request.report.size() > device.inputLength)
-    return context.arguments.Fail("the report is longer than the device's input reports");
-  if (request.report.size() < device.inputLength) request.report.resize(device.inputLength);
-  SendBurst(context, request, [&] { return device.plugged->control().PushInput(request.report) == 0; });
+  ScriptDevice* device = nullptr;
+  if (!FindDevice(context.arguments, &device, &request.name) || !ReadBurst(context.arguments, &request) ||
+      !FitToInput(context.arguments, *device, request.report))
+    return false;
+  SendBurst(context, request, [&] { return device->plugged->control().PushInput(request.report) == 0; });
   return true;
 }
 
