@@ -13,16 +13,22 @@ constexpr DWORD kCancelWaitMs = 250;
 }  // namespace
 
 std::unique_ptr<DeviceRequest> DeviceRequest::Make(uint32_t capacity) {
-  std::unique_ptr<DeviceRequest> request(new DeviceRequest(capacity));
-  request->event_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  if (!request->event_) return nullptr;
-  request->overlapped_.hEvent = request->event_.get();
-  return request;
+  return std::unique_ptr<DeviceRequest>(new DeviceRequest(capacity));
+}
+
+DWORD DeviceRequest::Ready(HANDLE device) {
+  if (inFlight_ && !Cancel(device)) return ERROR_TIMEOUT;
+  if (!event_) {
+    event_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!event_) return GetLastError();
+    overlapped_.hEvent = event_.get();
+  }
+  return ERROR_SUCCESS;
 }
 
 IoResult DeviceRequest::Send(HANDLE device, DWORD code, uint8_t reportId, const uint8_t* payload, uint32_t length,
                              uint32_t reportLength, DWORD timeoutMs) {
-  if (!Ready(device)) return {ERROR_TIMEOUT, 0};
+  if (const DWORD error = Ready(device)) return {error, 0};
   LayOutReport(reportId, payload, length, bytes_.data(), reportLength);
   const BOOL started = code ? DeviceIoControl(device, code, bytes_.data(), reportLength, nullptr, 0, nullptr,
                                               &overlapped_)
@@ -35,7 +41,7 @@ IoResult DeviceRequest::Send(HANDLE device, DWORD code, uint8_t reportId, const 
 
 DWORD DeviceRequest::Fetch(HANDLE device, DWORD code, uint8_t reportId, uint32_t reportLength, DWORD timeoutMs,
                            std::vector<uint8_t>& out) {
-  if (!Ready(device)) return ERROR_TIMEOUT;
+  if (const DWORD error = Ready(device)) return error;
   std::fill_n(bytes_.begin(), reportLength, uint8_t{0});
   bytes_[0] = reportId;
   const BOOL started = DeviceIoControl(device, code, nullptr, 0, bytes_.data(), reportLength, nullptr, &overlapped_);

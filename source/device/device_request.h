@@ -17,8 +17,8 @@
 
 class DeviceRequest {
  public:
-  // Room for reports up to `capacity` bytes. Null, with the last error set,
-  // when its event cannot be made.
+  // Room for reports up to `capacity` bytes. Its event is made with the
+  // first request: an open that sends none makes none.
   static std::unique_ptr<DeviceRequest> Make(uint32_t capacity);
   DeviceRequest(const DeviceRequest&) = delete;
   DeviceRequest& operator=(const DeviceRequest&) = delete;
@@ -29,7 +29,8 @@ class DeviceRequest {
   // Answers ERROR_SUCCESS with the bytes the system counts as sent,
   // ERROR_TIMEOUT when the device took longer than `timeoutMs` and the
   // request was cancelled, or why it failed; ERROR_TIMEOUT too, sending
-  // nothing, while an earlier request still would not be cancelled.
+  // nothing, while an earlier request still would not be cancelled, and
+  // the system's reason when there is no event to wait with.
   IoResult Send(HANDLE device, DWORD code, uint8_t reportId, const uint8_t* payload, uint32_t length,
                 uint32_t reportLength, DWORD timeoutMs);
   // Asks for report `reportId`, `reportLength` long, with `code`
@@ -47,8 +48,9 @@ class DeviceRequest {
   IoResult Finish(HANDLE device, BOOL started, DWORD timeoutMs);
   // Cancels the request under way; false when it still has not ended.
   bool Cancel(HANDLE device);
-  // Whether the bytes are free for the next request.
-  bool Ready(HANDLE device) { return !inFlight_ || Cancel(device); }
+  // ERROR_SUCCESS when the bytes are free for the next request and the
+  // event is made; otherwise why no request can go.
+  DWORD Ready(HANDLE device);
 
   std::vector<uint8_t> bytes_;
   ScopedHandle event_;

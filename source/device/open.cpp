@@ -160,10 +160,6 @@ XtraResult UsbClassPC::Listen(FoundCollection found, OpenMode mode) {
   }
   requests = DeviceRequest::Make(
       std::max({caps.InputReportByteLength, caps.OutputReportByteLength, caps.FeatureReportByteLength, uint16_t{1}}));
-  if (!requests) {
-    SetFixedError(result, "Could not create an event", GetLastError());
-    return result;
-  }
   if (reader) listening = reader->Start(result);
   return result;
 }

@@ -85,6 +85,23 @@ TEST_F(ControlPipe, FailuresNameTheReportAndTheSystemsReasonAndSendNothing) {
   EXPECT_STREQ(outcome.StatusText(), "Error :Could not read feature report 4: The device is not connected. (1167)");
 }
 
+// The requests' event is made with the first request, not by the open: when
+// it cannot be made, that request fails with the system's reason, sending
+// nothing, and the next one tries again.
+TEST_F(ControlPipe, ARequestWithoutItsEventFailsAloneAndTheNextOneGoes) {
+  const uint8_t payload[] = {1};
+  standin::FailNext("CreateEventA", ERROR_NOT_ENOUGH_MEMORY);
+  XtraResult outcome = object.SetFeatureReport(4, payload, 1, &sent);
+  EXPECT_TRUE(outcome.isError);
+  EXPECT_EQ(std::string(outcome.StatusText()).rfind("Error :Could not set feature report 4: ", 0), 0u)
+      << outcome.StatusText();
+  EXPECT_NE(std::string(outcome.StatusText()).find("(8)"), std::string::npos) << outcome.StatusText();
+  EXPECT_EQ(sent, 0);
+  EXPECT_TRUE(standin::ReceivedReports(device).empty());
+  EXPECT_FALSE(object.SetFeatureReport(4, payload, 1, &sent).isError);
+  EXPECT_EQ(standin::ReceivedReports(device).size(), 1u);
+}
+
 TEST_F(ControlPipe, NoOpenDeviceOrNoSuchKindOfReportIsSaidPlainly) {
   const uint8_t payload[] = {1};
   UsbClassPC& closed = NewObject();
