@@ -1,6 +1,7 @@
 #include "device/reader_pool.h"
 
 #include <atomic>
+#include <memory>
 #include <new>
 
 #include "device/lock_hold.h"
@@ -27,8 +28,11 @@ struct Worker {
   HMODULE module = nullptr;  // released by the thread's very last step
   Job job = nullptr;
   void* argument = nullptr;
-  ScopedHandle wake;  // made when the thread first parks
+  ScopedHandle io;    // the job's
+  ScopedHandle wake;  // the job's stop event while a job runs
   Order order = Order::None;
+
+  Events Lent() const { return {io.get(), wake.get()}; }
 };
 
 class Pool {
@@ -39,12 +43,13 @@ class Pool {
   Pool& operator=(const Pool&) = delete;
 
   // The job goes to a parked thread; false when none is parked.
-  bool Hand(Job job, void* argument) {
+  bool Hand(Job job, void* argument, Events& events) {
     LockHold hold(lock_);
     Worker* worker = TakeParked();
     if (!worker) return false;
     worker->job = job;
     worker->argument = argument;
+    events = worker->Lent();
     Tell(*worker, Order::Run);
     return true;
   }
@@ -93,9 +98,6 @@ Pool& ThePool() {
 }
 
 bool Pool::Park(Worker& worker) {
-  // Auto-reset, so that each order wakes the thread once.
-  if (!worker.wake) worker.wake.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-  if (!worker.wake) return false;
   {
     LockHold hold(lock_);
     if (owners_ == 0) return false;
@@ -111,7 +113,8 @@ bool Pool::Park(Worker& worker) {
     LockHold hold(lock_);
     if (worker.order != Order::None) return worker.order == Order::Run;
     // A wake-up left over from an order the thread took after its wait had
-    // run out: no order is given without the thread being taken first.
+    // run out, or from a stop that its job had no more need of: no order is
+    // given without the thread being taken first.
     if (waited == WAIT_OBJECT_0) continue;
     // Not wanted for a while, or no wait is possible: the thread is still
     // parked, since taking it and ordering it are one step.
@@ -134,39 +137,54 @@ DWORD WINAPI Serve(LPVOID parameter) {
   return 0;
 }
 
-bool StartThread(Job job, void* argument) {
-  auto* worker = new (std::nothrow) Worker;
+Refusal StartThread(Job job, void* argument, Events& events) {
+  std::unique_ptr<Worker> worker(new (std::nothrow) Worker);
   if (!worker) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return false;
+    return Refusal::NoThread;
   }
+  worker->io.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  // Each failure keeps its code past the closing of what was made.
+  const auto refuse = [&worker](Refusal refusal) {
+    const DWORD error = GetLastError();
+    worker.reset();
+    SetLastError(error);
+    return refusal;
+  };
+  if (!worker->io) return refuse(Refusal::NoIoEvent);
+  // Auto-reset, so that each order or stop wakes the thread once.
+  worker->wake.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  if (!worker->wake) return refuse(Refusal::NoStopEvent);
   // A reference of its own on the module: Director may unload it as soon as
   // DllCanUnloadNow agrees, while the thread still has its last steps to go.
   // Without one the thread must not run.
   if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&Serve),
-                          &worker->module)) {
-    delete worker;
-    return false;
-  }
+                          &worker->module))
+    return refuse(Refusal::NoThread);
   worker->job = job;
   worker->argument = argument;
+  // Read before the thread runs: once its job is done it may end.
+  const Events lent = worker->Lent();
   ++gLiveThreads;
   // Nothing waits for the thread's start or its end: its handle is closed
   // at once. Its stack is reserved small: a reader needs little.
   const ScopedHandle thread(
-      CreateThread(nullptr, kStackReserve, Serve, worker, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-  if (thread) return true;
-  const DWORD error = GetLastError();
+      CreateThread(nullptr, kStackReserve, Serve, worker.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+  if (thread) {
+    worker.release();
+    events = lent;
+    return Refusal::None;
+  }
   --gLiveThreads;
   FreeLibrary(worker->module);
-  delete worker;
-  SetLastError(error);
-  return false;
+  return refuse(Refusal::NoThread);
 }
 
 }  // namespace
 
-bool Run(Job job, void* argument) { return ThePool().Hand(job, argument) || StartThread(job, argument); }
+Refusal Run(Job job, void* argument, Events& events) {
+  return ThePool().Hand(job, argument, events) ? Refusal::None : StartThread(job, argument, events);
+}
 
 void AddOwner() { ThePool().AddOwner(); }
 

@@ -66,26 +66,28 @@ ReaderThread::Reference ReaderThread::Prepare(UsbClassBase& device, const std::s
   // Asked for before the open returns: a burst that comes at once must not
   // find the driver's default of 32.
   HidD_SetNumInputBuffers(reader->file_.get(), kDriverInputBuffers);
-  reader->readEvent_.reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
-  if (!reader->readEvent_) {
-    SetFixedError(result, "Could not create an event", GetLastError());
-    return nullptr;
-  }
-  reader->overlapped_.hEvent = reader->readEvent_.get();
-  reader->stopEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-  if (!reader->stopEvent_) {
-    SetFixedError(result, "Listen could not create stop event", GetLastError());
-    return nullptr;
-  }
   return reader;
 }
 
 bool ReaderThread::Start(XtraResult& result) {
   ++references_;
-  if (reader_pool::Run(Serve, this)) return true;
+  // Held until the events are in place: the thread's first step takes it.
+  LockHold hold(lock_);
+  reader_pool::Events events;
+  const reader_pool::Refusal refusal = reader_pool::Run(Serve, this, events);
+  if (refusal == reader_pool::Refusal::None) {
+    overlapped_.hEvent = events.io;
+    stopEvent_ = events.stop;
+    return true;
+  }
   // An open that reports success with no reader would leave the movie
   // waiting for reports that never come.
-  result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
+  if (refusal == reader_pool::Refusal::NoIoEvent)
+    SetFixedError(result, "Could not create an event", GetLastError());
+  else if (refusal == reader_pool::Refusal::NoStopEvent)
+    SetFixedError(result, "Listen could not create stop event", GetLastError());
+  else
+    result.SetError("Could not start the reader thread", static_cast<int32_t>(GetLastError()));
   --references_;
   return false;
 }
@@ -96,6 +98,12 @@ void ReaderThread::Serve(void* parameter) {
     reader->WaitUntilStopped();
   else
     reader->ReadUntilStopped();
+  {
+    // The events go back to the thread: no one may set them from here on.
+    LockHold hold(reader->lock_);
+    reader->stopEvent_ = nullptr;
+    reader->readPending_ = false;
+  }
   Release(reader);
 }
 
@@ -110,7 +118,7 @@ void ReaderThread::WaitUntilStopped() {
       LockHold hold(lock_);
       if (!device_) return;
     }
-    if (WaitForSingleObject(stopEvent_.get(), kStopPollMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
+    if (WaitForSingleObject(stopEvent_, kStopPollMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
   }
 }
 
@@ -147,7 +155,7 @@ ReaderThread::WaitResult ReaderThread::WaitForOneReport() {
         step = StartRead();
         break;
       case Step::Waiting: {
-        const HANDLE wakeUps[2] = {readEvent_.get(), stopEvent_.get()};
+        const HANDLE wakeUps[2] = {overlapped_.hEvent, stopEvent_};
         if (WaitForMultipleObjects(2, wakeUps, FALSE, kStopPollMs) == WAIT_FAILED)
           return {Outcome::Retry, GetLastError()};
         step = Advance();
@@ -199,7 +207,7 @@ ReaderThread::StepResult ReaderThread::StartRead() {
 // OVERLAPPED, whose fields are the system's: reset before the read starts,
 // it keeps Close from taking the last read's end for this one's.
 ReaderThread::StepResult ReaderThread::MarkRead() {
-  if (!ResetEvent(readEvent_.get())) return {Step::Failed, GetLastError()};
+  if (!ResetEvent(overlapped_.hEvent)) return {Step::Failed, GetLastError()};
   readPending_ = true;
   return {Step::Marked, ERROR_SUCCESS};
 }
@@ -233,7 +241,7 @@ bool ReaderThread::Tell(DWORD error, bool gone) {
 }
 
 void ReaderThread::Pause() {
-  if (WaitForSingleObject(stopEvent_.get(), kRetryPauseMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
+  if (WaitForSingleObject(stopEvent_, kRetryPauseMs) == WAIT_FAILED) Sleep(kRetryPauseMs);
 }
 
 // ---- Stop: Close's part and the reader's last steps -------------------------
@@ -252,9 +260,10 @@ void ReaderThread::Stop() {
     device_ = nullptr;
     if (!stopped_) ++gLettingGo;
     stopped_ = true;
+    // Should this fail, the reader still sees within kStopPollMs that it is
+    // let go. A reader that has ended, or never ran, has no event to set.
+    if (stopEvent_) SetEvent(stopEvent_);
   }
-  // Should this fail, the reader still sees within kStopPollMs that it is let go.
-  SetEvent(stopEvent_.get());
 }
 
 void ReaderThread::Release(ReaderThread* reader) {
@@ -267,7 +276,7 @@ void ReaderThread::EndPendingRead() {
   if (!readPending_) return;
   for (;;) {
     CancelOwnIo(file_.get(), &overlapped_);
-    const DWORD waited = WaitForSingleObject(readEvent_.get(), kRetryPauseMs);
+    const DWORD waited = WaitForSingleObject(overlapped_.hEvent, kRetryPauseMs);
     if (waited == WAIT_OBJECT_0) return;
     if (waited == WAIT_FAILED) Sleep(kRetryPauseMs);
   }

@@ -1,8 +1,8 @@
 // The reader of one open device, its whole life: its own handle on the
-// device, the events it waits on, its read and its report buffer, from the
-// open that starts it to the cancel of its last read. It runs on a thread of
-// the reader pool, which outlives it and serves the next open with nothing
-// of this one. The device object and the thread each hold a reference, and
+// device, its read and its report buffer, from the open that starts it to
+// the cancel of its last read. It runs on a thread of the reader pool, which
+// outlives it, lends it the events it waits on, and serves the next open
+// with nothing else of this one. The device object and the thread each hold a reference, and
 // whoever lets go last frees it: Close never waits for the reader to end. It
 // takes a report that has come in, lets go of the reader and wakes it; the
 // reader then cancels its read and ends on its own, never touching the
@@ -27,8 +27,8 @@ class ReaderThread {
   };
   using Reference = std::unique_ptr<ReaderThread, LetGo>;
 
-  // Opens the reader's own handle on the device at `path` and makes its
-  // events; null, with why in `result`, when a step fails. Exclusive:
+  // Opens the reader's own handle on the device at `path`; null, with why
+  // in `result`, when it cannot. Exclusive:
   // beside the device object's handle, which writes and lets only readers
   // in, this one reads and lets only writers in. Throws std::bad_alloc for
   // the report buffer.
@@ -38,7 +38,7 @@ class ReaderThread {
   ReaderThread& operator=(const ReaderThread&) = delete;
 
   // Starts reading on a thread of the reader pool; false, with why in
-  // `result`, when there is no thread to read on.
+  // `result`, when there is no thread to read on or no events to wait with.
   bool Start(XtraResult& result);
 
   // Readers let go of whose handle is still open: for a moment they still
@@ -81,8 +81,9 @@ class ReaderThread {
   void EndPendingRead();
 
   ScopedHandle file_;
-  ScopedHandle readEvent_;  // the read's own event, in overlapped_: set when the read has ended
-  ScopedHandle stopEvent_;
+  // Its event is the read's own, set when the read has ended. It and the
+  // stop event are lent by the thread the reader runs on, from Start until
+  // the reader ends.
   OVERLAPPED overlapped_{};
   std::vector<uint8_t> report_;
   std::atomic<int> references_{1};
@@ -90,8 +91,10 @@ class ReaderThread {
   bool failing_ = false;
 
   CRITICAL_SECTION lock_;
-  // Both under lock_. The device is null once Close has let go.
+  // Under lock_. The device is null once Close has let go; the stop event
+  // is null before Start and after the reader has ended.
   UsbClassBase* device_;
+  HANDLE stopEvent_ = nullptr;
   bool readPending_ = false;
   bool stopped_ = false;
 };

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "device_on_bus.h"
+#include "parked_threads.h"
 
 namespace {
 
@@ -13,11 +14,11 @@ using Bytes = std::vector<uint8_t>;
 using ReaderPool = DeviceOnBus;
 
 // Once a closed device's reader has let go of everything, only the parked
-// thread is left, waiting on its own wake-up event.
+// thread is left, waiting on its own wake-up event, with its events.
 bool Parked(size_t threads = 1) {
   return Eventually([threads] {
     return standin::LiveThreadCount() == threads && standin::RestingThreadCount() == threads &&
-           standin::OpenHandleCount() == threads;
+           OnlyParkedThreadsHoldHandles();
   });
 }
 
