@@ -117,6 +117,20 @@ TEST_F(ReaderPool, AParkedThreadWhoseWakeUpFailsStillReadsOnceItsWaitRunsOut) {
   EXPECT_TRUE(WaitForPackets(object, 1));
 }
 
+// A reader that ended on its own, its device gone, has given its events back
+// to its thread, which may be parked or gone: Close must set neither.
+TEST_F(ReaderPool, CloseAfterTheReaderEndedOnItsOwnSetsNoEventOfItsThread) {
+  const auto pad = standin::PlugDevice(Pad());
+  UsbClassPC& object = NewObject();
+  ASSERT_FALSE(object.OpenByPath(standin::DevicePath(pad).c_str(), false).isError);
+  standin::Unplug(pad);
+  ASSERT_TRUE(Eventually([] { return standin::LiveThreadCount() == 1 && standin::RestingThreadCount() == 1; }));
+  standin::FailNext("SetEvent", ERROR_INVALID_HANDLE);
+  EXPECT_FALSE(object.Close().isError);
+  EXPECT_EQ(standin::PendingFaults(), std::vector<std::string>{"SetEvent"}) << "Close set an event";
+  standin::ClearFaults();
+}
+
 // Reopening and letting go while reports pour in and threads park: what a
 // race between a reader's end, its thread's parking and the next open or
 // the last object's end would break.
