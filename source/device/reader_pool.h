@@ -1,9 +1,10 @@
 // The threads that readers run on. Starting and ending a thread costs more
 // than a whole open under Wine, so a thread whose reader has ended parks, a
 // few at a time, and serves the next open. A parked thread waits on an event
-// of its own, costing nothing, keeps the events its readers wait with, and ends when it is not wanted for a while or
-// when the last device object goes: no thread outlives the device objects
-// it served. Each thread holds the module loaded until its very end.
+// of its own, costing nothing, keeps the events its readers wait with, and
+// ends when it is not wanted for a while or when the last device object
+// goes: no thread outlives the device objects it served. Each thread holds
+// the module loaded until its very end.
 #pragma once
 
 #include "platform.h"
