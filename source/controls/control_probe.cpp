@@ -7,8 +7,13 @@ constexpr uint32_t kUnplaced = UINT32_MAX;
 }  // namespace
 
 bool ControlProbe::Blank(std::vector<char>& report, uint8_t reportId) {
-  return HidP_InitializeReportForID(type_, reportId, preparsed_, report.data(), static_cast<ULONG>(report.size())) ==
-         HIDP_STATUS_SUCCESS;
+  if (pristineId_ != reportId) {
+    pristineId_ = reportId;
+    pristineMade_ = HidP_InitializeReportForID(type_, reportId, preparsed_, pristine_.data(),
+                                               static_cast<ULONG>(pristine_.size())) == HIDP_STATUS_SUCCESS;
+  }
+  if (pristineMade_) report = pristine_;
+  return pristineMade_;
 }
 
 bool ControlProbe::SetButton(std::vector<char>& report, const Control& control, USAGE page, USAGE usage) {

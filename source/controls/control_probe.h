@@ -12,7 +12,7 @@
 class ControlProbe {
  public:
   ControlProbe(PHIDP_PREPARSED_DATA preparsed, HIDP_REPORT_TYPE type, uint32_t reportLength)
-      : preparsed_(preparsed), type_(type), blank_(reportLength), written_(reportLength) {}
+      : preparsed_(preparsed), type_(type), pristine_(reportLength), blank_(reportLength), written_(reportLength) {}
 
   uint32_t Button(const Control& button);
   // Places an array by its first usage that a field's value can show.
@@ -24,12 +24,18 @@ class ControlProbe {
   uint32_t Value(const Control& value);
 
  private:
+  // Windows' blank report of `reportId` into `report`, false when Windows
+  // has none. Windows is asked once per run of one report's controls:
+  // asked for every control, a range of thousands of usages took minutes.
   bool Blank(std::vector<char>& report, uint8_t reportId);
   bool SetButton(std::vector<char>& report, const Control& control, USAGE page, USAGE usage);
   uint32_t FirstDifference() const;
 
   PHIDP_PREPARSED_DATA preparsed_;
   HIDP_REPORT_TYPE type_;
+  std::vector<char> pristine_;  // as Windows made it for pristineId_
+  int pristineId_ = -1;         // none yet
+  bool pristineMade_ = false;
   std::vector<char> blank_;
   std::vector<char> written_;
 };

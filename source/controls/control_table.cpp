@@ -31,11 +31,18 @@ Control BasicControl(ControlKind kind, ControlType type, UCHAR reportId, USAGE p
   return control;
 }
 
-// A range is one control per usage, up to `fields`.
+// Placing a control takes Windows a pass over its report, so a range of
+// tens of thousands of usages, which a descriptor may declare but no device
+// has controls for, held Director for minutes. Real ranges (a keyboard's
+// keys, a board's buttons) stay far below this.
+constexpr uint32_t kMostUsagesOfARange = 1024;
+
+// A range is one control per usage, up to `fields` and kMostUsagesOfARange.
 template <class Caps, class Make>
 void ForEachUsage(const Caps& cap, uint32_t fields, Make make) {
   if (!cap.IsRange) return make(cap.NotRange.Usage, cap.NotRange.DataIndex);
-  const uint32_t usages = std::min<uint32_t>(cap.Range.UsageMax - cap.Range.UsageMin + 1u, fields);
+  const uint32_t usages =
+      std::min({cap.Range.UsageMax - cap.Range.UsageMin + 1u, fields, kMostUsagesOfARange});
   for (uint32_t i = 0; i < usages; ++i)
     make(static_cast<USAGE>(cap.Range.UsageMin + i), static_cast<USHORT>(cap.Range.DataIndexMin + i));
 }

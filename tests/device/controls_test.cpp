@@ -176,6 +176,25 @@ TEST_F(Controls, AFeatureReportKeepsWhatWasNotNamed) {
   EXPECT_EQ(standin::ReceivedReports(board).size(), 1u) << "nothing set";
 }
 
+// A descriptor may declare a range of thousands of usages: naming each would
+// hold Director while Windows places it, so a range names its first 1024.
+TEST_F(Controls, AHugeRangeNamesItsFirst1024Usages) {
+  standin::DeviceSpec spec = Pad(u"huge");
+  spec.productId = 0x0BAD;
+  spec.reportDescriptor =
+      Descriptor({UsagePage(0xFF00, 2), Usage(0x01), Application(), UsageMinimum(1), Short(0x28, 3000, 2),  // Usage Maximum
+                  LogicalMinimum(0), LogicalMaximum(1), ReportSize(1), ReportCount(3000, 2), Input(kVariable),
+                  EndCollection()});
+  standin::PlugDevice(spec);
+  UsbClassPC& huge = NewObject();
+  ASSERT_FALSE(huge.OpenByID(kPadVendorId, 0x0BAD).isError);
+  std::vector<Control> controls;
+  ASSERT_FALSE(huge.ListControls(ControlKind::Input, controls).isError);
+  ASSERT_EQ(controls.size(), 1024u);
+  EXPECT_EQ(controls.back().usage, 1024);
+  EXPECT_EQ(controls.back().bitOffset, 8u + 1023u) << "after the report ID byte";
+}
+
 TEST_F(Controls, NeedAnOpenDevice) {
   device.Close();
   std::vector<Control> controls;
