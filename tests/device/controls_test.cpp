@@ -181,8 +181,9 @@ TEST_F(Controls, AFeatureReportKeepsWhatWasNotNamed) {
 TEST_F(Controls, AHugeRangeNamesItsFirst1024Usages) {
   standin::DeviceSpec spec = Pad(u"huge");
   spec.productId = 0x0BAD;
+  const Bytes usageMaximum3000 = Short(0x28, 3000, 2);
   spec.reportDescriptor =
-      Descriptor({UsagePage(0xFF00, 2), Usage(0x01), Application(), UsageMinimum(1), Short(0x28, 3000, 2),  // Usage Maximum
+      Descriptor({UsagePage(0xFF00, 2), Usage(0x01), Application(), UsageMinimum(1), usageMaximum3000,
                   LogicalMinimum(0), LogicalMaximum(1), ReportSize(1), ReportCount(3000, 2), Input(kVariable),
                   EndCollection()});
   standin::PlugDevice(spec);
