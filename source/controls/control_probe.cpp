@@ -22,9 +22,9 @@ bool ControlProbe::SetButton(std::vector<char>& report, const Control& control, 
                         static_cast<ULONG>(report.size())) == HIDP_STATUS_SUCCESS;
 }
 
-uint32_t ControlProbe::FirstDifference() const {
-  for (size_t byte = 0; byte < blank_.size(); ++byte) {
-    const unsigned changed = static_cast<unsigned char>(blank_[byte] ^ written_[byte]);
+uint32_t ControlProbe::FirstDifference(const std::vector<char>& before) const {
+  for (size_t byte = 0; byte < before.size(); ++byte) {
+    const unsigned changed = static_cast<unsigned char>(before[byte] ^ written_[byte]);
     for (uint32_t bit = 0; bit < 8; ++bit)
       if (changed & (1u << bit)) return static_cast<uint32_t>(byte * 8 + bit);
   }
@@ -32,19 +32,17 @@ uint32_t ControlProbe::FirstDifference() const {
 }
 
 uint32_t ControlProbe::Button(const Control& button) {
-  if (!Blank(blank_, button.reportId)) return kUnplaced;
-  written_ = blank_;
-  return SetButton(written_, button, button.usagePage, button.usage) ? FirstDifference() : kUnplaced;
+  if (!Blank(written_, button.reportId)) return kUnplaced;
+  return SetButton(written_, button, button.usagePage, button.usage) ? FirstDifference(pristine_) : kUnplaced;
 }
 
 uint32_t ControlProbe::Array(const Control& array) {
-  if (!Blank(blank_, array.reportId)) return kUnplaced;
+  if (!Blank(written_, array.reportId)) return kUnplaced;
   const UsageSpan& span = array.arrayUsages.front();
   // Usage 0 shows as an empty field.
   const USAGE usage = span.min != 0 ? span.min : static_cast<USAGE>(span.min + 1);
   if (usage > span.max) return kUnplaced;
-  written_ = blank_;
-  return SetButton(written_, array, span.page, usage) ? FirstDifference() : kUnplaced;
+  return SetButton(written_, array, span.page, usage) ? FirstDifference(pristine_) : kUnplaced;
 }
 
 uint32_t ControlProbe::Value(const Control& value) {
@@ -55,7 +53,7 @@ uint32_t ControlProbe::Value(const Control& value) {
     return HidP_SetUsageValue(type_, value.usagePage, value.collection, value.usage, raw, preparsed_, report.data(),
                               static_cast<ULONG>(report.size())) == HIDP_STATUS_SUCCESS;
   };
-  return set(blank_, 0) && set(written_, ones) ? FirstDifference() : kUnplaced;
+  return set(blank_, 0) && set(written_, ones) ? FirstDifference(blank_) : kUnplaced;
 }
 
 uint16_t ControlProbe::ArraySlots(const Control& array) {

@@ -29,13 +29,14 @@ class ControlProbe {
   // asked for every control, a range of thousands of usages took minutes.
   bool Blank(std::vector<char>& report, uint8_t reportId);
   bool SetButton(std::vector<char>& report, const Control& control, USAGE page, USAGE usage);
-  uint32_t FirstDifference() const;
+  // The first bit in which written_ differs from `before`.
+  uint32_t FirstDifference(const std::vector<char>& before) const;
 
   PHIDP_PREPARSED_DATA preparsed_;
   HIDP_REPORT_TYPE type_;
   std::vector<char> pristine_;  // as Windows made it for pristineId_
   int pristineId_ = -1;         // none yet
   bool pristineMade_ = false;
-  std::vector<char> blank_;
+  std::vector<char> blank_;    // a value's blank, its field written as zeros
   std::vector<char> written_;
 };

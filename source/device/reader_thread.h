@@ -2,11 +2,11 @@
 // device, its read and its report buffer, from the open that starts it to
 // the cancel of its last read. It runs on a thread of the reader pool, which
 // outlives it, lends it the events it waits on, and serves the next open
-// with nothing else of this one. The device object and the thread each hold a reference, and
-// whoever lets go last frees it: Close never waits for the reader to end. It
-// takes a report that has come in, lets go of the reader and wakes it; the
-// reader then cancels its read and ends on its own, never touching the
-// device object again.
+// with nothing else of this one. The device object and the thread each hold
+// a reference, and whoever lets go last frees it: Close never waits for the
+// reader to end. It takes a report that has come in, lets go of the reader
+// and wakes it; the reader then cancels its read and ends on its own, never
+// touching the device object again.
 #pragma once
 
 #include <atomic>
@@ -28,10 +28,9 @@ class ReaderThread {
   using Reference = std::unique_ptr<ReaderThread, LetGo>;
 
   // Opens the reader's own handle on the device at `path`; null, with why
-  // in `result`, when it cannot. Exclusive:
-  // beside the device object's handle, which writes and lets only readers
-  // in, this one reads and lets only writers in. Throws std::bad_alloc for
-  // the report buffer.
+  // in `result`, when it cannot. Exclusive: beside the device object's
+  // handle, which writes and lets only readers in, this one reads and lets
+  // only writers in. Throws std::bad_alloc for the report buffer.
   static Reference Prepare(UsbClassBase& device, const std::string& path, uint32_t reportLength, bool exclusive,
                            XtraResult& result);
   ReaderThread(const ReaderThread&) = delete;
