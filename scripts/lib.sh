@@ -4,7 +4,7 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev g++-mingw-w64-i686 wine wine32
-          python3-markdown zip unzip)
+          python3-markdown zip unzip ccache)
 
 missing_packages() {
   local package
@@ -28,6 +28,11 @@ setup() {
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${PACKAGES[@]}" >/dev/null
 }
+
+# A compiler cache makes a rebuild on a machine that built before, from this
+# clone or another (paths are taken relative to the clone), a matter of links.
+export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1
 
 build_preset() {
   local preset=$1
