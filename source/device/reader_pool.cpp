@@ -113,9 +113,11 @@ class Pool {
 
 // Never destroyed: a program may end while a thread that could not be
 // waited for is still ending (a fuzzer does after its last run), and that
-// thread's last steps take the pool's lock.
+// thread's last steps take the pool's lock. Made in place, so that no
+// allocation can fail the first device object.
 Pool& ThePool() {
-  static Pool* const pool = new Pool;
+  alignas(Pool) static unsigned char storage[sizeof(Pool)];
+  static Pool* const pool = new (storage) Pool;
   return *pool;
 }
 
