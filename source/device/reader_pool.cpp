@@ -210,8 +210,9 @@ Refusal StartThread(Job job, void* argument, Events& events) {
   // Read before the thread runs: once its job is done it may end.
   const Events lent = worker->Lent();
   ThePool().AddThread();
-  // Nothing waits for the thread's start or its end: its handle is closed
-  // at once. Its stack is reserved small: a reader needs little.
+  // Its handle is closed at once: the last device object's end waits for
+  // the count of threads instead. Its stack is reserved small: a reader
+  // needs little.
   const ScopedHandle thread(
       CreateThread(nullptr, kStackReserve, Serve, worker.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
   if (thread) {
