@@ -1,6 +1,5 @@
 #include "device/reader_pool.h"
 
-#include <atomic>
 #include <memory>
 #include <new>
 
@@ -18,8 +17,11 @@ constexpr int kParkedMax = 2;
 constexpr DWORD kParkedLifetimeMs = 2000;
 // What a reader's stack may grow to; Windows' default reserves a megabyte.
 constexpr SIZE_T kStackReserve = 64 * 1024;
-
-std::atomic<long> gLiveThreads{0};
+// How long the last device object's end waits for the threads to end. A
+// parked one ends at once, a stopping reader's once its read is cancelled;
+// one that still runs after this keeps the module loaded (DllCanUnloadNow
+// counts it) rather than hold Director's thread.
+constexpr DWORD kLastOwnerWaitMs = 1000;
 
 // What a parked thread is told.
 enum class Order { None, Run, End };
@@ -62,10 +64,24 @@ class Pool {
     ++owners_;
   }
 
-  void RemoveOwner() {
+  // The last owner's end wakes the parked threads and waits for every
+  // thread to end.
+  void RemoveOwner();
+
+  // A thread is counted from before it starts until its last step here.
+  void AddThread() {
     LockHold hold(lock_);
-    if (--owners_ > 0) return;
-    while (Worker* worker = TakeParked()) Tell(*worker, Order::End);
+    ++threads_;
+  }
+
+  void RemoveThread() {
+    LockHold hold(lock_);
+    if (--threads_ == 0 && allEnded_) SetEvent(allEnded_);
+  }
+
+  long Threads() {
+    LockHold hold(lock_);
+    return threads_;
   }
 
  private:
@@ -90,11 +106,37 @@ class Pool {
   CRITICAL_SECTION lock_;
   Worker* parked_[kParkedMax] = {};
   long owners_ = 0;
+  long threads_ = 0;
+  // Set when the last thread ends, while the last owner's end waits for it.
+  HANDLE allEnded_ = nullptr;
 };
 
+// Never destroyed: a program may end while a thread that could not be
+// waited for is still ending (a fuzzer does after its last run), and that
+// thread's last steps take the pool's lock. Made in place, so that no
+// allocation can fail the first device object.
 Pool& ThePool() {
-  static Pool pool;
-  return pool;
+  alignas(Pool) static unsigned char storage[sizeof(Pool)];
+  static Pool* const pool = new (storage) Pool;
+  return *pool;
+}
+
+// Waits without the pool's lock, which every thread takes on its way out.
+void Pool::RemoveOwner() {
+  ScopedHandle allEnded;
+  {
+    LockHold hold(lock_);
+    if (--owners_ > 0) return;
+    while (Worker* worker = TakeParked()) Tell(*worker, Order::End);
+    if (threads_ == 0) return;
+    // Without the event the threads still end on their own, and until
+    // then DllCanUnloadNow counts them.
+    allEnded.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    allEnded_ = allEnded.get();
+  }
+  if (allEnded) WaitForSingleObject(allEnded.get(), kLastOwnerWaitMs);
+  LockHold hold(lock_);
+  allEnded_ = nullptr;
 }
 
 bool Pool::Park(Worker& worker) {
@@ -132,7 +174,9 @@ DWORD WINAPI Serve(LPVOID parameter) {
     worker->job = nullptr;
   } while (ThePool().Park(*worker));
   delete worker;
-  --gLiveThreads;
+  // From here on the thread runs nothing of the module's but this call,
+  // and its module reference keeps the module loaded until it is done.
+  ThePool().RemoveThread();
   FreeLibraryAndExitThread(module, 0);
   return 0;
 }
@@ -165,9 +209,10 @@ Refusal StartThread(Job job, void* argument, Events& events) {
   worker->argument = argument;
   // Read before the thread runs: once its job is done it may end.
   const Events lent = worker->Lent();
-  ++gLiveThreads;
-  // Nothing waits for the thread's start or its end: its handle is closed
-  // at once. Its stack is reserved small: a reader needs little.
+  ThePool().AddThread();
+  // Its handle is closed at once: the last device object's end waits for
+  // the count of threads instead. Its stack is reserved small: a reader
+  // needs little.
   const ScopedHandle thread(
       CreateThread(nullptr, kStackReserve, Serve, worker.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
   if (thread) {
@@ -175,7 +220,7 @@ Refusal StartThread(Job job, void* argument, Events& events) {
     events = lent;
     return Refusal::None;
   }
-  --gLiveThreads;
+  ThePool().RemoveThread();
   FreeLibrary(worker->module);
   return refuse(Refusal::NoThread);
 }
@@ -190,6 +235,6 @@ void AddOwner() { ThePool().AddOwner(); }
 
 void RemoveOwner() { ThePool().RemoveOwner(); }
 
-long LiveThreads() { return gLiveThreads.load(); }
+long LiveThreads() { return ThePool().Threads(); }
 
 }  // namespace reader_pool

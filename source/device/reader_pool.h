@@ -3,8 +3,8 @@
 // few at a time, and serves the next open. A parked thread waits on an event
 // of its own, costing nothing, keeps the events its readers wait with, and
 // ends when it is not wanted for a while or when the last device object
-// goes: no thread outlives the device objects it served. Each thread holds
-// the module loaded until its very end.
+// goes, which waits for every thread to end: no thread outlives the device
+// objects it served. Each thread holds the module loaded until its very end.
 #pragma once
 
 #include "platform.h"
@@ -31,7 +31,10 @@ enum class Refusal { None, NoIoEvent, NoStopEvent, NoThread };
 // neither thread, answers why, with the last error set.
 Refusal Run(Job job, void* argument, Events& events);
 
-// A device object comes or goes; when the last goes, parked threads end.
+// A device object comes or goes. When the last goes, the parked threads
+// end, and RemoveOwner returns once every thread has ended, parked or still
+// stopping its reader, or after a second at most. Never called on a thread
+// of the pool, nor from DllMain.
 void AddOwner();
 void RemoveOwner();
 

@@ -11,7 +11,7 @@ bool UsbClassBase::ThreadsRunning() { return reader_pool::LiveThreads() != 0; }
 UsbClassPC::UsbClassPC() { reader_pool::AddOwner(); }
 
 // After Close, which lets go of the reader: its thread may still park, and
-// the last device object must see it end.
+// the last device object waits for it to end.
 UsbClassPC::~UsbClassPC() {
   Close();
   reader_pool::RemoveOwner();

@@ -173,4 +173,27 @@ TEST_F(ControlPipe, ADeviceThatStopsAnsweringTimesOutEveryRequestAndAnswersAgain
   EXPECT_EQ(report, (Bytes{5, 1, 0, 0, 0}));
 }
 
+// The device answers at the very instant the wait gives up, before the
+// cancel: the request went through, and what it brought is the caller's.
+TEST_F(ControlPipe, ARequestAnsweredAsItsWaitRunsOutIsNoTimeout) {
+  const auto answerNow = [this] { standin::StallOutput(device, false); };
+  object.SetWriteTimeout(20);
+  ASSERT_TRUE(standin::SetFeatureContents(device, {4, 9}));
+  standin::StallOutput(device, true);
+  standin::AtNextWaitTimeout(answerNow);
+  Bytes feature;
+  XtraResult fetched = object.GetFeatureReport(4, feature);
+  EXPECT_FALSE(fetched.isError) << fetched.StatusText();
+  EXPECT_EQ(feature, (Bytes{4, 9, 0, 0, 0}));
+
+  const uint8_t payload[] = {7};
+  standin::StallOutput(device, true);
+  standin::AtNextWaitTimeout(answerNow);
+  EXPECT_FALSE(object.WriteReport(3, payload, 1, &sent).isError);
+  EXPECT_EQ(sent, 4);
+  const auto received = standin::ReceivedReports(device);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].bytes, (Bytes{3, 7, 0, 0}));
+}
+
 }  // namespace

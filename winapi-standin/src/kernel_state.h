@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "standin/win_types.h"
 
@@ -30,6 +31,11 @@ struct Kernel {
   std::condition_variable changed;
   // Threads in GetOverlappedResult waiting for an operation to end.
   int overlappedWaiters = 0;
+  // The objects of the waits that rest (see waits.cpp), one entry per wait,
+  // and how often rests were ended early: a rest that sees it change times
+  // out.
+  std::vector<const KernelObject*> restingWaits;
+  std::uint64_t restEndings = 0;
   std::map<std::uintptr_t, std::shared_ptr<KernelObject>> handles;
   // Handle values are never reused, so a stale handle fails rather than
   // reaching a newer object.

@@ -216,6 +216,8 @@ void Reset() {
   }
   ClearFaults();
   HoldSatisfiedWaits(false);
+  HoldEndedRests(false);
+  AtNextWaitTimeout(nullptr);
   ResetRecorders();
   ResetTickCount();
   ResetDriveTypes();

@@ -1,7 +1,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
+#include <functional>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "faults.h"
@@ -51,18 +54,23 @@ class Waiting {
   const std::vector<std::shared_ptr<Waitable>>& objects_;
 };
 
-// The waits of a second or more on one object, under the kernel lock: a
-// thread kept for later work rests in one while nothing has woken it.
-std::vector<const Waitable*> gRestingWaits;
+// A wait of a second or more on one object: how a thread kept for later
+// work rests while nothing has woken it.
+bool IsRest(DWORD count, DWORD milliseconds) { return count == 1 && milliseconds >= 1000; }
 
+// Counts a resting wait for as long as it lasts, under the kernel lock. The
+// list lives in the kernel, which is never destroyed: a thread may still
+// rest while the program ends.
 class Resting {
  public:
   Resting(const std::vector<std::shared_ptr<Waitable>>& objects, bool resting)
       : object_(resting ? objects.front().get() : nullptr) {
-    if (object_) gRestingWaits.push_back(object_);
+    if (object_) TheKernel().restingWaits.push_back(object_);
   }
   ~Resting() {
-    if (object_) gRestingWaits.erase(std::find(gRestingWaits.begin(), gRestingWaits.end(), object_));
+    if (!object_) return;
+    auto& waits = TheKernel().restingWaits;
+    waits.erase(std::find(waits.begin(), waits.end(), object_));
   }
   Resting(const Resting&) = delete;
   Resting& operator=(const Resting&) = delete;
@@ -89,10 +97,14 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds)
     objects.push_back(std::move(waitable));
   }
   const Waiting waiting(objects);
-  const Resting resting(objects, count == 1 && milliseconds >= 1000);
+  const Resting resting(objects, IsRest(count, milliseconds));
+  // Only a rest that can run out can be ended early.
+  const bool endable = IsRest(count, milliseconds) && milliseconds != INFINITE;
+  const std::uint64_t restEndings = TheKernel().restEndings;
   for (;;) {
     const int satisfied = TrySatisfy(objects, waitAll);
     if (satisfied >= 0) return WAIT_OBJECT_0 + static_cast<DWORD>(satisfied);
+    if (endable && TheKernel().restEndings != restEndings) return WAIT_TIMEOUT;
     if (milliseconds == INFINITE) {
       TheKernel().changed.wait(lock);
     } else if (TheKernel().changed.wait_until(lock, deadline) == std::cv_status::timeout) {
@@ -102,54 +114,91 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds)
   }
 }
 
-std::mutex gHoldMutex;
-std::condition_variable gHoldChanged;
-bool gHolding = false;
-std::size_t gHeld = 0;
+// Stops threads at one point of their waits, outside the kernel lock, so
+// that other threads go on meanwhile, for as long as it is held.
+class WaitHold {
+ public:
+  void Set(bool hold) {
+    std::lock_guard lock(mutex_);
+    holding_ = hold;
+    changed_.notify_all();
+  }
+  void StopHere() {
+    std::unique_lock lock(mutex_);
+    if (!holding_) return;
+    ++held_;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return !holding_; });
+    --held_;
+  }
+  std::size_t Held() {
+    std::lock_guard lock(mutex_);
+    return held_;
+  }
 
-// Where a satisfied WaitForMultipleObjects stops while waits are held,
-// outside the kernel lock, so that other threads go on meanwhile.
-void StopWhileHeld() {
-  std::unique_lock lock(gHoldMutex);
-  if (!gHolding) return;
-  ++gHeld;
-  gHoldChanged.notify_all();
-  gHoldChanged.wait(lock, [] { return !gHolding; });
-  --gHeld;
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool holding_ = false;
+  std::size_t held_ = 0;
+};
+
+// Where a satisfied WaitForMultipleObjects stops.
+WaitHold gSatisfiedHold;
+// Where a rest that ran out stops.
+WaitHold gEndedRestHold;
+
+// The calling thread's next wait that runs out runs it.
+thread_local std::function<void()> tAtTimeout;
+
+// The instant a wait gives up, before its caller hears of it.
+DWORD TimedOut(DWORD count, DWORD milliseconds) {
+  if (IsRest(count, milliseconds)) gEndedRestHold.StopHere();
+  if (tAtTimeout) std::exchange(tAtTimeout, nullptr)();
+  return WAIT_TIMEOUT;
 }
 
 }  // namespace
 
 namespace standin {
 
-void HoldSatisfiedWaits(bool hold) {
-  std::lock_guard lock(gHoldMutex);
-  gHolding = hold;
-  gHoldChanged.notify_all();
+void HoldSatisfiedWaits(bool hold) { gSatisfiedHold.Set(hold); }
+
+std::size_t HeldWaits() { return gSatisfiedHold.Held(); }
+
+void EndRests() {
+  auto lock = LockKernel();
+  ++TheKernel().restEndings;
+  TheKernel().changed.notify_all();
 }
+
+void HoldEndedRests(bool hold) { gEndedRestHold.Set(hold); }
+
+std::size_t HeldRests() { return gEndedRestHold.Held(); }
+
+void AtNextWaitTimeout(std::function<void()> action) { tAtTimeout = std::move(action); }
 
 std::size_t RestingThreadCount() {
   auto lock = LockKernel();
-  return static_cast<std::size_t>(std::count_if(gRestingWaits.begin(), gRestingWaits.end(),
-                                                [](const Waitable* object) { return !object->Signalled(); }));
-}
-
-std::size_t HeldWaits() {
-  std::lock_guard lock(gHoldMutex);
-  return gHeld;
+  const auto& waits = TheKernel().restingWaits;
+  return static_cast<std::size_t>(std::count_if(waits.begin(), waits.end(), [](const KernelObject* object) {
+    return !static_cast<const Waitable*>(object)->Signalled();
+  }));
 }
 
 }  // namespace standin
 
 extern "C" DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
   if (FailsByFault("WaitForSingleObject")) return WAIT_FAILED;
-  return Wait(1, &hHandle, false, dwMilliseconds);
+  const DWORD waited = Wait(1, &hHandle, false, dwMilliseconds);
+  return waited == WAIT_TIMEOUT ? TimedOut(1, dwMilliseconds) : waited;
 }
 
 extern "C" DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
                                                DWORD dwMilliseconds) {
   if (FailsByFault("WaitForMultipleObjects")) return WAIT_FAILED;
   const DWORD waited = Wait(nCount, lpHandles, bWaitAll != FALSE, dwMilliseconds);
-  if (waited < WAIT_OBJECT_0 + nCount) StopWhileHeld();
+  if (waited == WAIT_TIMEOUT) return TimedOut(nCount, dwMilliseconds);
+  if (waited < WAIT_OBJECT_0 + nCount) gSatisfiedHold.StopHere();
   return waited;
 }

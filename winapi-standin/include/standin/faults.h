@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,20 @@ const std::vector<std::string>& FallibleFunctions();
 void HoldSatisfiedWaits(bool hold);
 // How many threads the hold stops now.
 std::size_t HeldWaits();
+
+// A rest is a wait of a second or more on one object, which is how a thread
+// kept for later work waits (see RestingThreadCount). Every rest under way
+// that can run out does so now, as if its time were up.
+void EndRests();
+// While held, a rest that runs out stops before it returns WAIT_TIMEOUT,
+// until the hold ends: a kept thread caught the instant it gives up waiting.
+void HoldEndedRests(bool hold);
+// How many threads that hold stops now.
+std::size_t HeldRests();
+
+// The calling thread's next wait that runs out runs `action` the instant
+// it does, before it returns WAIT_TIMEOUT: what a device does just as a
+// bounded wait gives up. Once; null forgets an action not yet run.
+void AtNextWaitTimeout(std::function<void()> action);
 
 }  // namespace standin

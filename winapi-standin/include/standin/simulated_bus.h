@@ -120,8 +120,9 @@ BusListenerId AddBusListener(std::function<void(const BusEvent&)> listener);
 void RemoveBusListener(BusListenerId listener);
 
 // Unplugs every device (listeners hear of it) and forgets them, clears
-// faults and records, and restores the default message box handler, debug
-// sink and tick count. Open handles stay open: leaks remain visible.
+// faults, holds of waits, the calling thread's timeout action and records,
+// and restores the default message box handler, debug sink and tick count.
+// Open handles stay open: leaks remain visible.
 void Reset();
 
 }  // namespace standin
