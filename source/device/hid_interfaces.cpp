@@ -30,8 +30,9 @@ bool IsHidInterfaceClass(const char* text) {
 
 // The path of the interface at `index`: false at the end of the list, with
 // `result` an error when the list ended early; `path` empty, and `result`
-// an error, when only this interface would not tell it. `storage` is kept from one interface to the
-// next: a buffer that holds any usual path saves asking for each one's size.
+// an error, when only this interface would not tell it. `storage` is kept
+// from one interface to the next: a buffer that holds any usual path saves
+// asking for each one's size.
 bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::vector<WCHAR>& storage, std::string& path,
                      XtraResult& result) {
   path.clear();

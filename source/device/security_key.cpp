@@ -53,7 +53,8 @@ bool ReachesSecurityKey(PHIDP_PREPARSED_DATA preparsed, const HIDP_CAPS& caps, N
                {HidP_Output, caps.NumberOutputButtonCaps, caps.NumberOutputValueCaps},
                {HidP_Feature, caps.NumberFeatureButtonCaps, caps.NumberFeatureValueCaps}};
   for (const auto& kind : kinds)
-    found = found || AnyCapOnFidoPage<HIDP_BUTTON_CAPS>(HidP_GetButtonCaps, kind.type, kind.buttons, preparsed, status) ||
+    found = found ||
+            AnyCapOnFidoPage<HIDP_BUTTON_CAPS>(HidP_GetButtonCaps, kind.type, kind.buttons, preparsed, status) ||
             AnyCapOnFidoPage<HIDP_VALUE_CAPS>(HidP_GetValueCaps, kind.type, kind.values, preparsed, status);
   return found;
 }
