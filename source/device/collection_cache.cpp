@@ -25,7 +25,9 @@ void CollectionCache::CatchUp() {
 const HidCollectionInfo* CollectionCache::Describe(const std::string& path, bool withCaps) {
   CatchUp();
   const auto kept = entries_.find(path);
-  if (kept != entries_.end() && (kept->second.withCaps || !withCaps)) return &kept->second.info;
+  // A string that could not be read is asked again.
+  if (kept != entries_.end() && (kept->second.withCaps || !withCaps) && !kept->second.info.stringsUnread)
+    return &kept->second.info;
   Entry entry;
   if (!DescribeCollectionAt(path.c_str(), withCaps, entry.info)) return nullptr;
   entry.withCaps = withCaps;

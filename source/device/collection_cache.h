@@ -14,7 +14,8 @@ class CollectionCache {
  public:
   // The description of the collection at `path`, asked of it only the first
   // time (and again for its caps when `withCaps` and they were not asked
-  // for before); null when it will not tell even its ids.
+  // for before, or for a string whose read failed); null when it will not
+  // tell even its ids.
   const HidCollectionInfo* Describe(const std::string& path, bool withCaps);
   // What is kept of the collection at `path`; null when nothing is.
   const HidCollectionInfo* Find(const std::string& path);

@@ -4,14 +4,26 @@
 
 #include "device/interface_open.h"
 #include "device/interface_path.h"
+#include "device/security_key.h"
 
 namespace {
 
-// A device need not terminate a string that fills the buffer.
-void CopyDeviceString(BOOLEAN(WINAPI* query)(HANDLE, PVOID, ULONG), HANDLE device,
+// The HID class driver's answer when the device names no such string: it
+// fails the request before the device sees it. Any other failure (a device
+// that stalls the request, one busy just after its arrival) may pass.
+constexpr DWORD kNoSuchString = ERROR_INVALID_PARAMETER;
+
+// False, and empty, when the read failed for a reason that may pass. A
+// device need not terminate a string that fills the buffer.
+bool CopyDeviceString(BOOLEAN(WINAPI* query)(HANDLE, PVOID, ULONG), HANDLE device,
                       WCHAR (&field)[UsbDeviceInfo::kStringUnits]) {
-  if (!query(device, field, sizeof field)) field[0] = 0;
-  field[UsbDeviceInfo::kStringUnits - 1] = 0;
+  if (query(device, field, sizeof field)) {
+    field[UsbDeviceInfo::kStringUnits - 1] = 0;
+    return true;
+  }
+  const bool none = GetLastError() == kNoSuchString;
+  field[0] = 0;
+  return none;
 }
 
 CollectionCapabilities NeutralCapabilities(const HIDP_CAPS& caps) {
@@ -36,11 +48,11 @@ CollectionCapabilities NeutralCapabilities(const HIDP_CAPS& caps) {
 
 }  // namespace
 
-void ReadProductString(HANDLE device, WCHAR (&product)[UsbDeviceInfo::kStringUnits]) {
-  CopyDeviceString(HidD_GetProductString, device, product);
+bool ReadProductString(HANDLE device, WCHAR (&product)[UsbDeviceInfo::kStringUnits]) {
+  return CopyDeviceString(HidD_GetProductString, device, product);
 }
 
-XtraResult ReadCapabilities(HANDLE handle, CollectionCapabilities& caps) {
+XtraResult ReadCapabilities(HANDLE handle, CollectionCapabilities& caps, bool& securityKey) {
   XtraResult result;
   result.SetOk();
   ScopedPreparsedData preparsed;
@@ -50,11 +62,15 @@ XtraResult ReadCapabilities(HANDLE handle, CollectionCapabilities& caps) {
   }
   HIDP_CAPS queried{};
   // HidP_GetCaps tells why in its status and leaves the last error alone.
-  const NTSTATUS status = HidP_GetCaps(preparsed.get(), &queried);
-  if (status != HIDP_STATUS_SUCCESS)
+  NTSTATUS status = HidP_GetCaps(preparsed.get(), &queried);
+  bool reachesKey = false;
+  if (status == HIDP_STATUS_SUCCESS) reachesKey = ReachesSecurityKey(preparsed.get(), queried, status);
+  if (status != HIDP_STATUS_SUCCESS) {
     result.SetError("Failed to get device capabilities", static_cast<int32_t>(status));
-  else
-    caps = NeutralCapabilities(queried);
+    return result;
+  }
+  caps = NeutralCapabilities(queried);
+  securityKey = reachesKey;
   return result;
 }
 
@@ -73,12 +89,14 @@ void DescribeIds(const char* path, const HIDD_ATTRIBUTES& attributes, HidCollect
 }
 
 void ReadStrings(HANDLE handle, const WCHAR* knownProduct, HidCollectionInfo& info) {
+  bool read = true;
   if (knownProduct)
     std::char_traits<WCHAR>::copy(info.device.Product, knownProduct, UsbDeviceInfo::kStringUnits);
   else
-    ReadProductString(handle, info.device.Product);
-  CopyDeviceString(HidD_GetManufacturerString, handle, info.device.Manufacturer);
-  CopyDeviceString(HidD_GetSerialNumberString, handle, info.device.SerialNumberString);
+    read = ReadProductString(handle, info.device.Product);
+  read = CopyDeviceString(HidD_GetManufacturerString, handle, info.device.Manufacturer) && read;
+  read = CopyDeviceString(HidD_GetSerialNumberString, handle, info.device.SerialNumberString) && read;
+  info.stringsUnread = !read;
 }
 
 bool DescribeCollectionAt(const char* path, bool withCaps, HidCollectionInfo& info) {
@@ -90,7 +108,7 @@ bool DescribeCollectionAt(const char* path, bool withCaps, HidCollectionInfo& in
   if (!handle || !ReadAttributes(handle.get(), attributes)) return false;
   DescribeIds(path, attributes, info);
   ReadStrings(handle.get(), nullptr, info);
-  if (withCaps) ReadCapabilities(handle.get(), info.caps);  // leaves them alone when it fails
+  if (withCaps) ReadCapabilities(handle.get(), info.caps, info.securityKey);  // leaves them alone when it fails
   info.systemOwned = refused;
   return true;
 }

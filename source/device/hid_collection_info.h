@@ -16,10 +16,10 @@ struct HidCollectionInfo {
   int32_t interfaceNumber = -1;  // -1: the path names no interface
   // It opens only without read or write access: Windows keeps it to itself.
   bool systemOwned = false;
+  // A security key lies in it (device/security_key.h): it is never opened.
+  bool securityKey = false;
+  // A string read failed for a reason that may pass, as devices refuse them
+  // just after they arrive: that string is shown empty, and the next
+  // description asks again.
+  bool stringsUnread = false;
 };
-
-// Security keys (FIDO U2F and FIDO2) answer only to the origin checks of a
-// browser, which keeps them from web pages; a movie, which may come from the
-// web, must not reach one around them.
-constexpr uint16_t kFidoUsagePage = 0xF1D0;
-inline bool IsProtected(const CollectionCapabilities& caps) { return caps.UsagePage == kFidoUsagePage; }

@@ -13,6 +13,9 @@ namespace {
 // Room for a path of some 500 characters, longer than Windows makes them.
 constexpr size_t kUsualDetailUnits = 512;
 
+const char kUntoldPath[] =
+    "Could not list a HID collection: its path has characters that this Director's text encoding lacks";
+
 char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // GUID_DEVINTERFACE_HID, the interface class under which the HID class
@@ -26,9 +29,10 @@ bool IsHidInterfaceClass(const char* text) {
 }
 
 // The path of the interface at `index`: false at the end of the list, with
-// `result` an error when the list ended early; `path` empty when only this
-// interface would not tell it. `storage` is kept from one interface to the
-// next: a buffer that holds any usual path saves asking for each one's size.
+// `result` an error when the list ended early; `path` empty, and `result`
+// an error, when only this interface would not tell it. `storage` is kept
+// from one interface to the next: a buffer that holds any usual path saves
+// asking for each one's size.
 bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::vector<WCHAR>& storage, std::string& path,
                      XtraResult& result) {
   path.clear();
@@ -46,11 +50,14 @@ bool InterfacePathAt(HDEVINFO set, const GUID& hidGuid, DWORD index, std::vector
     if (SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, detail, static_cast<DWORD>(storage.size() * sizeof(WCHAR)),
                                          &required, nullptr)) {
       // Kept, shown and opened again in the host's encoding, as every text;
-      // a UTF-16 unit takes at most three bytes of it.
+      // a UTF-16 unit takes at most three bytes of it. A path that encoding
+      // cannot hold would name no collection: the movie hears of it instead.
       const size_t units = std::char_traits<WCHAR>::length(detail->DevicePath);
       const std::unique_ptr<char[]> text(new char[3 * units + 1]);
-      WideToHostText(detail->DevicePath, text.get(), 3 * units + 1);
-      path = text.get();
+      if (WideToHostTextExactly(detail->DevicePath, text.get(), 3 * units + 1))
+        path = text.get();
+      else
+        result.SetError(kUntoldPath, XtraResult::kNoCode);
       return true;
     }
     const DWORD error = GetLastError();

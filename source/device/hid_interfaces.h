@@ -8,7 +8,8 @@
 #include "diagnostics/xtra_result.h"
 
 // Every present HID interface's path, in the setup API's order. A walk that
-// could not be finished is an error; the paths found so far are still given.
+// could not be finished, or a path that could not be told, is an error; the
+// paths found are still given.
 XtraResult ListHidInterfaces(std::vector<std::string>& paths);
 
 // Whether `path` has the form Windows gives a HID collection's interface:

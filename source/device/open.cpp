@@ -24,16 +24,27 @@ bool MatchesIds(const void* wanted, HANDLE, const HIDD_ATTRIBUTES& attributes, W
   return attributes.VendorID == ids.vendorId && attributes.ProductID == ids.productId;
 }
 
+// A product string that could not be read matches no name, not even "".
 bool MatchesProductName(const void* wanted, HANDLE device, const HIDD_ATTRIBUTES&,
                         WCHAR (&product)[UsbDeviceInfo::kStringUnits]) {
-  ReadProductString(device, product);
   // Compared whole, past the end too: both are zero-filled.
-  return std::char_traits<WCHAR>::compare(product, static_cast<const WCHAR*>(wanted), UsbDeviceInfo::kStringUnits) ==
-         0;
+  return ReadProductString(device, product) &&
+         std::char_traits<WCHAR>::compare(product, static_cast<const WCHAR*>(wanted), UsbDeviceInfo::kStringUnits) ==
+             0;
 }
 
 const char kNoSuchCollection[] = "Open failed - no HID collection present has this path";
 const char kSecurityKey[] = "Open failed - security keys (FIDO) are not for movies";
+
+// Whether the found collection may be opened: it tells its capabilities,
+// and no security key lies in it. Why not otherwise; the caller then lets
+// go of the handle, which no failed check holds on to.
+XtraResult Admit(HANDLE handle, CollectionCapabilities& caps) {
+  bool securityKey = false;
+  XtraResult admitted = ReadCapabilities(handle, caps, securityKey);
+  if (!admitted.isError && securityKey) admitted.SetError(kSecurityKey, XtraResult::kNoCode);
+  return admitted;
+}
 
 }  // namespace
 
@@ -76,11 +87,8 @@ XtraResult UsbClassPC::OpenByPath(const char* path, bool exclusive) {
                        error);
       return result;
     }
-    found.capsRead = ReadCapabilities(found.handle.get(), found.caps);
-    if (IsProtected(found.caps)) {
-      result.SetError(kSecurityKey, XtraResult::kNoCode);
-      return result;
-    }
+    result = Admit(found.handle.get(), found.caps);
+    if (result.isError) return result;
     return Listen(std::move(found), exclusive ? OpenMode::Exclusive : queryOnly ? OpenMode::QueryOnly : OpenMode::Shared);
   } catch (const std::bad_alloc&) {
     Close();
@@ -94,7 +102,8 @@ XtraResult UsbClassPC::OpenFirstMatch(Match match, const void* wanted, const cha
   std::vector<std::string> paths;
   try {
     const XtraResult walked = ListHidInterfaces(paths);
-    bool securityKeyMatched = false;
+    // Why the first collection that matched could not be opened.
+    XtraResult refused;
     for (const std::string& path : paths) {
       FoundCollection found;
       // Overlapped: this handle carries the writes, which must not hold
@@ -104,9 +113,9 @@ XtraResult UsbClassPC::OpenFirstMatch(Match match, const void* wanted, const cha
       if (!found.handle || !ReadAttributes(found.handle.get(), found.attributes) ||
           !match(wanted, found.handle.get(), found.attributes, found.product))
         continue;
-      found.capsRead = ReadCapabilities(found.handle.get(), found.caps);
-      if (IsProtected(found.caps)) {
-        securityKeyMatched = true;
+      const XtraResult admitted = Admit(found.handle.get(), found.caps);
+      if (admitted.isError) {
+        if (!refused.isError) refused = admitted;
         continue;
       }
       found.path = path;
@@ -115,8 +124,10 @@ XtraResult UsbClassPC::OpenFirstMatch(Match match, const void* wanted, const cha
     // A walk that ended early may have missed the device: that is the news.
     if (walked.isError)
       result = walked;
+    else if (refused.isError)
+      result = refused;
     else
-      result.SetError(securityKeyMatched ? kSecurityKey : notFoundMessage, XtraResult::kNoCode);
+      result.SetError(notFoundMessage, XtraResult::kNoCode);
   } catch (const std::bad_alloc&) {
     Close();
     result.SetError("Out of memory", XtraResult::kNoCode);
@@ -135,16 +146,16 @@ XtraResult UsbClassPC::Listen(FoundCollection found, OpenMode mode) {
   // Held from here on, even when a step below fails, until Close.
   deviceHandle = std::move(found.handle);
   openMode = mode;
-  result = found.capsRead;
-  if (result.isError) return result;
   caps = found.caps;
   HidCollectionInfo described;
   DescribeIds(found.path.c_str(), found.attributes, described);
   // Strings a listing or an earlier open read are not asked again, unless
-  // the ids tell that another device came to the same path.
+  // the ids tell that another device came to the same path, or one of them
+  // could not be read then.
   const HidCollectionInfo* known = collections.Find(found.path);
   if (known && known->device.VendorID == described.device.VendorID &&
-      known->device.ProductID == described.device.ProductID && known->releaseNumber == described.releaseNumber)
+      known->device.ProductID == described.device.ProductID && known->releaseNumber == described.releaseNumber &&
+      !known->stringsUnread)
     described.device = known->device;
   else
     ReadStrings(deviceHandle.get(), found.product[0] ? found.product : nullptr, described);

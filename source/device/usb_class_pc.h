@@ -56,22 +56,23 @@ class UsbClassPC : public UsbClassBase {
   XtraResult SetFeatureUsages(const std::vector<NamedValue>& values) override;
 
  private:
-  // What an open found: the collection's path, the handle it opened, and
-  // what it asked of it on the way, which Listen does not ask again.
+  // What an open found and admitted: the collection's path, the handle it
+  // opened, and what it asked of it on the way, which Listen does not ask
+  // again.
   struct FoundCollection {
     std::string path;
     ScopedHandle handle;
     HIDD_ATTRIBUTES attributes{};
     WCHAR product[UsbDeviceInfo::kStringUnits] = {};  // empty: not read yet
-    XtraResult capsRead;
     CollectionCapabilities caps{};
   };
   // Whether the collection open on a handle is the one an open looks for;
   // the test may read the product string into `product`.
   using Match = bool (*)(const void* wanted, HANDLE device, const HIDD_ATTRIBUTES& attributes,
                          WCHAR (&product)[UsbDeviceInfo::kStringUnits]);
-  // Walks the present collections and opens the first that `match`es;
-  // security keys are passed over.
+  // Walks the present collections and opens the first that `match`es and
+  // may be opened: security keys, and collections that do not tell their
+  // capabilities, are passed over.
   XtraResult OpenFirstMatch(Match match, const void* wanted, const char* notFoundMessage);
   // Takes over the found collection, opened in `mode`, and makes it ready:
   // its description, its reader, its requests.

@@ -39,7 +39,7 @@ const CollectionProperty kProperties[] = {
     {"FeatureReportByteLength", [](const Info& c) { return static_cast<int32_t>(c.caps.FeatureReportByteLength); },
      nullptr},
     {"SystemOwned", [](const Info& c) { return c.systemOwned ? 1 : 0; }, nullptr},
-    {"Protected", [](const Info& c) { return IsProtected(c.caps) ? 1 : 0; }, nullptr},
+    {"Protected", [](const Info& c) { return c.securityKey ? 1 : 0; }, nullptr},
 };
 constexpr size_t kIdentityProperties = 3;
 constexpr size_t kPropertyCount = sizeof kProperties / sizeof kProperties[0];

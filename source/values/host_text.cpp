@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -52,6 +54,17 @@ void WideToHostText(const WCHAR* wide, char* text, size_t size) {
   if (low == 0) return;
   const int written = WideCharToMultiByte(HostCodePage(), 0, wide, low, text, room, nullptr, nullptr);
   text[written > 0 ? written : 0] = '\0';
+}
+
+bool WideToHostTextExactly(const WCHAR* wide, char* text, size_t size) {
+  WideToHostText(wide, text, size);
+  const size_t units = std::char_traits<WCHAR>::length(wide);
+  std::vector<WCHAR> back(units + 1);
+  if (HostTextToWide(text, back.data(), back.size()) &&
+      std::char_traits<WCHAR>::compare(back.data(), wide, units + 1) == 0)
+    return true;
+  text[0] = '\0';
+  return false;
 }
 
 bool HostTextToWide(const char* text, WCHAR* wide, size_t units) {

@@ -17,6 +17,10 @@ UINT HostCodePage();
 // Never more than `size` bytes, always terminated, cut only between whole
 // characters; a text that cannot be converted becomes empty.
 void WideToHostText(const WCHAR* wide, char* text, size_t size);
+// The same, but false (and empty) unless the text comes back from the
+// host's encoding as it was: a character the encoding lacks would be
+// replaced by another and name something else. Throws std::bad_alloc.
+bool WideToHostTextExactly(const WCHAR* wide, char* text, size_t size);
 // Never more than `units` units, always terminated; false (and empty) when
 // the text does not fit.
 bool HostTextToWide(const char* text, WCHAR* wide, size_t units);

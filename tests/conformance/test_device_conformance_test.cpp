@@ -165,6 +165,24 @@ TEST_F(TestDevices, NumberedReportsHaveTheirKindsLengthAndOnlyDeclaredIds) {
   CloseHandle(file);
 }
 
+// A string the device names no index for fails before the device is asked,
+// with ERROR_INVALID_PARAMETER; the Xtra keeps that as "no string" and asks
+// again after any other failure, which a device busy after its arrival gives.
+TEST_F(TestDevices, AStringTheDeviceDoesNotHaveFailsAsAnInvalidParameter) {
+  TestDevice pad(kVendorId, 0x0A0C, Pad());
+  ASSERT_TRUE(pad.plugged()) << pad.failure();
+  HANDLE file = Open(pad);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  WCHAR text[256];
+  SetLastError(0);
+  EXPECT_FALSE(HidD_GetProductString(file, text, sizeof text));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  SetLastError(0);
+  EXPECT_FALSE(HidD_GetSerialNumberString(file, text, sizeof text));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  CloseHandle(file);
+}
+
 TEST_F(TestDevices, ARemovalEndsPendingAndLaterIoAndTheHandleNoLongerAnswers) {
   TestDevice pad(kVendorId, 0x0A03, Pad());
   ASSERT_TRUE(pad.plugged());

@@ -231,29 +231,6 @@ TEST_F(Enumeration, AnOpenByPathWhoseDeviceWillNotTellItsIdsFails) {
   EXPECT_EQ(me.Call(kGetDeviceInfo), "[:]");
 }
 
-// U2F and FIDO2 keys answer only to a browser's origin checks.
-TEST_F(Enumeration, SecurityKeysAreListedAsProtectedAndNeverOpened) {
-  standin::DeviceSpec key = Pad();
-  key.caps.UsagePage = 0xF1D0;
-  key.caps.Usage = 1;
-  const standin::DeviceId fido = Plug(key);
-  ScriptInstance& me = New();
-  me.Call(kShowErrorsAsDialogs, "0");
-  EXPECT_NE(me.Call(kFindHidDevices).find("#UsagePage: 61904, "), std::string::npos);
-  EXPECT_NE(me.Call(kFindHidDevices).find("#Protected: 1]"), std::string::npos);
-  const char kRefused[] = "\"Error :Open failed - security keys (FIDO) are not for movies\"";
-  EXPECT_EQ(me.Call(kOpenById, kPadIds), kRefused);
-  EXPECT_EQ(me.Call(kOpenByProductName, "\"Pad\""), kRefused);
-  EXPECT_EQ(me.Call(kOpenByPath, "\"" + standin::DevicePath(fido) + "\", 1"), kRefused);
-  EXPECT_EQ(me.Call(kIsOpen), "0");
-  // Another collection with the same ids still opens.
-  standin::DeviceSpec pad = Pad();
-  pad.interfaceNumber = 1;
-  Plug(pad);
-  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
-  EXPECT_NE(me.Call(kGetDeviceInfo).find("#Protected: 0]"), std::string::npos);
-}
-
 // What a present collection told is asked of it once; which are present is
 // asked every time.
 TEST_F(Enumeration, AListingAsksOnlyNewCollectionsAndNeverAnswersOneThatIsGone) {
@@ -268,6 +245,102 @@ TEST_F(Enumeration, AListingAsksOnlyNewCollectionsAndNeverAnswersOneThatIsGone) 
   standin::Unplug(pad);
   EXPECT_EQ(me.Call(kFindHidDevices), "[]");
   EXPECT_EQ(me.Call(kFindUsbDevices), "[]");
+}
+
+// Devices often refuse string requests just after they arrive, which is
+// when a MonitorHidDevices handler lists them: a string refused once stayed
+// empty in every listing, and in an open's description, for as long as the
+// device stayed plugged in.
+TEST_F(Enumeration, AStringThatCouldNotBeReadIsAskedAgainNextTime) {
+  Plug();
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  standin::FailNext("HidD_GetSerialNumberString", ERROR_GEN_FAILURE);
+  EXPECT_NE(me.Call(kFindHidDevices).find("#SerialNumberString: \"\""), std::string::npos) << "not told this time";
+  EXPECT_NE(me.Call(kFindHidDevices).find("#SerialNumberString: \"123\""), std::string::npos);
+  EXPECT_NE(me.Call(kFindUsbDevices).find("#SerialNumberString: \"123\""), std::string::npos);
+
+  standin::DeviceSpec stick = Pad();
+  stick.productId = 7;
+  stick.product = u"Stick";
+  Plug(stick);
+  standin::FailNext("HidD_GetProductString", ERROR_GEN_FAILURE);
+  EXPECT_NE(me.Call(kFindUsbDevices).find("#ProductID: 7, #Manufacturer: \"Logi\", #Product: \"\""),
+            std::string::npos);
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"Stick\""), "\"Ok\"");
+  EXPECT_NE(me.Call(kGetDeviceInfo).find("#Product: \"Stick\""), std::string::npos);
+  EXPECT_NE(me.Call(kFindHidDevices).find("#ProductID: 7, #ReleaseNumber: 0, #Manufacturer: \"Logi\", "
+                                          "#Product: \"Stick\""),
+            std::string::npos);
+
+  // A product that could not be read is no empty name.
+  me.Call(kClose);
+  standin::FailNext("HidD_GetProductString", ERROR_GEN_FAILURE, 0, 2);
+  EXPECT_EQ(me.Call(kOpenByProductName, "\"\""),
+            "\"Error :Open failed - did not find device that matched the product name\"");
+}
+
+// A string the device does not have is no failure: it is asked once.
+TEST_F(Enumeration, AStringTheDeviceDoesNotHaveIsNotAskedAgain) {
+  standin::DeviceSpec bare = Pad();
+  bare.serialNumber.reset();
+  Plug(bare);
+  ScriptInstance& me = New();
+  const std::string first = me.Call(kFindHidDevices);
+  EXPECT_NE(first.find("#SerialNumberString: \"\""), std::string::npos);
+  standin::FailNext("HidD_GetSerialNumberString", ERROR_GEN_FAILURE);
+  EXPECT_EQ(me.Call(kFindHidDevices), first);
+  EXPECT_EQ(standin::PendingFaults().size(), 1u) << "the device was not asked again";
+  standin::ClearFaults();
+}
+
+// A device updated in place comes back with the same ids and a new release
+// at the same path; unheard of, it must not be described by what a listing
+// kept of the old one.
+TEST_F(Enumeration, ANewReleaseAtTheSamePathIsOpenedWithItsOwnStrings) {
+  standin::DeviceSpec pad = Pad();
+  pad.instanceId = "7&2";
+  pad.versionNumber = 0x0100;
+  standin::DeviceId plugged = Plug(pad);
+  ScriptInstance& me = New();
+  EXPECT_NE(me.Call(kFindHidDevices).find("#ReleaseNumber: 256, #Manufacturer: \"Logi\", #Product: \"Pad\""),
+            std::string::npos);
+  standin::Unplug(plugged);
+  pad.versionNumber = 0x0200;
+  pad.product = u"Pad II";
+  plugged = Plug(pad);
+  EXPECT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
+  EXPECT_NE(me.Call(kGetDeviceInfo).find("#ReleaseNumber: 512, #Manufacturer: \"Logi\", #Product: \"Pad II\""),
+            std::string::npos);
+  EXPECT_NE(me.Call(kFindHidDevices).find("#Product: \"Pad II\""), std::string::npos) << "and so do listings";
+}
+
+// Director before 11 speaks the Windows code page, which cannot hold every
+// character a path may have; converted, such a path names no collection,
+// which once vanished from the listings untold.
+TEST_F(Enumeration, ACollectionWhosePathTheHostCannotHoldIsToldOfNotLeftOutSilently) {
+  host.PlayDirector("10.1");
+  standin::DeviceSpec snowman = Pad();
+  snowman.productId = 7;
+  snowman.instanceId = "8&\u2603";
+  Plug(snowman);
+  standin::DeviceSpec accented = Pad();
+  accented.instanceId = "8&\u00e9";
+  Plug(accented);
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  const std::string told =
+      "Could not list a HID collection: its path has characters that this Director's text encoding lacks";
+  for (const Selector search : {kFindUsbDevices, kFindHidDevices}) {
+    const std::string list = me.Call(search);
+    EXPECT_NE(list.find("#ProductID: 50475"), std::string::npos) << "Windows-1252 holds \u00e9: " << search;
+    EXPECT_EQ(list.find("#ProductID: 7,"), std::string::npos) << search;
+    Idle();
+    EXPECT_NE(TakeHandlerCalls().find("#Help: \"" + told), std::string::npos) << search;
+    EXPECT_NE(me.Call(kGetStatus).find("#LastError: \"" + told), std::string::npos) << search;
+  }
+  EXPECT_EQ(me.Call(kOpenById, "1133, 7"), "\"Error :" + told + "\"") << "an open that found nothing says why";
+  host.PlayDirector("11.5");
 }
 
 // A device pulled out and another put in its place between two listings:

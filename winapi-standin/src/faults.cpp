@@ -32,7 +32,8 @@ const std::vector<std::string>& FallibleFunctions() {
       "GetOverlappedResult", "CancelIo", "CancelIoEx", "SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
       "SetupDiGetDeviceInterfaceDetailA", "SetupDiGetDeviceInterfaceDetailW", "SetupDiDestroyDeviceInfoList", "HidD_GetAttributes",
       "HidD_GetProductString", "HidD_GetManufacturerString", "HidD_GetSerialNumberString",
-      "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidP_GetUsagesEx", "HidD_SetNumInputBuffers",
+      "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidP_GetLinkCollectionNodes",
+      "HidP_GetUsagesEx", "HidD_SetNumInputBuffers",
       "HidD_GetFeature", "HidD_SetFeature", "HidD_GetInputReport", "HidD_SetOutputReport", "DeviceIoControl",
       "MessageBoxW",
       "WideCharToMultiByte", "MultiByteToWideChar", "fopen", "_wfopen", "GetProcAddress", "GetModuleHandleExA"};

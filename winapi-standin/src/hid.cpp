@@ -23,15 +23,17 @@ BOOLEAN Fail(DWORD error) {
 
 using DeviceString = std::optional<std::u16string> standin::DeviceSpec::*;
 
-// No string on the device is a failed request to it. Windows' exact code for
-// that varies with the driver; ERROR_GEN_FAILURE is what USB devices give.
+// A string the device does not name fails before it reaches the device, with
+// ERROR_INVALID_PARAMETER, as the HID class driver fails it; a string
+// request the device itself refuses fails otherwise (ERROR_GEN_FAILURE for a
+// stalled USB request, injected here as a fault).
 BOOLEAN CopyString(const char* function, DeviceString which, HANDLE file, PVOID buffer, ULONG length) {
   if (FailsByFault(function)) return FALSE;
   auto lock = LockKernel();
   auto device = ConnectedDeviceOf(file);
   if (!device) return FALSE;
   const auto& text = device->traits.*which;
-  if (!text) return Fail(ERROR_GEN_FAILURE);
+  if (!text) return Fail(ERROR_INVALID_PARAMETER);
   const std::size_t bytes = (text->size() + 1) * sizeof(char16_t);
   if (!buffer || length < bytes) return Fail(ERROR_INSUFFICIENT_BUFFER);
   std::memcpy(buffer, text->c_str(), bytes);  // char16_t is UTF-16 in the machine's order, as WCHAR is on Windows

@@ -1,7 +1,8 @@
 // Makes Windows functions fail on purpose. A fault names the function by its
 // Windows name; after `skip` calls go through, the next `times` calls fail
-// with last error `error` (HidP_GetCaps returns `error` as its NTSTATUS;
-// fopen, the stand-in's StandinOpenFile, sets it as errno).
+// with last error `error` (HidP_GetCaps and HidP_GetLinkCollectionNodes
+// return `error` as their NTSTATUS; fopen, the stand-in's StandinOpenFile,
+// sets it as errno).
 // A new fault for a function replaces the old one.
 #pragma once
 
