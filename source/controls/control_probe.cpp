@@ -6,27 +6,29 @@ constexpr uint32_t kUnplaced = UINT32_MAX;
 
 }  // namespace
 
-bool ControlProbe::Blank(std::vector<char>& report, uint8_t reportId) {
+bool ControlProbe::Blank(GuardedReport& report, uint8_t reportId) {
   if (pristineId_ != reportId) {
     pristineId_ = reportId;
-    pristineMade_ = HidP_InitializeReportForID(type_, reportId, preparsed_, pristine_.data(),
-                                               static_cast<ULONG>(pristine_.size())) == HIDP_STATUS_SUCCESS;
+    pristineMade_ = HidP_InitializeReportForID(type_, reportId, preparsed_, pristine_.Data(), pristine_.Length()) ==
+                        HIDP_STATUS_SUCCESS &&
+                    pristine_.Intact();
   }
   if (pristineMade_) report = pristine_;
   return pristineMade_;
 }
 
-bool ControlProbe::SetButton(std::vector<char>& report, const Control& control, USAGE page, USAGE usage) {
+bool ControlProbe::SetButton(GuardedReport& report, const Control& control, USAGE page, USAGE usage) {
   ULONG count = 1;
-  return HidP_SetUsages(type_, page, control.collection, &usage, &count, preparsed_, report.data(),
-                        static_cast<ULONG>(report.size())) == HIDP_STATUS_SUCCESS;
+  return HidP_SetUsages(type_, page, control.collection, &usage, &count, preparsed_, report.Data(),
+                        report.Length()) == HIDP_STATUS_SUCCESS &&
+         report.Intact();
 }
 
-uint32_t ControlProbe::FirstDifference(const std::vector<char>& before) const {
-  for (size_t byte = 0; byte < before.size(); ++byte) {
-    const unsigned changed = static_cast<unsigned char>(before[byte] ^ written_[byte]);
+uint32_t ControlProbe::FirstDifference(const GuardedReport& before) const {
+  for (uint32_t byte = 0; byte < before.Length(); ++byte) {
+    const unsigned changed = before[byte] ^ written_[byte];
     for (uint32_t bit = 0; bit < 8; ++bit)
-      if (changed & (1u << bit)) return static_cast<uint32_t>(byte * 8 + bit);
+      if (changed & (1u << bit)) return byte * 8 + bit;
   }
   return kUnplaced;
 }
@@ -49,9 +51,10 @@ uint32_t ControlProbe::Value(const Control& value) {
   if (value.IsValueArray() || !Blank(blank_, value.reportId)) return kUnplaced;
   written_ = blank_;
   const ULONG ones = value.bits >= 32 ? ~ULONG{0} : (ULONG{1} << value.bits) - 1;
-  const auto set = [&](std::vector<char>& report, ULONG raw) {
-    return HidP_SetUsageValue(type_, value.usagePage, value.collection, value.usage, raw, preparsed_, report.data(),
-                              static_cast<ULONG>(report.size())) == HIDP_STATUS_SUCCESS;
+  const auto set = [&](GuardedReport& report, ULONG raw) {
+    return HidP_SetUsageValue(type_, value.usagePage, value.collection, value.usage, raw, preparsed_, report.Data(),
+                              report.Length()) == HIDP_STATUS_SUCCESS &&
+           report.Intact();
   };
   return set(blank_, 0) && set(written_, ones) ? FirstDifference(blank_) : kUnplaced;
 }

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "controls/control.h"
+#include "controls/guarded_report.h"
 #include "platform.h"
 
 class ControlProbe {
@@ -27,16 +27,17 @@ class ControlProbe {
   // Windows' blank report of `reportId` into `report`, false when Windows
   // has none. Windows is asked once per run of one report's controls:
   // asked for every control, a range of thousands of usages took minutes.
-  bool Blank(std::vector<char>& report, uint8_t reportId);
-  bool SetButton(std::vector<char>& report, const Control& control, USAGE page, USAGE usage);
+  bool Blank(GuardedReport& report, uint8_t reportId);
+  // False also when Windows wrote beyond the report: no field is there.
+  bool SetButton(GuardedReport& report, const Control& control, USAGE page, USAGE usage);
   // The first bit in which written_ differs from `before`.
-  uint32_t FirstDifference(const std::vector<char>& before) const;
+  uint32_t FirstDifference(const GuardedReport& before) const;
 
   PHIDP_PREPARSED_DATA preparsed_;
   HIDP_REPORT_TYPE type_;
-  std::vector<char> pristine_;  // as Windows made it for pristineId_
-  int pristineId_ = -1;         // none yet
+  GuardedReport pristine_;  // as Windows made it for pristineId_
+  int pristineId_ = -1;     // none yet
   bool pristineMade_ = false;
-  std::vector<char> blank_;    // a value's blank, its field written as zeros
-  std::vector<char> written_;
+  GuardedReport blank_;  // a value's blank, its field written as zeros
+  GuardedReport written_;
 };

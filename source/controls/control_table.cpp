@@ -67,9 +67,11 @@ std::vector<Caps> ReadCaps(Read read, HIDP_REPORT_TYPE type, USHORT count, PHIDP
   return caps;
 }
 
-// Windows finds the first capability of a report that holds a usage:
-// a later control of the same usage in the same link collection is out of
-// reach, whatever its name.
+// Windows finds the first capability of a report that holds a usage in the
+// link collection asked for, and link collection 0 asks for any: a later
+// control of the same usage in the same link collection, or in the
+// top-level collection itself after one in another, is out of reach,
+// whatever its name.
 void MarkUnreachable(std::vector<Control>& controls) {
   for (size_t i = 0; i < controls.size(); ++i)
     for (size_t j = 0; j < i; ++j) {
@@ -77,7 +79,7 @@ void MarkUnreachable(std::vector<Control>& controls) {
       Control& b = controls[i];
       const bool sameSearch = (a.type == ControlType::Value) == (b.type == ControlType::Value);
       if (sameSearch && a.reportId == b.reportId && a.usagePage == b.usagePage && a.usage == b.usage &&
-          a.collection == b.collection && b.type != ControlType::Array)
+          (a.collection == b.collection || b.collection == 0) && b.type != ControlType::Array)
         b.reachable = false;
     }
 }
@@ -139,10 +141,13 @@ XtraResult ControlTable::ReadKind(PHIDP_PREPARSED_DATA preparsed, ControlKind ki
   ControlProbe probe(preparsed, type, out.reportLength);
   std::vector<Control>& controls = out.controls;
   for (const HIDP_BUTTON_CAPS& cap : buttons) {
-    // Windows XP's button capabilities do not count their fields: a usage
-    // of a range that Windows cannot write has none.
+    // Windows XP's button capabilities do not count their fields. Windows
+    // gives a range only the usages its fields hold and cannot write the
+    // others; Wine 8 keeps the range whole and writes a usage beyond the
+    // fields where the range would put it, past the report too. No field
+    // holds more buttons than its page may have on at once.
     if (IsVariable(cap.BitField)) {
-      ForEachUsage(cap, UINT32_MAX, [&](USAGE usage, USHORT dataIndex) {
+      ForEachUsage(cap, HidP_MaxUsageListLength(type, cap.UsagePage, preparsed), [&](USAGE usage, USHORT dataIndex) {
         Control control = BasicControl(kind, ControlType::Button, cap.ReportID, cap.UsagePage, usage,
                                        cap.LinkCollection, dataIndex);
         control.logicalMax = 1;

@@ -1,7 +1,9 @@
 #include "controls/report_decoder.h"
 
 #include <algorithm>
+#include <map>
 
+#include "controls/guarded_report.h"
 #include "controls/hid_status.h"
 #include "controls/usage_names.h"
 
@@ -20,70 +22,104 @@ bool InSpans(const Control& array, const USAGE_AND_PAGE& usage) {
   });
 }
 
+// The usages on in one link collection of the report, and which of them a
+// control claimed.
+struct UsagesOn {
+  std::vector<USAGE_AND_PAGE> usages;
+  std::vector<bool> claimed;
+};
+
+bool SameUsage(const USAGE_AND_PAGE& a, const USAGE_AND_PAGE& b) {
+  return a.UsagePage == b.UsagePage && a.Usage == b.Usage;
+}
+
 class Decoder {
  public:
-  Decoder(PHIDP_PREPARSED_DATA preparsed, ControlKind kind, std::vector<char>& report)
+  Decoder(PHIDP_PREPARSED_DATA preparsed, ControlKind kind, GuardedReport& report)
       : preparsed_(preparsed), type_(ControlTable::ReportType(kind)), report_(report) {}
 
-  XtraResult ReadUsagesOn(uint32_t most);
+  // Reads which usages are on in each link collection that holds buttons
+  // or arrays of the report.
+  XtraResult ReadUsagesOn(const std::vector<USHORT>& collections, uint32_t most);
   XtraResult Read(const Control& control, DecodedControl& out);
   // Usages on that no control claimed go to the report's first array.
   void HandOnUnclaimed(DecodedReport& report) const;
 
  private:
+  XtraResult AskUsagesOn(USHORT collection, uint32_t most, std::vector<USAGE_AND_PAGE>& on);
   XtraResult ReadValue(const Control& control, DecodedControl& out);
   XtraResult ReadValueArray(const Control& control, DecodedControl& out);
-  ULONG Length() const { return static_cast<ULONG>(report_.size()); }
 
   PHIDP_PREPARSED_DATA preparsed_;
   HIDP_REPORT_TYPE type_;
-  std::vector<char>& report_;
-  std::vector<USAGE_AND_PAGE> on_;
-  std::vector<bool> claimed_;
+  GuardedReport& report_;
+  std::map<USHORT, UsagesOn> on_;  // by link collection
 };
 
-XtraResult Decoder::ReadUsagesOn(uint32_t most) {
+XtraResult Decoder::AskUsagesOn(USHORT collection, uint32_t most, std::vector<USAGE_AND_PAGE>& on) {
   // Wine 8 reads each byte of a wider array field as a usage of its own, more
   // than HidP_MaxUsageListLength allows for: it then asks for more room. No
   // report holds more usages on than it has bits.
-  const size_t bound = std::max<size_t>(size_t{Length()} * 8, most);
+  const size_t bound = std::max<size_t>(size_t{report_.Length()} * 8, most);
   size_t room = std::max<uint32_t>(most, 1);
   ULONG count = 0;
   NTSTATUS status = HIDP_STATUS_SUCCESS;
   for (;;) {
-    on_.resize(room);
+    on.resize(room);
     count = static_cast<ULONG>(room);
-    status = HidP_GetUsagesEx(type_, 0, on_.data(), &count, preparsed_, report_.data(), Length());
+    status = HidP_GetUsagesEx(type_, collection, on.data(), &count, preparsed_, report_.Data(), report_.Length());
     if (status != HIDP_STATUS_BUFFER_TOO_SMALL || room >= bound) break;
     room = std::min(bound, std::max<size_t>(count, room * 2));
   }
   // A report without buttons holds none on.
   if (status == HIDP_STATUS_USAGE_NOT_FOUND || status == HIDP_STATUS_INCOMPATIBLE_REPORT_ID) count = 0;
   else if (status != HIDP_STATUS_SUCCESS) return Refusal("Could not read the report's buttons: " + HidStatusName(status));
-  on_.resize(std::min<size_t>(count, on_.size()));
-  claimed_.assign(on_.size(), false);
+  on.resize(std::min<size_t>(count, on.size()));
+  return Success();
+}
+
+XtraResult Decoder::ReadUsagesOn(const std::vector<USHORT>& collections, uint32_t most) {
+  // Link collection 0 asks for the usages on in every collection: those of
+  // the others are taken out, and what stays is the top-level collection's
+  // own. Windows tells buttons of one usage apart only by their collection
+  // (each finger of a touch screen has its tip switch).
+  std::vector<USAGE_AND_PAGE> own;
+  XtraResult result = AskUsagesOn(0, most, own);
+  for (USHORT collection : collections) {
+    if (collection == 0 || result.isError) continue;
+    std::vector<USAGE_AND_PAGE>& on = on_[collection].usages;
+    result = AskUsagesOn(collection, most, on);
+    for (const USAGE_AND_PAGE& usage : on) {
+      const auto same = std::find_if(own.begin(), own.end(), [&](const USAGE_AND_PAGE& o) { return SameUsage(o, usage); });
+      if (same != own.end()) own.erase(same);
+    }
+  }
+  if (result.isError) return result;
+  on_[0].usages = std::move(own);
+  for (auto& entry : on_) entry.second.claimed.assign(entry.second.usages.size(), false);
   return Success();
 }
 
 XtraResult Decoder::Read(const Control& control, DecodedControl& out) {
   out.control = &control;
+  UsagesOn& on = on_[control.collection];
   switch (control.type) {
     case ControlType::Button: {
       out.shape = DecodedControl::Shape::Number;
       out.number = 0;
-      for (size_t i = 0; i < on_.size(); ++i)
-        if (on_[i].UsagePage == control.usagePage && on_[i].Usage == control.usage) {
-          claimed_[i] = true;
+      for (size_t i = 0; i < on.usages.size(); ++i)
+        if (SameUsage(on.usages[i], {control.usage, control.usagePage})) {
+          on.claimed[i] = true;
           out.number = 1;
         }
       return Success();
     }
     case ControlType::Array:
       out.shape = DecodedControl::Shape::Usages;
-      for (size_t i = 0; i < on_.size(); ++i)
-        if (!claimed_[i] && InSpans(control, on_[i])) {
-          claimed_[i] = true;
-          out.usages.push_back(UsageName(on_[i].UsagePage, on_[i].Usage));
+      for (size_t i = 0; i < on.usages.size(); ++i)
+        if (!on.claimed[i] && InSpans(control, on.usages[i])) {
+          on.claimed[i] = true;
+          out.usages.push_back(UsageName(on.usages[i].UsagePage, on.usages[i].Usage));
         }
       return Success();
     case ControlType::Value: return control.IsValueArray() ? ReadValueArray(control, out) : ReadValue(control, out);
@@ -94,7 +130,7 @@ XtraResult Decoder::Read(const Control& control, DecodedControl& out) {
 XtraResult Decoder::ReadValue(const Control& control, DecodedControl& out) {
   ULONG raw = 0;
   const NTSTATUS status = HidP_GetUsageValue(type_, control.usagePage, control.collection, control.usage, &raw,
-                                             preparsed_, report_.data(), Length());
+                                             preparsed_, report_.Data(), report_.Length());
   if (status != HIDP_STATUS_SUCCESS) return Refusal("Could not read #" + control.name + ": " + HidStatusName(status));
   out.number = Logical(raw, control);
   const bool outside = out.number < control.logicalMin || out.number > control.logicalMax;
@@ -107,7 +143,7 @@ XtraResult Decoder::ReadValueArray(const Control& control, DecodedControl& out) 
   std::vector<char> fields((bits + 7) / 8);
   const NTSTATUS status =
       HidP_GetUsageValueArray(type_, control.usagePage, control.collection, control.usage, fields.data(),
-                              static_cast<USHORT>(fields.size()), preparsed_, report_.data(), Length());
+                              static_cast<USHORT>(fields.size()), preparsed_, report_.Data(), report_.Length());
   if (status != HIDP_STATUS_SUCCESS) return Refusal("Could not read #" + control.name + ": " + HidStatusName(status));
   out.shape = DecodedControl::Shape::Numbers;
   for (uint32_t field = 0; field < control.count; ++field) {
@@ -129,8 +165,11 @@ void Decoder::HandOnUnclaimed(DecodedReport& report) const {
     return decoded.control->type == ControlType::Array;
   });
   if (array == report.controls.end()) return;
-  for (size_t i = 0; i < on_.size(); ++i)
-    if (!claimed_[i]) array->usages.push_back(UsageName(on_[i].UsagePage, on_[i].Usage));
+  for (const auto& entry : on_) {
+    const UsagesOn& on = entry.second;
+    for (size_t i = 0; i < on.usages.size(); ++i)
+      if (!on.claimed[i]) array->usages.push_back(UsageName(on.usages[i].UsagePage, on.usages[i].Usage));
+  }
 }
 
 }  // namespace
@@ -144,9 +183,14 @@ XtraResult DecodeReport(PHIDP_PREPARSED_DATA preparsed, const ControlTable& tabl
                    " reports of this device hold " + std::to_string(expected));
   if (!table.HasReport(kind, bytes[0]))
     return Refusal(std::string("The device has no ") + KindName(kind) + " report with ID " + std::to_string(bytes[0]));
-  std::vector<char> report(bytes, bytes + length);
+  std::vector<USHORT> collections;
+  for (const Control& control : table.Of(kind))
+    if (control.reportId == bytes[0] && control.type != ControlType::Value &&
+        std::find(collections.begin(), collections.end(), control.collection) == collections.end())
+      collections.push_back(control.collection);
+  GuardedReport report(bytes, length);
   Decoder decoder(preparsed, kind, report);
-  XtraResult result = decoder.ReadUsagesOn(table.MaxUsagesOn(kind));
+  XtraResult result = decoder.ReadUsagesOn(collections, table.MaxUsagesOn(kind));
   if (result.isError) return result;
   out.reportId = bytes[0];
   out.controls.clear();
@@ -156,6 +200,7 @@ XtraResult DecodeReport(PHIDP_PREPARSED_DATA preparsed, const ControlTable& tabl
     result = decoder.Read(control, out.controls.back());
     if (result.isError) return result;
   }
+  if (!report.Intact()) return Refusal("Windows wrote past the report while reading it");
   decoder.HandOnUnclaimed(out);
   return Success();
 }

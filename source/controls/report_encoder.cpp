@@ -14,6 +14,8 @@ std::vector<const Control*> ControlsNamed(const std::vector<Control>& controls, 
   return named;
 }
 
+XtraResult WrotePast() { return Refusal("Windows wrote past the report while composing it"); }
+
 std::string Range(const Control& control) {
   return std::to_string(control.logicalMin) + " to " + std::to_string(control.logicalMax);
 }
@@ -94,39 +96,41 @@ XtraResult ReportEncoder::Check(Assignment& assignment) const {
 }
 
 XtraResult ReportEncoder::Blank(std::vector<uint8_t>& report) const {
-  std::vector<char> blank(table_.ReportLength(kind_));
+  GuardedReport blank(table_.ReportLength(kind_));
   const NTSTATUS status = HidP_InitializeReportForID(ControlTable::ReportType(kind_), reportId_, preparsed_,
-                                                     blank.data(), static_cast<ULONG>(blank.size()));
+                                                     blank.Data(), blank.Length());
   if (status != HIDP_STATUS_SUCCESS)
     return Refusal("Could not lay out " + std::string(KindName(kind_)) + " report " + std::to_string(reportId_) +
                    ": " + HidStatusName(status));
-  report.assign(blank.begin(), blank.end());
+  if (!blank.Intact()) return WrotePast();
+  report = blank.Report();
   return Success();
 }
 
 XtraResult ReportEncoder::Apply(std::vector<uint8_t>& report) const {
-  std::vector<char> changed(report.begin(), report.end());
+  GuardedReport changed(report.data(), static_cast<uint32_t>(report.size()));
   for (const Assignment& assignment : assignments_) {
     const XtraResult applied = ApplyOne(assignment, changed);
     if (applied.isError) return applied;
   }
-  report.assign(changed.begin(), changed.end());
+  if (!changed.Intact()) return WrotePast();
+  report = changed.Report();
   return Success();
 }
 
 XtraResult ReportEncoder::ChangeButtons(const Control& control, std::vector<USAGE> usages, bool on,
-                                        std::vector<char>& report) const {
+                                        GuardedReport& report) const {
   if (usages.empty()) return Success();
   ULONG count = static_cast<ULONG>(usages.size());
   const auto change = on ? HidP_SetUsages : HidP_UnsetUsages;
   const NTSTATUS status = change(ControlTable::ReportType(kind_), control.usagePage, control.collection,
-                                 usages.data(), &count, preparsed_, report.data(), static_cast<ULONG>(report.size()));
+                                 usages.data(), &count, preparsed_, report.Data(), report.Length());
   // A button that is off already is off as asked.
   if (status == HIDP_STATUS_SUCCESS || (!on && status == HIDP_STATUS_BUTTON_NOT_PRESSED)) return Success();
   return Refusal("Could not set #" + control.name + ": " + HidStatusName(status));
 }
 
-XtraResult ReportEncoder::ApplyOne(const Assignment& assignment, std::vector<char>& report) const {
+XtraResult ReportEncoder::ApplyOne(const Assignment& assignment, GuardedReport& report) const {
   const Control& control = *assignment.control;
   const HIDP_REPORT_TYPE type = ControlTable::ReportType(kind_);
   switch (control.type) {
@@ -134,16 +138,17 @@ XtraResult ReportEncoder::ApplyOne(const Assignment& assignment, std::vector<cha
     case ControlType::Value: {
       const NTSTATUS status =
           HidP_SetUsageValue(type, control.usagePage, control.collection, control.usage,
-                             static_cast<ULONG>(assignment.value->number), preparsed_, report.data(),
-                             static_cast<ULONG>(report.size()));
+                             static_cast<ULONG>(assignment.value->number), preparsed_, report.Data(), report.Length());
       if (status == HIDP_STATUS_SUCCESS) return Success();
       return Refusal("Could not set #" + control.name + ": " + HidStatusName(status));
     }
     case ControlType::Array: {
+      // What the array's own link collection holds: another collection's
+      // array of the same usages keeps its own.
       std::vector<USAGE_AND_PAGE> held(std::max<uint32_t>(table_.MaxUsagesOn(kind_), 1));
       ULONG count = static_cast<ULONG>(held.size());
-      if (HidP_GetUsagesEx(type, 0, held.data(), &count, preparsed_, report.data(),
-                           static_cast<ULONG>(report.size())) != HIDP_STATUS_SUCCESS)
+      if (HidP_GetUsagesEx(type, control.collection, held.data(), &count, preparsed_, report.Data(),
+                           report.Length()) != HIDP_STATUS_SUCCESS)
         count = 0;
       held.resize(std::min<size_t>(count, held.size()));
       // Every usage it held is let go before the new ones take slots.

@@ -9,6 +9,7 @@
 
 #include "controls/control_table.h"
 #include "controls/decoded_report.h"
+#include "controls/guarded_report.h"
 
 class ReportEncoder {
  public:
@@ -31,8 +32,8 @@ class ReportEncoder {
     std::vector<USAGE_AND_PAGE> usages;  // an array's
   };
   XtraResult Check(Assignment& assignment) const;
-  XtraResult ApplyOne(const Assignment& assignment, std::vector<char>& report) const;
-  XtraResult ChangeButtons(const Control& control, std::vector<USAGE> usages, bool on, std::vector<char>& report) const;
+  XtraResult ApplyOne(const Assignment& assignment, GuardedReport& report) const;
+  XtraResult ChangeButtons(const Control& control, std::vector<USAGE> usages, bool on, GuardedReport& report) const;
 
   PHIDP_PREPARSED_DATA preparsed_;
   const ControlTable& table_;

@@ -2,11 +2,13 @@
 // relies on when it reads, writes and hears of devices, alike on the
 // stand-in and under Wine's own HID stack. Where Wine 8 parts from what
 // Windows documents, the check names both.
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "../standin/descriptor_items.h"
 #include "test_device.h"
 #include "windows_api.h"
 #include "wine_devices.h"
@@ -325,6 +327,57 @@ TEST_F(TestDevices, ReportRequestsGoOverlappedThroughDeviceIoControl) {
   EXPECT_EQ(Bytes(input, input + 6), (Bytes{1, 5, 0, 0, 0, 0})) << "the last report of that ID";
   EXPECT_EQ(board.TakeReceived(), (std::vector<Bytes>{{3, 7, 8, 9}, {4, 1, 1, 1, 1}}));
   CloseHandle(overlapped.hEvent);
+  CloseHandle(file);
+}
+
+// A touch screen's two fingers, each a logical collection (1 and 2) holding
+// its tip switch and a lamp.
+Bytes TwoFingers() {
+  using namespace items;
+  const Bytes finger = Descriptor({Usage(0x22), Collection(0x02), Usage(0x42), ReportCount(1), Input(kVariable),
+                                   ReportCount(7), Input(kConstant), UsagePage(0x08), Usage(0x4B), ReportCount(1),
+                                   Output(kVariable), ReportCount(7), Output(kConstant), UsagePage(0x0D),
+                                   EndCollection()});
+  return Descriptor({UsagePage(0x0D), Usage(0x04), Application(), LogicalMinimum(0), LogicalMaximum(1),
+                     ReportSize(1), finger, finger, EndCollection()});
+}
+
+std::vector<USAGE_AND_PAGE> UsagesOn(USHORT collection, PHIDP_PREPARSED_DATA preparsed, Bytes report) {
+  std::vector<USAGE_AND_PAGE> on(4);
+  ULONG length = static_cast<ULONG>(on.size());
+  EXPECT_EQ(HidP_GetUsagesEx(HidP_Input, collection, on.data(), &length, preparsed,
+                             reinterpret_cast<PCHAR>(report.data()), static_cast<ULONG>(report.size())),
+            HIDP_STATUS_SUCCESS);
+  on.resize(std::min<size_t>(length, on.size()));
+  return on;
+}
+
+// The controller reads buttons of one usage apart by their link collection;
+// link collection 0 reads them all and sets the first.
+TEST_F(TestDevices, ButtonsAreReadAndSetInTheLinkCollectionAskedFor) {
+  TestDevice screen(kVendorId, 0x0A0D, TwoFingers());
+  ASSERT_TRUE(screen.plugged()) << screen.failure();
+  HANDLE file = Open(screen);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  PHIDP_PREPARSED_DATA preparsed = nullptr;
+  ASSERT_TRUE(HidD_GetPreparsedData(file, &preparsed));
+  const Bytes secondFinger = {0, 0, 1};
+  EXPECT_TRUE(UsagesOn(1, preparsed, secondFinger).empty());
+  ASSERT_EQ(UsagesOn(2, preparsed, secondFinger).size(), 1u);
+  EXPECT_EQ(UsagesOn(2, preparsed, secondFinger)[0].Usage, 0x42);
+  EXPECT_EQ(UsagesOn(0, preparsed, secondFinger).size(), 1u);
+  const auto lampOf = [&](USHORT collection) {
+    Bytes report(3);
+    const auto chars = reinterpret_cast<PCHAR>(report.data());
+    EXPECT_EQ(HidP_InitializeReportForID(HidP_Output, 0, preparsed, chars, 3), HIDP_STATUS_SUCCESS);
+    USAGE lamp = 0x4B;
+    ULONG count = 1;
+    EXPECT_EQ(HidP_SetUsages(HidP_Output, 0x08, collection, &lamp, &count, preparsed, chars, 3), HIDP_STATUS_SUCCESS);
+    return report;
+  };
+  EXPECT_EQ(lampOf(2), (Bytes{0, 0, 1}));
+  EXPECT_EQ(lampOf(0), (Bytes{0, 1, 0})) << "the first";
+  HidD_FreePreparsedData(preparsed);
   CloseHandle(file);
 }
 

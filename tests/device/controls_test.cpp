@@ -1,6 +1,7 @@
 // Controls by name over the stand-in's hid.dll: which controls a collection
 // lists and in what order, how they are named, what a report decodes to and
 // which values a composed report refuses.
+#include <utility>
 #include <vector>
 
 #include "../standin/descriptor_items.h"
@@ -53,15 +54,38 @@ Bytes Console() {
                      LogicalMaximum(1), Feature(kVariable), EndCollection()});
 }
 
-class Controls : public DeviceOnBus {
+// The pad plugged from a descriptor of the test's own and opened; more
+// devices of other product ids plugged and opened as a test needs them.
+class DescribedDevice : public DeviceOnBus {
  protected:
+  explicit DescribedDevice(Bytes descriptor) : descriptor_(std::move(descriptor)) {}
   void SetUp() override {
     DeviceOnBus::SetUp();
-    standin::DeviceSpec spec = Pad();
-    spec.reportDescriptor = Console();
-    board = standin::PlugDevice(spec);
+    board = Plug(descriptor_, kPadProductId);
     ASSERT_FALSE(device.OpenByID(kPadVendorId, kPadProductId).isError);
   }
+  UsbClassPC& PlugAndOpen(const Bytes& descriptor, uint16_t productId) {
+    Plug(descriptor, productId);
+    UsbClassPC& object = NewObject();
+    EXPECT_FALSE(object.OpenByID(kPadVendorId, productId).isError);
+    return object;
+  }
+  standin::DeviceId board = 0;
+  UsbClassPC& device = NewObject();
+
+ private:
+  static standin::DeviceId Plug(const Bytes& descriptor, uint16_t productId) {
+    standin::DeviceSpec spec = Pad(u"described");
+    spec.productId = productId;
+    spec.reportDescriptor = descriptor;
+    return standin::PlugDevice(spec);
+  }
+  Bytes descriptor_;
+};
+
+class Controls : public DescribedDevice {
+ protected:
+  Controls() : DescribedDevice(Console()) {}
   std::vector<std::string> Names(ControlKind kind) {
     std::vector<Control> controls;
     EXPECT_FALSE(device.ListControls(kind, controls).isError);
@@ -70,8 +94,6 @@ class Controls : public DeviceOnBus {
     return names;
   }
   std::string Error(const XtraResult& result) { return result.isError ? result.message : "Ok"; }
-  standin::DeviceId board = 0;
-  UsbClassPC& device = NewObject();
 };
 
 TEST_F(Controls, AreListedInReportOrderWithRepeatedNamesNumbered) {
@@ -179,21 +201,142 @@ TEST_F(Controls, AFeatureReportKeepsWhatWasNotNamed) {
 // A descriptor may declare a range of thousands of usages: naming each would
 // hold Director while Windows places it, so a range names its first 1024.
 TEST_F(Controls, AHugeRangeNamesItsFirst1024Usages) {
-  standin::DeviceSpec spec = Pad(u"huge");
-  spec.productId = 0x0BAD;
   const Bytes usageMaximum3000 = Short(0x28, 3000, 2);
-  spec.reportDescriptor =
+  UsbClassPC& huge = PlugAndOpen(
       Descriptor({UsagePage(0xFF00, 2), Usage(0x01), Application(), UsageMinimum(1), usageMaximum3000,
                   LogicalMinimum(0), LogicalMaximum(1), ReportSize(1), ReportCount(3000, 2), Input(kVariable),
-                  EndCollection()});
-  standin::PlugDevice(spec);
-  UsbClassPC& huge = NewObject();
-  ASSERT_FALSE(huge.OpenByID(kPadVendorId, 0x0BAD).isError);
+                  EndCollection()}),
+      0x0BAD);
   std::vector<Control> controls;
   ASSERT_FALSE(huge.ListControls(ControlKind::Input, controls).isError);
   ASSERT_EQ(controls.size(), 1024u);
   EXPECT_EQ(controls.back().usage, 1024);
   EXPECT_EQ(controls.back().bitOffset, 8u + 1023u) << "after the report ID byte";
+}
+
+// Windows gives a range of buttons only the usages its fields hold; Wine 8
+// keeps the range whole and wrote the usages beyond the field past the
+// report, which ended Director (tests/transcripts/wine/long_button_ranges).
+// Report 1: 64 buttons declaring usages 1 to 1024; report 2: 64 declaring
+// usages 0 to 0xFFFF.
+TEST_F(Controls, AButtonRangeLongerThanItsFieldsNamesTheUsagesItHolds) {
+  UsbClassPC& ranges = PlugAndOpen(
+      Descriptor({UsagePage(0xFF00, 2), Usage(0x01), Application(), LogicalMinimum(0), LogicalMaximum(1),
+                  ReportSize(1), ReportCount(64), ReportId(1), UsagePage(0x09), UsageMinimum(1), Short(0x28, 1024, 2),
+                  Input(kVariable), ReportId(2), UsagePage(0xFF00, 2), UsageMinimum(0), Short(0x28, 0xFFFF, 2),
+                  Input(kVariable), EndCollection()}),
+      0x0B64);
+  std::vector<Control> controls;
+  ASSERT_FALSE(ranges.ListControls(ControlKind::Input, controls).isError);
+  ASSERT_EQ(controls.size(), 128u);
+  EXPECT_EQ(controls[63].name, "Button64");
+  EXPECT_EQ(controls[63].bitOffset, 8u + 63u);
+  EXPECT_EQ(controls[64].name, "U_FF00_0000");
+  EXPECT_EQ(controls[127].name, "U_FF00_003F");
+  EXPECT_EQ(controls[127].bitOffset, 8u + 63u);
+  const uint8_t report[] = {1, 0, 0, 0, 0, 0, 0, 0, 0x80};
+  DecodedReport decoded;
+  ASSERT_FALSE(ranges.DecodeReport(ControlKind::Input, report, sizeof report, decoded).isError);
+  ASSERT_EQ(decoded.controls.size(), 64u);
+  EXPECT_EQ(decoded.controls[62].number, 0);
+  EXPECT_EQ(decoded.controls[63].number, 1) << "the last button of the field";
+}
+
+// A touch screen's two fingers, each a logical collection with its tip
+// switch, its in-range button and a lamp; the screen's own in-range button
+// comes first, in the top-level collection.
+Bytes TwoFingers() {
+  const Bytes finger = Descriptor({Usage(0x22), Collection(0x02), Usage(0x42), Usage(0x32), ReportCount(2),
+                                   Input(kVariable), ReportCount(6), Input(kConstant), UsagePage(0x08), Usage(0x4B),
+                                   ReportCount(1), Output(kVariable), ReportCount(7), Output(kConstant),
+                                   UsagePage(0x0D), EndCollection()});
+  return Descriptor({UsagePage(0x0D), Usage(0x04), Application(), LogicalMinimum(0), LogicalMaximum(1),
+                     ReportSize(1), Usage(0x32), ReportCount(1), Input(kVariable), ReportCount(7), Input(kConstant),
+                     finger, finger, EndCollection()});
+}
+
+// Windows tells buttons of one usage apart by their link collection alone.
+TEST_F(Controls, ButtonsOfOneUsageInDifferentLinkCollectionsReadAndWriteApart) {
+  UsbClassPC& fingers = PlugAndOpen(TwoFingers(), 0x0F22);
+  const auto read = [&](std::vector<uint8_t> report) {
+    DecodedReport decoded;
+    EXPECT_FALSE(fingers.DecodeReport(ControlKind::Input, report.data(), 4, decoded).isError);
+    std::vector<std::string> on;
+    for (const DecodedControl& control : decoded.controls)
+      if (control.number == 1) on.push_back(control.control->name);
+    return on;
+  };
+  EXPECT_EQ(read({0, 0, 0b11, 0}), (std::vector<std::string>{"TipSwitch", "InRange_2"})) << "the first finger";
+  EXPECT_EQ(read({0, 1, 0, 0b01}), (std::vector<std::string>{"InRange", "TipSwitch_2"}));
+  EXPECT_EQ(read({0, 0, 0, 0b10}), (std::vector<std::string>{"InRange_3"}));
+  std::vector<uint8_t> report;
+  ASSERT_FALSE(fingers.ComposeOutputReport({{"LEDGenericIndicator_2", false, 1, {}}}, report).isError);
+  EXPECT_EQ(report, (std::vector<uint8_t>{0, 0, 1})) << "the second finger's lamp alone";
+}
+
+// Report 1: an X of 0 to 255, a hat of 0 to 7 with a null state and three
+// 4-bit vendor values under one usage. Output report 2: a lamp array of
+// usages 1 to 5. Feature report 3: a vendor array of usages 0x30 to 0x33.
+Bytes Edges() {
+  return Descriptor({UsagePage(0x01), Usage(0x05), Application(), ReportId(1), Usage(0x30), LogicalMinimum(0),
+                     LogicalMaximum(0xFF, 2), ReportSize(8), ReportCount(1), Input(kVariable), Usage(0x39),
+                     LogicalMaximum(7), ReportSize(4), Input(kVariable | kNullState), UsagePage(0xFF00, 2),
+                     Usage(0x20), LogicalMaximum(15), ReportCount(3), Input(kVariable), ReportId(2), UsagePage(0x08),
+                     UsageMinimum(1), UsageMaximum(5), LogicalMinimum(1), LogicalMaximum(5), ReportSize(8),
+                     ReportCount(2), Output(kArray), ReportId(3), UsagePage(0xFF00, 2), UsageMinimum(0x30),
+                     UsageMaximum(0x33), LogicalMaximum(4), Feature(kArray), EndCollection()});
+}
+
+// Controls read and written at the edges of their ranges.
+class ControlEdges : public DescribedDevice {
+ protected:
+  ControlEdges() : DescribedDevice(Edges()) {}
+  DecodedReport Decode(std::vector<uint8_t> report) {
+    DecodedReport decoded;
+    const XtraResult result =
+        device.DecodeReport(ControlKind::Input, report.data(), static_cast<uint32_t>(report.size()), decoded);
+    EXPECT_FALSE(result.isError) << result.message;
+    return decoded;
+  }
+};
+
+TEST_F(ControlEdges, ValuesReadAtTheirMaximumAndAValueArrayElementByElement) {
+  // X 200, hat 7, values 1, 2 and 3.
+  const DecodedReport decoded = Decode({1, 200, 0x17, 0x32});
+  ASSERT_EQ(decoded.controls.size(), 3u);
+  EXPECT_EQ(decoded.controls[0].number, 200) << "no sign where the logical minimum is 0";
+  EXPECT_EQ(decoded.controls[1].shape, DecodedControl::Shape::Number) << "7 is the hat's last position, not null";
+  EXPECT_EQ(decoded.controls[1].number, 7);
+  EXPECT_EQ(decoded.controls[2].numbers, (std::vector<int32_t>{1, 2, 3}));
+  EXPECT_EQ(Decode({1, 0xFF, 0x08, 0}).controls[0].number, 255);
+  EXPECT_EQ(Decode({1, 0xFF, 0x08, 0}).controls[1].shape, DecodedControl::Shape::Null);
+}
+
+TEST_F(ControlEdges, AnArrayTakesTheLastUsageOfItsRange) {
+  std::vector<uint8_t> report;
+  NamedValue lamps{"LED", true, 0, {"LEDKana"}};
+  const XtraResult composed = device.ComposeOutputReport({lamps}, report);
+  ASSERT_FALSE(composed.isError) << composed.message;
+  EXPECT_EQ(report, (std::vector<uint8_t>{2, 5, 0}));
+}
+
+TEST_F(ControlEdges, AFeatureArraySetAgainHoldsOnlyTheNewUsage) {
+  ASSERT_TRUE(standin::SetFeatureContents(board, {3, 1, 0}));  // usage 0x30
+  NamedValue held{"U_FF00", true, 0, {"U_FF00_0032"}};
+  ASSERT_FALSE(device.SetFeatureUsages({held}).isError);
+  const auto received = standin::ReceivedReports(board);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].bytes, (std::vector<uint8_t>{3, 3, 0}));
+}
+
+TEST_F(ControlEdges, AFeatureReportThatCannotBeReadIsAnsweredAndNothingIsSet) {
+  standin::FailNext("DeviceIoControl", ERROR_GEN_FAILURE);
+  NamedValue held{"U_FF00", true, 0, {"U_FF00_0032"}};
+  const XtraResult result = device.SetFeatureUsages({held});
+  EXPECT_TRUE(result.isError);
+  EXPECT_EQ(std::string(result.message),
+            "Could not read feature report 3: A device attached to the system is not functioning.");
+  EXPECT_TRUE(standin::ReceivedReports(board).empty()) << "nothing set";
 }
 
 TEST_F(Controls, NeedAnOpenDevice) {

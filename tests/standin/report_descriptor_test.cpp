@@ -117,6 +117,26 @@ TEST_F(FromDescriptor, AVariableItemListsItsUsagesLastFirstAndTheLastTakesTheFie
   EXPECT_EQ(Caps().NumberInputDataIndices, 7);
 }
 
+// 64 buttons may declare usages 0 to 0xFFFF: more than Windows numbers
+// data indices, and more than their fields.
+TEST_F(FromDescriptor, ARangeLongerThanItsFieldsKeepsTheUsagesThatHaveOne) {
+  Plug(VendorCollection({LogicalMaximum(1), ReportSize(1), ReportCount(64), UsageMinimum(0), Short(0x28, 0xFFFF, 2),
+                         Input(kVariable), ReportCount(3), Usage(0x20), UsageMinimum(0x30), UsageMaximum(0x3F),
+                         Usage(0x40), Input(kVariable)}));
+  const auto buttons = Buttons();
+  ASSERT_EQ(buttons.size(), 3u) << "0x40 has no field left";
+  EXPECT_EQ(buttons[0].Range.UsageMin, 0);
+  EXPECT_EQ(buttons[0].Range.UsageMax, 63);
+  EXPECT_EQ(buttons[0].ReportCount, 64);
+  EXPECT_EQ(buttons[0].Range.DataIndexMax, 63);
+  EXPECT_EQ(buttons[1].Range.UsageMin, 0x30);
+  EXPECT_EQ(buttons[1].Range.UsageMax, 0x31) << "the two fields left after 0x20";
+  EXPECT_EQ(buttons[1].Range.DataIndexMin, 64);
+  EXPECT_EQ(buttons[1].Range.DataIndexMax, 65);
+  EXPECT_EQ(buttons[2].NotRange.Usage, 0x20);
+  EXPECT_EQ(Caps().NumberInputDataIndices, 67);
+}
+
 TEST_F(FromDescriptor, AnArraysUsagesShareItsFieldsAndNumberTheirIndicesInTheOrderDeclared) {
   Plug(VendorCollection({LogicalMinimum(1), LogicalMaximum(3), ReportSize(2), ReportCount(2), Usage(0x82),
                          Usage(0x81), UsageMinimum(0x90), UsageMaximum(0x93), Input(kArray | kNullState)}));

@@ -14,21 +14,24 @@ constexpr std::uint32_t kMaxCount = std::numeric_limits<USHORT>::max();
 
 // The fields of a variable item that one usage entry covers.
 struct FieldRun {
-  const UsageEntry* usage;
+  UsageEntry usage;
   USHORT firstField;
   USHORT fields;
 };
 
 // Fields go to the usages in the order declared, a range taking one field
 // per usage; the last usage takes every field left over, and usages left
-// without a field get no capability.
+// without a field get no capability, also those of a range longer than the
+// fields left to it (64 buttons may declare usages 0 to 0xFFFF).
 std::vector<FieldRun> VariableRuns(const MainItemFields& item) {
   std::vector<FieldRun> runs;
   std::uint32_t field = 0;
   for (std::size_t i = 0; i < item.usages.size() && field < item.reportCount; ++i) {
     const std::uint32_t left = item.reportCount - field;
-    const std::uint32_t fields = i + 1 == item.usages.size() ? left : std::min(item.usages[i].Count(), left);
-    runs.push_back({&item.usages[i], static_cast<USHORT>(field), static_cast<USHORT>(fields)});
+    UsageEntry usage = item.usages[i];
+    if (usage.Count() > left) usage.max = static_cast<USAGE>(usage.min + left - 1);
+    const std::uint32_t fields = i + 1 == item.usages.size() ? left : usage.Count();
+    runs.push_back({usage, static_cast<USHORT>(field), static_cast<USHORT>(fields)});
     field += fields;
   }
   return runs;
@@ -42,10 +45,10 @@ USHORT TakeDataIndices(ParsedReports& reports, std::uint32_t count) {
   return static_cast<USHORT>(first);
 }
 
-ParsedCap CapOf(const MainItemFields& item, const UsageEntry& usage, const FieldRun& run) {
+ParsedCap CapOf(const MainItemFields& item, const FieldRun& run) {
   const bool variable = (item.flags & kVariable) != 0;
   ParsedCap cap{};
-  cap.usage = usage;
+  cap.usage = run.usage;
   cap.string = item.string;
   cap.designator = item.designator;
   cap.reportId = item.reportId;
@@ -91,14 +94,13 @@ void AppendFieldCaps(HIDP_REPORT_TYPE kind, const MainItemFields& item, ParsedRe
   if (variable) {
     const std::vector<FieldRun> runs = VariableRuns(item);
     for (auto run = runs.rbegin(); run != runs.rend(); ++run)
-      AppendCap(reports, CapOf(item, *run->usage, *run), TakeDataIndices(reports, run->usage->Count()));
+      AppendCap(reports, CapOf(item, *run), TakeDataIndices(reports, run->usage.Count()));
     return;
   }
   std::vector<USHORT> firstIndices;
   for (const UsageEntry& usage : item.usages) firstIndices.push_back(TakeDataIndices(reports, usage.Count()));
-  const FieldRun allFields{nullptr, 0, item.reportCount};
   for (std::size_t i = item.usages.size(); i-- > 0;)
-    AppendCap(reports, CapOf(item, item.usages[i], allFields), firstIndices[i]);
+    AppendCap(reports, CapOf(item, {item.usages[i], 0, item.reportCount}), firstIndices[i]);
 }
 
 }  // namespace standin::detail
