@@ -100,18 +100,19 @@ const char* ReadFault(std::FILE* file) {
   // ftell fails past 2 GB.
   const long size = std::ftell(file);
   if (size < 0 || size > kLargestLogAddedTo) return kLogTooLarge;
-  std::rewind(file);
+  if (std::fseek(file, 0, SEEK_SET) != 0) return kLogUnreadable;
   LogLines lines;
   char chunk[16384];
   long total = 0;
-  while (lines.good()) {
+  while (lines.good() && total <= size) {
     const size_t read = std::fread(chunk, 1, sizeof chunk, file);
     if (read == 0) break;
     total += static_cast<long>(read);
-    if (total > kLargestLogAddedTo) return kLogTooLarge;  // it grew while read
     lines.Take(chunk, read);
   }
-  if (std::ferror(file)) return kLogUnreadable;
+  if (!lines.good()) return kLogNotOurs;
+  // A read that failed part way, or a file that changed meanwhile.
+  if (total != size) return kLogUnreadable;
   return lines.WholeLog() ? nullptr : kLogNotOurs;
 }
 
