@@ -144,6 +144,9 @@ std::vector<CommandInfo> HostCommands() {
       {"methods", "methods", ListMethods},
       {"devicechange", "devicechange arrival|removecomplete|<code> [hid] \"<device path>\"|volume", SendDeviceChange},
       {"log", "log [\"c:\\file.txt\"]", ShowLog},
+      {"file", "file \"c:\\file.txt\" [\"line\", ...]", MakeFile},
+      {"folder", "folder \"c:\\folder\"", MakeFolder},
+      {"delete", "delete \"c:\\file.txt\"", RemovePath},
       {"director", "director <version, e.g. 10.1>", PlayDirector},
   };
   for (const CommandInfo& command : DeviceCommands()) commands.push_back(command);

@@ -82,5 +82,11 @@ void UnplugScriptDevices();
 bool SendDeviceChange(CommandContext& context);
 // log ["c:\file.txt"]
 bool ShowLog(CommandContext& context);
+// file "c:\file.txt" ["line", ...]: writes the file, each line ended in CR LF
+bool MakeFile(CommandContext& context);
+// folder "c:\folder"
+bool MakeFolder(CommandContext& context);
+// delete "c:\file.txt": a file, or a folder with all it holds, if there
+bool RemovePath(CommandContext& context);
 // director 10.1: the Director the host plays from now on
 bool PlayDirector(CommandContext& context);

@@ -18,12 +18,12 @@ std::string FormatString(const std::string& text) {
   std::string run;
   const auto join = [&joined](const std::string& part) { joined += (joined.empty() ? "" : " & ") + part; };
   for (char c : text) {
-    if (c != '"') {
+    if (c != '"' && c != '\r') {
       run += c;
       continue;
     }
     if (!run.empty()) join('"' + run + '"');
-    join("QUOTE");
+    join(c == '"' ? "QUOTE" : "RETURN");
     run.clear();
   }
   if (!run.empty() || joined.empty()) join('"' + run + '"');
@@ -137,7 +137,8 @@ class LiteralReader {
     SkipSpace();
     const char c = Peek();
     if (c == '[') return ReadBracketed(value, depth);
-    if (c == '"' || TakeWord("QUOTE")) return ReadString(value, c != '"');
+    std::string constant;
+    if (c == '"' || TakeCharacterConstant(&constant)) return ReadString(value, constant);
     if (c == '#') return ReadSymbol(value);
     if (c == '-' || std::isdigit(static_cast<unsigned char>(c))) return ReadNumber(value);
     if (TakeWord("TRUE") || TakeWord("FALSE")) {
@@ -195,25 +196,37 @@ class LiteralReader {
     return StoreInteger(value, start, number, position_ - digits <= 10);
   }
 
-  // "..." and QUOTE, joined by &; the first QUOTE has been taken already.
-  bool ReadString(MoaMmValue* value, bool startsWithQuote) {
-    std::string text;
-    bool first = true;
-    do {
+  // Lingo's constants for the characters a literal cannot hold.
+  bool TakeCharacterConstant(std::string* text) {
+    if (TakeWord("QUOTE")) {
+      *text += '"';
+    } else if (TakeWord("RETURN")) {
+      *text += '\r';
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // "...", QUOTE and RETURN joined by &. A first piece that was a constant
+  // ReadValue has taken into `text` already.
+  bool ReadString(MoaMmValue* value, std::string text) {
+    bool read = !text.empty() || ReadQuoted(&text);
+    while (read && Take('&')) {
       SkipSpace();
-      if ((first && startsWithQuote) || TakeWord("QUOTE")) {
-        text += '"';
-      } else if (Peek() == '"') {
-        const size_t close = text_.find('"', position_ + 1);
-        if (close == std::string::npos) return Fail("string without its closing quote mark");
-        text += text_.substr(position_ + 1, close - position_ - 1);
-        position_ = close + 1;
-      } else {
-        return Fail("expected a string or QUOTE after &");
-      }
-      first = false;
-    } while (Take('&'));
+      read = Peek() == '"' ? ReadQuoted(&text)
+                           : TakeCharacterConstant(&text) || Fail("expected a string, QUOTE or RETURN after &");
+    }
+    if (!read) return false;
     *value = values_.String(HostText(text, values_.encoding()));
+    return true;
+  }
+
+  bool ReadQuoted(std::string* text) {
+    const size_t close = text_.find('"', position_ + 1);
+    if (close == std::string::npos) return Fail("string without its closing quote mark");
+    *text += text_.substr(position_ + 1, close - position_ - 1);
+    position_ = close + 1;
     return true;
   }
 

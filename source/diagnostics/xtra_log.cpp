@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "diagnostics/bounded_text.h"
+#include "diagnostics/log_file_content.h"
 #include "diagnostics/log_file_name.h"
 #include "platform.h"
-#include "values/host_text.h"
 
 XtraLog& XtraLog::Instance() {
   static XtraLog log;
@@ -16,22 +16,38 @@ XtraLog::~XtraLog() { CloseLog(); }
 
 namespace {
 
-// Nothing but HidBridge's own log is ever emptied or added to: the file must
-// not exist yet, be empty, or begin with the header every log begins with.
-bool IsOwnLogOrNone(const WCHAR* fileName) {
-  std::FILE* existing = _wfopen(fileName, WIDE_TEXT("rb"));
-  if (!existing) return true;
-  char start[sizeof kLogHeaderStart - 1];
-  const size_t read = std::fread(start, 1, sizeof start, existing);
-  std::fclose(existing);
-  return read == 0 || (read == sizeof start && std::memcmp(start, kLogHeaderStart, sizeof start) == 0);
+// Line breaks and other control characters as C writes them in a literal:
+// a text from the movie cannot end its line and forge the next one.
+void WriteEscaped(std::FILE* stream, const char* text) {
+  for (const char* plain = text;;) {
+    const char* special = plain;
+    while (*special && static_cast<unsigned char>(*special) >= 0x20 && *special != 0x7F) ++special;
+    std::fwrite(plain, 1, static_cast<size_t>(special - plain), stream);
+    switch (*special) {
+      case '\0':
+        return;
+      case '\n':
+        std::fputs("\\n", stream);
+        break;
+      case '\r':
+        std::fputs("\\r", stream);
+        break;
+      case '\t':
+        std::fputs("\\t", stream);
+        break;
+      default:
+        std::fprintf(stream, "\\x%02X", static_cast<unsigned>(static_cast<unsigned char>(*special)));
+        break;
+    }
+    plain = special + 1;
+  }
 }
 
 }  // namespace
 
 XtraResult XtraLog::OpenLog(const char* fileName) {
   result_.SetOk();
-  Open(fileName, WIDE_TEXT("w+"));
+  Open(fileName);
   return result_;
 }
 
@@ -44,35 +60,40 @@ XtraResult XtraLog::CloseLog() {
 
 XtraResult XtraLog::WriteLogLine(const char* fileName, const char* tag, const char* message) {
   result_.SetOk();
-  if (!stream_ || std::strcmp(fileName_, fileName) != 0) Open(fileName, WIDE_TEXT("a+"));
-  if (!stream_) return result_;
-  std::fprintf(stream_, "%d: %s:%s\n", static_cast<int>(static_cast<int32_t>(GetTickCount())), tag, message);
+  if (!stream_ || std::strcmp(fileName_, fileName) != 0) Open(fileName);
+  if (!stream_ || result_.isError) return result_;
+  std::fprintf(stream_, "%d: ", static_cast<int>(static_cast<int32_t>(GetTickCount())));
+  WriteEscaped(stream_, tag);
+  std::fputc(':', stream_);
+  WriteEscaped(stream_, message);
+  std::fputc('\n', stream_);
   std::fflush(stream_);
   return result_;
 }
 
-// The stream being replaced would otherwise stay open until the process ends.
-void XtraLog::Open(const char* fileName, const WCHAR* mode) {
-  CloseLog();
+void XtraLog::Open(const char* fileName) {
   // No name, no file: the log stays closed, as it always has.
-  if (!fileName[0]) return;
-  // The movie's text goes to Windows in UTF-16: a name in UTF-8 (Director
-  // 11) read in the ANSI code page would be another file.
-  WCHAR wideName[kFileNameSize];
-  if (!IsLocalLogFileName(fileName) || !HostTextToWide(fileName, wideName, kFileNameSize)) {
-    result_.SetError(kNotLocal, XtraResult::kNoCode);
-  } else if (!IsOwnLogOrNone(wideName)) {
-    result_.SetError(kNotOurs, XtraResult::kNoCode);
+  if (!fileName[0]) {
+    CloseLog();
+    return;
   }
-  if (result_.isError) {
+  WCHAR wideName[kFileNameSize];
+  const char* fault = LogFileNameFault(fileName, wideName, kFileNameSize);
+  if (!fault) fault = LogFileContentFault(wideName);
+  if (fault) {
+    result_.SetError(fault, XtraResult::kNoCode);
     OutputDebugStringA("HidBridge: the log was not written: ");
     OutputDebugStringA(result_.message);
     OutputDebugStringA("\n");
     return;
   }
-  stream_ = _wfopen(wideName, mode);
+  // The stream being replaced would otherwise stay open until the process
+  // ends.
+  CloseLog();
+  // Appended to: what a log held stays, each opening marked by the stamp.
+  stream_ = _wfopen(wideName, WIDE_TEXT("a"));
   if (!stream_) return;
   CopyText(fileName_, fileName);
-  std::fprintf(stream_, "%s%s\n Code compile time:%s\n", kLogHeaderStart, __DATE__, __TIME__);
+  std::fprintf(stream_, "%s%s\n%s%s\n", kLogStampDate, __DATE__, kLogStampTime, __TIME__);
   std::fflush(stream_);
 }

@@ -15,24 +15,23 @@ class XtraLog {
   // Made on first use; shared by every instance for the life of the process.
   static XtraLog& Instance();
 
-  // A movie's own open: empties the file and writes the build stamp. A file
-  // that cannot be opened leaves the log closed, which is no error; a name
-  // that is no local file, or a file that is not HidBridge's log, is one,
-  // and nothing is written.
+  // A movie's own open: adds the build stamp to the file, never empties it.
+  // A file that cannot be opened leaves the log closed, which is no error; a
+  // name the log may not be written to (log_file_name.h), or a file that is
+  // not HidBridge's log (log_file_content.h), is one, and the log stays as
+  // it was.
   XtraResult OpenLog(const char* fileName);
-  static constexpr char kNotLocal[] = "The log file must be a full path on a local drive, such as c:\\HidBridge_XtraLog.txt";
-  static constexpr char kNotOurs[] = "The log file exists and is not HidBridge's log";
   XtraResult CloseLog();
-  // Writes to `fileName`, which it opens to append to, after a build stamp,
-  // when another file or none is open: nothing written before is lost. What
-  // OpenLog refuses is not written to either.
+  // Writes to `fileName`, which it opens as OpenLog does when another file
+  // or none is open. The movie's texts are written with their control
+  // characters escaped, so that no text makes a line of its own.
   XtraResult WriteLogLine(const char* fileName, const char* tag, const char* message);
   bool IsOpen() const { return stream_ != nullptr; }
 
  private:
   XtraLog() = default;
   ~XtraLog();
-  void Open(const char* fileName, const WCHAR* mode);
+  void Open(const char* fileName);
 
   std::FILE* stream_ = nullptr;
   char fileName_[kFileNameSize] = "";

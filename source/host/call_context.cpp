@@ -23,6 +23,11 @@ bool CallContext::TextArgument(int index, char* buffer, size_t size) const {
          instance.hostServices->ValueText(&call.pArgs[index], buffer, size);
 }
 
+bool CallContext::StringArgument(int index, std::string& text) const {
+  text.clear();
+  return instance.hostServices && index < call.nargs && instance.hostServices->ValueString(&call.pArgs[index], text);
+}
+
 bool CallContext::ArgumentIs(int index, MoaLong type) const {
   IMoaMmValue* values = instance.hostServices ? instance.hostServices->values() : nullptr;
   MoaLong actual = kMoaMmValueType_Void;

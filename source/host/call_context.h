@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "host/interface_objects.h"
 
@@ -17,6 +18,9 @@ struct CallContext {
   // A missing argument, or one that is not a string, reads as the empty
   // text; the text is cut to fit the buffer.
   bool TextArgument(int index, char* buffer, size_t size) const;
+  // A string argument's whole text, however long; false, with the text
+  // empty, for a missing argument or another type. Throws std::bad_alloc.
+  bool StringArgument(int index, std::string& text) const;
 
   // Whether the argument is there and of that Lingo type.
   bool ArgumentIs(int index, MoaLong type) const;

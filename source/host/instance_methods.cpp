@@ -1,6 +1,6 @@
 // The Lingo methods that concern the instance itself: its birth and death,
 // the version, error boxes, tracing and the log.
-#include <cstring>
+#include <string>
 
 #include "diagnostics/bounded_text.h"
 #include "diagnostics/log_file_name.h"
@@ -13,6 +13,14 @@
 namespace {
 
 constexpr size_t kPrivateTextSize = 100;
+
+// Why the movie may not name this file for the log, or null: the file's
+// own content is judged when the log opens it.
+const char* LogFileNameRefusal(const std::string& name) {
+  if (name.size() >= kPrivateTextSize) return "The log file name is longer than 99 characters";
+  WCHAR wide[XtraLog::kFileNameSize];
+  return LogFileNameFault(name.c_str(), wide, XtraLog::kFileNameSize);
+}
 
 enum PrivateCommand : int32_t {
   kSetInternalErrorHandler = 1,
@@ -58,24 +66,18 @@ void HandlePrivateInstance(CallContext& context) {
     case kSetFileLog: {
       const int32_t on = context.IntegerArgument(2, &converted);
       if (!converted) break;
-      // One byte more than a name may have tells a name that does not fit,
-      // which cut would name another file.
-      char fileName[kPrivateTextSize + 1];
-      const bool named = context.TextArgument(3, fileName, sizeof fileName);
-      if (named && std::strlen(fileName) >= kPrivateTextSize) {
-        context.StoreResult(
-            XtraResult::Failure("The log file name is longer than 99 characters", XtraResult::kNoCode));
-        return context.AnswerStatus();
-      }
-      if (named && fileName[0] && !IsLocalLogFileName(fileName)) {
-        context.StoreResult(XtraResult::Failure(XtraLog::kNotLocal, XtraResult::kNoCode));
+      // The whole text is read: a name cut to fit would be another file.
+      std::string fileName;
+      const bool named = context.StringArgument(3, fileName);
+      if (const char* fault = named && !fileName.empty() ? LogFileNameRefusal(fileName) : nullptr) {
+        context.StoreResult(XtraResult::Failure(fault, XtraResult::kNoCode));
         return context.AnswerStatus();
       }
       HostServices& services = *instance.hostServices;
       char previousName[HostServices::kLogFileNameSize];
       CopyText(previousName, services.logFileName());
       const bool logOn = (on & 0xFF) != 0;
-      if (named) services.SetLogFileName(fileName);
+      if (named) services.SetLogFileName(fileName.c_str());
       if (!logOn) {
         services.CloseLog();
       } else if (const XtraResult opened = services.OpenLog(); opened.isError) {

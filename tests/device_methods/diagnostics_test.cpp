@@ -6,9 +6,12 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <system_error>
+#include <vector>
 
 #include <unistd.h>
 
+#include "../standin/descriptor_items.h"
 #include "simulated_devices.h"
 
 namespace {
@@ -20,11 +23,14 @@ class Diagnostics : public SimulatedDevices {
   void SetUp() override {
     SimulatedDevices::SetUp();
     driveRoot = testing::TempDir() + "hidbridge-drives-" + std::to_string(::getpid());
+    // Logs are added to: each test starts from empty drives.
+    std::filesystem::remove_all(driveRoot);
     standin::SetDriveRoot(driveRoot);
   }
   void TearDown() override {
     SimulatedDevices::TearDown();
     standin::SetDriveRoot("");
+    std::filesystem::remove_all(driveRoot);
   }
 
   static std::string Joined(const std::vector<std::string>& lines) {
@@ -224,7 +230,9 @@ TEST_F(Diagnostics, ErrorReportsAreLoggedWithTheirTags) {
   EXPECT_NE(log.find(std::string("><Error><") + kNotFound + ">\n"), std::string::npos) << log;
 }
 
-TEST_F(Diagnostics, ReopeningTheLogEmptiesItAndClosingKeepsWhatWasWritten) {
+// A log outlives the movie that wrote it: opening it again adds a stamp and
+// what comes after, and never empties it.
+TEST_F(Diagnostics, ReopeningTheLogAddsToItAndClosingKeepsWhatWasWritten) {
   ScriptInstance& me = New();
   me.Call(kPrivateInstance, "3, 1, \"c:\\again.txt\"");
   me.Call(kPrivateInstance, "2, 1, 50");
@@ -237,7 +245,11 @@ TEST_F(Diagnostics, ReopeningTheLogEmptiesItAndClosingKeepsWhatWasWritten) {
   EXPECT_EQ(FileText("c:\\again.txt"), before);
   me.Call(kPrivateInstance, "3, 1, \"c:\\again.txt\"");
   const std::string after = FileText("c:\\again.txt");
-  EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 2) << after;
+  ASSERT_EQ(after.substr(0, before.size()), before);
+  EXPECT_TRUE(std::regex_match(after.substr(before.size()),
+                               std::regex("Code compile date:[^\n]*\n Code compile time:[^\n]*\n")))
+      << after;
+  me.Call(kPrivateInstance, "3, 0, \"\"");
 }
 
 // The log is the process's, but each instance's lines go to its own file,
@@ -260,15 +272,28 @@ TEST_F(Diagnostics, AnotherInstanceClosingTheLogLosesNoneOfThisOnesLines) {
   other.Forget();
 }
 
+// However long the name, the object logs on to the file it named before.
 TEST_F(Diagnostics, ALogNameTooLongForItsBufferIsRefusedNotCut) {
   ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
   const std::string fits = "c:\\" + std::string(92, 'n') + ".txt";
-  const std::string tooLong = "c:\\" + std::string(93, 'n') + ".txt";
-  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"" + tooLong + "\""),
-            "\"Error :The log file name is longer than 99 characters\"");
-  EXPECT_EQ(me.Call(kPrivateGlobal), "[[#Monitoring: 0, #NotifyWindow: 0, #LogOpen: 0, #InterfaceObjects: 2]]");
+  ASSERT_EQ(fits.size(), 99u);
   EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"" + fits + "\""), "\"Ok\"");
-  EXPECT_NE(FileText(fits).find("Code compile date:"), std::string::npos);
+  const char kTooLong[] = "The log file name is longer than 99 characters";
+  for (const size_t length : {100, 101, 300}) {
+    const std::string tooLong = "c:\\" + std::string(length - 7, 'n') + ".txt";
+    EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"" + tooLong + "\""), std::string("\"Error :") + kTooLong + "\"")
+        << length;
+    std::error_code tooLongForLinux;
+    EXPECT_FALSE(std::filesystem::exists(standin::NativePath(tooLong), tooLongForLinux)) << length;
+    EXPECT_FALSE(std::filesystem::exists(standin::NativePath(tooLong.substr(0, 99)))) << length;
+  }
+  EXPECT_EQ(me.Call(kPrivateGlobal), "[[#Monitoring: 0, #NotifyWindow: 0, #LogOpen: 1, #InterfaceObjects: 2]]");
+  const std::string log = FileText(fits);
+  size_t refusals = 0;
+  const std::string line = std::string("InformUserOfErrorUsingDialog:") + kTooLong + "\n";
+  for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++refusals;
+  EXPECT_EQ(refusals, 3u) << log;
   me.Call(kPrivateInstance, "3, 0, \"\"");
 }
 
@@ -329,38 +354,107 @@ TEST_F(Diagnostics, AHandlerMayForgetTheInstanceWhileItsCallbacksAreDelivered) {
 
 // A movie from the web names the log's file: once any file was emptied and
 // overwritten, network names made Windows offer the user's credentials to a
-// server, and device names reached devices.
-TEST_F(Diagnostics, TheLogWritesOnlyLocalFilesThatAreItsOwnOrNew) {
+// server, device names reached devices, and a log named run.bat in the
+// Startup folder, holding a control's name that the movie chose, ran its
+// commands. A refused name changes nothing: the object logs on as before.
+TEST_F(Diagnostics, TheLogIsOnlyALogOrTextFileOnALocalDriveAndARefusalChangesNothing) {
   standin::SetDriveType('z', DRIVE_REMOTE);
   ScriptInstance& me = New();
   me.Call(kShowErrorsAsDialogs, "0");
-  const char kNotLocal[] =
-      "\"Error :The log file must be a full path on a local drive, such as c:\\HidBridge_XtraLog.txt\"";
-  for (const char* name : {"\\\\server\\share\\log.txt", "\\\\?\\c:\\log.txt", "\\\\.\\c:\\log.txt", "log.txt",
-                           "c:log.txt", "c:\\", "c:\\folder\\", "c:\\nul", "c:\\dir\\COM1.txt", "c:\\dir\\lpt9",
-                           "c:\\Con .log", "c:\\log.txt:hidden", "z:\\log.txt", "1:\\log.txt", "c:\\a\\\\b.txt"}) {
-    std::string literal = "\"";
-    for (const char* c = name; *c; ++c) literal += *c;
-    EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, " + literal + "\""), kNotLocal) << name;
+  ASSERT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\before.txt\""), "\"Ok\"");
+  const auto answer = [](const char* error) { return std::string("\"Error :") + error + "\""; };
+  const struct {
+    const char* error;
+    std::vector<std::string> names;
+  } refusals[] = {
+      {"The log file must be a full path on a local drive, such as c:\\HidBridge_XtraLog.txt",
+       {"\\\\server\\share\\log.txt", "\\\\?\\c:\\log.txt", "\\\\.\\c:\\log.txt", "\\\\.\\COM1",
+        "log.txt", "c:log.txt", "c:\\", "c:\\folder\\", "c:\\log.txt:hidden", "c:\\log.txt::$DATA",
+        "c:\\log.txt:hidden.txt", "z:\\log.txt", "1:\\log.txt", "c:\\a\\\\b.txt", "c:\\a\tb.txt",
+        "c:\\a\nb.txt"}},
+      {"The log file name is one Windows keeps for a device, such as NUL, CON or COM1",
+       {"c:\\nul", "c:\\NUL.txt", "c:\\dir\\COM1.txt", "c:\\dir\\lpt9", "c:\\Con .log", "c:\\aux. .txt",
+        "c:\\prn.x.txt", "c:\\COM0.txt", "c:\\lpt0.log", "c:\\COM\xC2\xB9.txt", "c:\\lpt\xC2\xB2.log",
+        "c:\\Com\xC2\xB3.txt", "c:\\conin$.txt", "c:\\ nul.txt", "c:\\con\\log.txt", "c:\\dir\\nul.\\log.txt"}},
+      {"The log file name must end in .log or .txt",
+       {"c:\\some\\folder\\run.bat", "c:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\"
+        "Programs\\Startup\\run.cmd", "c:\\log", "c:\\log.txt.", "c:\\log.txt ", "c:\\log.txt. .",
+        "c:\\log.txt.bat", "c:\\log.text", "c:\\log.tx", "c:\\log.htm", "c:\\txt"}},
+  };
+  size_t refused = 0;
+  for (const auto& refusal : refusals) {
+    for (const std::string& name : refusal.names) {
+      EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"" + name + "\""), answer(refusal.error)) << name;
+      EXPECT_EQ(me.Call(kPrivateInstance, "3, 0, \"" + name + "\""), answer(refusal.error)) << "closing " << name;
+      refused += 2;
+    }
   }
-  EXPECT_EQ(me.Call(kPrivateGlobal), "[[#Monitoring: 0, #NotifyWindow: 0, #LogOpen: 0, #InterfaceObjects: 2]]");
+  EXPECT_FALSE(std::filesystem::exists(standin::NativePath("c:\\some\\folder\\run.bat")));
+  EXPECT_EQ(me.Call(kPrivateGlobal), "[[#Monitoring: 0, #NotifyWindow: 0, #LogOpen: 1, #InterfaceObjects: 2]]");
+  const std::string log = FileText("c:\\before.txt");
+  EXPECT_EQ(static_cast<size_t>(std::count(log.begin(), log.end(), '\n')), 2 + 3 * refused)
+      << "each refusal logged, as every error, to the file named before: " << log;
 
-  // A user's document is left as it was, and nothing is logged into it.
-  const std::string document = standin::NativePath("c:\\Users\\me\\letter.txt");
-  std::filesystem::create_directories(std::filesystem::path(document).parent_path());
-  std::ofstream(document) << "Dear Sir";
-  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\Users\\me\\letter.txt\""),
-            "\"Error :The log file exists and is not HidBridge's log\"");
+  // Names only like those Windows keeps, and every letter case of the two
+  // extensions, are taken.
+  for (const char* name : {"C:\\LOG.TXT", "c:\\log.Log", "c:\\COM10.txt", "c:\\console.txt", "c:\\lpt.log",
+                           "c:\\COM\xE2\x81\xB4.txt", "c:\\run.bat.txt", "c:\\.log"}) {
+    EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"" + std::string(name) + "\""), "\"Ok\"") << name;
+  }
+  me.Call(kPrivateInstance, "3, 0, \"\"");
+}
+
+// Once a file that began as a log does was emptied and overwritten.
+TEST_F(Diagnostics, TheLogAddsOnlyToItsOwnLogAndLeavesEveryOtherFileAsItWas) {
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  ASSERT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\logs\\hid.txt\""), "\"Ok\"");
   me.Call(kOpenById, "1, 2");
-  EXPECT_EQ(FileText("c:\\Users\\me\\letter.txt"), "Dear Sir");
+  const std::string kNotOurs = "\"Error :The log file exists and is not HidBridge's log\"";
+  const std::string kStamp = "Code compile date:Jan  5 2024\r\n Code compile time:13:05:59\r\n";
+  std::filesystem::create_directories(standin::NativePath("c:\\Users\\me"));
+  for (const std::string& document :
+       {std::string("Dear Sir"), std::string("Code compile date:\r\nDear Sir\r\n"), kStamp + "Dear Sir\r\n",
+        kStamp + "123: <*>:<1>\r\nDear Sir\r\n"}) {
+    std::ofstream(standin::NativePath("c:\\Users\\me\\letter.txt"), std::ios::binary) << document;
+    EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\Users\\me\\letter.txt\""), kNotOurs) << document;
+    EXPECT_EQ(FileText("c:\\Users\\me\\letter.txt"), document);
+  }
+  std::filesystem::create_directories(standin::NativePath("c:\\logs\\folder.txt"));
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\logs\\folder.txt\""), "\"Error :The log file name is a folder\"");
+  EXPECT_EQ(me.Call(kPrivateGlobal), "[[#Monitoring: 0, #NotifyWindow: 0, #LogOpen: 1, #InterfaceObjects: 2]]");
 
-  // Its own log, and an empty file, are taken.
+  // An empty file holds nothing to lose, and a log HidBridge wrote, even
+  // another build, is added to.
   std::ofstream(standin::NativePath("c:\\empty.txt")).flush();
   EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\empty.txt\""), "\"Ok\"");
-  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"C:/logs/hid.txt\""), "\"Ok\"");
-  me.Call(kOpenById, "1, 2");
-  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\logs\\hid.txt\""), "\"Ok\"") << "its own log again";
-  EXPECT_EQ(FileText("c:\\logs\\hid.txt").find(kNotFound), std::string::npos) << "emptied";
+  std::ofstream(standin::NativePath("c:\\old.log"), std::ios::binary) << kStamp + "-5: <*>:<1>\r\n";
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\old.log\""), "\"Ok\"");
+  EXPECT_EQ(FileText("c:\\old.log").rfind(kStamp + "-5: <*>:<1>\r\nCode compile date:", 0), 0u);
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"C:/logs/hid.txt\""), "\"Ok\"") << "its own log again";
+  EXPECT_NE(FileText("c:\\logs\\hid.txt").find(kNotFound), std::string::npos) << "not emptied";
+  me.Call(kPrivateInstance, "3, 0, \"\"");
+}
+
+// A control's name is the movie's text, and so is every text a handler call
+// carries: a line break in it must not end the log's line.
+TEST_F(Diagnostics, TheMoviesTextsCannotMakeALineOfTheLog) {
+  using namespace items;
+  standin::DeviceSpec lamp = Pad();
+  lamp.reportDescriptor = Descriptor({UsagePage(0x08), Usage(0x01), Application(), UsageMinimum(1), UsageMaximum(1),
+                                      LogicalMinimum(0), LogicalMaximum(1), ReportSize(1), ReportCount(1),
+                                      Output(kVariable), ReportCount(7), Output(kConstant), EndCollection()});
+  Plug(lamp);
+  ScriptInstance& me = New();
+  ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
+  me.Call(kShowErrorsAsDialogs, "0");
+  ASSERT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\escaped.txt\""), "\"Ok\"");
+  me.Call(kWriteUsages, "[\"x\n1: <*>:forged\r\t\x01\x7F\": 1]");
+  const std::string log = FileText("c:\\escaped.txt");
+  EXPECT_EQ(log.find("\n1: <*>:forged"), std::string::npos) << log;
+  EXPECT_NE(log.find("#x\\n1: <*>:forged\\r\\t\\x01\\x7F is no output control"), std::string::npos) << log;
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2 + 3) << log;
+  EXPECT_EQ(me.Call(kPrivateInstance, "3, 1, \"c:\\escaped.txt\""), "\"Ok\"") << "still wholly a log";
   me.Call(kPrivateInstance, "3, 0, \"\"");
 }
 

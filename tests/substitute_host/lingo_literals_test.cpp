@@ -75,8 +75,10 @@ TEST_F(LingoLiterals, ListsAndPropertyListsReadAndPrintTheSame) {
     EXPECT_EQ(RoundTrip(text), text);
 }
 
-TEST_F(LingoLiterals, QuoteMarksInStringsAreWrittenWithQuote) {
+TEST_F(LingoLiterals, QuoteMarksAndLineBreaksInStringsAreWrittenWithQuoteAndReturn) {
   EXPECT_EQ(RoundTrip("\"a\" & QUOTE & \"b\""), "\"a\" & QUOTE & \"b\"");
+  EXPECT_EQ(RoundTrip("\"a\" & RETURN & \"b\" & return & QUOTE"), "\"a\" & RETURN & \"b\" & RETURN & QUOTE");
+  EXPECT_EQ(RoundTrip("RETURN"), "RETURN");
   EXPECT_EQ(RoundTrip("QUOTE&QUOTE"), "QUOTE & QUOTE");
   EXPECT_EQ(RoundTrip("\"say \" & quote & \"hi\" & QUOTE"), "\"say \" & QUOTE & \"hi\" & QUOTE");
   EXPECT_EQ(RoundTrip("\"x\" & \"y\""), "\"xy\"");
@@ -134,7 +136,7 @@ TEST_F(LingoLiterals, RefusesWithTheColumnAndLeavesNothingAlive) {
   EXPECT_EQ(Refusal("1 2"), "column 3: unexpected text after the value");
   EXPECT_EQ(Refusal("1,"), "column 3: expected a value, found the end");
   EXPECT_EQ(Refusal("\"open"), "column 1: string without its closing quote mark");
-  EXPECT_EQ(Refusal("\"a\" & 1"), "column 7: expected a string or QUOTE after &");
+  EXPECT_EQ(Refusal("\"a\" & 1"), "column 7: expected a string, QUOTE or RETURN after &");
   EXPECT_EQ(Refusal("# x"), "column 2: expected a symbol name after #");
   EXPECT_EQ(Refusal("- 1"), "column 2: expected a digit");
   EXPECT_EQ(Refusal("2147483648"), "column 1: integer out of range");

@@ -11,6 +11,7 @@
 #include "resets.h"
 #include "standin/drives.h"
 #include "standin/files.h"
+#include "standin/kernel.h"
 #include "standin/stdio_redirect.h"
 #include "text_conversions.h"
 
@@ -100,6 +101,31 @@ extern "C" UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName) {
 
 extern "C" UINT WINAPI GetDriveTypeW(LPCWSTR lpRootPathName) {
   return GetDriveTypeA(lpRootPathName ? standin::detail::Utf8FromWide(lpRootPathName).c_str() : nullptr);
+}
+
+extern "C" DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
+  if (standin::detail::FailsByFault("GetFileAttributesW")) return INVALID_FILE_ATTRIBUTES;
+  const std::string path = lpFileName ? standin::detail::Utf8FromWide(lpFileName) : "";
+  if (!standin::IsDrivePath(path)) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  const std::filesystem::path native = standin::NativePath(path);
+  std::error_code ignored;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(native, ignored);
+  switch (status.type()) {
+    case std::filesystem::file_type::not_found:
+      SetLastError(std::filesystem::is_directory(native.parent_path(), ignored) ? ERROR_FILE_NOT_FOUND
+                                                                                 : ERROR_PATH_NOT_FOUND);
+      return INVALID_FILE_ATTRIBUTES;
+    case std::filesystem::file_type::directory:
+      return FILE_ATTRIBUTE_DIRECTORY;
+    case std::filesystem::file_type::symlink:
+      return FILE_ATTRIBUTE_REPARSE_POINT |
+             (std::filesystem::is_directory(native, ignored) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE);
+    default:
+      return FILE_ATTRIBUTE_ARCHIVE;
+  }
 }
 
 namespace {

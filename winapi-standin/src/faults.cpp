@@ -36,7 +36,8 @@ const std::vector<std::string>& FallibleFunctions() {
       "HidP_GetUsagesEx", "HidD_SetNumInputBuffers",
       "HidD_GetFeature", "HidD_SetFeature", "HidD_GetInputReport", "HidD_SetOutputReport", "DeviceIoControl",
       "MessageBoxW",
-      "WideCharToMultiByte", "MultiByteToWideChar", "fopen", "_wfopen", "GetProcAddress", "GetModuleHandleExA"};
+      "WideCharToMultiByte", "MultiByteToWideChar", "fopen", "_wfopen", "GetFileAttributesW",
+      "GetProcAddress", "GetModuleHandleExA"};
   return names;
 }
 

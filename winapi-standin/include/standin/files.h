@@ -1,5 +1,6 @@
 // kernel32 file functions, for the paths of HID device interfaces only: the
-// stand-in opens no ordinary files through them.
+// stand-in opens no ordinary files through them. Drive types and file
+// attributes are told of drive-letter paths (see standin/drives.h).
 #pragma once
 
 #include "standin/win_errors.h"
@@ -14,7 +15,11 @@ constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD OPEN_ALWAYS = 4;
 constexpr DWORD TRUNCATE_EXISTING = 5;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x00000020;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x00000400;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr DWORD FILE_FLAG_OVERLAPPED = 0x40000000;
 
 // Windows keeps Offset/OffsetHigh in a union with a pointer; the union has
@@ -44,6 +49,11 @@ extern "C" {
 // Drive letters only ("c:\\"): every other root has no drive.
 UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName);
 UINT WINAPI GetDriveTypeW(LPCWSTR lpRootPathName);
+// Where fopen puts a drive-letter path: a folder, a file (archive, as Windows
+// marks a new one) or a symbolic link (a reparse point, whatever it leads
+// to). No such file fails with ERROR_FILE_NOT_FOUND, no such folder on the
+// way with ERROR_PATH_NOT_FOUND, and any other path with ERROR_PATH_NOT_FOUND.
+DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName);
 
 // Like Windows, refuses with ERROR_SHARING_VIOLATION an open for reading or
 // writing that the share modes of the device's other such opens do not
