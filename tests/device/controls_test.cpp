@@ -274,6 +274,27 @@ TEST_F(Controls, ButtonsOfOneUsageInDifferentLinkCollectionsReadAndWriteApart) {
   EXPECT_EQ(report, (std::vector<uint8_t>{0, 0, 1})) << "the second finger's lamp alone";
 }
 
+// Link collection 0 asks Windows for a usage in any collection: the first
+// answers, and a later one of the top-level collection is out of reach.
+TEST_F(Controls, ATopLevelButtonAfterOneOfItsUsageInAnotherCollectionIsListedButNotDecoded) {
+  UsbClassPC& pair = PlugAndOpen(
+      Descriptor({UsagePage(0x01), Usage(0x05), Application(), LogicalMaximum(1), ReportSize(1), ReportCount(1),
+                  Usage(0x01), Collection(0x00), UsagePage(0x09), Usage(1), Input(kVariable), EndCollection(),
+                  Usage(1), Input(kVariable), ReportCount(6), Input(kConstant), EndCollection()}),
+      0x0C01);
+  std::vector<Control> controls;
+  ASSERT_FALSE(pair.ListControls(ControlKind::Input, controls).isError);
+  ASSERT_EQ(controls.size(), 2u);
+  EXPECT_TRUE(controls[0].reachable);
+  EXPECT_EQ(controls[1].name, "Button1_2");
+  EXPECT_FALSE(controls[1].reachable);
+  const uint8_t report[] = {0, 0b10};
+  DecodedReport decoded;
+  ASSERT_FALSE(pair.DecodeReport(ControlKind::Input, report, sizeof report, decoded).isError);
+  ASSERT_EQ(decoded.controls.size(), 1u);
+  EXPECT_EQ(decoded.controls[0].number, 0) << "the physical collection's button is up";
+}
+
 // Report 1: an X of 0 to 255, a hat of 0 to 7 with a null state and three
 // 4-bit vendor values under one usage. Output report 2: a lamp array of
 // usages 1 to 5. Feature report 3: a vendor array of usages 0x30 to 0x33.
