@@ -235,7 +235,9 @@ bool Fail(CommandContext& context) {
     standin::FailNext(function, static_cast<uint32_t>(error), static_cast<unsigned>(skip),
                       static_cast<unsigned>(times));
   } catch (const std::invalid_argument& refused) {
-    return arguments.Fail(refused.what());
+    std::string fallible;
+    for (const std::string& name : standin::FallibleFunctions()) fallible += (fallible.empty() ? "" : ", ") + name;
+    return arguments.Fail(std::string(refused.what()) + "; these do: " + fallible);
   }
   return true;
 }

@@ -141,14 +141,18 @@ std::size_t HeldWaits() {
 
 }  // namespace standin
 
+const FaultPoint kWaitForSingleObjectFault{"WaitForSingleObject"};
+
 extern "C" DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
-  if (FailsByFault("WaitForSingleObject")) return WAIT_FAILED;
+  if (kWaitForSingleObjectFault.Fails()) return WAIT_FAILED;
   return Wait(1, &hHandle, false, dwMilliseconds);
 }
 
+const FaultPoint kWaitForMultipleObjectsFault{"WaitForMultipleObjects"};
+
 extern "C" DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
                                                DWORD dwMilliseconds) {
-  if (FailsByFault("WaitForMultipleObjects")) return WAIT_FAILED;
+  if (kWaitForMultipleObjectsFault.Fails()) return WAIT_FAILED;
   const DWORD waited = Wait(nCount, lpHandles, bWaitAll != FALSE, dwMilliseconds);
   if (waited < WAIT_OBJECT_0 + nCount) StopWhileHeld();
   return waited;
