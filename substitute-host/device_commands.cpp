@@ -289,6 +289,18 @@ bool Feature(CommandContext& context) {
 
 }  // namespace
 
+bool ScriptDeviceRead(const std::string& name, bool* read, std::string* why) {
+  const auto found = Devices().find(FoldCase(name));
+  if (found == Devices().end()) {
+    *why = "no device named " + name + " is plugged in";
+    return false;
+  }
+  // A read waits only while nothing is queued for it, and the reader starts
+  // its next read only once it has stored the last report.
+  *read = standin::PendingReadCount(found->second) > 0;
+  return true;
+}
+
 void UnplugScriptDevices() {
   for (const auto& [name, device] : Devices()) standin::Unplug(device);
   Devices().clear();
@@ -298,7 +310,7 @@ std::vector<CommandInfo> DeviceCommands() {
   return {
       {"plug", "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ...]", Plug},
       {"unplug", "unplug <name>", Unplug},
-      {"send", "send <name> [<byte>, ...] [after <ms> ms]", Send},
+      {"send", "send <name> [<byte>, ...] [after <ms> ms]", Send, false},
       {"burst", "burst <name> [<byte>, ...] <rate> per second for <duration> ms", Burst},
       {"fail", "fail <WindowsFunction> <error code> [skip <calls>] [times <calls>]", Fail},
       {"received", "received <name>", Received},
