@@ -54,7 +54,7 @@ BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& ov
 
 BOOL ReadSynchronously(KernelLock& lock, DeviceFile& file, void* buffer, LPDWORD read) {
   SimulatedDevice& device = *file.device;
-  TheKernel().changed.wait(lock, [&] { return !file.input->reports.empty() || !device.connected; });
+  BlockUntil(lock, [&] { return !file.input->reports.empty() || !device.connected; });
   if (!device.connected) return Fail(device.RemovalError());
   *read = TakeReport(file, buffer);
   return TRUE;
@@ -106,7 +106,7 @@ BOOL TakeRequest(KernelLock& lock, DeviceFile& file, std::function<DWORD(Simulat
     device.pendingWrites.push_back({{&file, GetCurrentThreadId(), overlapped}, std::move(take)});
     return Fail(ERROR_IO_PENDING);
   }
-  TheKernel().changed.wait(lock, [&] { return !device.outputStalled || !device.connected; });
+  BlockUntil(lock, [&] { return !device.outputStalled || !device.connected; });
   if (!device.connected) return Fail(device.RemovalError());
   const DWORD length = take(device);
   if (overlapped) CompleteOverlapped(*overlapped, STATUS_SUCCESS, length);

@@ -39,7 +39,7 @@ extern "C" BOOL WINAPI GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapp
   if (StatusOf(*lpOverlapped) == STATUS_PENDING) {
     if (!bWait) return Fail(ERROR_IO_INCOMPLETE);
     ++TheKernel().overlappedWaiters;
-    TheKernel().changed.wait(lock, [&] { return StatusOf(*lpOverlapped) != STATUS_PENDING; });
+    BlockUntil(lock, [&] { return StatusOf(*lpOverlapped) != STATUS_PENDING; });
     --TheKernel().overlappedWaiters;
   }
   *lpNumberOfBytesTransferred = static_cast<DWORD>(lpOverlapped->InternalHigh);

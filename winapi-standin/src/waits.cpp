@@ -35,14 +35,17 @@ int TrySatisfy(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitA
   return -1;
 }
 
-// Counts this thread among the objects' waiters for as long as it waits.
+// Counts this thread among the objects' waiters, and the blocked threads,
+// for as long as it waits.
 class Waiting {
  public:
   explicit Waiting(const std::vector<std::shared_ptr<Waitable>>& objects) : objects_(objects) {
     for (const auto& object : objects_) ++object->waiters;
+    ++TheKernel().blockedThreads;
   }
   ~Waiting() {
     for (const auto& object : objects_) --object->waiters;
+    --TheKernel().blockedThreads;
   }
   Waiting(const Waiting&) = delete;
   Waiting& operator=(const Waiting&) = delete;
@@ -132,6 +135,11 @@ std::size_t RestingThreadCount() {
   auto lock = LockKernel();
   return static_cast<std::size_t>(std::count_if(gRestingWaits.begin(), gRestingWaits.end(),
                                                 [](const Waitable* object) { return !object->Signalled(); }));
+}
+
+std::size_t BlockedThreadCount() {
+  auto lock = LockKernel();
+  return static_cast<std::size_t>(TheKernel().blockedThreads);
 }
 
 std::size_t HeldWaits() {
