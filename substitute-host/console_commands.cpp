@@ -227,7 +227,9 @@ bool Help(CommandContext& context) {
   context.transcript.Note("  put OpenById(hid, 0x046D, 0xC52B)      -- or hid.OpenById(0x046D, 0xC52B)");
   context.transcript.Note("  put ReadPacket(hid)                     -- arguments are literals: numbers, strings, lists");
   context.transcript.Note("Host commands (devices lists what is plugged in, controls names a device's controls,");
-  context.transcript.Note("watch shows its reports as they come):");
+  context.transcript.Note("watch shows its reports as they come; wait until waits, at most " +
+                          std::to_string(kLongestWaitSeconds) + " s, for what comes in");
+  context.transcript.Note("its own time, where idle would guess how long it takes):");
   for (const CommandInfo& command : HostCommands()) context.transcript.Note("  " + std::string(command.usage));
   return true;
 }

@@ -235,7 +235,9 @@ bool Fail(CommandContext& context) {
     standin::FailNext(function, static_cast<uint32_t>(error), static_cast<unsigned>(skip),
                       static_cast<unsigned>(times));
   } catch (const std::invalid_argument& refused) {
-    return arguments.Fail(refused.what());
+    std::string fallible;
+    for (const std::string& name : standin::FallibleFunctions()) fallible += (fallible.empty() ? "" : ", ") + name;
+    return arguments.Fail(std::string(refused.what()) + "; these do: " + fallible);
   }
   return true;
 }
@@ -287,6 +289,18 @@ bool Feature(CommandContext& context) {
 
 }  // namespace
 
+bool ScriptDeviceRead(const std::string& name, bool* read, std::string* why) {
+  const auto found = Devices().find(FoldCase(name));
+  if (found == Devices().end()) {
+    *why = "no device named " + name + " is plugged in";
+    return false;
+  }
+  // A read waits only while nothing is queued for it, and the reader starts
+  // its next read only once it has stored the last report.
+  *read = standin::PendingReadCount(found->second) > 0;
+  return true;
+}
+
 void UnplugScriptDevices() {
   for (const auto& [name, device] : Devices()) standin::Unplug(device);
   Devices().clear();
@@ -296,7 +310,7 @@ std::vector<CommandInfo> DeviceCommands() {
   return {
       {"plug", "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ...]", Plug},
       {"unplug", "unplug <name>", Unplug},
-      {"send", "send <name> [<byte>, ...] [after <ms> ms]", Send},
+      {"send", "send <name> [<byte>, ...] [after <ms> ms]", Send, false},
       {"burst", "burst <name> [<byte>, ...] <rate> per second for <duration> ms", Burst},
       {"fail", "fail <WindowsFunction> <error code> [skip <calls>] [times <calls>]", Fail},
       {"received", "received <name>", Received},

@@ -339,13 +339,18 @@ std::vector<CommandInfo> DeviceCommands() {
        "#gamepad, #keyboard or #buttonBox]",
        Plug},
       {"unplug", "unplug <name>", Unplug},
-      {"send", "send <name> [<report ID>, <byte>, ...] or [#X: 100, #Button1: 1]", Send},
+      {"send", "send <name> [<report ID>, <byte>, ...] or [#X: 100, #Button1: 1]", Send, false},
       {"burst", "burst <name> [<report ID>, <byte>, ...] <rate> per second for <duration> ms", Burst},
       {"received", "received <name>", Received},
       {"feature", "feature <name> [<report ID>, <byte>, ...]", Feature},
       {"stall", "stall <name>", Stall},
       {"unstall", "unstall <name>", Unstall},
   };
+}
+
+bool ScriptDeviceRead(const std::string&, bool*, std::string* why) {
+  *why = "under Wine the host cannot see the reader's reads: wait until <object> has <n> packets";
+  return false;
 }
 
 void UnplugScriptDevices() { Devices().clear(); }

@@ -141,6 +141,8 @@ bool PlayDirector(CommandContext& context) {
 std::vector<CommandInfo> HostCommands() {
   std::vector<CommandInfo> commands = {
       {"idle", "idle [milliseconds]", Idle},
+      {"wait", "wait until <object> has <n> packets | <object> stops reading | <handler> is called | <device> is read",
+       WaitUntil},
       {"methods", "methods", ListMethods},
       {"devicechange", "devicechange arrival|removecomplete|<code> [hid] \"<device path>\"|volume", SendDeviceChange},
       {"log", "log [\"c:\\file.txt\"]", ShowLog},

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "idle_loop.h"
 #include "lingo_values.h"
 #include "method_catalog.h"
+#include "script_instance.h"
 #include "script_statement.h"
 #include "transcript.h"
 
@@ -61,6 +63,8 @@ struct CommandContext {
   IdleLoop& idle;
   const MethodCatalog& catalog;
   DirectorHost& host;
+  // The script's object of that name, or null when none is alive.
+  std::function<ScriptInstance*(const std::string& name)> instanceNamed;
 };
 
 struct CommandInfo {
@@ -68,6 +72,10 @@ struct CommandInfo {
   const char* usage;
   // False when the command could not do its work, with arguments.error() set.
   bool (*run)(CommandContext& context);
+  // False for what a device does (send): the movie's next idle comes with
+  // the next statement, so that a report reaches a listening handler under
+  // the statement that waits for it, never by luck under the send.
+  bool movieIdlesAfter = true;
 };
 
 // Every command of this build: the common ones and the platform's.
@@ -90,3 +98,12 @@ bool MakeFolder(CommandContext& context);
 bool RemovePath(CommandContext& context);
 // director 10.1: the Director the host plays from now on
 bool PlayDirector(CommandContext& context);
+// wait until <object> has <n> packets | <object> stops reading | <handler> is called | <device> is read
+bool WaitUntil(CommandContext& context);
+// Whether every report the script's device sent has been read and stored by
+// the one object that reads it, now waiting in its next read: what a packet
+// count cannot tell once DoNotBufferPackets keeps one packet. False with why
+// when there is no such device or the platform cannot tell.
+bool ScriptDeviceRead(const std::string& name, bool* read, std::string* why);
+// Long enough for a loaded machine; only a wait that fails waits it out.
+constexpr int kLongestWaitSeconds = 10;

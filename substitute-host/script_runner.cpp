@@ -66,7 +66,7 @@ bool ScriptRunner::RunLine(int number, const std::string& line) {
     transcript_.Statement(Trimmed(line));
     error = Execute(statement);
     if (!error.empty()) ReportError(error);
-    idle_.Once();
+    if (MovieIdlesAfter(statement)) idle_.Once();
     transcript_.HandlerCalls();
   }
   return errors_ == errorsBefore;
@@ -161,13 +161,31 @@ std::string ScriptRunner::Call(const MethodCall& call) {
   return "";
 }
 
+const CommandInfo* ScriptRunner::FindCommand(const std::string& name) const {
+  for (const CommandInfo& info : commands_)
+    if (FoldCase(name) == info.name) return &info;
+  return nullptr;
+}
+
+bool ScriptRunner::MovieIdlesAfter(const Statement& statement) const {
+  const auto* command = std::get_if<HostCommand>(&statement);
+  const CommandInfo* info = command ? FindCommand(command->name) : nullptr;
+  return !info || info->movieIdlesAfter;
+}
+
+ScriptInstance* ScriptRunner::InstanceNamed(const std::string& name) {
+  const auto found = instances_.find(FoldCase(name));
+  if (found == instances_.end() || found->second.forgottenOnLine) return nullptr;
+  return found->second.instance.get();
+}
+
 std::string ScriptRunner::Run(const HostCommand& command) {
-  for (const CommandInfo& info : commands_) {
-    if (FoldCase(command.name) != info.name) continue;
+  if (const CommandInfo* info = FindCommand(command.name)) {
     CommandArguments arguments(command.arguments);
-    CommandContext context{arguments, transcript_, idle_, catalog_, host_};
-    if (info.run(context)) return "";
-    return info.name + std::string(": ") + arguments.error() + " (usage: " + info.usage + ")";
+    CommandContext context{arguments, transcript_, idle_, catalog_, host_,
+                           [this](const std::string& name) { return InstanceNamed(name); }};
+    if (info->run(context)) return "";
+    return info->name + std::string(": ") + arguments.error() + " (usage: " + info->usage + ")";
   }
   if (const MethodEntry* method = catalog_.Find(command.name))
     return method->name + " is a method: call it as " + method->name + "(hid) or hid." + method->name + "()";

@@ -1,8 +1,9 @@
 // Runs a script line by line against the loaded Xtra, as a movie would:
 // named script instances, method calls checked against the Xtra's method
 // table (parent and global handlers on an instance the host makes itself),
-// host commands, and an idle pass after every statement. Misuses of the
-// host's services are mistakes of the line that caused them.
+// host commands, and an idle pass after every statement but what a device
+// does (see CommandInfo::movieIdlesAfter). Misuses of the host's services
+// are mistakes of the line that caused them.
 #pragma once
 
 #include <chrono>
@@ -55,6 +56,10 @@ class ScriptRunner {
   std::string Target(const MethodCall& call, const MethodEntry& method, ScriptInstance** instance);
   std::string CheckXtraName(const std::string& xtra) const;
   std::string Run(const HostCommand& command);
+  const CommandInfo* FindCommand(const std::string& name) const;
+  bool MovieIdlesAfter(const Statement& statement) const;
+  // The script's object of that name, or null when none is alive.
+  ScriptInstance* InstanceNamed(const std::string& name);
   std::string Define(const HandlerDefinition& definition);
   void ReportError(const std::string& what);
 

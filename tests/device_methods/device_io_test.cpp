@@ -280,7 +280,7 @@ TEST_F(DeviceIo, CloseDuringABurstLosesNothingItStoredAndLeavesNothingOpen) {
   std::thread device([&] {
     for (uint8_t i = 0; sending; ++i) standin::SendInputReport(pad, {i});
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(Eventually([&] { return me.Call(kNumberOfPacketsInReadBuffer) != "0"; })) << "the reader stores";
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
   sending = false;
   device.join();

@@ -133,8 +133,7 @@ TEST_F(Reader, CloseOfADeviceWithoutInputReportsReturnsWhenItsStopSignalFails) {
   Plug(silent);
   ScriptInstance& me = New();
   ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
-  // Most likely long enough for the reader to wait for the stop signal.
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(Eventually([] { return standin::BlockedThreadCount() == 1; })) << "the reader waits for the stop signal";
   standin::FailNext("SetEvent", ERROR_INVALID_HANDLE);
   EXPECT_EQ(me.Call(kClose), "\"Ok\"");
   EXPECT_TRUE(ReadersEnded()) << "the reader saw it was let go without the signal";
@@ -202,13 +201,12 @@ TEST_F(Reader, AfterForgetTheReaderNeverTouchesTheDeviceObject) {
   std::thread device([this, &sending] {
     for (uint8_t i = 0; sending; ++i) standin::SendInputReport(pad, {i});
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_TRUE(Eventually([&] { return me.Call(kNumberOfPacketsInReadBuffer) != "0"; })) << "the reader stores";
   standin::FailNext("WaitForSingleObject", ERROR_INVALID_HANDLE, 0, 20);
   me.Forget();
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_TRUE(ReadersEnded()) << "while the device kept sending";
   sending = false;
   device.join();
-  EXPECT_TRUE(ReadersEnded());
 }
 
 TEST_F(Reader, AReadThatClaimsMoreThanItAskedForStoresOnlyThat) {

@@ -188,7 +188,7 @@ TEST_F(DeviceIo, ReadBufferShorterThanAReportIsRefused) {
 TEST_F(DeviceIo, SynchronousReadBlocksUntilAReportOrUnplug) {
   HANDLE blocking = Open(device, 0);
   std::thread sender([this] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(Eventually([] { return standin::BlockedThreadCount() == 1; }));
     standin::SendInputReport(device, {4, 2});
   });
   DWORD bytes = 0;
@@ -197,7 +197,7 @@ TEST_F(DeviceIo, SynchronousReadBlocksUntilAReportOrUnplug) {
   sender.join();
 
   std::thread unplugger([this] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(Eventually([] { return standin::BlockedThreadCount() == 1; }));
     standin::Unplug(device);
   });
   EXPECT_FALSE(ReadFile(blocking, buffer, sizeof buffer, &bytes, nullptr));
@@ -272,7 +272,7 @@ TEST_F(DeviceIo, ASynchronousWriteWaitsForAStalledDevice) {
   HANDLE blocking = Open(device, 0);
   standin::StallOutput(device, true);
   std::thread unstaller([this] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(Eventually([] { return standin::BlockedThreadCount() == 1; }));
     standin::StallOutput(device, false);
   });
   const BYTE report[4] = {0, 9, 9, 9};

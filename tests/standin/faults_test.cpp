@@ -1,4 +1,8 @@
 // Injected failures fire when and as often as asked, with the asked error.
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "standin_fixture.h"
 
 namespace {
@@ -59,8 +63,23 @@ TEST_F(Faults, EachFunctionFailsWithItsOwnFailureValue) {
 
 TEST_F(Faults, UnknownFunctionsAndEmptyCountsAreRefused) {
   EXPECT_THROW(standin::FailNext("HidD_GetProductStrin", 31), std::invalid_argument);
+  EXPECT_THROW(standin::FailNext("SetupDiGetClassDevsW", 8), std::invalid_argument) << "the stand-in has none";
   EXPECT_THROW(standin::FailNext("ReadFile", 31, 0, 0), std::invalid_argument);
-  EXPECT_EQ(standin::FallibleFunctions().size(), 43u);
+}
+
+// The names FailNext takes are those the functions check, every one of them:
+// hid.dll's functions of controls by usage as well as the device's.
+TEST_F(Faults, EveryFunctionThatChecksForAFaultCanBeMadeToFail) {
+  const std::vector<std::string> fallible = standin::FallibleFunctions();
+  for (const char* function : {"SetupDiGetClassDevsA", "ReadFile", "HidP_GetCaps", "HidP_GetLinkCollectionNodes",
+                               "HidP_GetValueCaps", "HidP_SetUsages", "HidP_UnsetUsages", "HidP_GetUsageValue",
+                               "HidP_SetUsageValue", "HidP_InitializeReportForID", "fopen"})
+    EXPECT_NE(std::find(fallible.begin(), fallible.end(), function), fallible.end()) << function;
+  EXPECT_TRUE(std::is_sorted(fallible.begin(), fallible.end()));
+
+  standin::FailNext("HidP_GetLinkCollectionNodes", static_cast<std::uint32_t>(HIDP_STATUS_BUFFER_TOO_SMALL));
+  ULONG length = 0;
+  EXPECT_EQ(HidP_GetLinkCollectionNodes(nullptr, &length, nullptr), HIDP_STATUS_BUFFER_TOO_SMALL);
 }
 
 TEST_F(Faults, ResetClearsFaultsThatNeverFired) {

@@ -55,7 +55,7 @@ TEST_F(KernelObjects, WaitAllTakesNothingUntilEverythingIsSignalled) {
 TEST_F(KernelObjects, WaitWakesWhenAnotherThreadSignals) {
   HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   std::thread setter([event] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(Eventually([] { return standin::BlockedThreadCount() == 1; }));
     SetEvent(event);
   });
   EXPECT_EQ(WaitForSingleObject(event, 5000), WAIT_OBJECT_0);

@@ -47,10 +47,10 @@ const ParsedCollection* ParsedBehind(PHIDP_PREPARSED_DATA preparsed, const void*
 }
 
 template <class PublicCaps>
-NTSTATUS CopyCaps(const char* function, HIDP_REPORT_TYPE type, const CapsFilter& filter, PublicCaps* out,
+NTSTATUS CopyCaps(const FaultPoint& fault, HIDP_REPORT_TYPE type, const CapsFilter& filter, PublicCaps* out,
                   PUSHORT length, PHIDP_PREPARSED_DATA preparsed, bool buttons,
                   PublicCaps (*project)(const ParsedCap&)) {
-  if (auto fault = TakeFault(function)) return static_cast<NTSTATUS>(*fault);
+  if (auto code = fault.Take()) return static_cast<NTSTATUS>(*code);
   auto lock = LockKernel();
   NTSTATUS status = HIDP_STATUS_SUCCESS;
   std::shared_ptr<PreparsedCaps> keep;
@@ -75,36 +75,46 @@ NTSTATUS CopyCaps(const char* function, HIDP_REPORT_TYPE type, const CapsFilter&
 
 }  // namespace
 
+const FaultPoint kHidPGetButtonCapsFault{"HidP_GetButtonCaps"};
+
 extern "C" NTSTATUS WINAPI HidP_GetButtonCaps(HIDP_REPORT_TYPE ReportType, PHIDP_BUTTON_CAPS ButtonCaps,
                                               PUSHORT ButtonCapsLength, PHIDP_PREPARSED_DATA PreparsedData) {
-  return CopyCaps("HidP_GetButtonCaps", ReportType, kEveryCap, ButtonCaps, ButtonCapsLength, PreparsedData, true,
+  return CopyCaps(kHidPGetButtonCapsFault, ReportType, kEveryCap, ButtonCaps, ButtonCapsLength, PreparsedData, true,
                   &ButtonCapsOf);
 }
+
+const FaultPoint kHidPGetSpecificButtonCapsFault{"HidP_GetSpecificButtonCaps"};
 
 extern "C" NTSTATUS WINAPI HidP_GetSpecificButtonCaps(HIDP_REPORT_TYPE ReportType, USAGE UsagePage,
                                                       USHORT LinkCollection, USAGE Usage, PHIDP_BUTTON_CAPS ButtonCaps,
                                                       PUSHORT ButtonCapsLength, PHIDP_PREPARSED_DATA PreparsedData) {
-  return CopyCaps("HidP_GetSpecificButtonCaps", ReportType, {UsagePage, LinkCollection, Usage}, ButtonCaps,
+  return CopyCaps(kHidPGetSpecificButtonCapsFault, ReportType, {UsagePage, LinkCollection, Usage}, ButtonCaps,
                   ButtonCapsLength, PreparsedData, true, &ButtonCapsOf);
 }
 
+const FaultPoint kHidPGetValueCapsFault{"HidP_GetValueCaps"};
+
 extern "C" NTSTATUS WINAPI HidP_GetValueCaps(HIDP_REPORT_TYPE ReportType, PHIDP_VALUE_CAPS ValueCaps,
                                              PUSHORT ValueCapsLength, PHIDP_PREPARSED_DATA PreparsedData) {
-  return CopyCaps("HidP_GetValueCaps", ReportType, kEveryCap, ValueCaps, ValueCapsLength, PreparsedData, false,
+  return CopyCaps(kHidPGetValueCapsFault, ReportType, kEveryCap, ValueCaps, ValueCapsLength, PreparsedData, false,
                   &ValueCapsOf);
 }
+
+const FaultPoint kHidPGetSpecificValueCapsFault{"HidP_GetSpecificValueCaps"};
 
 extern "C" NTSTATUS WINAPI HidP_GetSpecificValueCaps(HIDP_REPORT_TYPE ReportType, USAGE UsagePage,
                                                      USHORT LinkCollection, USAGE Usage, PHIDP_VALUE_CAPS ValueCaps,
                                                      PUSHORT ValueCapsLength, PHIDP_PREPARSED_DATA PreparsedData) {
-  return CopyCaps("HidP_GetSpecificValueCaps", ReportType, {UsagePage, LinkCollection, Usage}, ValueCaps,
+  return CopyCaps(kHidPGetSpecificValueCapsFault, ReportType, {UsagePage, LinkCollection, Usage}, ValueCaps,
                   ValueCapsLength, PreparsedData, false, &ValueCapsOf);
 }
+
+const FaultPoint kHidPGetLinkCollectionNodesFault{"HidP_GetLinkCollectionNodes"};
 
 extern "C" NTSTATUS WINAPI HidP_GetLinkCollectionNodes(PHIDP_LINK_COLLECTION_NODE LinkCollectionNodes,
                                                        PULONG LinkCollectionNodesLength,
                                                        PHIDP_PREPARSED_DATA PreparsedData) {
-  if (auto fault = TakeFault("HidP_GetLinkCollectionNodes")) return static_cast<NTSTATUS>(*fault);
+  if (auto fault = kHidPGetLinkCollectionNodesFault.Take()) return static_cast<NTSTATUS>(*fault);
   auto lock = LockKernel();
   NTSTATUS status = HIDP_STATUS_SUCCESS;
   std::shared_ptr<PreparsedCaps> keep;

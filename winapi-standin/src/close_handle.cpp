@@ -5,10 +5,12 @@
 
 using namespace standin::detail;
 
+const FaultPoint kCloseHandleFault{"CloseHandle"};
+
 // Closes events, threads and files. Device info sets and preparsed data are
 // not kernel handles on Windows and have their own functions.
 extern "C" BOOL WINAPI CloseHandle(HANDLE hObject) {
-  if (FailsByFault("CloseHandle")) return FALSE;
+  if (kCloseHandleFault.Fails()) return FALSE;
   if (hObject == INVALID_HANDLE_VALUE) return TRUE;  // the current process's pseudo handle
   auto lock = LockKernel();
   auto object = FindHandle(hObject);

@@ -99,10 +99,12 @@ std::string AnsiFromWide(const std::u16string& text) {
 
 extern "C" UINT WINAPI GetACP() { return 1252; }
 
+const standin::detail::FaultPoint kWideCharToMultiByteFault{"WideCharToMultiByte"};
+
 extern "C" int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
                                           LPSTR lpMultiByteStr, int cbMultiByte, LPCCH lpDefaultChar,
                                           LPBOOL lpUsedDefaultChar) {
-  if (standin::detail::FailsByFault("WideCharToMultiByte")) return 0;
+  if (kWideCharToMultiByteFault.Fails()) return 0;
   const char* name = IconvName(CodePage);
   if (!name) return Fail(ERROR_INVALID_PARAMETER);
   if (!lpWideCharStr || cchWideChar == 0 || cchWideChar < -1 || cbMultiByte < 0 || (cbMultiByte > 0 && !lpMultiByteStr))
@@ -121,9 +123,11 @@ extern "C" int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH l
   return static_cast<int>(bytes.size());
 }
 
+const standin::detail::FaultPoint kMultiByteToWideCharFault{"MultiByteToWideChar"};
+
 extern "C" int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
                                           LPWSTR lpWideCharStr, int cchWideChar) {
-  if (standin::detail::FailsByFault("MultiByteToWideChar")) return 0;
+  if (kMultiByteToWideCharFault.Fails()) return 0;
   const char* name = IconvName(CodePage);
   if (!name) return Fail(ERROR_INVALID_PARAMETER);
   if (!lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 || cchWideChar < 0 || (cchWideChar > 0 && !lpWideCharStr))

@@ -54,7 +54,7 @@ BOOL ReadOverlapped(DeviceFile& file, void* buffer, LPDWORD read, OVERLAPPED& ov
 
 BOOL ReadSynchronously(KernelLock& lock, DeviceFile& file, void* buffer, LPDWORD read) {
   SimulatedDevice& device = *file.device;
-  TheKernel().changed.wait(lock, [&] { return !file.input->reports.empty() || !device.connected; });
+  BlockUntil(lock, [&] { return !file.input->reports.empty() || !device.connected; });
   if (!device.connected) return Fail(device.RemovalError());
   *read = TakeReport(file, buffer);
   return TRUE;
@@ -106,7 +106,7 @@ BOOL TakeRequest(KernelLock& lock, DeviceFile& file, std::function<DWORD(Simulat
     device.pendingWrites.push_back({{&file, GetCurrentThreadId(), overlapped}, std::move(take)});
     return Fail(ERROR_IO_PENDING);
   }
-  TheKernel().changed.wait(lock, [&] { return !device.outputStalled || !device.connected; });
+  BlockUntil(lock, [&] { return !device.outputStalled || !device.connected; });
   if (!device.connected) return Fail(device.RemovalError());
   const DWORD length = take(device);
   if (overlapped) CompleteOverlapped(*overlapped, STATUS_SUCCESS, length);
@@ -145,23 +145,29 @@ HANDLE OpenDeviceFile(const std::string& path, DWORD dwDesiredAccess, DWORD dwSh
 
 }  // namespace
 
+const FaultPoint kCreateFileAFault{"CreateFileA"};
+
 extern "C" HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                                      LPSECURITY_ATTRIBUTES, DWORD, DWORD dwFlagsAndAttributes, HANDLE) {
-  if (FailsByFault("CreateFileA")) return INVALID_HANDLE_VALUE;
+  if (kCreateFileAFault.Fails()) return INVALID_HANDLE_VALUE;
   return OpenDeviceFile(lpFileName ? lpFileName : "", dwDesiredAccess, dwShareMode, dwFlagsAndAttributes);
 }
 
+const FaultPoint kCreateFileWFault{"CreateFileW"};
+
 extern "C" HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                                      LPSECURITY_ATTRIBUTES, DWORD, DWORD dwFlagsAndAttributes, HANDLE) {
-  if (FailsByFault("CreateFileW")) return INVALID_HANDLE_VALUE;
+  if (kCreateFileWFault.Fails()) return INVALID_HANDLE_VALUE;
   return OpenDeviceFile(Utf8FromWide(lpFileName), dwDesiredAccess, dwShareMode, dwFlagsAndAttributes);
 }
+
+const FaultPoint kReadFileFault{"ReadFile"};
 
 // Like the HID class driver: each read returns one whole input report, and a
 // buffer too small for one is refused.
 extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
                                 LPOVERLAPPED lpOverlapped) {
-  if (FailsByFault("ReadFile")) return FALSE;
+  if (kReadFileFault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto file = UsableFile(hFile, GENERIC_READ);
   if (!file) return FALSE;
@@ -178,13 +184,15 @@ extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBy
   return done;
 }
 
+const FaultPoint kWriteFileFault{"WriteFile"};
+
 // Output reports complete at once unless the device is stalled. As under
 // Wine, an empty write is an invalid user buffer and any other length but the
 // device's output report length (none at all for a mouse) an invalid
 // parameter, as is a report ID the collection does not declare.
 extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                                  LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
-  if (FailsByFault("WriteFile")) return FALSE;
+  if (kWriteFileFault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto file = UsableFile(hFile, GENERIC_WRITE);
   if (!file) return FALSE;

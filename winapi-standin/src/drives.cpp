@@ -103,8 +103,10 @@ extern "C" UINT WINAPI GetDriveTypeW(LPCWSTR lpRootPathName) {
   return GetDriveTypeA(lpRootPathName ? standin::detail::Utf8FromWide(lpRootPathName).c_str() : nullptr);
 }
 
+const standin::detail::FaultPoint kGetFileAttributesWFault{"GetFileAttributesW"};
+
 extern "C" DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
-  if (standin::detail::FailsByFault("GetFileAttributesW")) return INVALID_FILE_ATTRIBUTES;
+  if (kGetFileAttributesWFault.Fails()) return INVALID_FILE_ATTRIBUTES;
   const std::string path = lpFileName ? standin::detail::Utf8FromWide(lpFileName) : "";
   if (!standin::IsDrivePath(path)) {
     SetLastError(ERROR_PATH_NOT_FOUND);
@@ -131,9 +133,9 @@ extern "C" DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
 namespace {
 
 // `path` in UTF-8.
-FILE* OpenFile(const char* function, const std::string& path, const std::string& mode) {
-  if (auto fault = standin::detail::TakeFault(function)) {
-    errno = static_cast<int>(*fault);
+FILE* OpenFile(const standin::detail::FaultPoint& fault, const std::string& path, const std::string& mode) {
+  if (auto code = fault.Take()) {
+    errno = static_cast<int>(*code);
     return nullptr;
   }
   const std::string native = standin::NativePath(path);
@@ -146,18 +148,22 @@ FILE* OpenFile(const char* function, const std::string& path, const std::string&
 
 }  // namespace
 
+const standin::detail::FaultPoint kFopenFault{"fopen"};
+
 extern "C" FILE* StandinOpenFile(const char* path, const char* mode) {
   if (!path || !mode) {
     errno = EINVAL;
     return nullptr;
   }
-  return OpenFile("fopen", standin::detail::Utf8FromWide(standin::detail::WideFromAnsi(path).c_str()), mode);
+  return OpenFile(kFopenFault, standin::detail::Utf8FromWide(standin::detail::WideFromAnsi(path).c_str()), mode);
 }
+
+const standin::detail::FaultPoint kWfopenFault{"_wfopen"};
 
 extern "C" FILE* StandinOpenFileW(const WCHAR* path, const WCHAR* mode) {
   if (!path || !mode) {
     errno = EINVAL;
     return nullptr;
   }
-  return OpenFile("_wfopen", standin::detail::Utf8FromWide(path), standin::detail::Utf8FromWide(mode));
+  return OpenFile(kWfopenFault, standin::detail::Utf8FromWide(path), standin::detail::Utf8FromWide(mode));
 }

@@ -31,9 +31,11 @@ BOOL ChangeEvent(HANDLE hEvent, bool set) {
 
 }  // namespace
 
+const FaultPoint kCreateEventAFault{"CreateEventA"};
+
 // Names would make events visible to other processes; the Xtra needs none.
 extern "C" HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bInitialState, LPCSTR lpName) {
-  if (FailsByFault("CreateEventA")) return nullptr;
+  if (kCreateEventAFault.Fails()) return nullptr;
   if (lpName) {
     SetLastError(ERROR_NOT_SUPPORTED);
     return nullptr;
@@ -42,12 +44,16 @@ extern "C" HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, 
   return AddHandle(std::make_shared<Event>(bManualReset != FALSE, bInitialState != FALSE));
 }
 
+const FaultPoint kSetEventFault{"SetEvent"};
+
 extern "C" BOOL WINAPI SetEvent(HANDLE hEvent) {
-  if (FailsByFault("SetEvent")) return FALSE;
+  if (kSetEventFault.Fails()) return FALSE;
   return ChangeEvent(hEvent, true);
 }
 
+const FaultPoint kResetEventFault{"ResetEvent"};
+
 extern "C" BOOL WINAPI ResetEvent(HANDLE hEvent) {
-  if (FailsByFault("ResetEvent")) return FALSE;
+  if (kResetEventFault.Fails()) return FALSE;
   return ChangeEvent(hEvent, false);
 }

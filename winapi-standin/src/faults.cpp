@@ -1,8 +1,8 @@
 #include "faults.h"
 
-#include <algorithm>
 #include <map>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 
 #include "standin/faults.h"
@@ -23,28 +23,19 @@ std::map<std::string, Fault>& Faults() {
   return *faults;
 }
 
-}  // namespace
-
-const std::vector<std::string>& FallibleFunctions() {
-  static const std::vector<std::string> names = {
-      "CloseHandle", "CreateEventA", "SetEvent", "ResetEvent", "WaitForSingleObject", "WaitForMultipleObjects",
-      "CreateThread", "GetExitCodeThread", "FormatMessageW", "CreateFileA", "CreateFileW", "ReadFile", "WriteFile",
-      "GetOverlappedResult", "CancelIo", "CancelIoEx", "SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
-      "SetupDiGetDeviceInterfaceDetailA", "SetupDiGetDeviceInterfaceDetailW", "SetupDiDestroyDeviceInfoList", "HidD_GetAttributes",
-      "HidD_GetProductString", "HidD_GetManufacturerString", "HidD_GetSerialNumberString",
-      "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidP_GetLinkCollectionNodes",
-      "HidP_GetUsagesEx", "HidD_SetNumInputBuffers",
-      "HidD_GetFeature", "HidD_SetFeature", "HidD_GetInputReport", "HidD_SetOutputReport", "DeviceIoControl",
-      "MessageBoxW",
-      "WideCharToMultiByte", "MultiByteToWideChar", "fopen", "_wfopen", "GetFileAttributesW",
-      "GetProcAddress", "GetModuleHandleExA"};
-  return names;
+// Filled as the library loads, by the FaultPoints beside the functions.
+std::set<std::string>& Fallible() {
+  static auto* names = new std::set<std::string>;
+  return *names;
 }
 
+}  // namespace
+
+std::vector<std::string> FallibleFunctions() { return {Fallible().begin(), Fallible().end()}; }
+
 void FailNext(const std::string& function, std::uint32_t error, unsigned skip, unsigned times) {
-  const auto& names = FallibleFunctions();
-  if (std::find(names.begin(), names.end(), function) == names.end())
-    throw std::invalid_argument("no fault can be injected into " + function);
+  if (!Fallible().count(function))
+    throw std::invalid_argument("no function checks for a fault named " + function);
   if (times == 0) throw std::invalid_argument("a fault must fire at least once");
   std::lock_guard lock(gMutex);
   Faults()[function] = {error, skip, times};
@@ -64,9 +55,11 @@ std::vector<std::string> PendingFaults() {
 
 namespace detail {
 
-std::optional<std::uint32_t> TakeFault(const char* function) {
+FaultPoint::FaultPoint(const char* function) : function_(function) { Fallible().insert(function); }
+
+std::optional<std::uint32_t> FaultPoint::Take() const {
   std::lock_guard lock(gMutex);
-  auto found = Faults().find(function);
+  auto found = Faults().find(function_);
   if (found == Faults().end()) return std::nullopt;
   Fault& fault = found->second;
   if (fault.skip > 0) {
@@ -78,8 +71,8 @@ std::optional<std::uint32_t> TakeFault(const char* function) {
   return error;
 }
 
-bool FailsByFault(const char* function) {
-  auto error = TakeFault(function);
+bool FaultPoint::Fails() const {
+  auto error = Take();
   if (error) SetLastError(*error);
   return error.has_value();
 }

@@ -51,10 +51,12 @@ DWORD Fail(DWORD error) {
 
 }  // namespace
 
+const standin::detail::FaultPoint kFormatMessageWFault{"FormatMessageW"};
+
 // The texts are ASCII, so each character is one UTF-16 unit.
 extern "C" DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID, DWORD dwMessageId, DWORD, LPWSTR lpBuffer, DWORD nSize,
                                        va_list*) {
-  if (standin::detail::FailsByFault("FormatMessageW")) return 0;
+  if (kFormatMessageWFault.Fails()) return 0;
   if (!(dwFlags & FORMAT_MESSAGE_FROM_SYSTEM) || (dwFlags & FORMAT_MESSAGE_ALLOCATE_BUFFER) || !lpBuffer)
     return Fail(ERROR_INVALID_PARAMETER);
   auto found = SystemMessages().find(dwMessageId);

@@ -27,8 +27,8 @@ using DeviceString = std::optional<std::u16string> standin::DeviceSpec::*;
 // ERROR_INVALID_PARAMETER, as the HID class driver fails it; a string
 // request the device itself refuses fails otherwise (ERROR_GEN_FAILURE for a
 // stalled USB request, injected here as a fault).
-BOOLEAN CopyString(const char* function, DeviceString which, HANDLE file, PVOID buffer, ULONG length) {
-  if (FailsByFault(function)) return FALSE;
+BOOLEAN CopyString(const FaultPoint& fault, DeviceString which, HANDLE file, PVOID buffer, ULONG length) {
+  if (fault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto device = ConnectedDeviceOf(file);
   if (!device) return FALSE;
@@ -42,7 +42,7 @@ BOOLEAN CopyString(const char* function, DeviceString which, HANDLE file, PVOID 
 
 // The reports the HID class driver reaches over the control pipe.
 struct ReportKind {
-  const char* function;
+  const FaultPoint& fault;
   DWORD (SimulatedDevice::*length)() const;
   std::vector<std::uint8_t> standin::DeviceSpec::*ids;
   // What a Get reads and a Set keeps, by report ID; none for output reports.
@@ -51,14 +51,19 @@ struct ReportKind {
   bool gets;  // a Get may pass a longer buffer; a Set passes the exact length
 };
 
+const FaultPoint kHidDGetFeatureFault{"HidD_GetFeature"};
+const FaultPoint kHidDSetFeatureFault{"HidD_SetFeature"};
+const FaultPoint kHidDGetInputReportFault{"HidD_GetInputReport"};
+const FaultPoint kHidDSetOutputReportFault{"HidD_SetOutputReport"};
+
 using standin::Delivery;
-const ReportKind kGetFeature{"HidD_GetFeature", &SimulatedDevice::FeatureLength, &standin::DeviceSpec::featureReportIds,
+const ReportKind kGetFeature{kHidDGetFeatureFault, &SimulatedDevice::FeatureLength, &standin::DeviceSpec::featureReportIds,
                              &SimulatedDevice::features, Delivery::Feature, true};
-const ReportKind kSetFeature{"HidD_SetFeature", &SimulatedDevice::FeatureLength, &standin::DeviceSpec::featureReportIds,
+const ReportKind kSetFeature{kHidDSetFeatureFault, &SimulatedDevice::FeatureLength, &standin::DeviceSpec::featureReportIds,
                              &SimulatedDevice::features, Delivery::Feature, false};
-const ReportKind kGetInput{"HidD_GetInputReport", &SimulatedDevice::InputLength, &standin::DeviceSpec::inputReportIds,
+const ReportKind kGetInput{kHidDGetInputReportFault, &SimulatedDevice::InputLength, &standin::DeviceSpec::inputReportIds,
                            &SimulatedDevice::latestInputs, Delivery::Control, true};
-const ReportKind kSetOutput{"HidD_SetOutputReport", &SimulatedDevice::OutputLength,
+const ReportKind kSetOutput{kHidDSetOutputReportFault, &SimulatedDevice::OutputLength,
                             &standin::DeviceSpec::outputReportIds, nullptr, Delivery::Control, false};
 
 // With the kernel locked: the device, when it takes this request; otherwise
@@ -106,7 +111,7 @@ DWORD Perform(const ReportKind& kind, SimulatedDevice& device, std::uint8_t* byt
 }
 
 BOOLEAN Transfer(const ReportKind& kind, HANDLE file, PVOID buffer, ULONG length) {
-  if (FailsByFault(kind.function)) return FALSE;
+  if (kind.fault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto device = RequestTarget(kind, file, buffer, length);
   if (!device) return FALSE;
@@ -133,8 +138,10 @@ const ReportKind* KindOfRequest(DWORD code) {
 
 extern "C" void WINAPI HidD_GetHidGuid(LPGUID HidGuid) { *HidGuid = kHidInterfaceGuid; }
 
+const FaultPoint kHidDGetAttributesFault{"HidD_GetAttributes"};
+
 extern "C" BOOLEAN WINAPI HidD_GetAttributes(HANDLE HidDeviceObject, PHIDD_ATTRIBUTES Attributes) {
-  if (FailsByFault("HidD_GetAttributes")) return FALSE;
+  if (kHidDGetAttributesFault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto device = ConnectedDeviceOf(HidDeviceObject);
   if (!device) return FALSE;
@@ -143,22 +150,30 @@ extern "C" BOOLEAN WINAPI HidD_GetAttributes(HANDLE HidDeviceObject, PHIDD_ATTRI
   return TRUE;
 }
 
+const FaultPoint kHidDGetProductStringFault{"HidD_GetProductString"};
+
 extern "C" BOOLEAN WINAPI HidD_GetProductString(HANDLE HidDeviceObject, PVOID Buffer, ULONG BufferLength) {
-  return CopyString("HidD_GetProductString", &standin::DeviceSpec::product, HidDeviceObject, Buffer, BufferLength);
+  return CopyString(kHidDGetProductStringFault, &standin::DeviceSpec::product, HidDeviceObject, Buffer, BufferLength);
 }
+
+const FaultPoint kHidDGetManufacturerStringFault{"HidD_GetManufacturerString"};
 
 extern "C" BOOLEAN WINAPI HidD_GetManufacturerString(HANDLE HidDeviceObject, PVOID Buffer, ULONG BufferLength) {
-  return CopyString("HidD_GetManufacturerString", &standin::DeviceSpec::manufacturer, HidDeviceObject, Buffer,
+  return CopyString(kHidDGetManufacturerStringFault, &standin::DeviceSpec::manufacturer, HidDeviceObject, Buffer,
                     BufferLength);
 }
+
+const FaultPoint kHidDGetSerialNumberStringFault{"HidD_GetSerialNumberString"};
 
 extern "C" BOOLEAN WINAPI HidD_GetSerialNumberString(HANDLE HidDeviceObject, PVOID Buffer, ULONG BufferLength) {
-  return CopyString("HidD_GetSerialNumberString", &standin::DeviceSpec::serialNumber, HidDeviceObject, Buffer,
+  return CopyString(kHidDGetSerialNumberStringFault, &standin::DeviceSpec::serialNumber, HidDeviceObject, Buffer,
                     BufferLength);
 }
 
+const FaultPoint kHidDGetPreparsedDataFault{"HidD_GetPreparsedData"};
+
 extern "C" BOOLEAN WINAPI HidD_GetPreparsedData(HANDLE HidDeviceObject, PHIDP_PREPARSED_DATA* PreparsedData) {
-  if (FailsByFault("HidD_GetPreparsedData")) return FALSE;
+  if (kHidDGetPreparsedDataFault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto device = ConnectedDeviceOf(HidDeviceObject);
   if (!device) return FALSE;
@@ -168,16 +183,20 @@ extern "C" BOOLEAN WINAPI HidD_GetPreparsedData(HANDLE HidDeviceObject, PHIDP_PR
   return TRUE;
 }
 
+const FaultPoint kHidDFreePreparsedDataFault{"HidD_FreePreparsedData"};
+
 extern "C" BOOLEAN WINAPI HidD_FreePreparsedData(PHIDP_PREPARSED_DATA PreparsedData) {
-  if (FailsByFault("HidD_FreePreparsedData")) return FALSE;
+  if (kHidDFreePreparsedDataFault.Fails()) return FALSE;
   auto lock = LockKernel();
   if (!Find<PreparsedCaps>(PreparsedData)) return Fail(ERROR_INVALID_PARAMETER);
   RemoveHandle(PreparsedData);
   return TRUE;
 }
 
+const FaultPoint kHidPGetCapsFault{"HidP_GetCaps"};
+
 extern "C" NTSTATUS WINAPI HidP_GetCaps(PHIDP_PREPARSED_DATA PreparsedData, PHIDP_CAPS Capabilities) {
-  if (auto fault = TakeFault("HidP_GetCaps")) return static_cast<NTSTATUS>(*fault);
+  if (auto fault = kHidPGetCapsFault.Take()) return static_cast<NTSTATUS>(*fault);
   auto lock = LockKernel();
   auto data = Find<PreparsedCaps>(PreparsedData);
   if (!data) return HIDP_STATUS_INVALID_PREPARSED_DATA;
@@ -186,8 +205,10 @@ extern "C" NTSTATUS WINAPI HidP_GetCaps(PHIDP_PREPARSED_DATA PreparsedData, PHID
   return HIDP_STATUS_SUCCESS;
 }
 
+const FaultPoint kHidDSetNumInputBuffersFault{"HidD_SetNumInputBuffers"};
+
 extern "C" BOOLEAN WINAPI HidD_SetNumInputBuffers(HANDLE HidDeviceObject, ULONG NumberBuffers) {
-  if (FailsByFault("HidD_SetNumInputBuffers")) return FALSE;
+  if (kHidDSetNumInputBuffersFault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto file = ConnectedFileOf(HidDeviceObject);
   if (!file) return FALSE;
@@ -223,12 +244,14 @@ extern "C" BOOLEAN WINAPI HidD_SetOutputReport(HANDLE HidDeviceObject, PVOID Rep
   return Transfer(kSetOutput, HidDeviceObject, ReportBuffer, ReportBufferLength);
 }
 
+const FaultPoint kDeviceIoControlFault{"DeviceIoControl"};
+
 // A Get takes its buffer as the output, a Set as the input, as hid.dll
 // passes them.
 extern "C" BOOL WINAPI DeviceIoControl(HANDLE hDevice, DWORD dwIoControlCode, LPVOID lpInBuffer, DWORD nInBufferSize,
                                        LPVOID lpOutBuffer, DWORD nOutBufferSize, LPDWORD lpBytesReturned,
                                        LPOVERLAPPED lpOverlapped) {
-  if (FailsByFault("DeviceIoControl")) return FALSE;
+  if (kDeviceIoControlFault.Fails()) return FALSE;
   const ReportKind* kind = KindOfRequest(dwIoControlCode);
   if (!kind) return Fail(ERROR_INVALID_FUNCTION);
   PVOID buffer = kind->gets ? lpOutBuffer : lpInBuffer;

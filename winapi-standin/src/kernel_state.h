@@ -36,6 +36,8 @@ struct Kernel {
   // out.
   std::vector<const KernelObject*> restingWaits;
   std::uint64_t restEndings = 0;
+  // Threads blocked in any call, GetOverlappedResult's waiters among them.
+  int blockedThreads = 0;
   std::map<std::uintptr_t, std::shared_ptr<KernelObject>> handles;
   // Handle values are never reused, so a stale handle fails rather than
   // reaching a newer object.
@@ -49,6 +51,15 @@ KernelLock LockKernel();
 HANDLE AddHandle(std::shared_ptr<KernelObject> object);
 std::shared_ptr<KernelObject> FindHandle(HANDLE handle);
 bool RemoveHandle(HANDLE handle);
+
+// With the kernel locked: blocks until `done`, counted meanwhile among the
+// blocked threads.
+template <class Done>
+void BlockUntil(KernelLock& lock, Done done) {
+  ++TheKernel().blockedThreads;
+  TheKernel().changed.wait(lock, done);
+  --TheKernel().blockedThreads;
+}
 
 template <class T>
 std::shared_ptr<T> Find(HANDLE handle) {

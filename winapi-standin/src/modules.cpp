@@ -29,8 +29,10 @@ extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
   return nullptr;
 }
 
+const standin::detail::FaultPoint kGetProcAddressFault{"GetProcAddress"};
+
 extern "C" FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
-  if (standin::detail::FailsByFault("GetProcAddress")) return nullptr;
+  if (kGetProcAddressFault.Fails()) return nullptr;
   if (hModule == Kernel32() && lpProcName) {
     if (std::strcmp(lpProcName, "CancelIo") == 0) return Export(CancelIo);
     if (std::strcmp(lpProcName, "CancelIoEx") == 0) return Export(CancelIoEx);
@@ -39,8 +41,10 @@ extern "C" FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
   return nullptr;
 }
 
+const standin::detail::FaultPoint kGetModuleHandleExAFault{"GetModuleHandleExA"};
+
 extern "C" BOOL WINAPI GetModuleHandleExA(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule) {
-  if (standin::detail::FailsByFault("GetModuleHandleExA")) return FALSE;
+  if (kGetModuleHandleExAFault.Fails()) return FALSE;
   Dl_info info{};
   if (dwFlags != GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS || !phModule || !dladdr(lpModuleName, &info)) {
     SetLastError(ERROR_INVALID_PARAMETER);

@@ -26,18 +26,20 @@ BOOL Cancel(HANDLE hFile, const OVERLAPPED* overlapped, DWORD thread, bool failW
 
 }  // namespace
 
+const FaultPoint kGetOverlappedResultFault{"GetOverlappedResult"};
+
 // Waits for the operation itself rather than for hEvent, so a caller that
 // resets the event early cannot make it return a pending result.
 extern "C" BOOL WINAPI GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapped,
                                            LPDWORD lpNumberOfBytesTransferred, BOOL bWait) {
-  if (FailsByFault("GetOverlappedResult")) return FALSE;
+  if (kGetOverlappedResultFault.Fails()) return FALSE;
   auto lock = LockKernel();
   if (!Find<DeviceFile>(hFile)) return Fail(ERROR_INVALID_HANDLE);
   if (!lpOverlapped || !lpNumberOfBytesTransferred) return Fail(ERROR_INVALID_PARAMETER);
   if (StatusOf(*lpOverlapped) == STATUS_PENDING) {
     if (!bWait) return Fail(ERROR_IO_INCOMPLETE);
     ++TheKernel().overlappedWaiters;
-    TheKernel().changed.wait(lock, [&] { return StatusOf(*lpOverlapped) != STATUS_PENDING; });
+    BlockUntil(lock, [&] { return StatusOf(*lpOverlapped) != STATUS_PENDING; });
     --TheKernel().overlappedWaiters;
   }
   *lpNumberOfBytesTransferred = static_cast<DWORD>(lpOverlapped->InternalHigh);
@@ -50,12 +52,16 @@ extern "C" BOOL WINAPI HasOverlappedIoCompleted(const OVERLAPPED* lpOverlapped) 
   return StatusOf(*lpOverlapped) != STATUS_PENDING;
 }
 
+const FaultPoint kCancelIoFault{"CancelIo"};
+
 extern "C" BOOL WINAPI CancelIo(HANDLE hFile) {
-  if (FailsByFault("CancelIo")) return FALSE;
+  if (kCancelIoFault.Fails()) return FALSE;
   return Cancel(hFile, nullptr, GetCurrentThreadId(), false);
 }
 
+const FaultPoint kCancelIoExFault{"CancelIoEx"};
+
 extern "C" BOOL WINAPI CancelIoEx(HANDLE hFile, LPOVERLAPPED lpOverlapped) {
-  if (FailsByFault("CancelIoEx")) return FALSE;
+  if (kCancelIoExFault.Fails()) return FALSE;
   return Cancel(hFile, lpOverlapped, 0, true);
 }

@@ -85,8 +85,10 @@ std::string Utf8(LPCWSTR text) {
 
 }  // namespace
 
+const standin::detail::FaultPoint kMessageBoxWFault{"MessageBoxW"};
+
 extern "C" int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
-  if (standin::detail::FailsByFault("MessageBoxW")) return 0;
+  if (kMessageBoxWFault.Fails()) return 0;
   auto& recorders = standin::TheRecorders();
   const standin::MessageBoxCall call{lpCaption ? Utf8(lpCaption) : "Error", lpText ? Utf8(lpText) : "", uType, hWnd};
   std::function<int(const standin::MessageBoxCall&)> handler;

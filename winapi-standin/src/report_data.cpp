@@ -119,10 +119,10 @@ NTSTATUS ChangeButton(const ParsedReports& reports, const ParsedCap& cap, USAGE 
   return HIDP_STATUS_SUCCESS;
 }
 
-NTSTATUS ChangeButtons(const char* function, HIDP_REPORT_TYPE type, USAGE page, USHORT linkCollection, PUSAGE usages,
+NTSTATUS ChangeButtons(const FaultPoint& fault, HIDP_REPORT_TYPE type, USAGE page, USHORT linkCollection, PUSAGE usages,
                        PULONG length, PHIDP_PREPARSED_DATA preparsed, PCHAR report, ULONG reportLength,
                        ButtonChange change) {
-  if (auto fault = TakeFault(function)) return static_cast<NTSTATUS>(*fault);
+  if (auto code = fault.Take()) return static_cast<NTSTATUS>(*code);
   auto lock = LockKernel();
   ReportCall call(preparsed, type, report, reportLength);
   if (!call.Ok()) return call.Status();
@@ -155,10 +155,12 @@ NTSTATUS FindValueField(ReportCall& call, USAGE page, USHORT linkCollection, USA
 
 }  // namespace
 
+const FaultPoint kHidPGetUsagesExFault{"HidP_GetUsagesEx"};
+
 extern "C" NTSTATUS WINAPI HidP_GetUsagesEx(HIDP_REPORT_TYPE ReportType, USHORT LinkCollection,
                                             PUSAGE_AND_PAGE ButtonList, ULONG* UsageLength,
                                             PHIDP_PREPARSED_DATA PreparsedData, PCHAR Report, ULONG ReportLength) {
-  if (auto fault = TakeFault("HidP_GetUsagesEx")) return static_cast<NTSTATUS>(*fault);
+  if (auto fault = kHidPGetUsagesExFault.Take()) return static_cast<NTSTATUS>(*fault);
   auto lock = LockKernel();
   ReportCall call(PreparsedData, ReportType, Report, ReportLength);
   if (!call.Ok()) return call.Status();
@@ -188,10 +190,12 @@ extern "C" ULONG WINAPI HidP_MaxUsageListLength(HIDP_REPORT_TYPE ReportType, USA
   return most;
 }
 
+const FaultPoint kHidPGetUsageValueFault{"HidP_GetUsageValue"};
+
 extern "C" NTSTATUS WINAPI HidP_GetUsageValue(HIDP_REPORT_TYPE ReportType, USAGE UsagePage, USHORT LinkCollection,
                                               USAGE Usage, PULONG UsageValue, PHIDP_PREPARSED_DATA PreparsedData,
                                               PCHAR Report, ULONG ReportLength) {
-  if (auto fault = TakeFault("HidP_GetUsageValue")) return static_cast<NTSTATUS>(*fault);
+  if (auto fault = kHidPGetUsageValueFault.Take()) return static_cast<NTSTATUS>(*fault);
   auto lock = LockKernel();
   ReportCall call(PreparsedData, ReportType, Report, ReportLength);
   if (!call.Ok()) return call.Status();
@@ -204,11 +208,13 @@ extern "C" NTSTATUS WINAPI HidP_GetUsageValue(HIDP_REPORT_TYPE ReportType, USAGE
   return HIDP_STATUS_SUCCESS;
 }
 
+const FaultPoint kHidPGetUsageValueArrayFault{"HidP_GetUsageValueArray"};
+
 extern "C" NTSTATUS WINAPI HidP_GetUsageValueArray(HIDP_REPORT_TYPE ReportType, USAGE UsagePage,
                                                    USHORT LinkCollection, USAGE Usage, PCHAR UsageValue,
                                                    USHORT UsageValueByteLength, PHIDP_PREPARSED_DATA PreparsedData,
                                                    PCHAR Report, ULONG ReportLength) {
-  if (auto fault = TakeFault("HidP_GetUsageValueArray")) return static_cast<NTSTATUS>(*fault);
+  if (auto fault = kHidPGetUsageValueArrayFault.Take()) return static_cast<NTSTATUS>(*fault);
   auto lock = LockKernel();
   ReportCall call(PreparsedData, ReportType, Report, ReportLength);
   if (!call.Ok()) return call.Status();
@@ -228,10 +234,12 @@ extern "C" NTSTATUS WINAPI HidP_GetUsageValueArray(HIDP_REPORT_TYPE ReportType, 
   return HIDP_STATUS_SUCCESS;
 }
 
+const FaultPoint kHidPSetUsageValueFault{"HidP_SetUsageValue"};
+
 extern "C" NTSTATUS WINAPI HidP_SetUsageValue(HIDP_REPORT_TYPE ReportType, USAGE UsagePage, USHORT LinkCollection,
                                               USAGE Usage, ULONG UsageValue, PHIDP_PREPARSED_DATA PreparsedData,
                                               PCHAR Report, ULONG ReportLength) {
-  if (auto fault = TakeFault("HidP_SetUsageValue")) return static_cast<NTSTATUS>(*fault);
+  if (auto fault = kHidPSetUsageValueFault.Take()) return static_cast<NTSTATUS>(*fault);
   auto lock = LockKernel();
   ReportCall call(PreparsedData, ReportType, Report, ReportLength);
   if (!call.Ok()) return call.Status();
@@ -244,24 +252,30 @@ extern "C" NTSTATUS WINAPI HidP_SetUsageValue(HIDP_REPORT_TYPE ReportType, USAGE
   return HIDP_STATUS_SUCCESS;
 }
 
+const FaultPoint kHidPSetUsagesFault{"HidP_SetUsages"};
+
 extern "C" NTSTATUS WINAPI HidP_SetUsages(HIDP_REPORT_TYPE ReportType, USAGE UsagePage, USHORT LinkCollection,
                                           PUSAGE UsageList, PULONG UsageLength, PHIDP_PREPARSED_DATA PreparsedData,
                                           PCHAR Report, ULONG ReportLength) {
-  return ChangeButtons("HidP_SetUsages", ReportType, UsagePage, LinkCollection, UsageList, UsageLength, PreparsedData,
+  return ChangeButtons(kHidPSetUsagesFault, ReportType, UsagePage, LinkCollection, UsageList, UsageLength, PreparsedData,
                        Report, ReportLength, ButtonChange::Set);
 }
+
+const FaultPoint kHidPUnsetUsagesFault{"HidP_UnsetUsages"};
 
 extern "C" NTSTATUS WINAPI HidP_UnsetUsages(HIDP_REPORT_TYPE ReportType, USAGE UsagePage, USHORT LinkCollection,
                                             PUSAGE UsageList, PULONG UsageLength, PHIDP_PREPARSED_DATA PreparsedData,
                                             PCHAR Report, ULONG ReportLength) {
-  return ChangeButtons("HidP_UnsetUsages", ReportType, UsagePage, LinkCollection, UsageList, UsageLength,
+  return ChangeButtons(kHidPUnsetUsagesFault, ReportType, UsagePage, LinkCollection, UsageList, UsageLength,
                        PreparsedData, Report, ReportLength, ButtonChange::Unset);
 }
+
+const FaultPoint kHidPInitializeReportForIDFault{"HidP_InitializeReportForID"};
 
 extern "C" NTSTATUS WINAPI HidP_InitializeReportForID(HIDP_REPORT_TYPE ReportType, UCHAR ReportID,
                                                       PHIDP_PREPARSED_DATA PreparsedData, PCHAR Report,
                                                       ULONG ReportLength) {
-  if (auto fault = TakeFault("HidP_InitializeReportForID")) return static_cast<NTSTATUS>(*fault);
+  if (auto fault = kHidPInitializeReportForIDFault.Take()) return static_cast<NTSTATUS>(*fault);
   auto lock = LockKernel();
   ReportCall call(PreparsedData, ReportType, Report, ReportLength);
   if (!call.Ok()) return call.Status();

@@ -40,8 +40,10 @@ const InterfaceEntry* EntryOf(const InterfaceSnapshot& set, const SP_DEVICE_INTE
 
 }  // namespace
 
+const FaultPoint kSetupDiGetClassDevsAFault{"SetupDiGetClassDevsA"};
+
 extern "C" HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* ClassGuid, PCSTR, HWND, DWORD Flags) {
-  if (FailsByFault("SetupDiGetClassDevsA")) return INVALID_HANDLE_VALUE;
+  if (kSetupDiGetClassDevsAFault.Fails()) return INVALID_HANDLE_VALUE;
   if (!ClassGuid && !(Flags & DIGCF_ALLCLASSES)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_HANDLE_VALUE;
@@ -55,10 +57,12 @@ extern "C" HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* ClassGuid, PCSTR, HW
   return AddHandle(std::make_shared<InterfaceSnapshot>(std::move(present)));
 }
 
+const FaultPoint kSetupDiEnumDeviceInterfacesFault{"SetupDiEnumDeviceInterfaces"};
+
 extern "C" BOOL WINAPI SetupDiEnumDeviceInterfaces(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA,
                                                    const GUID* InterfaceClassGuid, DWORD MemberIndex,
                                                    PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData) {
-  if (FailsByFault("SetupDiEnumDeviceInterfaces")) return FALSE;
+  if (kSetupDiEnumDeviceInterfacesFault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto set = Find<InterfaceSnapshot>(DeviceInfoSet);
   if (!set) return Fail(ERROR_INVALID_HANDLE);
@@ -87,10 +91,10 @@ std::string PathBytes(const std::string& path, const SP_DEVICE_INTERFACE_DETAIL_
 // The usual two calls: first without a buffer, which fails with
 // ERROR_INSUFFICIENT_BUFFER and gives the size, then with one that large.
 template <class Detail>
-BOOL InterfaceDetail(const char* function, HDEVINFO DeviceInfoSet, PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData,
+BOOL InterfaceDetail(const FaultPoint& fault, HDEVINFO DeviceInfoSet, PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData,
                      Detail* DeviceInterfaceDetailData, DWORD DeviceInterfaceDetailDataSize, PULONG RequiredSize,
                      PSP_DEVINFO_DATA DeviceInfoData) {
-  if (FailsByFault(function)) return FALSE;
+  if (fault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto set = Find<InterfaceSnapshot>(DeviceInfoSet);
   if (!set) return Fail(ERROR_INVALID_HANDLE);
@@ -117,26 +121,32 @@ BOOL InterfaceDetail(const char* function, HDEVINFO DeviceInfoSet, PSP_DEVICE_IN
 
 }  // namespace
 
+const FaultPoint kSetupDiGetDeviceInterfaceDetailAFault{"SetupDiGetDeviceInterfaceDetailA"};
+
 extern "C" BOOL WINAPI SetupDiGetDeviceInterfaceDetailA(HDEVINFO DeviceInfoSet,
                                                         PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData,
                                                         PSP_DEVICE_INTERFACE_DETAIL_DATA_A DeviceInterfaceDetailData,
                                                         DWORD DeviceInterfaceDetailDataSize, PULONG RequiredSize,
                                                         PSP_DEVINFO_DATA DeviceInfoData) {
-  return InterfaceDetail("SetupDiGetDeviceInterfaceDetailA", DeviceInfoSet, DeviceInterfaceData,
+  return InterfaceDetail(kSetupDiGetDeviceInterfaceDetailAFault, DeviceInfoSet, DeviceInterfaceData,
                          DeviceInterfaceDetailData, DeviceInterfaceDetailDataSize, RequiredSize, DeviceInfoData);
 }
+
+const FaultPoint kSetupDiGetDeviceInterfaceDetailWFault{"SetupDiGetDeviceInterfaceDetailW"};
 
 extern "C" BOOL WINAPI SetupDiGetDeviceInterfaceDetailW(HDEVINFO DeviceInfoSet,
                                                         PSP_DEVICE_INTERFACE_DATA DeviceInterfaceData,
                                                         PSP_DEVICE_INTERFACE_DETAIL_DATA_W DeviceInterfaceDetailData,
                                                         DWORD DeviceInterfaceDetailDataSize, PULONG RequiredSize,
                                                         PSP_DEVINFO_DATA DeviceInfoData) {
-  return InterfaceDetail("SetupDiGetDeviceInterfaceDetailW", DeviceInfoSet, DeviceInterfaceData,
+  return InterfaceDetail(kSetupDiGetDeviceInterfaceDetailWFault, DeviceInfoSet, DeviceInterfaceData,
                          DeviceInterfaceDetailData, DeviceInterfaceDetailDataSize, RequiredSize, DeviceInfoData);
 }
 
+const FaultPoint kSetupDiDestroyDeviceInfoListFault{"SetupDiDestroyDeviceInfoList"};
+
 extern "C" BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {
-  if (FailsByFault("SetupDiDestroyDeviceInfoList")) return FALSE;
+  if (kSetupDiDestroyDeviceInfoListFault.Fails()) return FALSE;
   auto lock = LockKernel();
   if (!Find<InterfaceSnapshot>(DeviceInfoSet)) return Fail(ERROR_INVALID_HANDLE);
   RemoveHandle(DeviceInfoSet);

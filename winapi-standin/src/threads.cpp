@@ -44,9 +44,11 @@ bool standin::detail::ReleaseAtThreadEnd(HMODULE library) {
 
 extern "C" DWORD WINAPI GetCurrentThreadId() { return tThreadId; }
 
+const FaultPoint kCreateThreadFault{"CreateThread"};
+
 extern "C" HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE lpStartAddress,
                                       LPVOID lpParameter, DWORD dwCreationFlags, LPDWORD lpThreadId) {
-  if (FailsByFault("CreateThread")) return nullptr;
+  if (kCreateThreadFault.Fails()) return nullptr;
   if (!lpStartAddress || (dwCreationFlags & CREATE_SUSPENDED)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
@@ -75,8 +77,10 @@ extern "C" HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_ST
   return handle;
 }
 
+const FaultPoint kGetExitCodeThreadFault{"GetExitCodeThread"};
+
 extern "C" BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode) {
-  if (FailsByFault("GetExitCodeThread")) return FALSE;
+  if (kGetExitCodeThreadFault.Fails()) return FALSE;
   auto lock = LockKernel();
   auto thread = Find<Thread>(hThread);
   if (!thread || !lpExitCode) {

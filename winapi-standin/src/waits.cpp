@@ -38,14 +38,17 @@ int TrySatisfy(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitA
   return -1;
 }
 
-// Counts this thread among the objects' waiters for as long as it waits.
+// Counts this thread among the objects' waiters, and the blocked threads,
+// for as long as it waits.
 class Waiting {
  public:
   explicit Waiting(const std::vector<std::shared_ptr<Waitable>>& objects) : objects_(objects) {
     for (const auto& object : objects_) ++object->waiters;
+    ++TheKernel().blockedThreads;
   }
   ~Waiting() {
     for (const auto& object : objects_) --object->waiters;
+    --TheKernel().blockedThreads;
   }
   Waiting(const Waiting&) = delete;
   Waiting& operator=(const Waiting&) = delete;
@@ -186,17 +189,26 @@ std::size_t RestingThreadCount() {
   }));
 }
 
+std::size_t BlockedThreadCount() {
+  auto lock = LockKernel();
+  return static_cast<std::size_t>(TheKernel().blockedThreads);
+}
+
 }  // namespace standin
 
+const FaultPoint kWaitForSingleObjectFault{"WaitForSingleObject"};
+
 extern "C" DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
-  if (FailsByFault("WaitForSingleObject")) return WAIT_FAILED;
+  if (kWaitForSingleObjectFault.Fails()) return WAIT_FAILED;
   const DWORD waited = Wait(1, &hHandle, false, dwMilliseconds);
   return waited == WAIT_TIMEOUT ? TimedOut(1, dwMilliseconds) : waited;
 }
 
+const FaultPoint kWaitForMultipleObjectsFault{"WaitForMultipleObjects"};
+
 extern "C" DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
                                                DWORD dwMilliseconds) {
-  if (FailsByFault("WaitForMultipleObjects")) return WAIT_FAILED;
+  if (kWaitForMultipleObjectsFault.Fails()) return WAIT_FAILED;
   const DWORD waited = Wait(nCount, lpHandles, bWaitAll != FALSE, dwMilliseconds);
   if (waited == WAIT_TIMEOUT) return TimedOut(nCount, dwMilliseconds);
   if (waited < WAIT_OBJECT_0 + nCount) gSatisfiedHold.StopHere();

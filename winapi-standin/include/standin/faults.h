@@ -14,12 +14,13 @@
 
 namespace standin {
 
-// Throws std::invalid_argument for a function that cannot be made to fail.
+// Throws std::invalid_argument for a name no function of the stand-in checks.
 void FailNext(const std::string& function, std::uint32_t error, unsigned skip = 0, unsigned times = 1);
 void ClearFaults();
 // The functions whose faults have not all fired yet.
 std::vector<std::string> PendingFaults();
-const std::vector<std::string>& FallibleFunctions();
+// Every function that checks for a fault, by name, in alphabetical order.
+std::vector<std::string> FallibleFunctions();
 
 // While held, a WaitForMultipleObjects that an object satisfied stops before
 // it returns, until the hold ends: a thread caught just after its I/O

@@ -19,5 +19,8 @@ std::size_t LiveThreadCount();
 std::size_t RestingThreadCount();
 // Waits until no such thread is left, for at most `patience`; true if none is.
 bool AwaitThreadsEnded(std::chrono::milliseconds patience);
+// Threads blocked now in a wait, a synchronous read or write, or
+// GetOverlappedResult: a test's other thread acts once one is.
+std::size_t BlockedThreadCount();
 
 }  // namespace standin
