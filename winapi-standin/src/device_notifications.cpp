@@ -12,6 +12,7 @@
 #include "standin/simulated_bus.h"
 #include "hid_guid.h"
 #include "standin/window_control.h"
+#include "faults.h"
 #include "text_conversions.h"
 #include "window_state.h"
 
@@ -132,6 +133,7 @@ HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID Notifica
 }
 
 HDEVNOTIFY WINAPI RegisterDeviceNotificationW(HANDLE hRecipient, LPVOID NotificationFilter, DWORD Flags) {
+  if (FailsByFault("RegisterDeviceNotificationW")) return nullptr;
   return RegisterDeviceNotificationA(hRecipient, NotificationFilter, Flags);
 }
 

@@ -34,7 +34,7 @@ const std::vector<std::string>& FallibleFunctions() {
       "HidD_GetProductString", "HidD_GetManufacturerString", "HidD_GetSerialNumberString",
       "HidD_GetPreparsedData", "HidD_FreePreparsedData", "HidP_GetCaps", "HidP_GetUsagesEx", "HidD_SetNumInputBuffers",
       "HidD_GetFeature", "HidD_SetFeature", "HidD_GetInputReport", "HidD_SetOutputReport", "DeviceIoControl",
-      "MessageBoxW",
+      "MessageBoxW", "CreateWindowExW", "RegisterDeviceNotificationW",
       "WideCharToMultiByte", "MultiByteToWideChar", "fopen", "_wfopen", "GetProcAddress", "GetModuleHandleExA"};
   return names;
 }
