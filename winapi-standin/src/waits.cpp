@@ -35,20 +35,34 @@ int TrySatisfy(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitA
   return -1;
 }
 
+class Waiting;
+// Every wait under way, under the kernel lock.
+std::vector<const Waiting*> gWaits;
+
 // Counts this thread among the objects' waiters for as long as it waits.
 class Waiting {
  public:
-  explicit Waiting(const std::vector<std::shared_ptr<Waitable>>& objects) : objects_(objects) {
+  Waiting(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll) : objects_(objects), waitAll_(waitAll) {
     for (const auto& object : objects_) ++object->waiters;
+    gWaits.push_back(this);
   }
   ~Waiting() {
     for (const auto& object : objects_) --object->waiters;
+    gWaits.erase(std::find(gWaits.begin(), gWaits.end(), this));
   }
   Waiting(const Waiting&) = delete;
   Waiting& operator=(const Waiting&) = delete;
 
+  // Nothing the wait waits for has happened yet: the thread is blocked.
+  bool Blocked() const {
+    const auto signalled = [](const auto& object) { return object->Signalled(); };
+    return waitAll_ ? !std::all_of(objects_.begin(), objects_.end(), signalled)
+                    : std::none_of(objects_.begin(), objects_.end(), signalled);
+  }
+
  private:
   const std::vector<std::shared_ptr<Waitable>>& objects_;
+  const bool waitAll_;
 };
 
 // The waits of a second or more on one object, under the kernel lock: a
@@ -88,7 +102,7 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds)
     if (!waitable) return Fail(ERROR_INVALID_HANDLE);
     objects.push_back(std::move(waitable));
   }
-  const Waiting waiting(objects);
+  const Waiting waiting(objects, waitAll);
   const Resting resting(objects, count == 1 && milliseconds >= 1000);
   for (;;) {
     const int satisfied = TrySatisfy(objects, waitAll);
@@ -132,6 +146,11 @@ std::size_t RestingThreadCount() {
   auto lock = LockKernel();
   return static_cast<std::size_t>(std::count_if(gRestingWaits.begin(), gRestingWaits.end(),
                                                 [](const Waitable* object) { return !object->Signalled(); }));
+}
+
+std::size_t BlockedThreadCount() {
+  auto lock = LockKernel();
+  return static_cast<std::size_t>(std::count_if(gWaits.begin(), gWaits.end(), [](const Waiting* wait) { return wait->Blocked(); }));
 }
 
 std::size_t HeldWaits() {

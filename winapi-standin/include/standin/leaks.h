@@ -17,6 +17,9 @@ std::size_t LiveThreadCount();
 // Those of them blocked in a wait of a second or more on one object that
 // nothing has signalled yet: threads kept for later work.
 std::size_t RestingThreadCount();
+// Threads blocked in a wait of any kind that nothing has satisfied yet: when
+// every live thread is, none of them has anything left to do.
+std::size_t BlockedThreadCount();
 // Waits until no such thread is left, for at most `patience`; true if none is.
 bool AwaitThreadsEnded(std::chrono::milliseconds patience);
 
