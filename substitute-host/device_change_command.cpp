@@ -38,7 +38,8 @@ bool SendDeviceChange(CommandContext& context) {
   if (!volume && !arguments.String("a device path or volume", &path)) return false;
   if (!arguments.End()) return false;
 
-  HWND window = FindWindowA(kWindowName, kWindowName);
+  // The Xtra's window is message-only: FindWindow would not find it.
+  HWND window = FindWindowExA(HWND_MESSAGE, nullptr, kWindowName, kWindowName);
   if (!window) {
     context.transcript.Note("no window \"HIDBRIDGE_WND\": nothing listens for device changes");
     return true;

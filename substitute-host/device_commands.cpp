@@ -149,6 +149,13 @@ bool Unplug(CommandContext& context) {
   std::string name;
   if (!FindDevice(context.arguments, &device, &name) || !context.arguments.End()) return false;
   standin::Unplug(device);
+  // The Xtra's readers hear of the removal on their own threads. Waiting
+  // until every thread waits again lets what they met reach the movie at
+  // this command's idle, whatever their pace, as under Wine, which
+  // announces the removal after it.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (standin::LiveThreadCount() > standin::BlockedThreadCount() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   Devices().erase(FoldCase(name));
   context.transcript.Note("unplugged " + name);
   return true;

@@ -6,7 +6,7 @@ XtraResult UsbClassPC::Close() {
   result.SetOk();
   // First the reader, which takes a report that has already come in.
   reader.reset();
-  ForgetReaderFailures();
+  ForgetPreviousDevice();
   deviceHandle.reset();
   // After the handle, whose closing ends a request still under way.
   ReleaseRequests();

@@ -139,7 +139,7 @@ void UsbClassPC::BeginOpen() {
   result.SetOk();
   // Also what an earlier open left behind when it failed after its match.
   if (listening || deviceHandle) Close();
-  ForgetReaderFailures();
+  ForgetPreviousDevice();
 }
 
 XtraResult UsbClassPC::Listen(FoundCollection found, OpenMode mode) {

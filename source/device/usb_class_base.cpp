@@ -22,7 +22,8 @@ void UsbClassBase::NoteReaderFailure(uint32_t error, bool ended) {
   if (ended) readerEnded_ = true;
 }
 
-void UsbClassBase::ForgetReaderFailures() {
+void UsbClassBase::ForgetPreviousDevice() {
+  ++session_;
   readerTrouble_ = 0;
   readerEnd_ = 0;
   readerEnded_ = false;

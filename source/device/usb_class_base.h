@@ -85,12 +85,18 @@ class UsbClassBase {
   // What the reader noted since the last call; 0 when nothing.
   uint32_t TakeReaderTrouble() { return readerTrouble_.exchange(0); }
   uint32_t TakeReaderEnd() { return readerEnd_.exchange(0); }
+  // Whether an end is noted and not yet taken.
+  bool ReaderEndNoted() const { return readerEnd_.load() != 0; }
   // Whether the reader of the open device ended for good, told or not.
   bool ReaderHasEnded() const { return readerEnded_; }
+  // Moves on with every Close and open: what the movie heard of one device
+  // is no news of the next, even the same one reopened.
+  uint32_t DeviceSession() const { return session_; }
 
  protected:
-  // What a reader of an earlier open noted is no news of the next device.
-  void ForgetReaderFailures();
+  // What a reader of an earlier open noted is no news of the next device:
+  // forgotten, and the session moved on.
+  void ForgetPreviousDevice();
 
   XtraResult result;
   InputBuffer input_;
@@ -102,4 +108,5 @@ class UsbClassBase {
   std::atomic<uint32_t> readerTrouble_{0};
   std::atomic<uint32_t> readerEnd_{0};
   std::atomic<bool> readerEnded_{false};
+  uint32_t session_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "device/usb_class_base.h"
 #include "diagnostics/bounded_text.h"
 #include "diagnostics/system_message.h"
+#include "host/input_delivery.h"
 
 namespace {
 
@@ -33,7 +34,11 @@ void ReportReaderTrouble(XtraInstance& instance, TStdXtra_IMoaMmXScript& script)
     script.SendInternalErrorToDirector(text, XtraResult::kNoCode);
   }
   ReportReaderFailure(instance, script, device.TakeReaderTrouble());
-  ReportReaderFailure(instance, script, device.TakeReaderEnd());
+  // Seen before the buffer is: the reader stores nothing after its end, so
+  // an empty buffer then holds no report from before it.
+  const bool ended = device.ReaderEndNoted();
+  if (ended && (!InputHandlerListens(instance) || device.input().Packets() == 0))
+    ReportReaderFailure(instance, script, device.TakeReaderEnd());
 }
 
 bool AnsweredList(CallContext& context, MoaError status, const char* what) {

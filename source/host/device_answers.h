@@ -7,10 +7,12 @@
 
 // Shows the failure of an open while boxes are on, then answers the status.
 void ReportFailedOpen(CallContext& context, const char* kind, const char* hint);
-// What the reader met reaches the movie when it next reads: reports lost to
-// the buffer's bound, reads that failed, and a device that went away.
+// What the reader met reaches the movie at the first of: its next method
+// that reads or asks the status, or the host's next idle (DeliverInput):
+// reports lost to the buffer's bound, reads that failed, and a device that
+// went away. While the input handler listens, the device's going waits for
+// the last reports stored before it: they reach the handler first.
 void ReportReaderTrouble(CallContext& context);
-// The same outside a method call: after an input call, at the host's idle.
 void ReportReaderTrouble(XtraInstance& instance, TStdXtra_IMoaMmXScript& script);
 // A list the host could not finish is no answer: the movie is told why, and
 // false returned.

@@ -238,22 +238,29 @@ void InputCall::Make(HostValue& reports) {
 
 }  // namespace
 
-void DeliverInput(XtraInstance& instance) {
-  InputHandlerState& state = instance.input;
+bool InputHandlerListens(const XtraInstance& instance) {
+  const InputHandlerState& state = instance.input;
   // A handler the movie lacks is not asked for again at every idle.
-  if (!state.name[0] || state.toldUnknown || instance.forgetPending || !instance.device || !instance.hostServices) return;
+  return state.name[0] && !state.toldUnknown && instance.device && instance.device->IsOpen();
+}
+
+void DeliverInput(XtraInstance& instance) {
+  if (instance.forgetPending || !instance.device || !instance.hostServices) return;
   if (!instance.hostServices->values() || !instance.hostServices->player()) return;
-  if (!instance.device->IsOpen()) {
+  // A closed or another device: its first report is told in full.
+  InputHandlerState& state = instance.input;
+  if (!instance.device->IsOpen() || state.heardSession != instance.device->DeviceSession()) {
     state.heard.clear();
-    return;
+    state.heardSession = instance.device->DeviceSession();
   }
   const ScriptObject script(instance);
   if (!script.get()) return;
-  InputCall call(instance, *script.get());
-  HostValue reports(instance.hostServices->values());
-  if (call.Gather(reports)) call.Make(reports);
-  if (!instance.forgetPending && instance.device->input().Packets() == 0)
-    ReportReaderTrouble(instance, *script.get());
+  if (InputHandlerListens(instance)) {
+    InputCall call(instance, *script.get());
+    HostValue reports(instance.hostServices->values());
+    if (call.Gather(reports)) call.Make(reports);
+  }
+  if (!instance.forgetPending) ReportReaderTrouble(instance, *script.get());
 }
 
 void SettleLentInput(XtraInstance& instance) {

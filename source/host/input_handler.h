@@ -46,6 +46,8 @@ struct InputHandlerState {
   // reports may each hold a control of one name).
   size_t reportsSinceCall = 0;
   std::map<std::pair<uint8_t, std::string>, ControlValue> heard;
+  // The device session `heard` belongs to (UsbClassBase::DeviceSession).
+  uint32_t heardSession = 0;
   // Counts the Resets: a handler that sets another handler or mode during
   // its own call must not have the call it ends overwrite the fresh start.
   uint32_t resets = 0;

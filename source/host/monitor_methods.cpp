@@ -12,12 +12,17 @@ namespace {
 constexpr size_t kHandlerArgumentSize = 255;
 
 // A non-empty handler name starts monitoring with this instance, an empty
-// one stops it for everyone; a name that is no text changes nothing.
+// one stops it for everyone; a name that is no text changes nothing. The
+// answer stays empty unless monitoring cannot start.
 bool SwitchMonitoring(CallContext& context, char (&field)[XtraInstance::kHandlerNameSize], int nameArgument) {
   char name[kHandlerArgumentSize];
   if (!context.TextArgument(nameArgument, name, sizeof name)) return false;
   CopyText(field, name);
-  SetMonitorTarget(name[0] ? &context.script : nullptr);
+  const XtraResult switched = SetMonitorTarget(name[0] ? &context.script : nullptr);
+  if (switched.isError) {
+    context.StoreResult(switched);
+    context.AnswerStatus();
+  }
   return true;
 }
 

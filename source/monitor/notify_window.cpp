@@ -1,11 +1,11 @@
 #include "monitor/notify_window.h"
 
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 
 #include "device/collection_cache.h"
 #include "device/interface_path.h"
+#include "diagnostics/system_message.h"
 #include "host/interface_objects.h"
 #include "monitor/hid_device_events.h"
 #include "monitor/window_owners.h"
@@ -74,30 +74,30 @@ ScopedDeviceNotification Listen(HWND window, const GUID& interfaceClass) {
   return ScopedDeviceNotification(RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
 }
 
-void StartNotifyWindow() {
-  RegisterWindowClass();
-  // Another copy of the Xtra, in this process or another, already listens.
-  if (FindWindowW(kNotifyWindowName, kNotifyWindowName)) return;
-  MonitorState& monitor = Monitor();
-  monitor.window.reset(CreateWindowExW(0, kNotifyWindowName, kNotifyWindowName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
-                                       CW_USEDEFAULT, 0, nullptr, nullptr, nullptr, nullptr));
-  if (!monitor.window) {
-    // No script can be told (monitoring answers nothing), but a debugger can.
-    char line[96];
-    std::snprintf(line, sizeof line, "HidBridge: no device monitoring, the window failed (error %lu)\n",
-                  static_cast<unsigned long>(GetLastError()));
-    OutputDebugStringA(line);
-    return;
-  }
-  monitor.usbNotification = Listen(monitor.window.get(), kUsbDeviceInterface);
-  monitor.hidNotification = Listen(monitor.window.get(), kHidInterface);
-}
-
 void StopNotifyWindow() {
   MonitorState& monitor = Monitor();
   monitor.usbNotification.reset();
   monitor.hidNotification.reset();
   monitor.window.reset();
+}
+
+// A message-only window: Windows hands it the broadcasts it registered for,
+// and it is this process's own, found through its state, never by name: a
+// top-level window of this name may be another process's copy of the Xtra.
+XtraResult StartNotifyWindow() {
+  RegisterWindowClass();
+  MonitorState& monitor = Monitor();
+  XtraResult result;
+  result.SetOk();
+  monitor.window.reset(CreateWindowExW(0, kNotifyWindowName, kNotifyWindowName, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       nullptr, nullptr));
+  if (monitor.window) monitor.usbNotification = Listen(monitor.window.get(), kUsbDeviceInterface);
+  if (monitor.usbNotification) monitor.hidNotification = Listen(monitor.window.get(), kHidInterface);
+  if (!monitor.hidNotification) {
+    SetSystemError(result, "Could not listen for device changes", GetLastError());
+    StopNotifyWindow();
+  }
+  return result;
 }
 
 // The broadcast's own size bounds its path, terminated or not; up to `skip`
@@ -159,11 +159,14 @@ XtraResult SetMonitorTarget(TStdXtra_IMoaMmXScript* target) {
   // Let go of only once monitoring has moved on.
   const ScopedScriptReference previous(monitor.target.release());
   monitor.target.reset(target);
+  XtraResult result = Ok();
   if (target && !monitor.window)
-    StartNotifyWindow();
+    result = StartNotifyWindow();
   else if (!target && monitor.window)
     StopNotifyWindow();
-  return Ok();
+  // A monitor that cannot listen is none: the movie hears so, not "Ok".
+  if (result.isError) monitor.target.reset();
+  return result;
 }
 
 void ReleaseNotifyWindowClass() {

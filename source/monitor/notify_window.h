@@ -1,5 +1,6 @@
-// The hidden window through which Windows tells of USB devices arriving and
-// leaving. One per process: the instance that asked last hears every event.
+// The hidden window through which Windows tells of USB devices and HID
+// collections arriving and leaving. One per process, whatever other
+// processes run the Xtra: the instance that asked last hears every event.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,9 @@
 struct TStdXtra_IMoaMmXScript;
 struct XtraInstance;
 
-// Starts monitoring for `target`, or stops it for everyone when null.
+// Starts monitoring for `target`, or stops it for everyone when null. An
+// error when Windows would not make or register the window: nothing
+// monitors then.
 XtraResult SetMonitorTarget(TStdXtra_IMoaMmXScript* target);
 TStdXtra_IMoaMmXScript* MonitorTarget();
 // Ends monitoring if this instance receives the events.

@@ -461,32 +461,45 @@ bool Heard(WPARAM code, const std::string& path) {
   return false;
 }
 
-TEST_F(TestDevices, AUnicodeWindowHearsArrivalAndRemovalWithThePath) {
+// Plugs and unplugs a pad while a window made under `parent` listens for HID
+// collections: it must hear both, with the path.
+void HearsThePad(HWND parent) {
   gHeard.clear();
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = Listener;
   windowClass.lpszClassName = WIDE_TEXT("CONFORMANCE_DEVICES");
   ASSERT_NE(RegisterClassExW(&windowClass), 0);
-  HWND window = CreateWindowExW(0, WIDE_TEXT("CONFORMANCE_DEVICES"), WIDE_TEXT(""), 0, 0, 0, 0, 0, nullptr, nullptr,
-                                nullptr, nullptr);
+  HWND window = CreateWindowExW(0, WIDE_TEXT("CONFORMANCE_DEVICES"), WIDE_TEXT("CONFORMANCE_DEVICES"), 0, 0, 0, 0, 0,
+                                parent, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
+  // FindWindow looks at top-level windows alone.
+  EXPECT_EQ(FindWindowW(WIDE_TEXT("CONFORMANCE_DEVICES"), WIDE_TEXT("CONFORMANCE_DEVICES")),
+            parent == HWND_MESSAGE ? nullptr : window);
+  EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, WIDE_TEXT("CONFORMANCE_DEVICES"), WIDE_TEXT("CONFORMANCE_DEVICES")),
+            parent == HWND_MESSAGE ? window : nullptr);
   DEV_BROADCAST_DEVICEINTERFACE_W filter{};
   filter.dbcc_size = sizeof filter;
   filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
   HidD_GetHidGuid(&filter.dbcc_classguid);
   HDEVNOTIFY registration = RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-  ASSERT_NE(registration, nullptr);
-  {
+  EXPECT_NE(registration, nullptr);
+  if (registration) {
     TestDevice pad(kVendorId, 0x0A04, Pad());
-    ASSERT_TRUE(pad.plugged());
+    EXPECT_TRUE(pad.plugged());
     EXPECT_TRUE(Heard(DBT_DEVICEARRIVAL, pad.path())) << pad.path();
-    ASSERT_TRUE(pad.Unplug());
+    EXPECT_TRUE(pad.Unplug());
     EXPECT_TRUE(Heard(DBT_DEVICEREMOVECOMPLETE, pad.path())) << pad.path();
+    UnregisterDeviceNotification(registration);
   }
-  UnregisterDeviceNotification(registration);
   DestroyWindow(window);
   UnregisterClassW(WIDE_TEXT("CONFORMANCE_DEVICES"), nullptr);
 }
+
+TEST_F(TestDevices, AUnicodeWindowHearsArrivalAndRemovalWithThePath) { HearsThePad(nullptr); }
+
+// The Xtra's window is message-only: it hears what it registered for, and
+// no other process's FindWindow finds it.
+TEST_F(TestDevices, AMessageOnlyWindowHearsTheSameAndFindWindowDoesNotFindIt) { HearsThePad(HWND_MESSAGE); }
 
 }  // namespace

@@ -188,18 +188,32 @@ TEST_F(Diagnostics, AFailedDeviceSearchShowsItsBoxBesideItsList) {
   }
 }
 
-TEST_F(Diagnostics, AReaderThatLostItsDeviceIsReportedAsAnInternalErrorOnce) {
+// Without an input handler and without a call: the movie's next idle tells
+// what the reader met, once, and the reports stay the movie's to read.
+TEST_F(Diagnostics, WhatTheReaderMetReachesTheMovieAtTheNextIdleOnce) {
   const standin::DeviceId pad = Plug();
   ScriptInstance& me = New();
   ASSERT_EQ(me.Call(kOpenById, kPadIds), "\"Ok\"");
   me.Call(kPrivateInstance, "1, 0, \"OnInternal\"");
+  ASSERT_TRUE(Eventually([&] { return standin::PendingReadCount(pad) == 1; }));
+  standin::FailNext("ReadFile", ERROR_GEN_FAILURE);
+  standin::SendInputReport(pad, {1});
+  standin::SendInputReport(pad, {2});
+  // The reader tells of a failure before it reads on.
+  ASSERT_TRUE(WaitForPackets(2));
+  Idle();
+  EXPECT_TRUE(std::regex_match(
+      TakeHandlerCalls(), std::regex("OnInternal\\([0-9]+, \"A device attached to the system is not functioning.\", 31\\)\n")));
+
   standin::Unplug(pad);
   ASSERT_TRUE(ReadersEnded());
-  me.Call(kReadPacket);
-  me.Call(kReadPacket);
   Idle();
   EXPECT_TRUE(std::regex_match(TakeHandlerCalls(),
                                std::regex("OnInternal\\([0-9]+, \"The device is not connected.\", 1167\\)\n")));
+  EXPECT_EQ(me.Call(kReadPacket), "[1, 0, 0, 0, 0, 0, 0, 0, 0]");
+  me.Call(kGetStatus);
+  Idle();
+  EXPECT_EQ(TakeHandlerCalls(), "") << "told once";
 }
 
 TEST_F(Diagnostics, TheLogFileGetsTheStampAndEveryCallbacksArguments) {

@@ -71,4 +71,19 @@ TEST_F(InputChanges, AHandlerThatClosesTheDeviceHearsNoMoreAndNothingIsReadTwice
   EXPECT_EQ(calls, 1);
 }
 
+// What the handler heard goes with the device: a reopened one's first report
+// is told in full, even one the same as the last before Close.
+TEST_F(InputChanges, AReopenedDeviceIsToldInFull) {
+  EXPECT_NE(Changes({{1, 1, 10}}), "");
+  ASSERT_EQ(hid().Call(kClose), "\"Ok\"");
+  Idle();
+  ASSERT_EQ(hid().Call(kOpenById, kPadIds), "\"Ok\"");
+  EXPECT_EQ(Changes({{1, 1, 10}}), "[#Button1: 1, #Button2: 0, #X: 10]\n") << "after Close and an idle";
+  ASSERT_EQ(hid().Call(kClose), "\"Ok\"");
+  ASSERT_EQ(hid().Call(kOpenById, kPadIds), "\"Ok\"");
+  EXPECT_EQ(Changes({{1, 1, 10}}), "[#Button1: 1, #Button2: 0, #X: 10]\n") << "after Close alone";
+  ASSERT_EQ(hid().Call(kOpenById, kPadIds), "\"Ok\"");
+  EXPECT_EQ(Changes({{1, 1, 10}}), "[#Button1: 1, #Button2: 0, #X: 10]\n") << "after an open alone";
+}
+
 }  // namespace

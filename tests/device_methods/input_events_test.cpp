@@ -44,6 +44,29 @@ TEST_F(InputEvents, ReadingMeanwhileNeverDeliversAReportTwice) {
   EXPECT_EQ(readInside, "[]") << "the reports being delivered are no longer in the buffer";
 }
 
+// While a handler hears the reports, an unplug waits for the last of them,
+// at idle and in a call alike; it is told at the idle that delivers them.
+TEST_F(InputEvents, AnUnplugIsToldAfterTheLastReportsTheHandlerHears) {
+  ScriptInstance& me = OpenPad(pad);
+  SendCounted(0, 300);
+  ASSERT_EQ(me.Call(kSetInputHandler, "\"padInput\""), "\"Ok\"");
+  standin::Unplug(pad);
+  ASSERT_TRUE(ReadersEnded());
+  Idle();
+  EXPECT_EQ(calls, 1);
+  me.Call(kGetStatus);
+  Idle();
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(Delivered().size(), 300u);
+  // The calls by name; the reports are too long a text for a regex.
+  std::string called;
+  for (const auto& call : host.player().calls())
+    called += call.name == "padInput" ? "padInput\n" : call.name + "(" + call.arguments + ")\n";
+  EXPECT_TRUE(std::regex_match(
+      called, std::regex("padInput\npadInput\nHidBridge_InternalError\\([0-9]+, \"The device is not connected.\", 1167\\)\n")))
+      << called;
+}
+
 TEST_F(InputEvents, CloseAndForgetStopDelivery) {
   ScriptInstance& me = OpenPad(pad);
   ASSERT_EQ(me.Call(kSetInputHandler, "\"padInput\""), "\"Ok\"");

@@ -1,5 +1,6 @@
 // Device-change monitoring: the hidden window, the events a movie's handlers
 // receive, and who may start and stop it.
+#include <iterator>
 #include <regex>
 
 #include "device_broadcast.h"
@@ -18,7 +19,7 @@ class Monitoring : public SimulatedDevices {
     EXPECT_EQ(standin::DeviceNotificationCount(), 0u);
   }
 
-  static HWND MonitorWindow() { return FindWindowA("HIDBRIDGE_WND", "HIDBRIDGE_WND"); }
+  static HWND MonitorWindow() { return FindWindowExA(HWND_MESSAGE, nullptr, "HIDBRIDGE_WND", "HIDBRIDGE_WND"); }
 
   // What Windows would send for a USB device interface with this path.
   LRESULT SendInterfaceChange(WPARAM code, const std::string& path) {
@@ -166,19 +167,47 @@ TEST_F(Monitoring, OnlyArrivalsAndCompletedRemovalsOfInterfacesReachTheMovie) {
   me.Call(kMonitorDevice, "0, 0, \"\"");
 }
 
-TEST_F(Monitoring, AnotherWindowOfTheSameNameKeepsThisProcessFromListening) {
+// Another process that runs the Xtra, Director or the console beside it,
+// has a top-level window of the same name: this process still listens, in a
+// window of its own that no FindWindow finds.
+TEST_F(Monitoring, AnotherProcessListeningTakesNoEventsFromThisOne) {
+  const HWND other = standin::WindowOfAnotherProcess("HIDBRIDGE_WND", "HIDBRIDGE_WND");
   ScriptInstance& me = New();
-  me.Call(kMonitorDevice, "0, 0, \"OnDevice\"");  // registers the class
-  me.Call(kMonitorDevice, "0, 0, \"\"");
-  HWND other = CreateWindowExA(0, "HIDBRIDGE_WND", "HIDBRIDGE_WND", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(other, nullptr);
-  me.Call(kMonitorDevice, "0, 0, \"OnDevice\"");
-  EXPECT_EQ(standin::WindowCount(), 1u);
-  EXPECT_EQ(standin::DeviceNotificationCount(), 0u);
+  EXPECT_EQ(me.Call(kMonitorHidDevices, "\"OnHid\""), "<Void>");
+  EXPECT_EQ(me.Call(kPrivateGlobal).find("#Monitoring: 1, #NotifyWindow: 1"), 2u) << me.Call(kPrivateGlobal);
+  EXPECT_EQ(FindWindowA("HIDBRIDGE_WND", "HIDBRIDGE_WND"), other) << "ours is message-only";
   Plug();
   Idle();
-  EXPECT_EQ(TakeEvents(), "");
-  DestroyWindow(other);
+  EXPECT_TRUE(std::regex_match(TakeHandlerCalls(), std::regex("OnHid\\(\\[#TYPE: #DEVICEARRIVAL, .*\\]\\)\n")));
+  me.Call(kMonitorHidDevices, "\"\"");
+  standin::EndWindowOfAnotherProcess(other);
+}
+
+// Without its window, or either registration, nothing would ever be heard:
+// the movie is told, and nothing monitors.
+TEST_F(Monitoring, AMonitorThatCannotListenAnswersAnErrorAndMonitorsNothing) {
+  ScriptInstance& me = New();
+  me.Call(kShowErrorsAsDialogs, "0");
+  const char* faults[][2] = {{"CreateWindowExW", "0"}, {"RegisterDeviceNotificationW", "0"},
+                             {"RegisterDeviceNotificationW", "1"}};
+  for (const auto& fault : faults) {
+    standin::FailNext(fault[0], ERROR_NOT_ENOUGH_MEMORY, static_cast<unsigned>(std::stoi(fault[1])));
+    EXPECT_EQ(me.Call(kMonitorHidDevices, "\"OnHid\""),
+              "\"Error :Could not listen for device changes: Not enough memory resources are available to process "
+              "this command. (8)\"")
+        << fault[0] << " failing at call " << fault[1];
+    EXPECT_EQ(me.Call(kPrivateGlobal).find("#Monitoring: 0, #NotifyWindow: 0"), 2u) << me.Call(kPrivateGlobal);
+    EXPECT_EQ(standin::WindowCount(), 0u);
+    EXPECT_EQ(standin::DeviceNotificationCount(), 0u);
+  }
+  Idle();
+  const std::string calls = TakeHandlerCalls();
+  const std::regex told("HidBridge_XtraError\\(\\[.*#Help: \"Could not listen for device changes: .*\"\\]\\)\n");
+  EXPECT_EQ(std::distance(std::sregex_iterator(calls.begin(), calls.end(), told), std::sregex_iterator()), 3) << calls;
+  EXPECT_EQ(me.Call(kMonitorDevice, "0, 0, \"OnDevice\""), "<Void>") << "the next start tries again";
+  Plug();
+  Idle();
+  EXPECT_EQ(TakeEvents(), "OnDevice DEVICEARRIVAL 1133 50475\n");
   me.Call(kMonitorDevice, "0, 0, \"\"");
 }
 

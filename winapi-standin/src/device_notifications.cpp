@@ -12,6 +12,7 @@
 #include "standin/simulated_bus.h"
 #include "hid_guid.h"
 #include "standin/window_control.h"
+#include "faults.h"
 #include "text_conversions.h"
 #include "window_state.h"
 
@@ -131,7 +132,10 @@ HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID Notifica
   return handle;
 }
 
+const FaultPoint kRegisterDeviceNotificationWFault{"RegisterDeviceNotificationW"};
+
 HDEVNOTIFY WINAPI RegisterDeviceNotificationW(HANDLE hRecipient, LPVOID NotificationFilter, DWORD Flags) {
+  if (kRegisterDeviceNotificationWFault.Fails()) return nullptr;
   return RegisterDeviceNotificationA(hRecipient, NotificationFilter, Flags);
 }
 

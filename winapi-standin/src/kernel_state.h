@@ -36,7 +36,8 @@ struct Kernel {
   // out.
   std::vector<const KernelObject*> restingWaits;
   std::uint64_t restEndings = 0;
-  // Threads blocked in any call, GetOverlappedResult's waiters among them.
+  // Threads blocked in a synchronous read or write or in GetOverlappedResult
+  // (the waits count themselves in waits.cpp).
   int blockedThreads = 0;
   std::map<std::uintptr_t, std::shared_ptr<KernelObject>> handles;
   // Handle values are never reused, so a stale handle fails rather than

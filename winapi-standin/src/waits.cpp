@@ -38,23 +38,38 @@ int TrySatisfy(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitA
   return -1;
 }
 
-// Counts this thread among the objects' waiters, and the blocked threads,
-// for as long as it waits.
+class Waiting;
+// Every wait under way, under the kernel lock. Never destroyed: a thread may
+// still wait while the program ends.
+std::vector<const Waiting*>& Waits() {
+  static auto* waits = new std::vector<const Waiting*>;
+  return *waits;
+}
+
+// Counts this thread among the objects' waiters for as long as it waits.
 class Waiting {
  public:
-  explicit Waiting(const std::vector<std::shared_ptr<Waitable>>& objects) : objects_(objects) {
+  Waiting(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll) : objects_(objects), waitAll_(waitAll) {
     for (const auto& object : objects_) ++object->waiters;
-    ++TheKernel().blockedThreads;
+    Waits().push_back(this);
   }
   ~Waiting() {
     for (const auto& object : objects_) --object->waiters;
-    --TheKernel().blockedThreads;
+    Waits().erase(std::find(Waits().begin(), Waits().end(), this));
   }
   Waiting(const Waiting&) = delete;
   Waiting& operator=(const Waiting&) = delete;
 
+  // Nothing the wait waits for has happened yet: the thread is blocked.
+  bool Blocked() const {
+    const auto signalled = [](const auto& object) { return object->Signalled(); };
+    return waitAll_ ? !std::all_of(objects_.begin(), objects_.end(), signalled)
+                    : std::none_of(objects_.begin(), objects_.end(), signalled);
+  }
+
  private:
   const std::vector<std::shared_ptr<Waitable>>& objects_;
+  const bool waitAll_;
 };
 
 // A wait of a second or more on one object: how a thread kept for later
@@ -99,7 +114,7 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds)
     if (!waitable) return Fail(ERROR_INVALID_HANDLE);
     objects.push_back(std::move(waitable));
   }
-  const Waiting waiting(objects);
+  const Waiting waiting(objects, waitAll);
   const Resting resting(objects, IsRest(count, milliseconds));
   // Only a rest that can run out can be ended early.
   const bool endable = IsRest(count, milliseconds) && milliseconds != INFINITE;
@@ -191,7 +206,8 @@ std::size_t RestingThreadCount() {
 
 std::size_t BlockedThreadCount() {
   auto lock = LockKernel();
-  return static_cast<std::size_t>(TheKernel().blockedThreads);
+  const auto blocked = std::count_if(Waits().begin(), Waits().end(), [](const Waiting* wait) { return wait->Blocked(); });
+  return static_cast<std::size_t>(blocked + TheKernel().blockedThreads);
 }
 
 }  // namespace standin

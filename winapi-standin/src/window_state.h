@@ -25,8 +25,9 @@ struct Window {
   std::string className;  // folded: class names ignore case
   std::string title;
   WNDPROC proc;
-  std::thread::id thread;
+  std::thread::id thread;  // none for another process's window
   bool unicode;
+  bool messageOnly;
 };
 
 struct QueuedMessage {

@@ -15,6 +15,7 @@
 #include "standin/simulated_bus.h"
 #include "standin/window_control.h"
 #include "standin/windows.h"
+#include "faults.h"
 #include "text_conversions.h"
 #include "window_state.h"
 
@@ -116,10 +117,12 @@ BOOL UnregisterClassOf(const std::string& name) {
   return TRUE;
 }
 
-// Null matches any class or title.
-HWND FindWindowOf(const std::string* className, const std::string* title) {
+// Null matches any class or title. FindWindow looks at top-level windows,
+// of every process; message-only windows only when asked for those.
+HWND FindWindowOf(const std::string* className, const std::string* title, bool messageOnly) {
   std::lock_guard lock(Windows().mutex);
   for (const auto& [handle, window] : Windows().windows) {
+    if (window.messageOnly != messageOnly) continue;
     if (className && window.className != *className) continue;
     if (title && window.title != *title) continue;
     return handle;
@@ -127,7 +130,16 @@ HWND FindWindowOf(const std::string* className, const std::string* title) {
   return nullptr;
 }
 
-HWND CreateWindowOf(const std::string& className, const std::string& title) {
+// What FindWindowEx searches below `parent`: top-level or message-only
+// windows; children the stand-in has none of.
+bool SearchesUnder(HWND parent, HWND childAfter, bool* messageOnly) {
+  *messageOnly = parent == HWND_MESSAGE;
+  return !childAfter && (!parent || parent == HWND_MESSAGE);
+}
+
+HWND NewWindowHandle() { return reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10000 + 4 * ++Windows().windowsMade)); }
+
+HWND CreateWindowOf(const std::string& className, const std::string& title, HWND parent) {
   HWND handle = nullptr;
   WNDPROC proc = nullptr;
   {
@@ -138,8 +150,9 @@ HWND CreateWindowOf(const std::string& className, const std::string& title) {
       return nullptr;
     }
     proc = found->second.proc;
-    handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10000 + 4 * ++Windows().windowsMade));
-    Windows().windows[handle] = {found->first, title, proc, std::this_thread::get_id(), found->second.unicode};
+    handle = NewWindowHandle();
+    Windows().windows[handle] = {found->first, title, proc, std::this_thread::get_id(), found->second.unicode,
+                                 parent == HWND_MESSAGE};
   }
   if (!proc(handle, WM_NCCREATE, 0, 0) || proc(handle, WM_CREATE, 0, 0) == -1) {
     DestroyWindow(handle);
@@ -147,6 +160,9 @@ HWND CreateWindowOf(const std::string& className, const std::string& title) {
   }
   return handle;
 }
+
+// Another process's procedure: nothing of this process runs for its window.
+LRESULT CALLBACK OtherProcessProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 bool Matches(const MSG& msg, HWND window, UINT first, UINT last) {
   if (window && msg.hwnd != window) return false;
@@ -166,6 +182,18 @@ std::size_t WindowCount() {
 std::size_t ClassRegistrationCount() {
   std::lock_guard lock(Windows().mutex);
   return Windows().classRegistrations;
+}
+
+HWND WindowOfAnotherProcess(const char* className, const char* title) {
+  std::lock_guard lock(Windows().mutex);
+  HWND handle = NewWindowHandle();
+  Windows().windows[handle] = {FoldCase(className), title, OtherProcessProc, std::thread::id(), true, false};
+  return handle;
+}
+
+void EndWindowOfAnotherProcess(HWND window) {
+  std::lock_guard lock(Windows().mutex);
+  Windows().windows.erase(window);
 }
 
 }  // namespace standin
@@ -213,25 +241,40 @@ BOOL WINAPI UnregisterClassW(LPCWSTR lpClassName, HINSTANCE) {
 }
 
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
-  const std::string className = lpClassName ? FoldCase(lpClassName) : "";
-  const std::string title = lpWindowName ? lpWindowName : "";
-  return FindWindowOf(lpClassName ? &className : nullptr, lpWindowName ? &title : nullptr);
+  return FindWindowExA(nullptr, nullptr, lpClassName, lpWindowName);
 }
 
 HWND WINAPI FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) {
-  const std::string className = FoldCase(NarrowName(lpClassName).c_str());
-  const std::string title = NarrowName(lpWindowName);
-  return FindWindowOf(lpClassName ? &className : nullptr, lpWindowName ? &title : nullptr);
+  return FindWindowExW(nullptr, nullptr, lpClassName, lpWindowName);
 }
 
-HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD, int, int, int, int, HWND, HMENU,
-                            HINSTANCE, LPVOID) {
-  return CreateWindowOf(FoldCase(lpClassName), lpWindowName ? lpWindowName : "");
+HWND WINAPI FindWindowExA(HWND hWndParent, HWND hWndChildAfter, LPCSTR lpszClass, LPCSTR lpszWindow) {
+  bool messageOnly = false;
+  if (!SearchesUnder(hWndParent, hWndChildAfter, &messageOnly)) return nullptr;
+  const std::string className = lpszClass ? FoldCase(lpszClass) : "";
+  const std::string title = lpszWindow ? lpszWindow : "";
+  return FindWindowOf(lpszClass ? &className : nullptr, lpszWindow ? &title : nullptr, messageOnly);
 }
 
-HWND WINAPI CreateWindowExW(DWORD, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD, int, int, int, int, HWND, HMENU,
-                            HINSTANCE, LPVOID) {
-  return CreateWindowOf(FoldCase(NarrowName(lpClassName).c_str()), NarrowName(lpWindowName));
+HWND WINAPI FindWindowExW(HWND hWndParent, HWND hWndChildAfter, LPCWSTR lpszClass, LPCWSTR lpszWindow) {
+  bool messageOnly = false;
+  if (!SearchesUnder(hWndParent, hWndChildAfter, &messageOnly)) return nullptr;
+  const std::string className = FoldCase(NarrowName(lpszClass).c_str());
+  const std::string title = NarrowName(lpszWindow);
+  return FindWindowOf(lpszClass ? &className : nullptr, lpszWindow ? &title : nullptr, messageOnly);
+}
+
+HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD, int, int, int, int,
+                            HWND hWndParent, HMENU, HINSTANCE, LPVOID) {
+  return CreateWindowOf(FoldCase(lpClassName), lpWindowName ? lpWindowName : "", hWndParent);
+}
+
+const FaultPoint kCreateWindowExWFault{"CreateWindowExW"};
+
+HWND WINAPI CreateWindowExW(DWORD, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD, int, int, int, int,
+                            HWND hWndParent, HMENU, HINSTANCE, LPVOID) {
+  if (kCreateWindowExWFault.Fails()) return nullptr;
+  return CreateWindowOf(FoldCase(NarrowName(lpClassName).c_str()), NarrowName(lpWindowName), hWndParent);
 }
 
 BOOL WINAPI DestroyWindow(HWND hWnd) {

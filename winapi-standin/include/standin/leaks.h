@@ -17,10 +17,12 @@ std::size_t LiveThreadCount();
 // Those of them blocked in a wait of a second or more on one object that
 // nothing has signalled yet: threads kept for later work.
 std::size_t RestingThreadCount();
-// Waits until no such thread is left, for at most `patience`; true if none is.
+// Waits until no live thread is left, for at most `patience`; true if none is.
 bool AwaitThreadsEnded(std::chrono::milliseconds patience);
-// Threads blocked now in a wait, a synchronous read or write, or
-// GetOverlappedResult: a test's other thread acts once one is.
+// Threads blocked now, with nothing yet to wake them: in a wait that nothing
+// has satisfied, a synchronous read or write, or GetOverlappedResult. A
+// test's other thread acts once one is; when every live thread is, none of
+// them has anything left to do.
 std::size_t BlockedThreadCount();
 
 }  // namespace standin
