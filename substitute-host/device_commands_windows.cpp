@@ -64,18 +64,26 @@ class Announcements {
   }
 
   // Idles until `path` has been announced as arriving or leaving, for at
-  // most ten seconds; false when it was not.
+  // most ten seconds; false when it was not. A removal is waited for with
+  // the windows' messages alone: the movie idles after the command, once
+  // the reader has met the removal too (Unplug).
   bool AwaitFor(IdleLoop& idle, const std::wstring& path, bool arrival) {
+    const auto step = [&] { arrival ? idle.Once() : idle.Messages(); };
     const std::wstring key = Folded(path);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {
-      idle.Once();
+      step();
       if ((arrival ? arrived_ : left_).erase(key)) break;
       if (std::chrono::steady_clock::now() > deadline) return false;
       Sleep(10);
     }
     // The Xtra's window hears the same broadcast just before or after this one.
-    idle.For(20);
+    const auto heard = std::chrono::steady_clock::now() + std::chrono::milliseconds(20);
+    while (std::chrono::steady_clock::now() < heard) {
+      step();
+      Sleep(10);
+    }
+    step();
     return true;
   }
 
@@ -217,10 +225,22 @@ bool Plug(CommandContext& context) {
   return true;
 }
 
+// unplug pad from hid: Windows announces the removal and hid's reader meets
+// it, each in its own time. The movie idles after both, so that the
+// removal's handler call and then what the reader met show under the
+// command, in that order, however Wine's pace goes.
 bool Unplug(CommandContext& context) {
   ScriptDevice* device = nullptr;
   std::string name;
-  if (!FindDevice(context.arguments, &device, &name) || !context.arguments.End()) return false;
+  if (!FindDevice(context.arguments, &device, &name)) return false;
+  std::string object;
+  ScriptInstance* reader = nullptr;
+  if (context.arguments.More()) {
+    if (!context.arguments.Word("from") || !context.arguments.Name("an object", &object)) return false;
+    reader = context.instanceNamed(object);
+    if (!reader) return context.arguments.Fail("no object is named " + object);
+  }
+  if (!context.arguments.End()) return false;
   const std::wstring path = device->plugged->path();
   const DWORD error = device->plugged->Unplug();
   Devices().erase(FoldCase(name));
@@ -228,6 +248,8 @@ bool Unplug(CommandContext& context) {
   context.transcript.Note("unplugged " + name);
   if (!Announcements::Instance().AwaitFor(context.idle, path, false))
     return context.arguments.Fail("Windows did not announce the device's removal");
+  if (reader && !AwaitStoppedReading(context, *reader))
+    return context.arguments.Fail(object + " is still reading after " + std::to_string(kLongestWaitSeconds) + " s");
   return true;
 }
 
@@ -338,7 +360,7 @@ std::vector<CommandInfo> DeviceCommands() {
        "plug <name> [#vendorId: 0x046D, #productId: 0xC52B, #product: \"Pad\", #input: 9, ... or #descriptor: [...], "
        "#gamepad, #keyboard or #buttonBox]",
        Plug},
-      {"unplug", "unplug <name>", Unplug},
+      {"unplug", "unplug <name> [from <object>]", Unplug},
       {"send", "send <name> [<report ID>, <byte>, ...] or [#X: 100, #Button1: 1]", Send, false},
       {"burst", "burst <name> [<report ID>, <byte>, ...] <rate> per second for <duration> ms", Burst},
       {"received", "received <name>", Received},

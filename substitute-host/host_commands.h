@@ -100,6 +100,9 @@ bool RemovePath(CommandContext& context);
 bool PlayDirector(CommandContext& context);
 // wait until <object> has <n> packets | <object> stops reading | <handler> is called | <device> is read
 bool WaitUntil(CommandContext& context);
+// Asks GetStatus, as a movie would, without idling, until the object's
+// reader has ended, for at most kLongestWaitSeconds; false if it has not.
+bool AwaitStoppedReading(CommandContext& context, ScriptInstance& instance);
 // Whether every report the script's device sent has been read and stored by
 // the one object that reads it, now waiting in its next read: what a packet
 // count cannot tell once DoNotBufferPackets keeps one packet. False with why

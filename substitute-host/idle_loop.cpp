@@ -8,6 +8,8 @@ void IdleLoop::Once() {
   host_.notification().NotifyAll();
 }
 
+void IdleLoop::Messages() { host_.DispatchWindowMessages(); }
+
 void IdleLoop::For(int milliseconds) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   while (std::chrono::steady_clock::now() < end) {

@@ -10,6 +10,8 @@ class IdleLoop {
   explicit IdleLoop(DirectorHost& host) : host_(host) {}
 
   void Once();
+  // What Windows sent or posted the windows, without the movie's idle.
+  void Messages();
   // Lets time pass, idling every 10 ms, and once more at the end.
   void For(int milliseconds);
 

@@ -37,6 +37,17 @@ HeldValue Ask(CommandContext& context, ScriptInstance& instance, const char* met
   return HeldValue(context.host.values(), answer);
 }
 
+}  // namespace
+
+bool AwaitStoppedReading(CommandContext& context, ScriptInstance& instance) {
+  return Await(nullptr, [&] {
+    const HeldValue status = Ask(context, instance, "GetStatus");
+    return status.lingo().type == kMoaMmValueType_PropList && !status.Integer("Reading");
+  });
+}
+
+namespace {
+
 // Without idling, as while Director runs a message-window command: a
 // listening handler hears the packets only at the idle after the wait.
 bool AwaitPackets(CommandContext& context, ScriptInstance& instance, const std::string& name) {
@@ -60,11 +71,7 @@ bool AwaitPackets(CommandContext& context, ScriptInstance& instance, const std::
 // then, at the idle after the wait.
 bool AwaitReaderEnd(CommandContext& context, ScriptInstance& instance, const std::string& name) {
   if (!context.arguments.Word("reading") || !context.arguments.End()) return false;
-  const bool ended = Await(nullptr, [&] {
-    const HeldValue status = Ask(context, instance, "GetStatus");
-    return status.lingo().type == kMoaMmValueType_PropList && !status.Integer("Reading");
-  });
-  return ended || context.arguments.Fail(name + " is still reading" + kTooLong);
+  return AwaitStoppedReading(context, instance) || context.arguments.Fail(name + " is still reading" + kTooLong);
 }
 
 bool AwaitDeviceRead(CommandContext& context, const std::string& device) {

@@ -40,7 +40,17 @@ struct Worker {
 class Pool {
  public:
   Pool() { InitializeCriticalSection(&lock_); }
-  ~Pool() { DeleteCriticalSection(&lock_); }
+  // Every thread holds the module loaded until its very end, so when the
+  // module is unloaded none is left and the lock goes with the pool. Only a
+  // program that ends may still have a thread ending, one that could not be
+  // waited for (a fuzzer's after its last run): its last steps take the
+  // lock, so then the lock is left to the program's end.
+  ~Pool() {
+    EnterCriticalSection(&lock_);
+    const bool threadsLeft = threads_ != 0;
+    LeaveCriticalSection(&lock_);
+    if (!threadsLeft) DeleteCriticalSection(&lock_);
+  }
   Pool(const Pool&) = delete;
   Pool& operator=(const Pool&) = delete;
 
@@ -111,14 +121,9 @@ class Pool {
   HANDLE allEnded_ = nullptr;
 };
 
-// Never destroyed: a program may end while a thread that could not be
-// waited for is still ending (a fuzzer does after its last run), and that
-// thread's last steps take the pool's lock. Made in place, so that no
-// allocation can fail the first device object.
 Pool& ThePool() {
-  alignas(Pool) static unsigned char storage[sizeof(Pool)];
-  static Pool* const pool = new (storage) Pool;
-  return *pool;
+  static Pool pool;
+  return pool;
 }
 
 // Waits without the pool's lock, which every thread takes on its way out.
